@@ -1,0 +1,26 @@
+// The interface through which the error trap shows a failed statement to the user.
+#pragma once
+
+#include <string>
+
+namespace tabulon {
+
+struct TrappedError {
+    std::string label;        // window or module, ".", procedure: "Excel1.SaveEachSheet"
+    int line = 0;             // the failing statement's number: 100, 102, ...
+    std::string description;  // what went wrong
+};
+
+// The text of the "Application Error" box for a trapped error.
+std::string errorBoxText(const TrappedError& error);
+
+inline constexpr const char* kErrorBoxTitle = "Application Error";
+inline constexpr const char* kSupportAddress = "support@quillmark.example";
+
+class ErrorReporter {
+public:
+    virtual ~ErrorReporter() = default;
+    virtual void reportError(const TrappedError& error) = 0;
+};
+
+}  // namespace tabulon
