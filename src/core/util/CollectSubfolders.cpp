@@ -1,0 +1,62 @@
+// Extending a collection of folders by every folder below them, level by level.
+#include "core/util/CollectSubfolders.h"
+
+#include <filesystem>
+#include <system_error>
+#include <unordered_set>
+
+#include "core/ui/Activity.h"
+#include "core/util/DirectorySearch.h"
+#include "core/util/FileAttributes.h"
+#include "core/util/PathText.h"
+
+namespace fs = std::filesystem;
+
+namespace tabulon {
+namespace {
+
+// The folders entered so far, by their real location with every link resolved.
+class EnteredFolders {
+  public:
+    // False when the folder was entered before (reached again through a link).
+    bool enter(const std::string& folder) {
+        std::error_code error;
+        const fs::path real = fs::canonical(fs::path(folder), error);
+        return entered_.insert(error ? folder : real.string()).second;
+    }
+
+  private:
+    std::unordered_set<std::string> entered_;
+};
+
+void CollectLevel(std::vector<std::string>& collection, bool recurse, Activity& activity,
+                  EnteredFolders& entered) {
+    std::vector<std::string> level;
+    for (const std::string& parent : collection) {
+        DirectorySearch search(parent, kAttrDirectory);
+        activity.processEvents();
+        for (std::string name = search.next(); !name.empty(); name = search.next()) {
+            activity.processEvents();
+            if (name.find('?') != std::string::npos) continue;
+            const std::string path = JoinPath(parent, name);
+            const int attributes = FileAttributesOf(path);
+            if (attributes == kInvalidAttributes || (attributes & kAttrDirectory) == 0) continue;
+            if (entered.enter(path)) level.push_back(path + PathSeparator());
+        }
+    }
+    if (!level.empty() && recurse) CollectLevel(level, recurse, activity, entered);
+    for (std::string& folder : level) {
+        activity.processEvents();
+        collection.push_back(std::move(folder));
+    }
+}
+
+}  // namespace
+
+void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Activity& activity) {
+    EnteredFolders entered;
+    for (const std::string& folder : collection) entered.enter(folder);
+    CollectLevel(collection, recurse, activity, entered);
+}
+
+}  // namespace tabulon

@@ -1,0 +1,50 @@
+// The wildcard search over one folder's entries, filtered by attribute bits.
+#include "core/util/DirectorySearch.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "core/util/FileAttributes.h"
+#include "core/util/NameMatching.h"
+#include "core/util/PathText.h"
+
+namespace fs = std::filesystem;
+
+namespace tabulon {
+namespace {
+
+constexpr int kFilteredBits = kAttrHidden | kAttrSystem | kAttrDirectory;
+
+}  // namespace
+
+DirectorySearch::DirectorySearch(const std::string& pathPattern, int attributes) {
+    const auto cut = pathPattern.rfind(PathSeparator());
+    const std::string folder = cut == std::string::npos ? std::string(".")
+                               : cut == 0               ? pathPattern.substr(0, 1)
+                                                        : pathPattern.substr(0, cut);
+    const std::string pattern =
+        cut == std::string::npos ? pathPattern : pathPattern.substr(cut + 1);
+
+    std::vector<std::pair<std::u32string, std::string>> found;
+    std::error_code error;
+    for (fs::directory_iterator it(fs::path(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!pattern.empty() && !MatchesWildcard(name, pattern)) continue;
+        const int entry = FileAttributesOf(JoinPath(folder, name));
+        if (entry == kInvalidAttributes || (entry & (kAttrDirectory | kAttrArchive)) == 0) continue;
+        if ((entry & kFilteredBits & ~attributes) != 0) continue;
+        found.emplace_back(FoldedName(name), name);
+    }
+    std::sort(found.begin(), found.end());
+    names_.reserve(found.size());
+    for (auto& [key, name] : found) names_.push_back(std::move(name));
+}
+
+std::string DirectorySearch::next() {
+    return position_ < names_.size() ? names_[position_++] : std::string();
+}
+
+}  // namespace tabulon

@@ -1,0 +1,18 @@
+// Comparing file names without regard to case: wildcard patterns and the case-folded form.
+#pragma once
+
+#include <string>
+
+namespace tabulon {
+
+// True when the name matches the pattern: "*" stands for any run of characters, "?" for any
+// one character, and letters match whatever their case (ASCII, Latin-1, Greek and Cyrillic).
+// As in the classic directory search, a pattern ending in ".*" also matches a name without a
+// dot, so "*.*" matches every name. Names and patterns are UTF-8.
+bool MatchesWildcard(const std::string& name, const std::string& pattern);
+
+// The name as code points with letters folded to one case: names that match without regard
+// to case have equal folded forms, and ordering by it sorts names without regard to case.
+std::u32string FoldedName(const std::string& name);
+
+}  // namespace tabulon

@@ -1,0 +1,103 @@
+// File attributes, wildcard names and the directory search's attribute filter and order.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "core/util/DirectorySearch.h"
+#include "core/util/FileAttributes.h"
+#include "core/util/NameMatching.h"
+#include "core/util/PathText.h"
+
+namespace tabulon {
+namespace {
+
+using testing::TempFolder;
+
+std::vector<std::string> AllNames(DirectorySearch search) {
+    std::vector<std::string> names;
+    for (std::string name = search.next(); !name.empty(); name = search.next())
+        names.push_back(name);
+    return names;
+}
+
+TEST(FileAttributesTest, BitsFollowOwnerWriteDotNamesAndEntryType) {
+    TempFolder tmp;
+    tmp.file("plain.xlsx");
+    tmp.file("ro.xlsx");
+    tmp.readOnly("ro.xlsx");
+    tmp.file(".hidden.xlsx");
+    tmp.file(".hidden-ro.xlsx");
+    tmp.readOnly(".hidden-ro.xlsx");
+    tmp.folder("Sub");
+    tmp.folder(".git");
+
+    EXPECT_EQ(FileAttributesOf(tmp.path("plain.xlsx")), 32);
+    EXPECT_EQ(FileAttributesOf(tmp.path("ro.xlsx")), 33);
+    EXPECT_EQ(FileAttributesOf(tmp.path(".hidden.xlsx")), 34);
+    EXPECT_EQ(FileAttributesOf(tmp.path(".hidden-ro.xlsx")), 35);
+    EXPECT_EQ(FileAttributesOf(tmp.path("Sub")), 16);
+    EXPECT_EQ(FileAttributesOf(tmp.path("Sub") + PathSeparator()), 16);
+    EXPECT_EQ(FileAttributesOf(tmp.path(".git")), 18);
+    EXPECT_EQ(FileAttributesOf(tmp.path("missing")), kInvalidAttributes);
+    EXPECT_EQ(FileAttributesOf(""), kInvalidAttributes);
+}
+
+TEST(NameMatchingTest, WildcardsMatchWithoutRegardToCase) {
+    EXPECT_TRUE(MatchesWildcard("BOOK.XLSX", "*.xl*"));
+    EXPECT_TRUE(MatchesWildcard("book.xls", "*.XL*"));
+    EXPECT_TRUE(MatchesWildcard("a.b.xlsm", "*.xl*"));
+    EXPECT_FALSE(MatchesWildcard("book.csv", "*.xl*"));
+    EXPECT_FALSE(MatchesWildcard("xlsx", "*.xl*"));
+    EXPECT_TRUE(MatchesWildcard("abc", "a?c"));
+    EXPECT_FALSE(MatchesWildcard("ac", "a?c"));
+    EXPECT_TRUE(
+        MatchesWildcard("a\xC3\xA9"
+                        "c",
+                        "a?c"));  // "?" is one character, not one byte
+    EXPECT_TRUE(MatchesWildcard("\xC3\x89T\xC3\x89.TXT", "\xC3\xA9t\xC3\xA9.txt"));
+    EXPECT_TRUE(MatchesWildcard("aXbXc", "*X*c"));
+    EXPECT_FALSE(MatchesWildcard("aXbXcd", "*X*c"));
+}
+
+TEST(NameMatchingTest, StarDotStarAlsoMatchesNamesWithoutDot) {
+    EXPECT_TRUE(MatchesWildcard("README", "*.*"));
+    EXPECT_TRUE(MatchesWildcard("notes.txt", "*.*"));
+    EXPECT_TRUE(MatchesWildcard("book", "book.*"));
+    EXPECT_FALSE(MatchesWildcard("README", "*.xl*"));
+}
+
+TEST(DirectorySearchTest, DirectoryBitReturnsVisibleFilesAndFoldersInNameOrder) {
+    TempFolder tmp;
+    tmp.file("b.xlsx");
+    tmp.file("A.xlsx");
+    tmp.file(".hidden.xlsx");
+    tmp.folder("C");
+    tmp.folder(".cache");
+    EXPECT_EQ(AllNames(DirectorySearch(tmp.path() + PathSeparator(), kAttrDirectory)),
+              (std::vector<std::string>{"A.xlsx", "b.xlsx", "C"}));
+}
+
+TEST(DirectorySearchTest, HiddenPlusSystemReturnsEveryFileButNoFolders) {
+    TempFolder tmp;
+    tmp.file("b.xlsx");
+    tmp.file(".hidden.xlsx");
+    tmp.file("c.txt");
+    tmp.folder("D.xlsx");
+    EXPECT_EQ(AllNames(DirectorySearch(tmp.path("*.XL*"), kAttrHidden | kAttrSystem)),
+              (std::vector<std::string>{".hidden.xlsx", "b.xlsx"}));
+    EXPECT_EQ(AllNames(DirectorySearch(tmp.path("*.xl*"), 0)),
+              (std::vector<std::string>{"b.xlsx"}));
+}
+
+TEST(DirectorySearchTest, MissingFolderGivesEmptySearch) {
+    TempFolder tmp;
+    DirectorySearch search(tmp.path("missing") + PathSeparator() + "*.*", kAttrDirectory);
+    EXPECT_EQ(search.next(), "");
+    EXPECT_EQ(search.next(), "");
+}
+
+}  // namespace
+}  // namespace tabulon

@@ -1,0 +1,178 @@
+// ListFiles's array shape and names, and the level-by-level walk of CollectSubfolders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ScriptedUi.h"
+#include "TempFolder.h"
+#include "core/Error.h"
+#include "core/util/CollectSubfolders.h"
+#include "core/util/ListFiles.h"
+#include "core/util/PathText.h"
+
+namespace tabulon {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempFolder;
+
+std::vector<std::string> Names(const FileNameArray& array) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= array.upperBound(); ++i) names.push_back(array[i]);
+    return names;
+}
+
+// Makes count files "f001.xlsx", "f002.xlsx", ... and returns their names in that order.
+std::vector<std::string> MakeBooks(const TempFolder& tmp, int count) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%03d.xlsx", i);
+        tmp.file(name);
+        names.push_back(name);
+    }
+    return names;
+}
+
+std::string Dir(const TempFolder& tmp, const std::string& relative) {
+    return tmp.path(relative) + PathSeparator();
+}
+
+TEST(ListFilesTest, NoMatchGivesOneEmptyElementAtIndexZero) {
+    TempFolder tmp;
+    tmp.file("notes.txt");
+    tmp.folder("Sub.xlsx");
+    const FileNameArray names = ListFiles(tmp.path(), "*.xl*");
+    EXPECT_EQ(names.lowerBound(), 0);
+    EXPECT_EQ(names.upperBound(), 0);
+    EXPECT_EQ(names[0], "");
+    EXPECT_THROW(names[1], Error);
+    EXPECT_EQ(ListFiles(tmp.path("missing"), "*.*").upperBound(), 0);
+}
+
+TEST(ListFilesTest, HundredAndHundredAndOneMatchesKeepEveryNameInOrder) {
+    for (const int count : {100, 101}) {
+        TempFolder tmp;
+        const std::vector<std::string> books = MakeBooks(tmp, count);
+        tmp.file("other.txt");
+        const FileNameArray names = ListFiles(tmp.path(), "*.xlsx");
+        EXPECT_EQ(names.lowerBound(), 1);
+        EXPECT_EQ(names.upperBound(), count);
+        EXPECT_EQ(Names(names), books);
+        EXPECT_THROW(names[0], Error);
+        EXPECT_THROW(names[count + 1], Error);
+    }
+}
+
+TEST(ListFilesTest, TrailingSeparatorMakesNoDifferenceAndHiddenFilesAreListed) {
+    TempFolder tmp;
+    tmp.file("Book.XLSX");
+    tmp.file(".~lock.book.csv#");
+    tmp.file(".hidden.xls");
+    tmp.folder("folder.xls");
+    const std::vector<std::string> expected{".hidden.xls", "Book.XLSX"};
+    EXPECT_EQ(Names(ListFiles(tmp.path(), "*.xl*")), expected);
+    EXPECT_EQ(Names(ListFiles(tmp.path() + PathSeparator(), "*.xl*")), expected);
+}
+
+TEST(CollectSubfoldersTest, TreeIsAddedLevelByLevelGroupedByParent) {
+    TempFolder tmp;
+    tmp.folder("A/B/D");
+    tmp.folder("A/C/E/F");
+    tmp.file("A/book.xlsx");
+    tmp.file("A/B/book.xlsx");
+    ScriptedUi ui;
+    std::vector<std::string> collection{Dir(tmp, "A")};
+    CollectSubfolders(collection, true, ui);
+    EXPECT_EQ(collection, (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/C"),
+                                                    Dir(tmp, "A/B/D"), Dir(tmp, "A/C/E"),
+                                                    Dir(tmp, "A/C/E/F")}));
+    // One pass per folder searched (6), per entry read (3 + 2 + 1 + 1) and per folder appended
+    // on the way back up (F to [D, E], then D to F to [B, C], then B to F to [A]).
+    EXPECT_EQ(ui.eventPasses, 6 + 7 + 1 + 3 + 5);
+}
+
+TEST(CollectSubfoldersTest, WithoutRecursionOnlyChildrenAreAdded) {
+    TempFolder tmp;
+    tmp.folder("A/B/D");
+    tmp.folder("A/C");
+    ScriptedUi ui;
+    std::vector<std::string> collection{Dir(tmp, "A")};
+    CollectSubfolders(collection, false, ui);
+    EXPECT_EQ(collection,
+              (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/C")}));
+}
+
+TEST(CollectSubfoldersTest, FolderWithoutSubfoldersLeavesCollectionUnchanged) {
+    TempFolder tmp;
+    tmp.file("A/book.xlsx");
+    ScriptedUi ui;
+    std::vector<std::string> collection{Dir(tmp, "A")};
+    CollectSubfolders(collection, true, ui);
+    EXPECT_EQ(collection, std::vector<std::string>{Dir(tmp, "A")});
+}
+
+TEST(CollectSubfoldersTest, HiddenFoldersAndNamesWithQuestionMarkAreNeitherAddedNorEntered) {
+    TempFolder tmp;
+    tmp.folder("A/.git/objects");
+    tmp.folder("A/wh?t/inner");
+    tmp.folder("A/Visible");
+    ScriptedUi ui;
+    std::vector<std::string> collection{Dir(tmp, "A")};
+    CollectSubfolders(collection, true, ui);
+    EXPECT_EQ(collection, (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/Visible")}));
+}
+
+TEST(CollectSubfoldersTest, SymbolicLinkLoopsEndAndEveryFolderIsEnteredOnce) {
+    TempFolder tmp;
+    tmp.folder("A/B/D");
+    std::filesystem::create_directory_symlink(tmp.path("A"), tmp.path("A/B/D/up"));
+    std::filesystem::create_directory_symlink(tmp.path("A/B"), tmp.path("A/B/self"));
+    std::filesystem::create_directory_symlink(tmp.path("Outside"), tmp.path("A/Z-out"));
+    tmp.folder("Outside/Inner");
+    ScriptedUi ui;
+    std::vector<std::string> collection{Dir(tmp, "A")};
+    CollectSubfolders(collection, true, ui);
+    EXPECT_EQ(collection,
+              (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/Z-out"),
+                                        Dir(tmp, "A/B/D"), Dir(tmp, "A/Z-out/Inner")}));
+}
+
+// Runs a callback at every event pass, as a window handler would run during a long walk.
+class HandlerDuringWalk : public ScriptedUi {
+  public:
+    std::function<void()> handler;
+    void processEvents() override {
+        ScriptedUi::processEvents();
+        if (handler) handler();
+    }
+};
+
+TEST(CollectSubfoldersTest, SearchesStartedByHandlersDoNotMoveTheWalk) {
+    TempFolder tmp;
+    tmp.folder("A/B/D");
+    tmp.folder("A/C");
+    MakeBooks(tmp, 3);
+    HandlerDuringWalk ui;
+    int handlerRuns = 0;
+    ui.handler = [&] {
+        ++handlerRuns;
+        ScriptedUi inner;
+        std::vector<std::string> other{tmp.path() + PathSeparator()};
+        CollectSubfolders(other, false, inner);
+        EXPECT_EQ(ListFiles(tmp.path(), "*.xlsx").upperBound(), 3);
+    };
+    std::vector<std::string> collection{Dir(tmp, "A")};
+    CollectSubfolders(collection, true, ui);
+    EXPECT_EQ(collection, (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/C"),
+                                                    Dir(tmp, "A/B/D")}));
+    EXPECT_EQ(handlerRuns, ui.eventPasses);
+}
+
+}  // namespace
+}  // namespace tabulon
