@@ -1,0 +1,18 @@
+// Turning paths dropped on the file list into list entries.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tabulon {
+
+class Activity;
+
+// The entries to append for the dropped paths, in drop order: a path that names a folder the
+// directory search can see (not hidden) brings every file of its tree, as FolderTreeFiles with
+// "*.*" gives them; anything else is appended exactly as dropped, whatever its type, even when
+// it no longer exists.
+std::vector<std::string> DroppedPathEntries(const std::vector<std::string>& dropped,
+                                            Activity& activity);
+
+}  // namespace tabulon

@@ -1,0 +1,40 @@
+// The files of a folder tree that the file list takes in.
+#include "core/util/FolderTree.h"
+
+#include "core/util/CollectSubfolders.h"
+#include "core/util/FileAttributes.h"
+#include "core/util/FolderPathText.h"
+#include "core/util/ListFiles.h"
+#include "core/util/PathText.h"
+
+namespace tabulon {
+
+std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
+                                       const std::string& pattern) {
+    constexpr int kWritableHidden = kAttrHidden | kAttrArchive;
+    std::vector<std::string> paths;
+    for (const std::string& entry : folders) {
+        if (entry.empty()) continue;
+        const std::string folder = entry.substr(0, entry.size() - 1);
+        const FileNameArray names = ListFiles(folder, pattern);
+        for (int i = 1; i <= names.upperBound(); ++i) {
+            const std::string& name = names[i];
+            if (name.front() == '~') continue;
+            const std::string path = folder + PathSeparator() + name;
+            // A file that vanished since the listing has no attributes and is left out too.
+            const int attributes = FileAttributesOf(path);
+            if (attributes == kWritableHidden || attributes == kInvalidAttributes) continue;
+            paths.push_back(RepairRootSeparator(path));
+        }
+    }
+    return paths;
+}
+
+std::vector<std::string> FolderTreeFiles(const std::string& folder, const std::string& pattern,
+                                         Activity& activity) {
+    std::vector<std::string> folders{WithTrailingSeparator(folder)};
+    CollectSubfolders(folders, true, activity);
+    return AddFolderTree(folders, pattern);
+}
+
+}  // namespace tabulon
