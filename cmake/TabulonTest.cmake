@@ -1,11 +1,18 @@
-# tabulon_add_test(NAME SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
-# Every test sees the shared test data folder and runs without a display.
+# tabulon_add_test(NAME [QT] SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
+# QT tests link the windows and run with a QApplication on the offscreen platform and with
+# settings kept in a private temporary folder.
 set(TABULON_SHARED_DIR "${PROJECT_SOURCE_DIR}/../shared" CACHE PATH "Shared test data folder")
 
 function(tabulon_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main tabulon_warnings)
+    cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+    if(ARG_QT)
+        add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
+        target_link_libraries(${name} PRIVATE Tabulon::gui GTest::gtest)
+    else()
+        add_executable(${name} ${ARG_SOURCES})
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest tabulon_warnings)
     target_compile_definitions(${name} PRIVATE
         TABULON_SHARED_DIR="${TABULON_SHARED_DIR}"
         TABULON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

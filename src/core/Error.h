@@ -7,7 +7,7 @@
 namespace tabulon {
 
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(const std::string& description) : std::runtime_error(description) {}
 };
 

@@ -14,7 +14,7 @@ namespace tabulon {
 // with the next statement. A failure inside a called routine ends that routine (the exception
 // leaves it) and is reported here, at the statement that called it.
 class ErrorTrap {
-public:
+  public:
     ErrorTrap(ErrorReporter& reporter, std::string label)
         : reporter_(reporter), label_(std::move(label)) {}
 
@@ -42,7 +42,7 @@ public:
     const std::string& label() const { return label_; }
     int errorCount() const { return errorCount_; }
 
-private:
+  private:
     void report(int line, const char* description) {
         ++errorCount_;
         reporter_.reportError(TrappedError{label_, line, description});

@@ -1,10 +1,9 @@
 // The error trap: reporting, going on after a failure, conditionals, untrapped callees.
-#include "core/ErrorTrap.h"
-
 #include <gtest/gtest.h>
 
 #include "ScriptedUi.h"
 #include "core/Error.h"
+#include "core/ErrorTrap.h"
 
 namespace tabulon {
 namespace {
@@ -27,8 +26,9 @@ TEST(ErrorTrap, ReportsFailingStatementAndContinuesWithTheNext) {
 
 TEST(ErrorTrap, BoxTextIsBuiltInTheFixedOrder) {
     const std::string text = errorBoxText({"Form1.PushButton2_Click", 108, "Type mismatch"});
-    EXPECT_EQ(text, "Type mismatch\r\nin Vexmoor2/19/2015.Form1.PushButton2_Click at line 108\r\r"
-                    "Please email screenshot of this message to support@quillmark.example");
+    EXPECT_EQ(text,
+              "Type mismatch\r\nin Vexmoor2/19/2015.Form1.PushButton2_Click at line 108\r\r"
+              "Please email screenshot of this message to support@quillmark.example");
 }
 
 TEST(ErrorTrap, FailingConditionEntersTheGuardedBranch) {

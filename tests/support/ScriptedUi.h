@@ -19,12 +19,12 @@ struct ShownBox {
 };
 
 class ScriptedUi : public Dialogs, public ErrorReporter, public Activity {
-public:
+  public:
     // Scripted answers, taken in order; when a queue is empty the defaults below apply.
-    std::deque<Answer> answers;              // default: Ok, or No for Yes/No boxes
-    std::deque<std::string> inputs;          // default: "" (cancelled)
+    std::deque<Answer> answers;                        // default: Ok, or No for Yes/No boxes
+    std::deque<std::string> inputs;                    // default: "" (cancelled)
     std::deque<std::vector<std::string>> fileChoices;  // default: none chosen
-    std::deque<std::string> folderChoices;   // default: "" (cancelled)
+    std::deque<std::string> folderChoices;             // default: "" (cancelled)
 
     // What was shown and done.
     std::vector<ShownBox> boxes;
@@ -68,7 +68,7 @@ public:
     void setDefaultPointer() override { busy = false; }
     void processEvents() override { ++eventPasses; }
 
-private:
+  private:
     template <class T>
     static T take(std::deque<T>& queue, T fallback) {
         if (queue.empty()) return fallback;

@@ -6,7 +6,7 @@
 namespace tabulon {
 
 class Activity {
-public:
+  public:
     virtual ~Activity() = default;
     virtual void setProgressValue(int percent) = 0;
     virtual void setProgressText(const std::string& text) = 0;

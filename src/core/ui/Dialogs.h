@@ -13,7 +13,7 @@ enum class Answer { Ok, Cancel, Yes, No };
 inline constexpr const char* kAppTitle = "Tabulon";
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual Answer messageBox(const std::string& text, Buttons buttons, Icon icon,
                               const std::string& title) = 0;

@@ -18,7 +18,7 @@ inline constexpr const char* kErrorBoxTitle = "Application Error";
 inline constexpr const char* kSupportAddress = "support@quillmark.example";
 
 class ErrorReporter {
-public:
+  public:
     virtual ~ErrorReporter() = default;
     virtual void reportError(const TrappedError& error) = 0;
 };

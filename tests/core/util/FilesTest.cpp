@@ -1,6 +1,4 @@
 // Files: existence, quiet deletion and the exact bytes that WriteTextFile writes.
-#include "core/util/Files.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +6,7 @@
 #include <iterator>
 
 #include "core/Error.h"
+#include "core/util/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -15,11 +14,12 @@ namespace tabulon {
 namespace {
 
 class FilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tabulon_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            fs::temp_directory_path() /
+            ("tabulon_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -54,7 +54,10 @@ TEST_F(FilesTest, WriteTextFileAppendsCrLfAndTruncates) {
 
 TEST_F(FilesTest, WriteTextFileKeepsEveryCharacterAsUtf8) {
     const auto file = dir_ / "u.csv";
-    const std::string text = "\xC3\xBE" "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80";
+    const std::string text =
+        "\xC3\xBE"
+        "Gr\xC3\xBC\xC3\x9F"
+        "e \xE2\x82\xAC \xF0\x9F\x98\x80";
     WriteTextFile(text, file.string());
     EXPECT_EQ(bytesOf(file), text + "\r\n");
 }

@@ -1,7 +1,7 @@
 // Path cutting: which part of a path survives each cut.
-#include "core/util/PathText.h"
-
 #include <gtest/gtest.h>
+
+#include "core/util/PathText.h"
 
 namespace tabulon {
 namespace {

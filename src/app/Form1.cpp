@@ -1,0 +1,230 @@
+// The main window: layout, start-up sequence, save-option persistence and the hover pointer.
+#include "app/Form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/Artwork.h"
+#include "app/IconButton.h"
+#include "app/IsInstalled.h"
+#include "app/ListView.h"
+#include "app/PointerFile.h"
+#include "app/SaveOptions.h"
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
+#include "app/WindowHelpers.h"
+#include "core/Error.h"
+#include "core/ErrorTrap.h"
+#include "core/util/Files.h"
+
+namespace tabulon {
+namespace {
+
+constexpr const char* kListToolTip =
+    "Drag and drop files here. Double-click item to remove it. Move bar to right and out of "
+    "window to reveal full names.";
+constexpr int kEventPassMilliseconds = 15;
+
+QFont arial(double points) {
+    QFont font("Arial");
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(arial(11.25));
+    return button;
+}
+
+QPushButton* makeArrowButton(QWidget* parent, const char* name, ArrowDirection direction,
+                             const QString& caption, QRect geometry) {
+    auto* button = new IconButton(arrowIcon(direction), caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(arial(11.25));
+    return button;
+}
+
+}  // namespace
+
+Form1::Form1(Form1Services services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)) {
+    setObjectName("Form1");
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twipsToPixels(8040), twipsToPixels(5700));
+    setFont(arial(9));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    buildControls();
+    lastEventPass_.start();
+}
+
+void Form1::buildControls() {
+    ListView1 = new ListView(this);
+    ListView1->setObjectName("ListView1");
+    ListView1->setGeometry(twipsRect(120, 120, 6840, 2535));
+    ListView1->setFont(arial(9));
+    ListView1->setToolTip(kListToolTip);
+
+    PushButton3 = makeArrowButton(this, "PushButton3", ArrowDirection::Up, "Move Up",
+                                  twipsRect(7080, 120, 840, 1200));
+    PushButton5 = makeArrowButton(this, "PushButton5", ArrowDirection::Down, "Move Down",
+                                  twipsRect(7080, 1440, 840, 1200));
+    PushButton1 =
+        makeButton(this, "PushButton1", "Add Excel File(s)", twipsRect(120, 2760, 3840, 405));
+    PushButton4 = makeButton(this, "PushButton4", "Add All Excel Files In Folder",
+                             twipsRect(4080, 2760, 3840, 405));
+    PushButton6 = makeButton(this, "PushButton6", "Clear List", twipsRect(120, 3285, 3840, 405));
+    PushButton7 = makeButton(this, "PushButton7", "Load Sample/Example Files",
+                             twipsRect(4080, 3300, 3840, 405));
+
+    Frame1 = new QGroupBox("Save Options", this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setGeometry(twipsRect(120, 3735, 7800, 800));
+    Combo1 = new QComboBox(Frame1);
+    Combo1->setObjectName("Combo1");
+    Combo1->setGeometry(twipsRect(225, 300, 7335, 345));
+
+    PushButton2 =
+        makeButton(this, "PushButton2", "Start Exporting To CSV", twipsRect(120, 4650, 7800, 405));
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setGeometry(twipsRect(120, 5175, 7800, 405));
+    ProgressBar1->setFont(arial(11.25));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(true);
+    ProgressBar1->setAlignment(Qt::AlignCenter);
+    ProgressBar1->setFormat("Progress Bar");
+
+    for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5,
+                                PushButton6, PushButton7}) {
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+    }
+    setMouseTracking(true);
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+}
+
+void Form1::Form_Load() {
+    ErrorTrap trap(services_.errors, "Form1.Form_Load");
+    const QString handFile = services_.programFolder + "/HAND-M.CUR";
+    trap.run(100, [&] { ApplySkin(*this, services_.programFolder); });
+    trap.run(102, [&] { CenterForm(*this); });
+    if (trap.test(104, [&] { return FileExists(handFile.toStdString()); })) {
+        trap.run(106, [&] {
+            handCursor_ = loadPointerFile(handFile);
+            if (!handCursor_) throw Error("Invalid picture");
+        });
+    }
+    trap.run(108, [&] { setWindowTitle(kAppTitle); });
+    trap.run(110, [&] { setWindowIcon(applicationIcon()); });
+    trap.run(112, [&] { ListView1->addColumn("Excel File(s)"); });
+    trap.run(114, [&] { ListView1->setColumnWidthTwips(1, 6200); });
+    trap.run(116, [&] {
+        const QSignalBlocker quiet(Combo1);
+        for (const char* option : kSaveOptions) Combo1->addItem(option);
+        Combo1->setCurrentIndex(-1);
+        connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
+        connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
+    });
+    trap.run(118, [&] {
+        const std::string chosen = services_.settings.get(kKeyDirections, kSaveEachBookOption);
+        const int found = Combo1->findText(QString::fromStdString(chosen), Qt::MatchExactly);
+        if (found >= 0) {
+            Combo1->setCurrentIndex(found);
+        } else {
+            // A stored text that is none of the options selects none and stays stored.
+            const QSignalBlocker quiet(Combo1);
+            Combo1->setCurrentIndex(-1);
+        }
+    });
+    trap.run(120, [&] { CheckExcelInstalled(services_.dialogs, services_.createEngineInstance); });
+}
+
+// Both the click and the change of the option list store the current text at once.
+void Form1::Combo1_Click() {
+    services_.settings.save(kKeyDirections, Combo1->currentText().toStdString());
+}
+
+void Form1::setMousePointer(MousePointer pointer) {
+    pointer_ = pointer;
+    switch (pointer) {
+        case MousePointer::Busy:
+            setCursor(Qt::WaitCursor);
+            break;
+        case MousePointer::Arrow:
+            setCursor(Qt::ArrowCursor);
+            break;
+        case MousePointer::Custom:
+            setCursor(handCursor_.value_or(QCursor(Qt::ArrowCursor)));
+            break;
+        case MousePointer::Default:
+            unsetCursor();
+            break;
+    }
+}
+
+void Form1::PushButton_MouseMove() {
+    if (pointer_ != MousePointer::Busy) setMousePointer(MousePointer::Custom);
+}
+
+void Form1::Form_MouseMove() {
+    if (pointer_ != MousePointer::Busy) setMousePointer(MousePointer::Default);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Frame1) {
+            Form_MouseMove();
+        } else if (qobject_cast<QPushButton*>(watched) != nullptr) {
+            PushButton_MouseMove();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Moves over the background itself; moves that child controls pass up are theirs.
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    if (childAt(event->position().toPoint()) == nullptr) Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+void Form1::setProgressValue(int percent) { ProgressBar1->setValue(percent); }
+
+void Form1::setProgressText(const std::string& text) {
+    ProgressBar1->setFormat(QString::fromStdString(text));
+}
+
+void Form1::setBusyPointer() { setMousePointer(MousePointer::Busy); }
+
+void Form1::setDefaultPointer() { setMousePointer(MousePointer::Default); }
+
+void Form1::processEvents() {
+    if (lastEventPass_.elapsed() < kEventPassMilliseconds) return;
+    QCoreApplication::processEvents();
+    lastEventPass_.restart();
+}
+
+}  // namespace tabulon

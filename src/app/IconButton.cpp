@@ -1,0 +1,32 @@
+// A push button that shows its icon above a caption that may wrap onto two lines.
+#include "app/IconButton.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace tabulon {
+
+IconButton::IconButton(const QIcon& icon, const QString& caption, QWidget* parent)
+    : QPushButton(icon, caption, parent) {
+    setIconSize(QSize(32, 32));
+}
+
+void IconButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    const QRect area = rect().adjusted(2, 4, -2, -2);
+    const QRect iconRect(area.left() + (area.width() - iconSize().width()) / 2, area.top(),
+                         iconSize().width(), iconSize().height());
+    icon().paint(&painter, iconRect, Qt::AlignCenter,
+                 isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    const QRect textRect(area.left(), iconRect.bottom() + 2, area.width(),
+                         area.bottom() - iconRect.bottom() - 2);
+    painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text());
+}
+
+}  // namespace tabulon

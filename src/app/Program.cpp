@@ -1,0 +1,22 @@
+// Wires the windows to their services and runs the program until the main window closes.
+#include "app/Program.h"
+
+#include <QApplication>
+
+#include "app/Form1.h"
+#include "app/QtDialogs.h"
+#include "app/SettingsStore.h"
+#include "app/WindowHelpers.h"
+
+namespace tabulon {
+
+int runProgram() {
+    QtDialogs dialogs;
+    SettingsStore settings;
+    Form1 form1(Form1Services{dialogs, dialogs, settings, [] {}, programFolder()});
+    form1.Form_Load();
+    form1.show();
+    return QApplication::exec();
+}
+
+}  // namespace tabulon

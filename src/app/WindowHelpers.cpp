@@ -1,0 +1,73 @@
+// Shared window routines: desktop folder, centring, colours and the optional skin.
+#include "app/WindowHelpers.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include "core/Error.h"
+#include "core/util/PathText.h"
+
+namespace tabulon {
+namespace {
+
+void setBackground(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+bool takesFormColour(const QWidget& control) {
+    return qobject_cast<const QRadioButton*>(&control) != nullptr ||
+           qobject_cast<const QCheckBox*>(&control) != nullptr ||
+           qobject_cast<const QGroupBox*>(&control) != nullptr ||
+           qobject_cast<const QLabel*>(&control) != nullptr;
+}
+
+}  // namespace
+
+std::string GetSpecialFolderDir(std::string& folder) {
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (desktop.isEmpty()) throw Error("The desktop folder cannot be found");
+    folder = QDir::toNativeSeparators(desktop).toStdString();
+    if (folder.back() != PathSeparator()) folder += PathSeparator();
+    return folder;
+}
+
+QPoint centeredPosition(QSize screen, QSize window) {
+    return {(screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2};
+}
+
+void CenterForm(QWidget& window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) throw Error("No screen");
+    window.move(centeredPosition(screen->geometry().size(), window.frameGeometry().size()));
+}
+
+void SetFormColors(QWidget& window) {
+    const QColor buttonFace = window.palette().color(QPalette::Button);
+    setBackground(window, buttonFace);
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (takesFormColour(*control)) setBackground(*control, buttonFace);
+    }
+}
+
+void ApplySkin(QWidget& mainWindow, const QString& folder) {
+    const QFileInfo skin(folder + "/x/o.cjs");
+    if (!skin.isFile() || skin.isHidden()) return;
+    SetFormColors(mainWindow);
+}
+
+QString programFolder() { return QCoreApplication::applicationDirPath(); }
+
+}  // namespace tabulon
