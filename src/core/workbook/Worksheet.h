@@ -16,8 +16,10 @@ struct CellRange {
     std::int32_t lastCol = 1;
 };
 
+enum class SheetVisibility { Visible, Hidden, VeryHidden };
+
 class Worksheet {
-public:
+  public:
     virtual ~Worksheet() = default;
     virtual const std::string& name() const = 0;
     // The bounding box of the cells the sheet stores (values or formatting); A1 alone for an
@@ -26,6 +28,8 @@ public:
     // The cell's displayed text: its value rendered through its number format.
     virtual std::string text(std::int32_t row, std::int32_t col) const = 0;
     virtual CellValue value(std::int32_t row, std::int32_t col) const = 0;
+    // Hidden worksheets are worksheets all the same; this is kept for callers that care.
+    virtual SheetVisibility visibility() const { return SheetVisibility::Visible; }
 };
 
 }  // namespace tabulon::workbook

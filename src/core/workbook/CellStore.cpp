@@ -1,0 +1,97 @@
+// The compact cell store: block-wise growth (no reallocation peaks), sorting and row index.
+#include "core/workbook/CellStore.h"
+
+#include <algorithm>
+
+namespace tabulon::workbook {
+
+namespace {
+
+std::int64_t keyOf(std::int32_t row, std::int32_t col) {
+    return (static_cast<std::int64_t>(row) << 16) | col;
+}
+
+}  // namespace
+
+void CellStore::append(std::int32_t row, std::int32_t col, StoredKind kind, std::uint16_t style,
+                       double number, std::uint32_t index) {
+    if ((count_ & (kBlockSize - 1)) == 0 && (count_ >> kBlockBits) == blocks_.size())
+        blocks_.push_back(std::make_unique_for_overwrite<StoredCell[]>(kBlockSize));
+    StoredCell& cell = at(count_);
+    if (kind == StoredKind::Number)
+        cell.number = number;
+    else
+        cell.index = index;
+    cell.rowAndKind = static_cast<std::uint32_t>(row) | (static_cast<std::uint32_t>(kind) << 24);
+    cell.col = static_cast<std::uint16_t>(col);
+    cell.style = style;
+
+    const std::int64_t key = keyOf(row, col);
+    if (key <= lastKey_) sorted_ = false;
+    lastKey_ = key;
+    if (count_ == 0) {
+        bounds_ = {row, col, row, col};
+    } else {
+        bounds_.firstRow = std::min(bounds_.firstRow, row);
+        bounds_.lastRow = std::max(bounds_.lastRow, row);
+        bounds_.firstCol = std::min(bounds_.firstCol, col);
+        bounds_.lastCol = std::max(bounds_.lastCol, col);
+    }
+    ++count_;
+}
+
+void CellStore::sortCells() {
+    std::vector<StoredCell> cells;
+    cells.reserve(count_);
+    for (std::size_t i = 0; i < count_; ++i) cells.push_back(at(i));
+    std::stable_sort(cells.begin(), cells.end(), [](const StoredCell& a, const StoredCell& b) {
+        return keyOf(a.row(), a.col) < keyOf(b.row(), b.col);
+    });
+    // Of equal positions keep the last one given.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const bool lastOfItsPosition =
+            i + 1 == cells.size() ||
+            keyOf(cells[i].row(), cells[i].col) != keyOf(cells[i + 1].row(), cells[i + 1].col);
+        if (lastOfItsPosition) at(kept++) = cells[i];
+    }
+    count_ = kept;
+    blocks_.resize((count_ + kBlockSize - 1) >> kBlockBits);
+}
+
+void CellStore::finish() {
+    if (!sorted_) sortCells();
+    sorted_ = true;
+    rowStart_.clear();
+    if (count_ == 0) return;
+    const std::size_t rows = static_cast<std::size_t>(bounds_.lastRow - bounds_.firstRow) + 1;
+    rowStart_.assign(rows + 1, 0);
+    std::size_t i = 0;
+    for (std::size_t r = 0; r < rows; ++r) {
+        rowStart_[r] = static_cast<std::uint32_t>(i);
+        const std::int32_t row = bounds_.firstRow + static_cast<std::int32_t>(r);
+        while (i < count_ && at(i).row() == row) ++i;
+    }
+    rowStart_[rows] = static_cast<std::uint32_t>(count_);
+}
+
+CellRange CellStore::bounds() const { return count_ == 0 ? CellRange{} : bounds_; }
+
+const StoredCell* CellStore::find(std::int32_t row, std::int32_t col) const {
+    if (count_ == 0 || row < bounds_.firstRow || row > bounds_.lastRow) return nullptr;
+    const std::size_t r = static_cast<std::size_t>(row - bounds_.firstRow);
+    std::size_t lo = rowStart_[r];
+    std::size_t hi = rowStart_[r + 1];
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        const StoredCell& cell = at(mid);
+        if (cell.col == col) return &cell;
+        if (cell.col < col)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return nullptr;
+}
+
+}  // namespace tabulon::workbook

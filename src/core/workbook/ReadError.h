@@ -1,0 +1,51 @@
+// The error that a workbook reader throws: what went wrong, and in which file, sheet and cell.
+#pragma once
+
+#include <string>
+
+#include "core/Error.h"
+
+namespace tabulon::workbook {
+
+enum class ReadErrorKind {
+    FileNotFound,
+    CannotRead,
+    NotAWorkbook,
+    UnsupportedFormat,  // detail: the format's name
+    PasswordProtected,
+    DamagedContainer,  // detail: what the zip or compound-file layer said
+    DamagedXml,        // detail: the parser's message and line
+    MissingPart,       // detail: the part's name
+    TooLarge,          // detail: what exceeded its limit
+    TooManyCells,
+    CellOutOfBounds,  // detail: the row or cell
+    BadCellValue,     // detail: what is wrong with the value
+};
+
+struct ReadErrorPlace {
+    std::string file;
+    std::string part;   // the part or stream inside the file, when known
+    std::string sheet;  // when known
+    std::string cell;   // "B3", when known
+};
+
+class ReadError : public Error {
+  public:
+    ReadError(ReadErrorKind kind, ReadErrorPlace place, std::string detail = {});
+
+    ReadErrorKind kind() const { return kind_; }
+    const ReadErrorPlace& place() const { return place_; }
+    const std::string& detail() const { return detail_; }
+
+  private:
+    ReadErrorKind kind_;
+    ReadErrorPlace place_;
+    std::string detail_;
+};
+
+// The description that ReadError carries: one sentence for the kind, the file, then the sheet
+// and cell where known.
+std::string readErrorText(ReadErrorKind kind, const ReadErrorPlace& place,
+                          const std::string& detail);
+
+}  // namespace tabulon::workbook

@@ -1,0 +1,34 @@
+// The spreadsheet session: is the user's spreadsheet program running, the question before a
+// run, and a fresh private instance with one workbook opened.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/ui/Dialogs.h"
+#include "core/workbook/Application.h"
+
+namespace tabulon::workbook {
+
+// True when a process of the current user under the process folder (normally "/proc") is a
+// desktop spreadsheet program: LibreOffice (soffice), Gnumeric, or a spreadsheet program run by
+// Wine. Any error gives false.
+bool IsSpreadsheetProcessRunning(const std::string& processRoot);
+
+// IsSpreadsheetProcessRunning("/proc").
+bool IsExcelRunning();
+
+// When isRunning is true, asks whether to go on (Yes/No, no icon, the program's title). Returns
+// true when the run must not start: the user did not answer Yes.
+bool WarnIfExcelOpen(Dialogs& dialogs, bool isRunning);
+
+// WarnIfExcelOpen(dialogs, IsExcelRunning()).
+bool WarnIfExcelOpen(Dialogs& dialogs);
+
+// A new application with the workbook at the path opened in it; a failure to open propagates.
+std::unique_ptr<Application> OpenInNewExcel(const std::string& path);
+
+// The question's text.
+extern const char* const kExcelOpenQuestion;
+
+}  // namespace tabulon::workbook

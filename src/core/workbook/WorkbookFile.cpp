@@ -1,0 +1,86 @@
+// Picking the reader by the file's leading bytes, not by its extension.
+#include "core/workbook/WorkbookFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "core/workbook/ReadError.h"
+#include "core/workbook/ZipArchive.h"
+#include "core/workbook/cfb/CompoundFile.h"
+#include "core/workbook/xlsx/XlsxReader.h"
+
+namespace tabulon::workbook {
+
+namespace {
+
+[[noreturn]] void fail(ReadErrorKind kind, const std::string& path, std::string detail = {}) {
+    throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
+}
+
+std::unique_ptr<Workbook> readZip(const std::string& path) {
+    ZipArchive archive(path);
+    // OpenDocument packages name their type in a first, uncompressed "mimetype" part.
+    if (archive.contains("mimetype") &&
+        archive.readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
+        fail(ReadErrorKind::UnsupportedFormat, path, "OpenDocument spreadsheet (.ods)");
+    return xlsx::readXlsx(archive);
+}
+
+[[noreturn]] void refuseCompoundFile(const std::string& path) {
+    const auto names = cfb::compoundEntryNames(path);
+    if (!names) fail(ReadErrorKind::DamagedContainer, path, "its compound file is unreadable");
+    const auto has = [&](const char* name) {
+        return std::find(names->begin(), names->end(), name) != names->end();
+    };
+    // An encrypted OOXML package travels inside a compound file.
+    if (has("EncryptedPackage") || has("EncryptionInfo"))
+        fail(ReadErrorKind::PasswordProtected, path);
+    if (has("Workbook") || has("Book") || has("WORKBOOK") || has("BOOK"))
+        fail(ReadErrorKind::UnsupportedFormat, path, "Excel 97-2003 workbook (.xls)");
+    fail(ReadErrorKind::NotAWorkbook, path);
+}
+
+}  // namespace
+
+FileKind fileKindOf(const unsigned char* bytes, std::size_t size) {
+    if (size >= 4 && bytes[0] == 'P' && bytes[1] == 'K' &&
+        ((bytes[2] == 3 && bytes[3] == 4) || (bytes[2] == 5 && bytes[3] == 6)))
+        return FileKind::Zip;
+    if (size >= 8 && std::memcmp(bytes, cfb::kSignature, 8) == 0) return FileKind::CompoundFile;
+    // A BIFF2-4 file is a bare stream of records that starts with a BOF record.
+    if (size >= 4 && bytes[0] == 0x09 &&
+        (bytes[1] == 0x00 || bytes[1] == 0x02 || bytes[1] == 0x04 || bytes[1] == 0x08) &&
+        bytes[3] == 0x00)
+        return FileKind::LegacyBiff;
+    return FileKind::Unknown;
+}
+
+std::unique_ptr<Workbook> readWorkbookFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) fail(ReadErrorKind::FileNotFound, path);
+    if (!std::filesystem::is_regular_file(status)) fail(ReadErrorKind::NotAWorkbook, path);
+
+    unsigned char lead[8] = {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) fail(ReadErrorKind::CannotRead, path, "it cannot be opened");
+    in.read(reinterpret_cast<char*>(lead), sizeof lead);
+    const auto got = static_cast<std::size_t>(in.gcount());
+    in.close();
+
+    switch (fileKindOf(lead, got)) {
+        case FileKind::Zip:
+            return readZip(path);
+        case FileKind::CompoundFile:
+            refuseCompoundFile(path);
+        case FileKind::LegacyBiff:
+            fail(ReadErrorKind::UnsupportedFormat, path, "Excel 2.1-4.0 worksheet (.xls)");
+        case FileKind::Unknown:
+            break;
+    }
+    fail(ReadErrorKind::NotAWorkbook, path);
+}
+
+}  // namespace tabulon::workbook

@@ -1,0 +1,20 @@
+// Opening a workbook file with the reader that its leading bytes call for.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/workbook/Workbook.h"
+
+namespace tabulon::workbook {
+
+enum class FileKind { Zip, CompoundFile, LegacyBiff, Unknown };
+
+// The container that the first bytes of a file announce.
+FileKind fileKindOf(const unsigned char* bytes, std::size_t size);
+
+// Reads the whole workbook. Throws ReadError (a tabulon::Error) with a clear description when
+// the file is missing, unreadable, damaged, protected, of an unsupported format or no workbook.
+std::unique_ptr<Workbook> readWorkbookFile(const std::string& path);
+
+}  // namespace tabulon::workbook

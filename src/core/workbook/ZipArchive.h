@@ -1,0 +1,42 @@
+// A zip container opened for reading parts, with the decompressed size of all reads capped.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/workbook/ReadError.h"
+
+struct zip;
+
+namespace tabulon::workbook {
+
+class ZipArchive {
+  public:
+    // Throws ReadError when the file is missing, unreadable or not a sound zip.
+    explicit ZipArchive(const std::string& path);
+    ~ZipArchive();
+    ZipArchive(const ZipArchive&) = delete;
+    ZipArchive& operator=(const ZipArchive&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Part names compare exactly first, then without regard to case (some writers differ).
+    bool contains(std::string_view name) const;
+    // Streams the part's decompressed bytes to the sink in chunks. Throws ReadError for a missing
+    // part, damaged data, an encrypted entry or when the workbook's size cap is passed.
+    void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
+    // The whole part, for small parts.
+    std::string readAll(std::string_view name);
+
+  private:
+    std::optional<std::uint64_t> locate(std::string_view name) const;
+    [[noreturn]] void fail(ReadErrorKind kind, std::string_view part, std::string detail) const;
+
+    std::string path_;
+    struct zip* archive_ = nullptr;
+    std::uint64_t decompressed_ = 0;
+};
+
+}  // namespace tabulon::workbook

@@ -1,0 +1,83 @@
+// ISO 8601 to serial day numbers.
+#include "core/workbook/xlsx/IsoDate.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace tabulon::workbook::xlsx {
+
+namespace {
+
+// Days from 1970-01-01 to the civil date (proleptic Gregorian).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+bool number(std::string_view& text, std::size_t digits, int& out) {
+    if (text.size() < digits) return false;
+    const auto [p, ec] = std::from_chars(text.data(), text.data() + digits, out);
+    if (ec != std::errc() || p != text.data() + digits) return false;
+    text.remove_prefix(digits);
+    return true;
+}
+
+bool expect(std::string_view& text, char c) {
+    if (text.empty() || text.front() != c) return false;
+    text.remove_prefix(1);
+    return true;
+}
+
+std::optional<double> timeFraction(std::string_view text) {
+    int h = 0, m = 0, s = 0;
+    if (!number(text, 2, h) || !expect(text, ':') || !number(text, 2, m)) return std::nullopt;
+    double seconds = 0;
+    if (expect(text, ':')) {
+        if (!number(text, 2, s)) return std::nullopt;
+        seconds = s;
+        if (!text.empty() && text.front() == '.') {
+            double fraction = 0;
+            const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), fraction);
+            if (ec == std::errc()) {
+                seconds += fraction;
+                text.remove_prefix(static_cast<std::size_t>(p - text.data()));
+            }
+        }
+    }
+    if (!text.empty() && text != "Z") return std::nullopt;
+    if (h > 24 || m > 59 || s > 60) return std::nullopt;
+    return (h * 3600.0 + m * 60.0 + seconds) / 86400.0;
+}
+
+}  // namespace
+
+std::optional<double> isoDateToSerial(std::string_view text, bool date1904) {
+    if (!text.empty() && text.front() == 'T') text.remove_prefix(1);
+    if (text.size() >= 3 && text[2] == ':') return timeFraction(text);
+    int y = 0, mo = 0, d = 0;
+    if (!number(text, 4, y) || !expect(text, '-') || !number(text, 2, mo) || !expect(text, '-') ||
+        !number(text, 2, d) || mo < 1 || mo > 12 || d < 1 || d > 31)
+        return std::nullopt;
+    double fraction = 0;
+    if (!text.empty()) {
+        if (!expect(text, 'T')) return std::nullopt;
+        const auto time = timeFraction(text);
+        if (!time) return std::nullopt;
+        fraction = *time;
+    }
+    const std::int64_t days = daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
+    std::int64_t serial;
+    if (date1904) {
+        serial = days - daysFromCivil(1904, 1, 1);
+    } else {
+        serial = days - daysFromCivil(1899, 12, 30);
+        if (serial < 61) serial -= 1;  // before 1 March 1900 the 1900 system is one day behind
+    }
+    return static_cast<double>(serial) + fraction;
+}
+
+}  // namespace tabulon::workbook::xlsx

@@ -1,0 +1,55 @@
+// Reading the shared string table.
+#include "core/workbook/xlsx/SharedStrings.h"
+
+#include <string>
+
+#include "core/workbook/xlsx/EscapedText.h"
+#include "core/workbook/xlsx/XmlPartParser.h"
+
+namespace tabulon::workbook::xlsx {
+
+namespace {
+
+class SharedStringsHandler : public XmlHandler {
+  public:
+    explicit SharedStringsHandler(StringPool& out) : out_(out) {}
+
+    void startElement(std::string_view name, const XmlAttributes&) override {
+        if (name == "si") {
+            inItem_ = true;
+            text_.clear();
+        } else if (name == "rPh") {
+            ++phoneticDepth_;
+        } else if (name == "t") {
+            wantText = inItem_ && phoneticDepth_ == 0;
+        }
+    }
+    void endElement(std::string_view name) override {
+        if (name == "si") {
+            decodeEscapedCharacters(text_);
+            out_.add(text_);
+            inItem_ = false;
+        } else if (name == "rPh") {
+            --phoneticDepth_;
+        } else if (name == "t") {
+            wantText = false;
+        }
+    }
+    void characters(std::string_view text) override { text_.append(text); }
+
+  private:
+    StringPool& out_;
+    std::string text_;
+    bool inItem_ = false;
+    int phoneticDepth_ = 0;
+};
+
+}  // namespace
+
+void readSharedStrings(ZipArchive& archive, std::string_view part, StringPool& out) {
+    SharedStringsHandler handler(out);
+    parseXmlPart(archive, part, handler);
+    out.shrinkToFit();
+}
+
+}  // namespace tabulon::workbook::xlsx

@@ -1,0 +1,18 @@
+// A worksheet part read in one streaming pass into the sheet's cell store.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/ZipArchive.h"
+
+namespace tabulon::workbook::xlsx {
+
+// Reads the cells of the part into the sheet. cellBudget is what is left of the workbook's cell
+// limit and is reduced by the cells stored. Throws ReadError for cells outside the sheet, bad
+// references and values, too many cells and malformed XML.
+void readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
+                   StoredWorksheet& sheet, std::uint64_t& cellBudget);
+
+}  // namespace tabulon::workbook::xlsx

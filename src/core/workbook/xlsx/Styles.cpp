@@ -1,0 +1,79 @@
+// Reading number formats and cell formats from the styles part.
+#include "core/workbook/xlsx/Styles.h"
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "core/workbook/xlsx/XmlPartParser.h"
+
+namespace tabulon::workbook::xlsx {
+
+namespace {
+
+int formatIdOf(const XmlAttributes& attributes) {
+    const char* id = attributes.find("numFmtId");
+    return id == nullptr ? 0 : std::atoi(id);
+}
+
+class StylesHandler : public XmlHandler {
+  public:
+    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+        ++depth_;
+        // numFmt also appears inside differential formats; only the top-level list counts.
+        if (name == "numFmts" && depth_ == 2) {
+            inNumFmts_ = true;
+        } else if (name == "cellXfs" && depth_ == 2) {
+            inCellXfs_ = true;
+        } else if (name == "numFmt" && inNumFmts_) {
+            const char* code = attributes.find("formatCode");
+            if (code != nullptr) customCodes[formatIdOf(attributes)] = code;
+        } else if (name == "xf" && inCellXfs_ && depth_ == 3) {
+            xfFormatIds.push_back(formatIdOf(attributes));
+        }
+    }
+    void endElement(std::string_view name) override {
+        if (name == "numFmts" && depth_ == 2) inNumFmts_ = false;
+        if (name == "cellXfs" && depth_ == 2) inCellXfs_ = false;
+        --depth_;
+    }
+    void characters(std::string_view) override {}
+
+    std::map<int, std::string> customCodes;
+    std::vector<int> xfFormatIds;
+
+  private:
+    int depth_ = 0;
+    bool inNumFmts_ = false;
+    bool inCellXfs_ = false;
+};
+
+}  // namespace
+
+std::vector<numfmt::NumberFormat> defaultCellFormats() {
+    return {numfmt::NumberFormat::compile("General")};
+}
+
+std::vector<numfmt::NumberFormat> readCellFormats(ZipArchive& archive, std::string_view part) {
+    StylesHandler handler;
+    parseXmlPart(archive, part, handler);
+    if (handler.xfFormatIds.empty()) return defaultCellFormats();
+
+    std::map<int, numfmt::NumberFormat> compiled;
+    std::vector<numfmt::NumberFormat> formats;
+    formats.reserve(handler.xfFormatIds.size());
+    for (const int id : handler.xfFormatIds) {
+        auto it = compiled.find(id);
+        if (it == compiled.end()) {
+            const auto custom = handler.customCodes.find(id);
+            const std::string_view code = custom != handler.customCodes.end()
+                                              ? std::string_view(custom->second)
+                                              : numfmt::builtinFormatCode(id);
+            it = compiled.emplace(id, numfmt::NumberFormat::compile(code)).first;
+        }
+        formats.push_back(it->second);
+    }
+    return formats;
+}
+
+}  // namespace tabulon::workbook::xlsx

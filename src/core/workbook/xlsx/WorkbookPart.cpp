@@ -1,0 +1,51 @@
+// Reading the workbook part.
+#include "core/workbook/xlsx/WorkbookPart.h"
+
+#include <cstring>
+
+#include "core/workbook/xlsx/XmlPartParser.h"
+
+namespace tabulon::workbook::xlsx {
+
+namespace {
+
+class WorkbookHandler : public XmlHandler {
+  public:
+    explicit WorkbookHandler(WorkbookPart& out) : out_(out) {}
+
+    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+        if (name == "workbookPr") {
+            out_.date1904 = isTrue(attributes.find("date1904"));
+        } else if (name == "sheet") {
+            SheetEntry entry;
+            if (const char* v = attributes.find("name")) entry.name = v;
+            if (const char* v = attributes.find("id")) entry.relationshipId = v;
+            if (const char* v = attributes.find("state")) {
+                if (std::strcmp(v, "hidden") == 0) entry.visibility = SheetVisibility::Hidden;
+                if (std::strcmp(v, "veryHidden") == 0)
+                    entry.visibility = SheetVisibility::VeryHidden;
+            }
+            out_.sheets.push_back(std::move(entry));
+        }
+    }
+    void endElement(std::string_view) override {}
+    void characters(std::string_view) override {}
+
+  private:
+    WorkbookPart& out_;
+};
+
+}  // namespace
+
+bool isTrue(const char* value) {
+    return value != nullptr && (std::strcmp(value, "1") == 0 || std::strcmp(value, "true") == 0);
+}
+
+WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) {
+    WorkbookPart result;
+    WorkbookHandler handler(result);
+    parseXmlPart(archive, part, handler);
+    return result;
+}
+
+}  // namespace tabulon::workbook::xlsx
