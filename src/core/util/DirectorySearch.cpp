@@ -33,9 +33,15 @@ DirectorySearch::DirectorySearch(const std::string& pathPattern, int attributes)
          it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (!pattern.empty() && !MatchesWildcard(name, pattern)) continue;
-        const int entry = FileAttributesOf(JoinPath(folder, name));
-        if (entry == kInvalidAttributes || (entry & (kAttrDirectory | kAttrArchive)) == 0) continue;
-        if ((entry & kFilteredBits & ~attributes) != 0) continue;
+        // The entry's type comes from the folder listing where the file system gives it, so
+        // only links cost a look at the entry itself; the read-only bit plays no part here.
+        std::error_code typeError;
+        const int type = it->is_directory(typeError)      ? kAttrDirectory
+                         : it->is_regular_file(typeError) ? kAttrArchive
+                                                          : 0;
+        if (typeError || type == 0) continue;
+        const int hidden = IsHiddenName(name) ? kAttrHidden : 0;
+        if (((type | hidden) & kFilteredBits & ~attributes) != 0) continue;
         found.emplace_back(FoldedName(name), name);
     }
     std::sort(found.begin(), found.end());

@@ -11,14 +11,17 @@ namespace fs = std::filesystem;
 namespace tabulon {
 namespace {
 
-// A dot-file is hidden; the special names "." and ".." stand for folders, not hidden names.
-bool IsHiddenName(std::string path) {
+// The name of the entry a path names, also when the path ends in separators.
+std::string EntryName(std::string path) {
     while (path.size() > 1 && path.back() == PathSeparator()) path.pop_back();
-    const std::string name = GetFileName(path);
-    return name.size() > 1 && name.front() == '.' && name != "..";
+    return GetFileName(path);
 }
 
 }  // namespace
+
+bool IsHiddenName(const std::string& name) {
+    return name.size() > 1 && name.front() == '.' && name != "..";
+}
 
 int FileAttributesOf(const std::string& path) {
     if (path.empty()) return kInvalidAttributes;
@@ -29,7 +32,7 @@ int FileAttributesOf(const std::string& path) {
     int attributes = 0;
     if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
         attributes |= kAttrReadOnly;
-    if (IsHiddenName(path)) attributes |= kAttrHidden;
+    if (IsHiddenName(EntryName(path))) attributes |= kAttrHidden;
     if (fs::is_directory(status)) attributes |= kAttrDirectory;
     if (fs::is_regular_file(status)) attributes |= kAttrArchive;
     return attributes;

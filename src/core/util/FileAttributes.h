@@ -19,4 +19,8 @@ inline constexpr int kInvalidAttributes = -1;
 // or cannot be examined gives kInvalidAttributes.
 int FileAttributesOf(const std::string& path);
 
+// True when an entry of that name (no folder part) is hidden: it begins with "." and is
+// neither "." nor "..".
+bool IsHiddenName(const std::string& name);
+
 }  // namespace tabulon
