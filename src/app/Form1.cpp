@@ -14,7 +14,7 @@
 #include "app/IsInstalled.h"
 #include "app/ListView.h"
 #include "app/PointerFile.h"
-#include "app/SaveOptions.h"
+#include "core/export/SaveOptions.h"
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "app/WindowHelpers.h"

@@ -40,6 +40,11 @@ class Form1 : public QWidget, public Activity {
     // engine check. Each failing step is reported and the next one runs.
     void Form_Load();
 
+    // True while an export run is in progress: inputs that would start a second run or change
+    // the file list are ignored meanwhile.
+    bool exportRunning() const { return exportRunning_; }
+    const Form1Services& services() const { return services_; }
+
     MousePointer mousePointer() const { return pointer_; }
     void setMousePointer(MousePointer pointer);
 
@@ -75,6 +80,7 @@ class Form1 : public QWidget, public Activity {
 
     Form1Services services_;
     MousePointer pointer_ = MousePointer::Default;
+    bool exportRunning_ = false;
     std::optional<QCursor> handCursor_;
     QElapsedTimer lastEventPass_;
 };

@@ -14,7 +14,7 @@
 #include "SettingsSandbox.h"
 #include "app/Form1.h"
 #include "app/ListView.h"
-#include "app/SaveOptions.h"
+#include "core/export/SaveOptions.h"
 #include "app/SettingsStore.h"
 #include "core/Error.h"
 

@@ -54,6 +54,7 @@ class StoredWorkbook : public Workbook {
 
     std::size_t worksheetCount() const override { return sheets_.size(); }
     const Worksheet& worksheet(std::size_t index) const override { return *sheets_.at(index); }
+    bool date1904() const override { return data_.date1904; }
 
     WorkbookData& data() { return data_; }
     StoredWorksheet& addWorksheet(std::string name, SheetVisibility visibility);
