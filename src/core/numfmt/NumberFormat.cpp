@@ -1,31 +1,106 @@
-// Interim renderer: every code renders like General until the full format engine lands.
+// NumberFormat: compiles a code once and renders values through the matching section.
 #include "core/numfmt/NumberFormat.h"
 
-#include <cstdio>
+#include <cmath>
+
+#include "core/numfmt/CompiledCode.h"
+#include "core/numfmt/DateTimeRenderer.h"
+#include "core/numfmt/FormatParser.h"
+#include "core/numfmt/FractionRenderer.h"
+#include "core/numfmt/GeneralRenderer.h"
+#include "core/numfmt/NumberRenderer.h"
+#include "core/numfmt/ScientificRenderer.h"
+#include "core/numfmt/SectionChoice.h"
 
 namespace tabulon::numfmt {
 
-class CompiledCode {
-public:
-    std::string code;
-};
+namespace {
+
+// What the application fills a cell with when the value cannot be shown (a date out of range).
+constexpr std::string_view kOverflow = "######";
+
+// Renders |value| through the section; returns false when the cell overflows.
+bool renderSection(const Section& section, double value, bool date1904, std::string& out,
+                   bool& nonZeroShown) {
+    const double absValue = std::fabs(value);
+    switch (section.kind) {
+        case SectionKind::General:
+            renderGeneralSection(section, absValue, out);
+            break;
+        case SectionKind::Number:
+            nonZeroShown = renderNumber(section, absValue, out);
+            break;
+        case SectionKind::Scientific:
+            nonZeroShown = renderScientific(section, absValue, out);
+            break;
+        case SectionKind::Fraction:
+            renderFraction(section, absValue, out);
+            break;
+        case SectionKind::DateTime:
+            // The 1900 system has no negative dates; the 1904 one shows "-" and the magnitude.
+            if (value < 0 && !date1904) return false;
+            return renderDateTime(section, absValue, date1904, out);
+        case SectionKind::Text:  // a number through a text section shows as General
+            appendGeneral(absValue, out);
+            break;
+        case SectionKind::Literal:
+        case SectionKind::Empty:
+            for (const Token& t : section.tokens) out.append(section.literal(t));
+            break;
+    }
+    return true;
+}
+
+void renderTextSection(const Section& section, std::string_view text, std::string& out) {
+    for (const Token& t : section.tokens) {
+        if (t.kind == TokenKind::TextValue) {
+            out.append(text);
+        } else if (t.kind == TokenKind::Literal) {
+            out.append(section.literal(t));
+        }
+    }
+}
+
+}  // namespace
 
 NumberFormat NumberFormat::compile(std::string_view code) {
-    auto compiled = std::make_shared<CompiledCode>();
-    compiled->code = std::string(code);
-    return NumberFormat(std::move(compiled));
+    return NumberFormat(std::make_shared<const CompiledCode>(compileCode(code)));
 }
 
-bool NumberFormat::isDateTime() const { return false; }
+bool NumberFormat::isDateTime() const { return code_->dateTime; }
 
-std::string NumberFormat::format(double value, bool /*date1904*/) const {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.10g", value);
-    return buffer;
+std::string NumberFormat::format(double value, bool date1904) const {
+    // No cell holds a NaN or an infinity; show them as the numeric error value.
+    if (!std::isfinite(value)) return "#NUM!";
+    std::string out;
+    const SectionChoice choice = chooseSection(*code_, value);
+    if (choice.overflow) return std::string(kOverflow);
+    if (choice.minus) out.push_back('-');
+    if (choice.section == nullptr) {
+        appendGeneral(std::fabs(value), out);
+        return out;
+    }
+    bool nonZeroShown = true;
+    if (!renderSection(*choice.section, value, date1904, out, nonZeroShown)) {
+        return std::string(kOverflow);
+    }
+    if (choice.minus && choice.dropZeroMinus && !nonZeroShown) out.erase(0, 1);
+    return out;
 }
 
-std::string NumberFormat::formatText(std::string_view text) const { return std::string(text); }
+std::string NumberFormat::formatText(std::string_view text) const {
+    const CompiledCode& code = *code_;
+    std::string out;
+    if (code.textSection >= 0) {
+        renderTextSection(code.sections[code.textSection], text, out);
+    } else if (code.literalOnlyForText) {
+        renderTextSection(code.sections[0], text, out);
+    } else {
+        out.assign(text);
+    }
+    return out;
+}
 
-std::string_view builtinFormatCode(int /*id*/) { return "General"; }
+std::string NumberFormat::formatBoolean(bool value) { return value ? "TRUE" : "FALSE"; }
 
 }  // namespace tabulon::numfmt

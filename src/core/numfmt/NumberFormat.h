@@ -7,7 +7,7 @@
 
 namespace tabulon::numfmt {
 
-class CompiledCode;
+struct CompiledCode;
 
 class NumberFormat {
 public:
@@ -21,6 +21,8 @@ public:
     std::string format(double value, bool date1904) const;
     // The text shown for a text cell (through the code's text section, if any).
     std::string formatText(std::string_view text) const;
+    // The text shown for a boolean cell: "TRUE" or "FALSE", whatever the code.
+    static std::string formatBoolean(bool value);
 
 private:
     explicit NumberFormat(std::shared_ptr<const CompiledCode> code) : code_(std::move(code)) {}

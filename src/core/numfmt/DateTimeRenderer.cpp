@@ -1,0 +1,143 @@
+// Dates and times: round the serial to the smallest shown unit, split it, print each token.
+#include "core/numfmt/DateTimeRenderer.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "core/numfmt/Decimal.h"
+#include "core/numfmt/SerialDate.h"
+
+namespace tabulon::numfmt {
+
+namespace {
+
+constexpr const char* kMonthNames[] = {"January", "February", "March",     "April",
+                                       "May",     "June",     "July",      "August",
+                                       "September", "October", "November", "December"};
+constexpr const char* kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                     "Thursday", "Friday", "Saturday"};
+
+void appendNumber(std::int64_t value, int width, std::string& out) {
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    for (auto length = end - text; length < width; ++length) out.push_back('0');
+    out.append(text, end);
+}
+
+// round(value x ticksPerDay), half up, on the 15-digit decimal; -1 when far out of range.
+std::int64_t ticksOf(double absValue, std::int64_t ticksPerDay) {
+    const Decimal d = Decimal::of(absValue);
+    if (d.point > 8) return -1;
+    std::int64_t whole = 0;
+    for (int i = 0; i < d.point; ++i) whole = whole * 10 + (d.at(i) - '0');
+    // The fraction digits times ticksPerDay by long multiplication from the last digit: the
+    // final carry is the whole part of the product, the last digit written decides rounding.
+    std::int64_t carry = 0;
+    int firstFractionDigit = 0;
+    if (d.point > -12) {  // smaller values are far below one tick
+        for (int i = d.count - 1; i >= d.point; --i) {
+            const std::int64_t v = (d.at(i) - '0') * ticksPerDay + carry;
+            firstFractionDigit = static_cast<int>(v % 10);
+            carry = v / 10;
+        }
+    }
+    return whole * ticksPerDay + carry + (firstFractionDigit >= 5 ? 1 : 0);
+}
+
+}  // namespace
+
+bool renderDateTime(const Section& section, double absValue, bool date1904, std::string& out) {
+    std::int64_t unit = 1;
+    for (int i = 0; i < section.subSecondDigits; ++i) unit *= 10;
+    const std::int64_t ticksPerDay = 86400 * unit;
+    const std::int64_t ticks = ticksOf(absValue, ticksPerDay);
+    if (ticks < 0) return false;
+    const std::int64_t days = ticks / ticksPerDay;
+    const std::int64_t serial = date1904 ? days + kDays1904 : days;
+    if (serial > kLastSerial1900) return false;
+    const std::int64_t totalSeconds = ticks / unit;
+    const std::int64_t subSecond = ticks % unit;
+    const std::int64_t secondOfDay = totalSeconds % 86400;
+    const auto hourOfDay = static_cast<int>(secondOfDay / 3600);
+    const CalendarDate date = dateOfSerial(serial);
+
+    for (const Token& t : section.tokens) {
+        switch (t.kind) {
+            case TokenKind::Year2:
+                appendNumber(date.year % 100, 2, out);
+                break;
+            case TokenKind::Year4:
+                appendNumber(date.year, 4, out);
+                break;
+            case TokenKind::Month:
+                appendNumber(date.month, t.width, out);
+                break;
+            case TokenKind::MonthAbbr:
+                out.append(kMonthNames[date.month - 1], 3);
+                break;
+            case TokenKind::MonthName:
+                out.append(kMonthNames[date.month - 1]);
+                break;
+            case TokenKind::MonthLetter:
+                out.push_back(kMonthNames[date.month - 1][0]);
+                break;
+            case TokenKind::Day:
+                appendNumber(date.day, t.width, out);
+                break;
+            case TokenKind::DayAbbr:
+                out.append(kDayNames[date.weekday], 3);
+                break;
+            case TokenKind::DayName:
+                out.append(kDayNames[date.weekday]);
+                break;
+            case TokenKind::Hour: {
+                int hour = hourOfDay;
+                if (section.twelveHour) hour = hour % 12 == 0 ? 12 : hour % 12;
+                appendNumber(section.elapsedHours ? totalSeconds / 3600 : hour, t.width, out);
+                break;
+            }
+            case TokenKind::Minute:
+                appendNumber(section.elapsedMinutes ? totalSeconds / 60 : totalSeconds / 60 % 60,
+                             t.width, out);
+                break;
+            case TokenKind::Second:
+                appendNumber(section.elapsedSeconds ? totalSeconds : totalSeconds % 60, t.width,
+                             out);
+                break;
+            case TokenKind::SubSecond: {
+                out.push_back('.');
+                char digits[4] = {'0', '0', '0', '0'};
+                std::int64_t rest = subSecond;
+                for (int i = section.subSecondDigits - 1; i >= 0; --i, rest /= 10) {
+                    digits[i] = static_cast<char>('0' + rest % 10);
+                }
+                out.append(digits, t.width);
+                break;
+            }
+            case TokenKind::ElapsedHours:
+                appendNumber(totalSeconds / 3600, t.width, out);
+                break;
+            case TokenKind::ElapsedMinutes:
+                appendNumber(section.elapsedHours ? totalSeconds / 60 % 60 : totalSeconds / 60,
+                             t.width, out);
+                break;
+            case TokenKind::ElapsedSeconds:
+                appendNumber(section.elapsedHours || section.elapsedMinutes ? totalSeconds % 60
+                                                                            : totalSeconds,
+                             t.width, out);
+                break;
+            case TokenKind::AmPm:
+                out.append(hourOfDay < 12 ? "AM" : "PM");
+                break;
+            case TokenKind::AP:
+                out.push_back(hourOfDay < 12 ? t.ch : static_cast<char>(t.width));
+                break;
+            default:
+                out.append(section.literal(t));
+                break;
+        }
+    }
+    return true;
+}
+
+}  // namespace tabulon::numfmt

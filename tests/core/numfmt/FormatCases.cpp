@@ -1,0 +1,55 @@
+// Reading cases.tsv and rendering one case through NumberFormat.
+#include "FormatCases.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "core/numfmt/NumberFormat.h"
+
+namespace tabulon::numfmt::testing {
+
+namespace {
+
+std::vector<std::string> splitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+        if (tab == std::string::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+}  // namespace
+
+std::vector<FormatCase> loadFormatCases(const std::string& path, const std::string& grades) {
+    std::vector<FormatCase> cases;
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);  // header
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto f = splitTabs(line);
+        if (f.size() < 9 || grades.find(f[1]) == std::string::npos) continue;
+        FormatCase c;
+        c.id = f[0];
+        c.grade = f[1];
+        c.group = f[3];
+        c.format = f[4];
+        c.valueType = f[5].empty() ? 'n' : f[5][0];
+        c.value = f[6];
+        c.date1904 = f[7] == "1";
+        c.expected = f[8];
+        cases.push_back(std::move(c));
+    }
+    return cases;
+}
+
+std::string renderCase(const FormatCase& c) {
+    const NumberFormat format = NumberFormat::compile(c.format);
+    if (c.valueType == 'n') return format.format(std::strtod(c.value.c_str(), nullptr), c.date1904);
+    return format.formatText(c.value);
+}
+
+}  // namespace tabulon::numfmt::testing
