@@ -18,6 +18,8 @@ enum class TokenKind : std::uint8_t {
     TextValue,       // @
     Year2,           // yy
     Year4,           // yyyy (and era years)
+    BuddhistYear2,   // b, bb
+    BuddhistYear4,   // bbb, bbbb
     Month,           // m, mm (width 1 or 2)
     MonthAbbr,       // mmm
     MonthName,       // mmmm
@@ -107,8 +109,6 @@ struct CompiledCode {
     std::vector<Section> sections;  // numeric sections first, then the text section if any
     int numericCount = 0;
     int textSection = -1;
-    // A code that is one section of literals only also shows those literals for text.
-    bool literalOnlyForText = false;
 };
 
 }  // namespace tabulon::numfmt

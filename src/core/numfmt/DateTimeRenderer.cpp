@@ -17,6 +17,9 @@ constexpr const char* kMonthNames[] = {"January", "February", "March",     "Apri
 constexpr const char* kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                      "Thursday", "Friday", "Saturday"};
 
+// Years of the Buddhist era (b, bbbb) run 543 years ahead of the Gregorian ones.
+constexpr int kBuddhistEraOffset = 543;
+
 void appendNumber(std::int64_t value, int width, std::string& out) {
     char text[24];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
@@ -68,6 +71,12 @@ bool renderDateTime(const Section& section, double absValue, bool date1904, std:
                 break;
             case TokenKind::Year4:
                 appendNumber(date.year, 4, out);
+                break;
+            case TokenKind::BuddhistYear2:
+                appendNumber((date.year + kBuddhistEraOffset) % 100, 2, out);
+                break;
+            case TokenKind::BuddhistYear4:
+                appendNumber(date.year + kBuddhistEraOffset, 4, out);
                 break;
             case TokenKind::Month:
                 appendNumber(date.month, t.width, out);

@@ -99,6 +99,9 @@ void Lexer::dateRun(char letter, std::size_t n) {
         case 'e':
             single(TokenKind::Year4);
             break;
+        case 'b':
+            single(n <= 2 ? TokenKind::BuddhistYear2 : TokenKind::BuddhistYear4);
+            break;
         case 'm':
             if (n <= 2) {
                 single(TokenKind::Month, 0, width);
@@ -263,7 +266,7 @@ bool Lexer::run() {
                     continue;
                 }
                 if (lc == 'y' || lc == 'm' || lc == 'd' || lc == 'h' || lc == 's' || lc == 'e' ||
-                    lc == 'g') {
+                    lc == 'g' || lc == 'b') {
                     const std::size_t n = runLength(pos_);
                     dateRun(lc, n);
                     pos_ += n;

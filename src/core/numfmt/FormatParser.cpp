@@ -25,7 +25,6 @@ CompiledCode compileCode(std::string_view code) {
         compiled.conditional = compiled.conditional || s.condition.present();
         compiled.dateTime = compiled.dateTime || s.kind == SectionKind::DateTime;
     }
-    compiled.literalOnlyForText = count == 1 && compiled.sections[0].kind == SectionKind::Literal;
     compiled.valid = true;
     return compiled;
 }

@@ -1,4 +1,4 @@
-// The closest fraction to a value with a bounded denominator.
+// Approximating a value by a fraction with a bounded denominator, as the application does.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +10,9 @@ struct Fraction {
     std::int64_t denominator = 1;
 };
 
-// The fraction closest to x (x >= 0) whose denominator is at most maxDenominator; of two equally
-// close ones, the one with the smaller denominator.
-Fraction closestFraction(double x, std::int64_t maxDenominator);
+// The last continued-fraction convergent of x (x >= 0, computed in binary floating point as the
+// application does) whose denominator is at most maxDenominator. It is not always the closest
+// fraction: 0.27 with one-digit denominators is 1/4, not 2/7, and 0.1 is 0/1.
+Fraction approximateFraction(double x, std::int64_t maxDenominator);
 
 }  // namespace tabulon::numfmt

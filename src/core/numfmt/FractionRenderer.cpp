@@ -19,10 +19,11 @@ std::size_t displayWidth(std::string_view text) {
 }
 
 struct Parts {
-    double whole = 0.0;
+    double whole = 0.0;  // zero for an improper fraction
     Fraction fraction;
 };
 
+// The application splits the binary value, not its 15-digit decimal: 1.15 with /10 is 1 1/10.
 Parts split(const Section& section, double x) {
     Parts parts;
     const bool mixed = section.integerDigits > 0;
@@ -30,12 +31,12 @@ Parts split(const Section& section, double x) {
     const double rest = x - parts.whole;
     if (section.fixedDenominator > 0) {
         parts.fraction.denominator = section.fixedDenominator;
-        parts.fraction.numerator =
-            static_cast<std::int64_t>(std::floor(rest * section.fixedDenominator + 0.5));
+        const double numerator = std::floor(rest * static_cast<double>(section.fixedDenominator) + 0.5);
+        parts.fraction.numerator = numerator < 9e18 ? static_cast<std::int64_t>(numerator) : 0;
     } else {
         std::int64_t bound = 1;
         for (int i = 0; i < section.denominatorDigits && i < 9; ++i) bound *= 10;
-        parts.fraction = closestFraction(rest, bound - 1);
+        parts.fraction = approximateFraction(rest, bound - 1);
     }
     if (mixed && parts.fraction.numerator != 0 &&
         parts.fraction.numerator == parts.fraction.denominator) {
@@ -76,13 +77,13 @@ void renderFraction(const Section& section, double x, std::string& out) {
     const std::int64_t numerator = parts.fraction.numerator;
     const auto& tokens = section.tokens;
 
-    bool numeratorHasZero = false, fractionHasSpace = false;
+    bool numeratorHasZero = false, fractionHasSpace = false;  // any ? in the code
     char lastWholePlaceholder = 0;
     for (std::uint32_t i = 0; i < tokens.size(); ++i) {
         if (tokens[i].kind != TokenKind::Digit) continue;
         if (tokens[i].role == DigitRole::Integer) lastWholePlaceholder = tokens[i].ch;
         if (tokens[i].role == DigitRole::Numerator) numeratorHasZero |= tokens[i].ch == '0';
-        if (tokens[i].role != DigitRole::Integer) fractionHasSpace |= tokens[i].ch == '?';
+        fractionHasSpace |= tokens[i].ch == '?';
     }
     const char firstNumeratorPlaceholder = tokens[section.numeratorBegin].ch;
     const bool showFraction = !mixed || numerator != 0 || numeratorHasZero;

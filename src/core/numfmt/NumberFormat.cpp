@@ -51,9 +51,10 @@ bool renderSection(const Section& section, double value, bool date1904, std::str
     return true;
 }
 
+// @ (and General, in a text section) stands for the text itself.
 void renderTextSection(const Section& section, std::string_view text, std::string& out) {
     for (const Token& t : section.tokens) {
-        if (t.kind == TokenKind::TextValue) {
+        if (t.kind == TokenKind::TextValue || t.kind == TokenKind::General) {
             out.append(text);
         } else if (t.kind == TokenKind::Literal) {
             out.append(section.literal(t));
@@ -93,8 +94,6 @@ std::string NumberFormat::formatText(std::string_view text) const {
     std::string out;
     if (code.textSection >= 0) {
         renderTextSection(code.sections[code.textSection], text, out);
-    } else if (code.literalOnlyForText) {
-        renderTextSection(code.sections[0], text, out);
     } else {
         out.assign(text);
     }

@@ -47,10 +47,6 @@ void makeLiteralAsWritten(Section& sec, Token& t) {
 // Tokens that print nothing stay in place as empty literals, so that token indexes stay valid.
 void makeSilent(Section& sec, Token& t) { makeLiteral(sec, t, {}); }
 
-bool isHourOrSecond(TokenKind k) {
-    return k == TokenKind::Hour || k == TokenKind::ElapsedHours || k == TokenKind::Second ||
-           k == TokenKind::ElapsedSeconds;
-}
 bool isSecond(TokenKind k) { return k == TokenKind::Second || k == TokenKind::ElapsedSeconds; }
 bool isDatePart(TokenKind k) {
     return k >= TokenKind::Year2 && k <= TokenKind::ElapsedSeconds;
@@ -82,8 +78,11 @@ void layoutDateTime(Section& sec) {
         sec.elapsedMinutes = sec.elapsedMinutes || t.kind == TokenKind::ElapsedMinutes;
         sec.elapsedSeconds = sec.elapsedSeconds || t.kind == TokenKind::ElapsedSeconds;
     }
-    // m and mm are minutes next to hours or seconds, months otherwise.
+    // m and mm are minutes right after hours or right before seconds, and after seconds in a
+    // code that shows no minutes before; months otherwise.
+    bool minutesSeen = false;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
+        minutesSeen = minutesSeen || tokens[i].kind == TokenKind::ElapsedMinutes;
         if (tokens[i].kind != TokenKind::Month) continue;
         TokenKind before = TokenKind::Literal, after = TokenKind::Literal;
         for (std::size_t j = i; j-- > 0;) {
@@ -98,7 +97,11 @@ void layoutDateTime(Section& sec) {
                 break;
             }
         }
-        if (isHourOrSecond(before) || isSecond(after)) tokens[i].kind = TokenKind::Minute;
+        const bool afterHour = before == TokenKind::Hour || before == TokenKind::ElapsedHours;
+        if (afterHour || isSecond(after) || (isSecond(before) && !minutesSeen)) {
+            tokens[i].kind = TokenKind::Minute;
+            minutesSeen = true;
+        }
     }
 }
 
