@@ -1,0 +1,28 @@
+// The text of a cell's value, as the row and column modes write it.
+#include "core/export/CellValueText.h"
+
+#include "core/Error.h"
+#include "core/numfmt/ValueText.h"
+
+namespace tabulon {
+
+std::string CellValueText(const workbook::CellValue& value, bool date1904) {
+    using Kind = workbook::CellValue::Kind;
+    switch (value.kind) {
+        case Kind::Empty:
+            return {};
+        case Kind::Text:
+            return value.text;
+        case Kind::Boolean:
+            return value.boolean ? "True" : "False";
+        case Kind::Number:
+            return numfmt::numberValueText(value.number);
+        case Kind::Date:
+            return numfmt::dateValueText(value.number, date1904);
+        case Kind::Error:
+            break;
+    }
+    throw Error("Type mismatch");
+}
+
+}  // namespace tabulon

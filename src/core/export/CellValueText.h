@@ -1,0 +1,14 @@
+// The text of a cell's value, as the row and column modes write it.
+#pragma once
+
+#include <string>
+
+#include "core/workbook/CellValue.h"
+
+namespace tabulon {
+
+// Empty -> "", text as it is, "True"/"False", numbers with up to 15 significant digits, dates
+// as m/d/yyyy h:mm:ss AM/PM. An error value has no text: throws Error("Type mismatch").
+std::string CellValueText(const workbook::CellValue& value, bool date1904);
+
+}  // namespace tabulon

@@ -1,0 +1,23 @@
+// Everything an export mode works with besides its four arguments.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/export/ExportHost.h"
+#include "core/ui/Activity.h"
+#include "core/ui/ErrorReporter.h"
+
+namespace tabulon {
+
+struct ExportContext {
+    ErrorReporter& errors;
+    Activity& activity;
+    ExportHost& host;
+    // The texts of the run's results; result k sits at index k - 1.
+    std::vector<std::string>& resultTexts;
+    // The folder of the temporary files.
+    std::string tempFolder;
+};
+
+}  // namespace tabulon

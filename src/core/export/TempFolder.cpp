@@ -1,0 +1,30 @@
+// The folder of the temporary files that every result passes through.
+#include "core/export/TempFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "core/util/PathText.h"
+
+namespace fs = std::filesystem;
+
+namespace tabulon {
+
+std::string TempFolder() {
+    std::error_code ec;
+    if (const char* temp = std::getenv("TEMP");
+        temp != nullptr && *temp != '\0' && fs::is_directory(fs::path(temp), ec)) {
+        return temp;
+    }
+    // The library's own choice also looks at TEMP, and fails when TEMP is no folder.
+    const fs::path system = fs::temp_directory_path(ec);
+    if (!ec && fs::is_directory(system, ec)) return system.string();
+    return std::string(1, PathSeparator()) + "tmp";
+}
+
+std::string TempFilePath(const std::string& folder, const std::string& namePart) {
+    return JoinPath(folder, namePart + ".csv");
+}
+
+}  // namespace tabulon

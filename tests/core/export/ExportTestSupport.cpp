@@ -1,0 +1,77 @@
+// Shared pieces of the export tests: workbooks written from cell lists.
+#include "ExportTestSupport.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <map>
+
+namespace tabulon::testing {
+namespace {
+
+std::string escapeXml(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+bool isNumber(const std::string& text) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size();
+}
+
+int rowOf(const std::string& ref) {
+    std::size_t i = 0;
+    while (i < ref.size() && std::isalpha(static_cast<unsigned char>(ref[i]))) ++i;
+    return std::atoi(ref.c_str() + i);
+}
+
+std::string cellXml(const CellSpec& cell) {
+    const std::string r = " r=\"" + cell.ref + "\"";
+    if (isNumber(cell.content)) return "<c" + r + "><v>" + cell.content + "</v></c>";
+    if (!cell.content.empty() && cell.content[0] == '#') {
+        return "<c" + r + " t=\"e\"><v>" + escapeXml(cell.content) + "</v></c>";
+    }
+    return "<c" + r + " t=\"inlineStr\"><is><t xml:space=\"preserve\">" + escapeXml(cell.content) +
+           "</t></is></c>";
+}
+
+}  // namespace
+
+std::string sheetDataXml(const std::vector<CellSpec>& cells) {
+    std::map<int, std::string> rows;
+    for (const CellSpec& cell : cells) rows[rowOf(cell.ref)] += cellXml(cell);
+    std::string xml;
+    for (const auto& [row, content] : rows)
+        xml += "<row r=\"" + std::to_string(row) + "\">" + content + "</row>";
+    return xml;
+}
+
+std::string writeWorkbook(const XlsxTempFolder& folder, const std::string& fileName,
+                          const std::vector<SheetSpec>& sheets) {
+    std::vector<HandSheet> hand;
+    for (const SheetSpec& sheet : sheets) hand.emplace_back(sheet.name, sheetDataXml(sheet.cells));
+    const std::string path = folder.file(fileName);
+    XlsxPackage::workbook(hand).write(path);
+    return path;
+}
+
+}  // namespace tabulon::testing
