@@ -18,6 +18,7 @@
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "app/WindowHelpers.h"
+#include "filelist/FileList.h"
 #include "core/Error.h"
 #include "core/ErrorTrap.h"
 #include "core/util/Files.h"
@@ -69,6 +70,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
     buildControls();
+    fileList_ = new FileList(*this);
     lastEventPass_.start();
 }
 

@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace tabulon {
 
+class FileList;
 class ListView;
 class SettingsStore;
 
@@ -83,6 +84,7 @@ class Form1 : public QWidget, public Activity {
     bool exportRunning_ = false;
     std::optional<QCursor> handCursor_;
     QElapsedTimer lastEventPass_;
+    FileList* fileList_ = nullptr;  // the file list's event handlers, owned as a child
 };
 
 }  // namespace tabulon

@@ -1,0 +1,23 @@
+// "Add Excel File(s)" and "Add All Excel Files In Folder": appending workbooks to the file list.
+#pragma once
+
+namespace tabulon {
+
+class Form1;
+
+inline constexpr const char* kAddFilesTitle = "Add File(s) - Hold Ctrl to select multiple files";
+inline constexpr const char* kAddFilesFilter = "Excel Files (*.xl*)";
+inline constexpr const char* kTooManyFilesMessage =
+    "You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.";
+inline constexpr const char* kExtensionPrompt =
+    "Enter file extension to load:\r\r(* for all files, txt for all txt files, doc for all doc "
+    "files, etc.)";
+inline constexpr const char* kDefaultExtension = "xl*";
+inline constexpr const char* kFolderPrompt = "Please select folder to add:";
+
+// Appends the files chosen in the open-file dialog.
+void PushButton1_Click(Form1& form);
+// Asks for an extension and a folder, then appends the matching files of the folder's tree.
+void PushButton4_Click(Form1& form);
+
+}  // namespace tabulon

@@ -1,0 +1,34 @@
+// Files and folders dragged from the desktop onto the file list.
+#include "filelist/DropFiles.h"
+
+#include <QDir>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "core/util/DroppedPaths.h"
+
+namespace tabulon {
+
+std::vector<std::string> DraggedFilePaths(const QMimeData& data) {
+    if (!data.hasUrls()) return {};
+    const QList<QUrl> urls = data.urls();
+    const bool allLocal =
+        std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+    if (!allLocal) return {};
+    std::vector<std::string> paths;
+    for (const QUrl& url : urls)
+        paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+    return paths;
+}
+
+bool ListView1_OLEDragOver(const QMimeData& data) { return !DraggedFilePaths(data).empty(); }
+
+void ListView1_OLEDragDrop(Form1& form, const QMimeData& data) {
+    for (const std::string& entry : DroppedPathEntries(DraggedFilePaths(data), form))
+        form.ListView1->addItem(QString::fromStdString(entry));
+}
+
+}  // namespace tabulon

@@ -1,0 +1,15 @@
+// Removing entries from the file list: one by double-click or the Delete key, or all at once.
+#pragma once
+
+namespace tabulon {
+
+class Form1;
+
+// Removes the selected entry; with none selected nothing happens and nothing is reported.
+void ListView1_DblClick(Form1& form);
+// The Delete key removes the selected entry whatever the modifiers; other keys do nothing here.
+void ListView1_KeyDown(Form1& form, int key);
+// "Clear List": removes every entry without asking.
+void PushButton6_Click(Form1& form);
+
+}  // namespace tabulon
