@@ -102,6 +102,15 @@ struct Section {
     }
 };
 
+// Appends literal text; single characters, the common case, skip the copy routine.
+inline void appendLiteral(std::string& out, std::string_view text) {
+    if (text.size() == 1) {
+        out.push_back(text[0]);
+    } else {
+        out.append(text);
+    }
+}
+
 struct CompiledCode {
     bool valid = false;  // false: the code renders like General
     bool conditional = false;

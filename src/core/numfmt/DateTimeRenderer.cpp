@@ -21,6 +21,11 @@ constexpr const char* kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday
 constexpr int kBuddhistEraOffset = 543;
 
 void appendNumber(std::int64_t value, int width, std::string& out) {
+    if (value < 100 && width <= 2) {  // most fields: one or two digits
+        if (value >= 10 || width == 2) out.push_back(static_cast<char>('0' + value / 10));
+        out.push_back(static_cast<char>('0' + value % 10));
+        return;
+    }
     char text[24];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     for (auto length = end - text; length < width; ++length) out.push_back('0');
@@ -33,16 +38,26 @@ std::int64_t ticksOf(double absValue, std::int64_t ticksPerDay) {
     if (d.point > 8) return -1;
     std::int64_t whole = 0;
     for (int i = 0; i < d.point; ++i) whole = whole * 10 + (d.at(i) - '0');
-    // The fraction digits times ticksPerDay by long multiplication from the last digit: the
-    // final carry is the whole part of the product, the last digit written decides rounding.
+    const int places = d.count - d.point;  // digits after the decimal point
+    if (places <= 0) return whole * ticksPerDay;
+    if (places <= 10) {
+        // fraction x ticksPerDay < 10^10 x 8.64e7 fits in 64 bits: exact integer arithmetic.
+        std::int64_t fraction = 0, scale = 1;
+        for (int i = d.point; i < d.count; ++i) {
+            fraction = fraction * 10 + (d.at(i) - '0');
+            scale *= 10;
+        }
+        return whole * ticksPerDay + (fraction * ticksPerDay + scale / 2) / scale;
+    }
+    if (d.point < -12) return whole * ticksPerDay;  // far below one tick
+    // Long multiplication from the last digit: the final carry is the whole part of the
+    // product, the last digit written decides the rounding.
     std::int64_t carry = 0;
     int firstFractionDigit = 0;
-    if (d.point > -12) {  // smaller values are far below one tick
-        for (int i = d.count - 1; i >= d.point; --i) {
-            const std::int64_t v = (d.at(i) - '0') * ticksPerDay + carry;
-            firstFractionDigit = static_cast<int>(v % 10);
-            carry = v / 10;
-        }
+    for (int i = d.count - 1; i >= d.point; --i) {
+        const std::int64_t v = (d.at(i) - '0') * ticksPerDay + carry;
+        firstFractionDigit = static_cast<int>(v % 10);
+        carry = v / 10;
     }
     return whole * ticksPerDay + carry + (firstFractionDigit >= 5 ? 1 : 0);
 }
@@ -55,11 +70,12 @@ bool renderDateTime(const Section& section, double absValue, bool date1904, std:
     const std::int64_t ticksPerDay = 86400 * unit;
     const std::int64_t ticks = ticksOf(absValue, ticksPerDay);
     if (ticks < 0) return false;
-    const std::int64_t days = ticks / ticksPerDay;
+    // Without fractions of a second a tick is a second: skip two slow divisions.
+    const std::int64_t totalSeconds = unit == 1 ? ticks : ticks / unit;
+    const std::int64_t subSecond = unit == 1 ? 0 : ticks % unit;
+    const std::int64_t days = totalSeconds / 86400;
     const std::int64_t serial = date1904 ? days + kDays1904 : days;
     if (serial > kLastSerial1900) return false;
-    const std::int64_t totalSeconds = ticks / unit;
-    const std::int64_t subSecond = ticks % unit;
     const std::int64_t secondOfDay = totalSeconds % 86400;
     const auto hourOfDay = static_cast<int>(secondOfDay / 3600);
     const CalendarDate date = dateOfSerial(serial);
@@ -142,7 +158,7 @@ bool renderDateTime(const Section& section, double absValue, bool date1904, std:
                 out.push_back(hourOfDay < 12 ? t.ch : static_cast<char>(t.width));
                 break;
             default:
-                out.append(section.literal(t));
+                appendLiteral(out, section.literal(t));
                 break;
         }
     }

@@ -2,6 +2,7 @@
 #include "core/numfmt/Decimal.h"
 
 #include <charconv>
+#include <cstdint>
 
 namespace tabulon::numfmt {
 
@@ -15,7 +16,11 @@ int parseScientific(const char* first, const char* last, Decimal& d) {
         if (*p != '.') d.digits[d.count++] = *p;
     }
     int exponent = 0;
-    if (p != last) std::from_chars(p + (p[1] == '+' ? 2 : 1), last, exponent);
+    if (p != last) {
+        const bool negative = p[1] == '-';
+        for (p += 2; p != last; ++p) exponent = exponent * 10 + (*p - '0');
+        if (negative) exponent = -exponent;
+    }
     d.point = exponent + 1;
     const int significant = d.count;
     while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
@@ -27,6 +32,22 @@ int parseScientific(const char* first, const char* last, Decimal& d) {
 Decimal Decimal::of(double absValue) {
     Decimal d;
     if (absValue == 0.0) return d;
+    // Whole numbers below 10^15 (dates, counts) are exact: write their digits directly.
+    if (absValue < 1e15) {
+        const auto whole = static_cast<std::uint64_t>(absValue);
+        if (static_cast<double>(whole) == absValue) {
+            char reversed[16] = {};
+            int n = 0;
+            for (std::uint64_t rest = whole; rest != 0; rest /= 10) {
+                reversed[n++] = static_cast<char>('0' + rest % 10);
+            }
+            d.point = n;
+            int zeros = 0;
+            while (reversed[zeros] == '0') ++zeros;
+            for (int i = n - 1; i >= zeros; --i) d.digits[d.count++] = reversed[i];
+            return d;
+        }
+    }
     char buffer[40];
     // The shortest round-trip text is the 15-digit rounding whenever it has 15 digits or fewer:
     // 15-digit decimals lie further apart than two units in the last place of a double.

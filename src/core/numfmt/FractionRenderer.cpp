@@ -137,7 +137,7 @@ void renderFraction(const Section& section, double x, std::string& out) {
                    gap != Gap::Print) {
             if (gap == Gap::Spaces) out.append(displayWidth(section.literal(t)), ' ');
         } else {
-            out.append(section.literal(t));
+            appendLiteral(out, section.literal(t));
         }
     }
 }

@@ -71,7 +71,7 @@ void renderGeneralSection(const Section& section, double absValue, std::string& 
         if (t.kind == TokenKind::General) {
             appendGeneral(absValue, out);
         } else {
-            out.append(section.literal(t));
+            appendLiteral(out, section.literal(t));
         }
     }
 }

@@ -45,7 +45,7 @@ bool renderSection(const Section& section, double value, bool date1904, std::str
             break;
         case SectionKind::Literal:
         case SectionKind::Empty:
-            for (const Token& t : section.tokens) out.append(section.literal(t));
+            for (const Token& t : section.tokens) appendLiteral(out, section.literal(t));
             break;
     }
     return true;
@@ -57,7 +57,7 @@ void renderTextSection(const Section& section, std::string_view text, std::strin
         if (t.kind == TokenKind::TextValue || t.kind == TokenKind::General) {
             out.append(text);
         } else if (t.kind == TokenKind::Literal) {
-            out.append(section.literal(t));
+            appendLiteral(out, section.literal(t));
         }
     }
 }

@@ -33,7 +33,7 @@ bool renderNumber(const Section& section, double absValue, std::string& out) {
                 out.push_back('%');
                 break;
             default:
-                out.append(section.literal(t));
+                appendLiteral(out, section.literal(t));
                 break;
         }
     }

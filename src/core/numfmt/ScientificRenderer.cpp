@@ -71,7 +71,7 @@ bool renderScientific(const Section& section, double absValue, std::string& out)
                 }
                 break;
             default:
-                out.append(section.literal(t));
+                appendLiteral(out, section.literal(t));
                 break;
         }
     }

@@ -78,7 +78,9 @@ TEST(Robustness, HostileCodesAndValuesNeverCrash) {
         for (double v : kValues) {
             for (bool date1904 : {false, true}) {
                 const std::string text = f.format(v, date1904);
-                if (!std::isfinite(v)) EXPECT_EQ(text, "#NUM!") << code.substr(0, 40);
+                if (!std::isfinite(v)) {
+                    EXPECT_EQ(text, "#NUM!") << code.substr(0, 40);
+                }
                 EXPECT_LT(text.size(), 200000u) << code.substr(0, 40);
             }
         }
