@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/workbook/ChunkPipe.h"
 #include "core/workbook/ReadLimits.h"
 
 namespace tabulon::workbook {
@@ -13,6 +14,8 @@ namespace tabulon::workbook {
 namespace {
 
 constexpr std::size_t kChunkSize = 256 * 1024;
+// Parts above this size are inflated on a second thread.
+constexpr std::uint64_t kPipelineThreshold = 4 << 20;
 
 std::string zipErrorText(int code) {
     zip_error_t error;
@@ -76,22 +79,31 @@ void ZipArchive::read(std::string_view name,
             fail(ReadErrorKind::PasswordProtected, name, {});
         fail(ReadErrorKind::DamagedContainer, name, std::string(name) + ": " + zipErrorText(code));
     }
-    std::vector<char> buffer(kChunkSize);
-    for (;;) {
-        const zip_int64_t n = zip_fread(file.get(), buffer.data(), buffer.size());
+    auto inflate = [&](char* buffer, std::size_t capacity) -> std::size_t {
+        const zip_int64_t n = zip_fread(file.get(), buffer, capacity);
         if (n < 0) {
             const int code = zip_error_code_zip(zip_file_get_error(file.get()));
             fail(ReadErrorKind::DamagedContainer, name,
                  std::string(name) + ": " + zipErrorText(code));
         }
-        if (n == 0) break;
         decompressed_ += static_cast<std::uint64_t>(n);
         if (decompressed_ > kMaxDecompressedBytes)
             fail(ReadErrorKind::TooLarge, name,
                  "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
                      " GiB after decompression");
-        sink(buffer.data(), static_cast<std::size_t>(n));
+        return static_cast<std::size_t>(n);
+    };
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    const bool large = zip_stat_index(archive_, *index, 0, &stat) == 0 &&
+                       (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
+    if (large) {
+        // Inflate on a second thread while the caller parses.
+        pipeChunks(inflate, sink);
+        return;
     }
+    std::vector<char> buffer(kChunkSize);
+    while (const std::size_t n = inflate(buffer.data(), buffer.size())) sink(buffer.data(), n);
 }
 
 std::string ZipArchive::readAll(std::string_view name) {
