@@ -49,7 +49,15 @@ struct Token {
     std::uint32_t length = 0;
 };
 
-enum class CompareOp : std::uint8_t { None, Less, LessEqual, Greater, GreaterEqual, Equal, NotEqual };
+enum class CompareOp : std::uint8_t {
+    None,
+    Less,
+    LessEqual,
+    Greater,
+    GreaterEqual,
+    Equal,
+    NotEqual
+};
 
 struct Condition {
     CompareOp op = CompareOp::None;

@@ -51,11 +51,11 @@ Decimal Decimal::of(double absValue) {
     char buffer[40];
     // The shortest round-trip text is the 15-digit rounding whenever it has 15 digits or fewer:
     // 15-digit decimals lie further apart than two units in the last place of a double.
-    auto shortest = std::to_chars(buffer, buffer + sizeof buffer, absValue,
-                                  std::chars_format::scientific);
+    auto shortest =
+        std::to_chars(buffer, buffer + sizeof buffer, absValue, std::chars_format::scientific);
     if (parseScientific(buffer, shortest.ptr, d) <= 15) return d;
-    auto rounded = std::to_chars(buffer, buffer + sizeof buffer, absValue,
-                                 std::chars_format::scientific, 14);
+    auto rounded =
+        std::to_chars(buffer, buffer + sizeof buffer, absValue, std::chars_format::scientific, 14);
     parseScientific(buffer, rounded.ptr, d);
     return d;
 }

@@ -28,7 +28,7 @@ struct Decimal {
     // Rounds half away from zero to n significant digits.
     void roundToSignificant(int n);
 
-private:
+  private:
     void roundToKeep(int keep);
 };
 

@@ -10,10 +10,13 @@ namespace tabulon::numfmt {
 // The digits fill the placeholders from the right; surplus digits all go to the leftmost one.
 // A placeholder without a digit prints '0' for 0, a space for ?, nothing for #.
 class DigitFill {
-public:
+  public:
     // `length` digits of which the first `stored` are in `digits` and the rest are zeros.
     DigitFill(const char* digits, int stored, int length, int placeholders, bool grouping)
-        : digits_(digits), stored_(stored), length_(length), placeholders_(placeholders),
+        : digits_(digits),
+          stored_(stored),
+          length_(length),
+          placeholders_(placeholders),
           grouping_(grouping) {}
 
     // Emits the next placeholder (left to right) with character ch.
@@ -25,7 +28,7 @@ public:
     // Makes the last placeholder print '0' when it has no digit, whatever its kind.
     void zeroInLast() { zeroInLast_ = true; }
 
-private:
+  private:
     void digit(int position, std::string& out) const;
     void separator(int position, char sep, std::string& out) const;
 
@@ -41,11 +44,11 @@ private:
 
 // The digits after the decimal point; trailing zeros show only under 0 (as 0) and ? (a space).
 class DecimalPlaces {
-public:
+  public:
     DecimalPlaces(const Decimal& d, int placeholders);
     void placeholder(char ch, std::string& out);
 
-private:
+  private:
     const Decimal& d_;
     int lastNonZero_ = 0;
     int next_ = 0;

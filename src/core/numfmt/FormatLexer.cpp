@@ -27,12 +27,12 @@ bool startsWithNoCase(std::string_view text, std::size_t at, std::string_view wo
 }
 
 class Lexer {
-public:
+  public:
     Lexer(std::string_view text, LexedSection& out) : text_(text), out_(out) {}
 
     bool run();
 
-private:
+  private:
     void literal(std::string_view s);
     void single(TokenKind kind, char ch = 0, std::uint8_t width = 0);
     void singleLiteral(char ch, std::vector<std::uint32_t>* index);
@@ -114,8 +114,10 @@ void Lexer::dateRun(char letter, std::size_t n) {
             }
             break;
         case 'd':
-            single(n <= 2 ? TokenKind::Day : n == 3 ? TokenKind::DayAbbr : TokenKind::DayName, 0,
-                   width);
+            single(n <= 2   ? TokenKind::Day
+                   : n == 3 ? TokenKind::DayAbbr
+                            : TokenKind::DayName,
+                   0, width);
             break;
         case 'h':
             single(TokenKind::Hour, 0, static_cast<std::uint8_t>(n >= 2 ? 2 : 1));
@@ -153,8 +155,9 @@ bool Lexer::bracket() {
         } else if (first == '>' && tag.size() > 1 && tag[1] == '=') {
             c.op = CompareOp::GreaterEqual, i = 2;
         } else {
-            c.op = first == '<' ? CompareOp::Less
-                                : first == '>' ? CompareOp::Greater : CompareOp::Equal;
+            c.op = first == '<'   ? CompareOp::Less
+                   : first == '>' ? CompareOp::Greater
+                                  : CompareOp::Equal;
         }
         while (i < tag.size() && tag[i] == ' ') ++i;
         const char* begin = tag.data() + i;
@@ -229,6 +232,7 @@ bool Lexer::run() {
                 break;
             default:
                 if (c >= '1' && c <= '9') {
+                    out_.hasBareLiteral = true;
                     singleLiteral(c, nullptr);
                     break;
                 }
@@ -274,6 +278,7 @@ bool Lexer::run() {
                 }
                 {
                     const std::size_t n = codePointLength(static_cast<unsigned char>(c));
+                    out_.hasBareLiteral = true;
                     literal(text_.substr(pos_, n));
                     pos_ += n;
                 }

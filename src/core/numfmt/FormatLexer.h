@@ -24,6 +24,7 @@ struct LexedSection {
     bool hasDigits = false;
     bool hasText = false;
     bool hasExponent = false;
+    bool hasBareLiteral = false;  // literal text written without quotes or a backslash
 };
 // Returns false when the section cannot be read.
 bool lexSection(std::string_view text, LexedSection& out);

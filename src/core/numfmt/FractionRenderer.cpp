@@ -31,7 +31,8 @@ Parts split(const Section& section, double x) {
     const double rest = x - parts.whole;
     if (section.fixedDenominator > 0) {
         parts.fraction.denominator = section.fixedDenominator;
-        const double numerator = std::floor(rest * static_cast<double>(section.fixedDenominator) + 0.5);
+        const double numerator =
+            std::floor(rest * static_cast<double>(section.fixedDenominator) + 0.5);
         parts.fraction.numerator = numerator < 9e18 ? static_cast<std::int64_t>(numerator) : 0;
     } else {
         std::int64_t bound = 1;

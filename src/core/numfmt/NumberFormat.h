@@ -10,7 +10,7 @@ namespace tabulon::numfmt {
 struct CompiledCode;
 
 class NumberFormat {
-public:
+  public:
     // Compiles a format code ("General", "0.00", "m/d/yyyy", ...). Never fails: a code that
     // cannot be parsed renders like General.
     static NumberFormat compile(std::string_view code);
@@ -24,7 +24,7 @@ public:
     // The text shown for a boolean cell: "TRUE" or "FALSE", whatever the code.
     static std::string formatBoolean(bool value);
 
-private:
+  private:
     explicit NumberFormat(std::shared_ptr<const CompiledCode> code) : code_(std::move(code)) {}
     std::shared_ptr<const CompiledCode> code_;
 };

@@ -13,8 +13,8 @@ bool renderNumber(const Section& section, double absValue, std::string& out) {
     d.shift(section.scale);
     d.roundToPlaces(section.fractionDigits);
     const int integerCount = d.integerCount();
-    DigitFill whole(d.digits, std::min(d.count, integerCount), integerCount,
-                    section.integerDigits, section.grouping);
+    DigitFill whole(d.digits, std::min(d.count, integerCount), integerCount, section.integerDigits,
+                    section.grouping);
     DecimalPlaces places(d, section.fractionDigits);
     for (const Token& t : section.tokens) {
         switch (t.kind) {

@@ -31,7 +31,8 @@ SectionChoice byCondition(const CompiledCode& code, double value) {
                                 : Condition{n > 1 ? CompareOp::Greater : CompareOp::None, 0.0};
     if (first.holds(value)) {
         choice.section = &sections[0];
-        choice.minus = value < 0 && !first.onlyNegatives();
+        // A one-section code always shows the sign: [<-10]0 at -11 is "-11".
+        choice.minus = value < 0 && (n == 1 || !first.onlyNegatives());
         return choice;
     }
     if (n >= 2) {

@@ -48,9 +48,7 @@ void makeLiteralAsWritten(Section& sec, Token& t) {
 void makeSilent(Section& sec, Token& t) { makeLiteral(sec, t, {}); }
 
 bool isSecond(TokenKind k) { return k == TokenKind::Second || k == TokenKind::ElapsedSeconds; }
-bool isDatePart(TokenKind k) {
-    return k >= TokenKind::Year2 && k <= TokenKind::ElapsedSeconds;
-}
+bool isDatePart(TokenKind k) { return k >= TokenKind::Year2 && k <= TokenKind::ElapsedSeconds; }
 
 void layoutDateTime(Section& sec) {
     auto& tokens = sec.tokens;

@@ -35,12 +35,12 @@ TEST(NumberFormat, RoundsTheFifteenDigitDecimalHalfAwayFromZero) {
 }
 
 TEST(NumberFormat, MinusSignRules) {
-    EXPECT_EQ(fmt("0.0", -0.01), "0.0");     // rounds to zero: no sign
+    EXPECT_EQ(fmt("0.0", -0.01), "0.0");  // rounds to zero: no sign
     EXPECT_EQ(fmt("0", -0.4), "0");
     EXPECT_EQ(fmt("0.0;@", -0.01), "-0.0");  // not a single section: the sign stays
     EXPECT_EQ(fmt("0.0;-0.0", -0.01), "-0.0");
-    EXPECT_EQ(fmt("0;0", -1.1), "1");        // the negative section shows the magnitude
-    EXPECT_EQ(fmt("\"A\"0", -1), "-A1");     // the sign goes before literals
+    EXPECT_EQ(fmt("0;0", -1.1), "1");     // the negative section shows the magnitude
+    EXPECT_EQ(fmt("\"A\"0", -1), "-A1");  // the sign goes before literals
     EXPECT_EQ(fmt("-0", -1), "--1");
     EXPECT_EQ(fmt("(#,##0.00)", -12345.678), "-(12,345.68)");
     EXPECT_EQ(fmt("0;;", -1), "");

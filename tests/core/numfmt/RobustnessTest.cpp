@@ -99,7 +99,8 @@ TEST(Robustness, NonFiniteValuesShowAsTheNumericError) {
 
 TEST(Robustness, HugeValuesRenderAllTheirDigits) {
     EXPECT_EQ(NumberFormat::compile("0").format(1e20, false), "100000000000000000000");
-    EXPECT_EQ(NumberFormat::compile("#,##0").format(-1e308, false).size(), 412u);  // sign, 309 digits, 102 commas
+    EXPECT_EQ(NumberFormat::compile("#,##0").format(-1e308, false).size(),
+              412u);  // sign, 309 digits, 102 commas
     EXPECT_EQ(NumberFormat::compile("# ?/?").format(1e300, false).substr(0, 4), "1000");
     EXPECT_EQ(NumberFormat::compile("[h]").format(1e12, false), "######");
 }
