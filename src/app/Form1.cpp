@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -13,15 +12,18 @@
 #include "app/IconButton.h"
 #include "app/IsInstalled.h"
 #include "app/ListView.h"
-#include "app/PointerFile.h"
-#include "core/export/SaveOptions.h"
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "app/WindowHelpers.h"
-#include "filelist/FileList.h"
-#include "core/Error.h"
+#include "app/WindowPointer.h"
 #include "core/ErrorTrap.h"
+#include "core/export/ExportDriver.h"
+#include "core/export/SaveOptions.h"
+#include "core/export/TempFolder.h"
 #include "core/util/Files.h"
+#include "core/workbook/Session.h"
+#include "filelist/FileList.h"
+#include "results/Form2.h"
 
 namespace tabulon {
 namespace {
@@ -113,14 +115,13 @@ void Form1::buildControls() {
     ProgressBar1->setAlignment(Qt::AlignCenter);
     ProgressBar1->setFormat("Progress Bar");
 
+    pointer_ = new WindowPointer(*this);
     for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5,
                                 PushButton6, PushButton7}) {
-        button->setMouseTracking(true);
-        button->installEventFilter(this);
+        pointer_->addHandControl(*button);
     }
-    setMouseTracking(true);
-    Frame1->setMouseTracking(true);
-    Frame1->installEventFilter(this);
+    pointer_->addPlainControl(*Frame1);
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
 }
 
 void Form1::Form_Load() {
@@ -129,10 +130,7 @@ void Form1::Form_Load() {
     trap.run(100, [&] { ApplySkin(*this, services_.programFolder); });
     trap.run(102, [&] { CenterForm(*this); });
     if (trap.test(104, [&] { return FileExists(handFile.toStdString()); })) {
-        trap.run(106, [&] {
-            handCursor_ = loadPointerFile(handFile);
-            if (!handCursor_) throw Error("Invalid picture");
-        });
+        trap.run(106, [&] { pointer_->loadCustom(handFile); });
     }
     trap.run(108, [&] { setWindowTitle(kAppTitle); });
     trap.run(110, [&] { setWindowIcon(applicationIcon()); });
@@ -164,48 +162,11 @@ void Form1::Combo1_Click() {
     services_.settings.save(kKeyDirections, Combo1->currentText().toStdString());
 }
 
-void Form1::setMousePointer(MousePointer pointer) {
-    pointer_ = pointer;
-    switch (pointer) {
-        case MousePointer::Busy:
-            setCursor(Qt::WaitCursor);
-            break;
-        case MousePointer::Arrow:
-            setCursor(Qt::ArrowCursor);
-            break;
-        case MousePointer::Custom:
-            setCursor(handCursor_.value_or(QCursor(Qt::ArrowCursor)));
-            break;
-        case MousePointer::Default:
-            unsetCursor();
-            break;
-    }
-}
+Form1::~Form1() = default;
 
-void Form1::PushButton_MouseMove() {
-    if (pointer_ != MousePointer::Busy) setMousePointer(MousePointer::Custom);
-}
+MousePointer Form1::mousePointer() const { return pointer_->value(); }
 
-void Form1::Form_MouseMove() {
-    if (pointer_ != MousePointer::Busy) setMousePointer(MousePointer::Default);
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        if (watched == Frame1) {
-            Form_MouseMove();
-        } else if (qobject_cast<QPushButton*>(watched) != nullptr) {
-            PushButton_MouseMove();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// Moves over the background itself; moves that child controls pass up are theirs.
-void Form1::mouseMoveEvent(QMouseEvent* event) {
-    if (childAt(event->position().toPoint()) == nullptr) Form_MouseMove();
-    QWidget::mouseMoveEvent(event);
-}
+void Form1::setMousePointer(MousePointer pointer) { pointer_->set(pointer); }
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
@@ -219,14 +180,65 @@ void Form1::setProgressText(const std::string& text) {
     ProgressBar1->setFormat(QString::fromStdString(text));
 }
 
-void Form1::setBusyPointer() { setMousePointer(MousePointer::Busy); }
+void Form1::setBusyPointer() { pointer_->set(MousePointer::Busy); }
 
-void Form1::setDefaultPointer() { setMousePointer(MousePointer::Default); }
+void Form1::setDefaultPointer() { pointer_->set(MousePointer::Default); }
 
 void Form1::processEvents() {
     if (lastEventPass_.elapsed() < kEventPassMilliseconds) return;
     QCoreApplication::processEvents();
     lastEventPass_.restart();
+}
+
+void Form1::PushButton2_Click() {
+    if (exportRunning_) return;
+    exportRunning_ = true;
+    ExportContext context{services_.errors, *this, *this, resultTexts_, TempFolder()};
+    ExportRun run{context, services_.dialogs, services_.warnIfExcelOpen};
+    if (!run.warnIfExcelOpen) {
+        run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };
+    }
+    RunExport(run);
+    exportRunning_ = false;
+}
+
+Form2& Form1::form2() {
+    if (!form2_) {
+        form2_ = std::make_unique<Form2>(Form2Services{
+            services_.dialogs, services_.errors, services_.settings, services_.programFolder,
+            resultTexts_, [this] { return saveOption(); }, [this] { show(); }});
+        form2_->Form_Load();
+    }
+    return *form2_;
+}
+
+std::int32_t Form1::fileCount() const { return ListView1->itemCount(); }
+
+std::string Form1::fileEntry(std::int32_t position) const {
+    return ListView1->item(position).text().toStdString();
+}
+
+std::string Form1::saveOption() const { return Combo1->currentText().toStdString(); }
+
+void Form1::clearResults() { form2().clearResults(); }
+
+void Form1::addResultColumns(const std::vector<ResultColumn>& columns) {
+    form2().addResultColumns(columns);
+}
+
+std::int32_t Form1::addResultRow(const std::string& name) { return form2().addResultRow(name); }
+
+void Form1::setResultSubItem(std::int32_t row, int index, const std::string& text) {
+    form2().setResultSubItem(row, index, text);
+}
+
+void Form1::setPreviewText(std::int32_t resultIndex, const std::string& text) {
+    form2().setPreviewText(resultIndex, text);
+}
+
+void Form1::handOver(std::int32_t totalResults) {
+    form2().showResults(totalResults);
+    hide();
 }
 
 }  // namespace tabulon

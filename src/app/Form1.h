@@ -1,13 +1,15 @@
 // The main window: the file list, the save options, the export button and the progress bar.
 #pragma once
 
-#include <QCursor>
 #include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
-#include <optional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/MousePointer.h"
+#include "core/export/ExportHost.h"
 #include "core/ui/Activity.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/ErrorReporter.h"
@@ -20,7 +22,9 @@ class QPushButton;
 namespace tabulon {
 
 class FileList;
+class Form2;
 class ListView;
+class WindowPointer;
 class SettingsStore;
 
 // What the main window needs from the rest of the program.
@@ -30,12 +34,16 @@ struct Form1Services {
     SettingsStore& settings;
     std::function<void()> createEngineInstance;  // throws when no engine can be had
     QString programFolder;
+    // Asks whether to go on when a spreadsheet program is open (true stops the run); the
+    // process list is looked at when this is not set.
+    std::function<bool()> warnIfExcelOpen = {};
 };
 
-class Form1 : public QWidget, public Activity {
+class Form1 : public QWidget, public Activity, public ExportHost {
     Q_OBJECT
   public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
 
     // The start-up sequence: skin, centring, hand pointer, caption, list column, save options,
     // engine check. Each failing step is reported and the next one runs.
@@ -46,8 +54,16 @@ class Form1 : public QWidget, public Activity {
     bool exportRunning() const { return exportRunning_; }
     const Form1Services& services() const { return services_; }
 
-    MousePointer mousePointer() const { return pointer_; }
+    MousePointer mousePointer() const;
     void setMousePointer(MousePointer pointer);
+
+    // "Start Exporting To CSV": exports every listed workbook with the chosen option and hands
+    // the results to the results window.
+    void PushButton2_Click();
+    // The results window, created and loaded on first use.
+    Form2& form2();
+    // The texts of the last run's results; result k sits at index k - 1.
+    const std::vector<std::string>& ResultTexts() const { return resultTexts_; }
 
     // Activity: what a running export shows in this window.
     void setProgressValue(int percent) override;
@@ -55,6 +71,17 @@ class Form1 : public QWidget, public Activity {
     void setBusyPointer() override;
     void setDefaultPointer() override;
     void processEvents() override;
+
+    // ExportHost: the file list, the option and the results window, as an export run sees them.
+    std::int32_t fileCount() const override;
+    std::string fileEntry(std::int32_t position) const override;
+    std::string saveOption() const override;
+    void clearResults() override;
+    void addResultColumns(const std::vector<ResultColumn>& columns) override;
+    std::int32_t addResultRow(const std::string& name) override;
+    void setResultSubItem(std::int32_t row, int index, const std::string& text) override;
+    void setPreviewText(std::int32_t resultIndex, const std::string& text) override;
+    void handOver(std::int32_t totalResults) override;
 
     ListView* ListView1;
     QPushButton* PushButton1;
@@ -69,20 +96,17 @@ class Form1 : public QWidget, public Activity {
     QProgressBar* ProgressBar1;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     void buildControls();
     void Combo1_Click();
-    void PushButton_MouseMove();
-    void Form_MouseMove();
 
     Form1Services services_;
-    MousePointer pointer_ = MousePointer::Default;
+    WindowPointer* pointer_;
     bool exportRunning_ = false;
-    std::optional<QCursor> handCursor_;
+    std::vector<std::string> resultTexts_;
+    std::unique_ptr<Form2> form2_;
     QElapsedTimer lastEventPass_;
     FileList* fileList_ = nullptr;  // the file list's event handlers, owned as a child
 };

@@ -7,13 +7,16 @@
 #include "app/QtDialogs.h"
 #include "app/SettingsStore.h"
 #include "app/WindowHelpers.h"
+#include "core/workbook/Application.h"
 
 namespace tabulon {
 
 int runProgram() {
     QtDialogs dialogs;
     SettingsStore settings;
-    Form1 form1(Form1Services{dialogs, dialogs, settings, [] {}, programFolder()});
+    // The engine is built in, so creating an instance only fails when memory runs out.
+    Form1 form1(Form1Services{dialogs, dialogs, settings, [] { workbook::Application instance; },
+                              programFolder()});
     form1.Form_Load();
     form1.show();
     return QApplication::exec();

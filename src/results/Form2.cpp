@@ -1,0 +1,201 @@
+// The results window: the list of results, the preview, the output folder, saving and "< Back".
+#include "results/Form2.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "app/Artwork.h"
+#include "app/ListView.h"
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
+#include "app/WindowHelpers.h"
+#include "app/WindowPointer.h"
+#include "core/Error.h"
+#include "core/ErrorTrap.h"
+#include "core/export/SaveResults.h"
+#include "core/util/Files.h"
+#include "core/util/PathText.h"
+#include "results/PlainTextPreview.h"
+
+namespace tabulon {
+namespace {
+
+QFont arialBold(double points) {
+    QFont font("Arial");
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(arialBold(11.25));
+    return button;
+}
+
+}  // namespace
+
+Form2::Form2(Form2Services services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)) {
+    setObjectName("Form2");
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twipsToPixels(8040), twipsToPixels(6240));
+    setFont(arialBold(9));
+    buildControls();
+}
+
+void Form2::buildControls() {
+    ListView1 = new ListView(this);
+    ListView1->setObjectName("ListView1");
+    ListView1->setGeometry(twipsRect(120, 120, 7800, 1815));
+    ListView1->setFont(arialBold(9));
+
+    Text2 = new PlainTextPreview(this);
+    Text2->setObjectName("Text2");
+    Text2->setGeometry(twipsRect(120, 2025, 7800, 2700));
+
+    Frame1 = new QGroupBox("Save Results To This Folder", this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setGeometry(twipsRect(120, 4770, 7800, 810));
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName("Text1");
+    Text1->setGeometry(twipsRect(240, 300, 6585, 345));
+    PushButton7 = makeButton(Frame1, "PushButton7", "...", twipsRect(6960, 300, 600, 345));
+
+    PushButton8 = makeButton(this, "PushButton8", "< Back", twipsRect(120, 5715, 3840, 405));
+    PushButton6 =
+        makeButton(this, "PushButton6", "Save Results To CSV", twipsRect(4080, 5715, 3840, 405));
+
+    setTabOrder(ListView1, Text2);
+    setTabOrder(Text2, Text1);
+    setTabOrder(Text1, PushButton7);
+    setTabOrder(PushButton7, PushButton8);
+    setTabOrder(PushButton8, PushButton6);
+
+    pointer_ = new WindowPointer(*this);
+    for (QPushButton* button : {PushButton6, PushButton7, PushButton8})
+        pointer_->addHandControl(*button);
+    for (QWidget* plain : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(ListView1),
+                           ListView1->viewport(), static_cast<QWidget*>(Text1)}) {
+        pointer_->addPlainControl(*plain);
+    }
+
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_ItemClick(); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+    connect(PushButton7, &QPushButton::clicked, this, [this] { PushButton7_Click(); });
+    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+}
+
+void Form2::Form_Load() {
+    SetFormColors(*this);
+    CenterForm(*this);
+    setWindowTitle(kAppTitle);
+    setWindowIcon(applicationIcon());
+    const QString handFile = services_.programFolder + "/HAND-M.CUR";
+    if (FileExists(handFile.toStdString())) pointer_->loadCustom(handFile);
+    std::string desktop;
+    const std::string folder =
+        services_.settings.get(kKeyOutputFolder, GetSpecialFolderDir(desktop));
+    Text1->setText(QString::fromStdString(folder));
+    Text1_Change();  // the setting holds the shown folder even when the text did not change
+}
+
+void Form2::clearResults() {
+    ListView1->clearItems();
+    ListView1->clearColumns();
+}
+
+void Form2::addResultColumns(const std::vector<ResultColumn>& columns) {
+    for (const ResultColumn& column : columns)
+        ListView1->addColumn(QString::fromStdString(column.header));
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        ListView1->setColumnWidthTwips(static_cast<int>(i) + 1, columns[i].widthTwips);
+    }
+}
+
+std::int32_t Form2::addResultRow(const std::string& name) {
+    return ListView1->addItem(QString::fromStdString(name)).index();
+}
+
+void Form2::setResultSubItem(std::int32_t row, int index, const std::string& text) {
+    ListView1->item(row).setSubItem(index, QString::fromStdString(text));
+}
+
+void Form2::setPreviewText(std::int32_t resultIndex, const std::string& text) {
+    if (resultIndex == 1) firstPreview_ = text;
+    previewCount_ = std::max(previewCount_, resultIndex);
+}
+
+std::string Form2::previewText(std::int32_t resultIndex) const {
+    if (resultIndex == 1) return firstPreview_;
+    if (resultIndex < 1 || resultIndex > previewCount_)
+        throw Error("Control array element does not exist");
+    return services_.resultTexts.at(static_cast<std::size_t>(resultIndex) - 1);
+}
+
+void Form2::showResults(std::int32_t totalResults) {
+    mTotalTextboxes = totalResults;
+    Text2->setText(firstPreview_);
+    show();
+}
+
+void Form2::ListView1_ItemClick() {
+    pointer_->set(MousePointer::Busy);
+    const std::int32_t k = ListView1->selectedItem().index();
+    Text2->setText(previewText(k));
+    pointer_->set(MousePointer::Default);
+}
+
+void Form2::Text1_Change() {
+    services_.settings.save(kKeyOutputFolder, Text1->text().toStdString());
+}
+
+void Form2::PushButton6_Click() {
+    std::vector<ResultRow> rows;
+    rows.reserve(static_cast<std::size_t>(ListView1->itemCount()));
+    for (int k = 1; k <= ListView1->itemCount(); ++k) {
+        const ListItem row = ListView1->item(k);
+        const int columns = ListView1->columnCount();
+        rows.push_back({row.text().toStdString(), columns > 1 ? row.subItem(1).toStdString() : "",
+                        columns > 2 ? row.subItem(2).toStdString() : ""});
+    }
+    SaveResultFiles(SaveRequest{Text1->text().toStdString(), services_.saveOption(),
+                                std::move(rows), services_.resultTexts},
+                    services_.dialogs, services_.errors);
+}
+
+void Form2::PushButton7_Click() {
+    ErrorTrap trap(services_.errors, "Form2.PushButton7_Click");
+    std::string chosen;
+    trap.run(100, [&] { chosen = services_.dialogs.browseForFolder("Please select folder:"); });
+    if (chosen.empty()) return;
+    trap.run(104, [&] {
+        if (chosen.back() != PathSeparator()) chosen += PathSeparator();
+        Text1->setText(QString::fromStdString(chosen));
+    });
+}
+
+void Form2::PushButton8_Click() {
+    ErrorTrap trap(services_.errors, "Form2.PushButton8_Click");
+    trap.run(100, [&] { previewCount_ = 1; });
+    trap.run(102, [&] { services_.showMainWindow(); });
+    trap.run(104, [&] { hide(); });
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+    QCoreApplication::processEvents();
+    event->accept();
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+}  // namespace tabulon
