@@ -1,0 +1,58 @@
+// What tabulon-cli shows on the terminal: one line per reported error, progress when stderr is
+// a terminal, and notices.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "core/ui/Activity.h"
+#include "core/ui/Dialogs.h"
+#include "core/ui/ErrorReporter.h"
+
+namespace tabulon::cli {
+
+class Terminal : public ErrorReporter, public Activity, public Dialogs {
+  public:
+    explicit Terminal(std::FILE* err);
+
+    // The workbook that errors and progress refer to.
+    void setCurrentFile(const std::string& path, int position, int count);
+    int errorCount() const { return errors_; }
+
+    void reportError(const TrappedError& error) override;
+
+    void setProgressValue(int percent) override;
+    void setProgressText(const std::string& text) override;
+    void setBusyPointer() override {}
+    void setDefaultPointer() override {}
+    void processEvents() override {}
+
+    // Notices go to stderr; "Done." is the normal end and is not shown. Questions are answered
+    // with their first choice never being a go-ahead: there is nobody to ask.
+    Answer messageBox(const std::string& text, Buttons buttons, Icon icon,
+                      const std::string& title) override;
+    std::string inputBox(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    std::vector<std::string> openFiles(const std::string&, const std::string&, bool) override {
+        return {};
+    }
+    std::string browseForFolder(const std::string&) override { return {}; }
+    void openFolder(const std::string&) override {}
+
+    // Ends the progress line, if one is shown.
+    void finishProgress();
+
+  private:
+    void clearProgressLine();
+
+    std::FILE* err_;
+    bool progress_;
+    bool progressShown_ = false;
+    std::string currentFile_;
+    int position_ = 0;
+    int count_ = 0;
+    int errors_ = 0;
+};
+
+}  // namespace tabulon::cli

@@ -1,0 +1,75 @@
+// tabulon-cli: the export and saving of the Tabulon window, run from the command line.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/BatchHost.h"
+#include "cli/CommandLine.h"
+#include "cli/Terminal.h"
+#include "core/export/ExportDriver.h"
+#include "core/export/SaveResults.h"
+#include "core/export/TempFolder.h"
+#include "core/util/FolderTree.h"
+
+namespace {
+
+using namespace tabulon;
+
+// The file list: workbooks as given, folders as the files of their tree.
+std::vector<std::string> listFiles(const cli::CommandLine& line, cli::Terminal& terminal) {
+    std::vector<std::string> files;
+    for (const std::string& path : line.paths) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(path, ec)) {
+            const auto tree = FolderTreeFiles(path, "*." + line.extension, terminal);
+            if (tree.empty())
+                std::fprintf(stderr, "tabulon-cli: %s: no matching files\n", path.c_str());
+            files.insert(files.end(), tree.begin(), tree.end());
+        } else {
+            files.push_back(path);
+        }
+    }
+    return files;
+}
+
+int run(const cli::CommandLine& line) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(line.outputFolder, ec)) {
+        std::fprintf(stderr, "tabulon-cli: %s: Output folder does not exist.\n",
+                     line.outputFolder.c_str());
+        return 1;
+    }
+    cli::Terminal terminal(stderr);
+    cli::BatchHost host(listFiles(line, terminal), line.option, terminal);
+    if (host.fileCount() == 0) {
+        std::fprintf(stderr, "tabulon-cli: No files added.\n");
+        return 1;
+    }
+    std::vector<std::string> resultTexts;
+    ExportContext context{terminal, terminal, host, resultTexts, TempFolder()};
+    ExportRun exportRun{context, terminal, [] { return false; }};
+    RunExport(exportRun);
+    terminal.finishProgress();
+    terminal.setCurrentFile(line.outputFolder, 0, 0);
+    SaveResultFiles(SaveRequest{line.outputFolder, line.option, host.rows(), resultTexts}, terminal,
+                    terminal);
+    return terminal.errorCount() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const cli::CommandLine line =
+            cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        if (line.help) {
+            std::fputs(cli::kUsage, stdout);
+            return 0;
+        }
+        return run(line);
+    } catch (const cli::UsageError& error) {
+        std::fprintf(stderr, "tabulon-cli: %s\n\n%s", error.message.c_str(), cli::kUsage);
+        return 2;
+    }
+}
