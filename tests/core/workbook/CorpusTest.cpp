@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ReferenceCsv.h"
 #include "core/workbook/CellReference.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
@@ -19,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kCorpus = fs::path(TABULON_SHARED_DIR) / "corpus";
+using testing::kCorpus;
 
 bool isOoxmlName(const fs::path& file) {
     const std::string ext = file.extension().string();
@@ -33,67 +34,6 @@ std::vector<fs::path> corpusOoxmlFiles() {
         if (isOoxmlName(entry.path())) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A CSV as LibreOffice writes it: comma separated, fields quoted where needed with doubled
-// quotes inside, LF line ends, line breaks allowed inside quoted fields.
-std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> row;
-    std::string field;
-    bool quoted = false;
-    bool any = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        any = true;
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            row.push_back(std::move(field));
-            field.clear();
-        } else if (c == '\n') {
-            row.push_back(std::move(field));
-            field.clear();
-            rows.push_back(std::move(row));
-            row.clear();
-            any = false;
-        } else if (c != '\r') {
-            field += c;
-        }
-    }
-    if (any) {
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-// Line breaks inside cells: LibreOffice writes LF where the cell holds CR LF or CR.
-std::string normalizedBreaks(std::string text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 TEST(CorpusTest, EveryOoxmlFileOpensOrGivesAClearError) {
@@ -165,80 +105,15 @@ TEST(CorpusTest, ChartSheetsAreLeftOutOfTheWorksheets) {
                                                "Sheet2"}));
 }
 
-struct Agreement {
-    long compared = 0;
-    long equal = 0;
-    std::string firstDifference;
-};
-
-// Compares every cell that is not empty on at least one side.
-void compareSheet(const Worksheet& sheet, const std::vector<std::vector<std::string>>& expected,
-                  Agreement& agreement) {
-    const CellRange used = sheet.usedRange();
-    std::int32_t rows =
-        std::max<std::int32_t>(used.lastRow, static_cast<std::int32_t>(expected.size()));
-    std::int32_t cols = used.lastCol;
-    for (const auto& row : expected) cols = std::max(cols, static_cast<std::int32_t>(row.size()));
-    for (std::int32_t r = 1; r <= rows; ++r) {
-        for (std::int32_t c = 1; c <= cols; ++c) {
-            const std::string ours = normalizedBreaks(sheet.text(r, c));
-            std::string theirs;
-            if (static_cast<std::size_t>(r) <= expected.size() &&
-                static_cast<std::size_t>(c) <= expected[r - 1].size())
-                theirs = normalizedBreaks(expected[r - 1][c - 1]);
-            if (ours.empty() && theirs.empty()) continue;
-            ++agreement.compared;
-            if (ours == theirs) {
-                ++agreement.equal;
-            } else if (agreement.firstDifference.empty()) {
-                agreement.firstDifference = sheet.name() + "!" + cellName(r, c) + ": ours \"" +
-                                            ours + "\", LibreOffice \"" + theirs + "\"";
-            }
-        }
-    }
-}
-
 // The cells that still differ are mostly LibreOffice's own doing: pivot tables that it lays out
 // afresh, volatile formulas and dynamic arrays that it recalculates, General numbers shown with up
 // to 15 digits, and dates before March 1900 a day early.
 constexpr double kAgreementFloor = 0.99;
 
 TEST(CorpusTest, CellTextAgreesWithLibreOfficesAsShownOutput) {
-    std::ifstream index(kCorpus / "REFERENCE-LO.tsv");
-    if (!index) GTEST_SKIP() << "no corpus at " << kCorpus;
-    std::string line;
-    std::getline(index, line);  // header
-    Agreement overall;
-    while (std::getline(index, line)) {
-        std::istringstream fields(line);
-        std::string file, status;
-        std::getline(fields, file, '\t');
-        std::getline(fields, status, '\t');
-        if (status != "ok" || !isOoxmlName(file)) continue;
-        std::unique_ptr<Workbook> book;
-        try {
-            book = readWorkbookFile((kCorpus / "files" / file).string());
-        } catch (const ReadError& e) {
-            std::printf("%-60s not read: %s\n", file.c_str(), e.what());
-            continue;
-        }
-        Agreement agreement;
-        const std::string stem = fs::path(file).stem().string();
-        for (std::size_t i = 0; i < book->worksheetCount(); ++i) {
-            const Worksheet& sheet = book->worksheet(i);
-            const fs::path csv =
-                kCorpus / "reference-lo" / file / (stem + "-" + sheet.name() + ".csv");
-            if (!fs::exists(csv)) continue;
-            compareSheet(sheet, parseCsv(readFile(csv)), agreement);
-        }
-        overall.compared += agreement.compared;
-        overall.equal += agreement.equal;
-        const double share =
-            agreement.compared == 0 ? 1.0 : double(agreement.equal) / agreement.compared;
-        std::printf("%-60.60s %6ld/%6ld %6.2f%% %s\n", file.c_str(), agreement.equal,
-                    agreement.compared, 100 * share,
-                    agreement.firstDifference.substr(0, 120).c_str());
-    }
+    if (!fs::exists(kCorpus / "REFERENCE-LO.tsv")) GTEST_SKIP() << "no corpus at " << kCorpus;
+    const testing::Agreement overall =
+        testing::compareCorpus([](const std::string& file) { return isOoxmlName(file); });
     ASSERT_GT(overall.compared, 0);
     const double share = double(overall.equal) / overall.compared;
     std::printf("overall: %ld of %ld cells agree (%.2f%%)\n", overall.equal, overall.compared,
