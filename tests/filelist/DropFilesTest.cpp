@@ -40,13 +40,10 @@ class DropTest : public FileListTest {
     }
 };
 
-TEST_F(DropTest, TheListTakesDroppedFileLists) {
+TEST_F(DropTest, OnlyListsOfLocalFilesAreTakenAndTextIsRefused) {
     EXPECT_TRUE(list->viewport()->acceptDrops());
     const std::unique_ptr<QMimeData> files(filesData({"/tmp/a.xlsx"}));
     EXPECT_TRUE(takesDrag(*files));
-}
-
-TEST_F(DropTest, TextAndNonLocalAddressesAreRefused) {
     QMimeData text;
     text.setText("/tmp/a.xlsx");
     EXPECT_FALSE(takesDrag(text));

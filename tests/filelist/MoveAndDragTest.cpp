@@ -53,6 +53,8 @@ TEST_F(ReorderTest, MovingPastEitherEndOnlyFocusesTheList) {
 }
 
 TEST_F(ReorderTest, WithNothingSelectedMoveUpOnlyFocusesAndMoveDownSelectsTheFirstEntry) {
+    click(form->PushButton3);  // an empty list: nothing to move and nothing to say
+    click(form->PushButton5);
     fill({"A", "B", "C"});
     focusElsewhere();
     click(form->PushButton3);
@@ -61,13 +63,6 @@ TEST_F(ReorderTest, WithNothingSelectedMoveUpOnlyFocusesAndMoveDownSelectsTheFir
     click(form->PushButton5);
     EXPECT_EQ(texts(), QStringList({"A", "B", "C"}));
     EXPECT_EQ(selected(), 1);
-    expectSilence();
-}
-
-TEST_F(ReorderTest, MoveButtonsOnAnEmptyListAreQuiet) {
-    click(form->PushButton3);
-    click(form->PushButton5);
-    EXPECT_EQ(list->itemCount(), 0);
     expectSilence();
 }
 
