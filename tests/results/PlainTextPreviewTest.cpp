@@ -1,0 +1,39 @@
+// The lazily drawn preview: line splitting of long texts, line ends, and the scroll range.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+
+#include "results/PlainTextPreview.h"
+
+namespace tabulon {
+namespace {
+
+TEST(PlainTextPreview, SplitsLinesAtLineFeedsAndDropsLineEnds) {
+    PlainTextPreview preview;
+    preview.setText("a, b, \r\ncell\nwith break, \r\n\r\n");
+    ASSERT_EQ(preview.lineCount(), 4);
+    EXPECT_EQ(preview.line(0), "a, b, ");
+    EXPECT_EQ(preview.line(1), "cell");
+    EXPECT_EQ(preview.line(2), "with break, ");
+    EXPECT_EQ(preview.line(3), "");
+    preview.setText("");
+    EXPECT_EQ(preview.lineCount(), 1);
+    EXPECT_EQ(preview.line(0), "");
+    preview.setText("no line end");
+    EXPECT_EQ(preview.line(0), "no line end");
+}
+
+TEST(PlainTextPreview, AMillionLinesScrollToTheLast) {
+    std::string text;
+    for (int i = 0; i < 1000000; ++i) text += std::to_string(i) + ", x, \r\n";
+    PlainTextPreview preview;
+    preview.resize(520, 180);
+    preview.show();
+    preview.setText(std::move(text));
+    EXPECT_EQ(preview.lineCount(), 1000000);
+    EXPECT_GT(preview.verticalScrollBar()->maximum(), 999000);
+    EXPECT_EQ(preview.line(999999), "999999, x, ");
+}
+
+}  // namespace
+}  // namespace tabulon
