@@ -22,6 +22,8 @@ std::string sentence(ReadErrorKind kind, const ReadErrorPlace& place, const std:
             return "The workbook is damaged (" + detail + ")";
         case ReadErrorKind::DamagedXml:
             return "The workbook is damaged: bad XML" + inPart + " (" + detail + ")";
+        case ReadErrorKind::DamagedRecords:
+            return "The workbook is damaged: bad records" + inPart + " (" + detail + ")";
         case ReadErrorKind::MissingPart:
             return "The workbook is damaged: its part " + detail + " is missing";
         case ReadErrorKind::TooLarge:

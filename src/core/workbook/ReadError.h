@@ -15,6 +15,7 @@ enum class ReadErrorKind {
     PasswordProtected,
     DamagedContainer,  // detail: what the zip or compound-file layer said
     DamagedXml,        // detail: the parser's message and line
+    DamagedRecords,    // detail: what is wrong with a binary part's records
     MissingPart,       // detail: the part's name
     TooLarge,          // detail: what exceeded its limit
     TooManyCells,
