@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Times each save option on the W2 and W3 workloads through the window (offscreen) and through
+# tabulon-cli, whole processes with /usr/bin/time, and prints one table row per run.
+#   bench/export/run.sh BUILD_DIR WORKBOOK_DIR [RUNS]
+# WORKBOOK_DIR holds W2.xlsx and W3.xlsx made by genwb (see the shared tools folder).
+set -euo pipefail
+build=$1
+workbooks=$2
+runs=${3:-1}
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+printf '%-4s %-7s %-7s %9s %9s %s\n' load mode tool seconds peak_MiB detail
+for w in W2 W3; do
+    for mode in book sheet row column; do
+        for tool in cli window; do
+            for _ in $(seq "$runs"); do
+                rm -rf "$out/files" && mkdir "$out/files"
+                if [ "$tool" = cli ]; then
+                    cmd=("$build/src/cli/tabulon-cli" --mode "$mode" --output "$out/files" "$workbooks/$w.xlsx")
+                else
+                    cmd=("$build/bench/export/bench_window_export" --mode "$mode" --output "$out/files" "$workbooks/$w.xlsx")
+                fi
+                /usr/bin/time -f '%e %M' -o "$out/time" "${cmd[@]}" >"$out/stdout" 2>/dev/null || true
+                read -r seconds kib <"$out/time"
+                printf '%-4s %-7s %-7s %9s %9d %s\n' "$w" "$mode" "$tool" "$seconds" $((kib / 1024)) \
+                    "$(cat "$out/stdout")"
+            done
+        done
+    done
+done
