@@ -188,5 +188,16 @@ TEST_F(ExportModesTest, ProgressFollowsTheOuterLoopAndBookModeCountsRowsInText) 
                                                           "Please wait.. processing.. 3"}));
 }
 
+TEST_F(ExportModesTest, MoreThan32767ResultsAreAllNumberedAndKept) {
+    const auto path = book("Tall.xlsx", {{"S", {{"A1", "top"}, {"B33000", "bottom"}}}});
+    std::int32_t resultIndex = 1;
+    exportWith(&SaveEachRow, path, resultIndex);
+    EXPECT_EQ(resultIndex, 33001);
+    ASSERT_EQ(resultTexts.size(), 33000u);
+    EXPECT_EQ(host.rows.back().subItem2, "33000");
+    EXPECT_EQ(host.previews.back().first, 33000);
+    EXPECT_EQ(resultTexts.back(), ", bottom, \r\n\r\n");
+}
+
 }  // namespace
 }  // namespace tabulon
