@@ -16,6 +16,7 @@
 #include "app/Twips.h"
 #include "app/WindowHelpers.h"
 #include "app/WindowPointer.h"
+#include "app/WindowStyle.h"
 #include "core/ErrorTrap.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
@@ -33,27 +34,12 @@ constexpr const char* kListToolTip =
     "window to reveal full names.";
 constexpr int kEventPassMilliseconds = 15;
 
-QFont arial(double points) {
-    QFont font("Arial");
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setFont(arial(11.25));
-    return button;
-}
-
 QPushButton* makeArrowButton(QWidget* parent, const char* name, ArrowDirection direction,
                              const QString& caption, QRect geometry) {
     auto* button = new IconButton(arrowIcon(direction), caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
-    button->setFont(arial(11.25));
+    button->setFont(arialBold(kButtonFontPoints));
     return button;
 }
 
@@ -62,11 +48,7 @@ QPushButton* makeArrowButton(QWidget* parent, const char* name, ArrowDirection d
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
     setObjectName("Form1");
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twipsToPixels(8040), twipsToPixels(5700));
-    setFont(arial(9));
+    makeFixedWindow(*this, 8040, 5700);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -80,7 +62,7 @@ void Form1::buildControls() {
     ListView1 = new ListView(this);
     ListView1->setObjectName("ListView1");
     ListView1->setGeometry(twipsRect(120, 120, 6840, 2535));
-    ListView1->setFont(arial(9));
+    ListView1->setFont(arialBold(kWindowFontPoints));
     ListView1->setToolTip(kListToolTip);
 
     PushButton3 = makeArrowButton(this, "PushButton3", ArrowDirection::Up, "Move Up",
@@ -88,12 +70,13 @@ void Form1::buildControls() {
     PushButton5 = makeArrowButton(this, "PushButton5", ArrowDirection::Down, "Move Down",
                                   twipsRect(7080, 1440, 840, 1200));
     PushButton1 =
-        makeButton(this, "PushButton1", "Add Excel File(s)", twipsRect(120, 2760, 3840, 405));
-    PushButton4 = makeButton(this, "PushButton4", "Add All Excel Files In Folder",
-                             twipsRect(4080, 2760, 3840, 405));
-    PushButton6 = makeButton(this, "PushButton6", "Clear List", twipsRect(120, 3285, 3840, 405));
-    PushButton7 = makeButton(this, "PushButton7", "Load Sample/Example Files",
-                             twipsRect(4080, 3300, 3840, 405));
+        makePushButton(this, "PushButton1", "Add Excel File(s)", twipsRect(120, 2760, 3840, 405));
+    PushButton4 = makePushButton(this, "PushButton4", "Add All Excel Files In Folder",
+                                 twipsRect(4080, 2760, 3840, 405));
+    PushButton6 =
+        makePushButton(this, "PushButton6", "Clear List", twipsRect(120, 3285, 3840, 405));
+    PushButton7 = makePushButton(this, "PushButton7", "Load Sample/Example Files",
+                                 twipsRect(4080, 3300, 3840, 405));
 
     Frame1 = new QGroupBox("Save Options", this);
     Frame1->setObjectName("Frame1");
@@ -102,13 +85,13 @@ void Form1::buildControls() {
     Combo1->setObjectName("Combo1");
     Combo1->setGeometry(twipsRect(225, 300, 7335, 345));
 
-    PushButton2 =
-        makeButton(this, "PushButton2", "Start Exporting To CSV", twipsRect(120, 4650, 7800, 405));
+    PushButton2 = makePushButton(this, "PushButton2", "Start Exporting To CSV",
+                                 twipsRect(120, 4650, 7800, 405));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setGeometry(twipsRect(120, 5175, 7800, 405));
-    ProgressBar1->setFont(arial(11.25));
+    ProgressBar1->setFont(arialBold(kButtonFontPoints));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(true);

@@ -14,6 +14,7 @@
 #include "app/Twips.h"
 #include "app/WindowHelpers.h"
 #include "app/WindowPointer.h"
+#include "app/WindowStyle.h"
 #include "core/Error.h"
 #include "core/ErrorTrap.h"
 #include "core/export/SaveResults.h"
@@ -22,33 +23,12 @@
 #include "results/PlainTextPreview.h"
 
 namespace tabulon {
-namespace {
-
-QFont arialBold(double points) {
-    QFont font("Arial");
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setFont(arialBold(11.25));
-    return button;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 Form2::Form2(Form2Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
     setObjectName("Form2");
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twipsToPixels(8040), twipsToPixels(6240));
-    setFont(arialBold(9));
+    makeFixedWindow(*this, 8040, 6240);
     buildControls();
 }
 
@@ -56,7 +36,7 @@ void Form2::buildControls() {
     ListView1 = new ListView(this);
     ListView1->setObjectName("ListView1");
     ListView1->setGeometry(twipsRect(120, 120, 7800, 1815));
-    ListView1->setFont(arialBold(9));
+    ListView1->setFont(arialBold(kWindowFontPoints));
 
     Text2 = new PlainTextPreview(this);
     Text2->setObjectName("Text2");
@@ -68,11 +48,11 @@ void Form2::buildControls() {
     Text1 = new QLineEdit(Frame1);
     Text1->setObjectName("Text1");
     Text1->setGeometry(twipsRect(240, 300, 6585, 345));
-    PushButton7 = makeButton(Frame1, "PushButton7", "...", twipsRect(6960, 300, 600, 345));
+    PushButton7 = makePushButton(Frame1, "PushButton7", "...", twipsRect(6960, 300, 600, 345));
 
-    PushButton8 = makeButton(this, "PushButton8", "< Back", twipsRect(120, 5715, 3840, 405));
-    PushButton6 =
-        makeButton(this, "PushButton6", "Save Results To CSV", twipsRect(4080, 5715, 3840, 405));
+    PushButton8 = makePushButton(this, "PushButton8", "< Back", twipsRect(120, 5715, 3840, 405));
+    PushButton6 = makePushButton(this, "PushButton6", "Save Results To CSV",
+                                 twipsRect(4080, 5715, 3840, 405));
 
     setTabOrder(ListView1, Text2);
     setTabOrder(Text2, Text1);
