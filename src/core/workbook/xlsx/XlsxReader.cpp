@@ -3,6 +3,7 @@
 
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/xlsb/XlsbReader.h"
 #include "core/workbook/xlsx/Relationships.h"
 #include "core/workbook/xlsx/SharedStrings.h"
 #include "core/workbook/xlsx/SheetParser.h"
@@ -27,9 +28,8 @@ std::string findWorkbookPart(ZipArchive& archive) {
 
 std::unique_ptr<Workbook> readXlsx(ZipArchive& archive) {
     const std::string workbookPart = findWorkbookPart(archive);
-    if (workbookPart.ends_with(".bin"))
-        throw ReadError(ReadErrorKind::UnsupportedFormat, {archive.path(), {}, {}, {}},
-                        "Excel binary workbook (.xlsb)");
+    // A binary workbook (.xlsb) shares the package layout but keeps its parts as records.
+    if (workbookPart.ends_with(".bin")) return xlsb::readXlsb(archive, workbookPart);
     if (!archive.contains(workbookPart))
         throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, {}, {}}, workbookPart);
 

@@ -1,0 +1,18 @@
+// A binary worksheet part read in one streaming pass into the sheet's cell store.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/ZipArchive.h"
+
+namespace tabulon::workbook::xlsb {
+
+// Reads the cell records of the part into the sheet; formulas count by their cached values.
+// cellBudget is what is left of the workbook's cell limit and is reduced by the cells stored.
+// Throws ReadError for damaged records, cells outside the sheet, bad values and too many cells.
+void readWorksheetBin(ZipArchive& archive, std::string_view part, const WorkbookData& book,
+                      StoredWorksheet& sheet, std::uint64_t& cellBudget);
+
+}  // namespace tabulon::workbook::xlsb

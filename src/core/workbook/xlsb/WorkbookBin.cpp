@@ -1,0 +1,34 @@
+// Reading the sheet bundles and workbook properties of the binary workbook part.
+#include "core/workbook/xlsb/WorkbookBin.h"
+
+#include "core/workbook/xlsb/RecordStream.h"
+#include "core/workbook/xlsb/RecordTypes.h"
+
+namespace tabulon::workbook::xlsb {
+
+namespace {
+
+void takeWorkbookRecord(RecordPayload& record, xlsx::WorkbookPart& out) {
+    if (record.type() == record::kWorkbookProperties) {
+        out.date1904 = (record.u32() & 1) != 0;
+    } else if (record.type() == record::kSheetBundle) {
+        xlsx::SheetEntry entry;
+        const std::uint32_t state = record.u32();
+        if (state == 1) entry.visibility = SheetVisibility::Hidden;
+        if (state == 2) entry.visibility = SheetVisibility::VeryHidden;
+        record.skip(4);  // the tab id
+        entry.relationshipId = record.nullableWideString();
+        entry.name = record.wideString();
+        out.sheets.push_back(std::move(entry));
+    }
+}
+
+}  // namespace
+
+xlsx::WorkbookPart readWorkbookBin(ZipArchive& archive, std::string_view part) {
+    xlsx::WorkbookPart result;
+    readRecords(archive, part, [&](RecordPayload& record) { takeWorkbookRecord(record, result); });
+    return result;
+}
+
+}  // namespace tabulon::workbook::xlsb
