@@ -9,6 +9,7 @@
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/cfb/CompoundFile.h"
+#include "core/workbook/xls/XlsReader.h"
 #include "core/workbook/xlsx/XlsxReader.h"
 
 namespace tabulon::workbook {
@@ -28,7 +29,7 @@ std::unique_ptr<Workbook> readZip(const std::string& path) {
     return xlsx::readXlsx(archive);
 }
 
-[[noreturn]] void refuseCompoundFile(const std::string& path) {
+std::unique_ptr<Workbook> readCompoundFile(const std::string& path) {
     const auto names = cfb::compoundEntryNames(path);
     if (!names) fail(ReadErrorKind::DamagedContainer, path, "its compound file is unreadable");
     const auto has = [&](const char* name) {
@@ -38,7 +39,7 @@ std::unique_ptr<Workbook> readZip(const std::string& path) {
     if (has("EncryptedPackage") || has("EncryptionInfo"))
         fail(ReadErrorKind::PasswordProtected, path);
     if (has("Workbook") || has("Book") || has("WORKBOOK") || has("BOOK"))
-        fail(ReadErrorKind::UnsupportedFormat, path, "Excel 97-2003 workbook (.xls)");
+        return xls::readXls(path);
     fail(ReadErrorKind::NotAWorkbook, path);
 }
 
@@ -74,9 +75,9 @@ std::unique_ptr<Workbook> readWorkbookFile(const std::string& path) {
         case FileKind::Zip:
             return readZip(path);
         case FileKind::CompoundFile:
-            refuseCompoundFile(path);
+            return readCompoundFile(path);
         case FileKind::LegacyBiff:
-            fail(ReadErrorKind::UnsupportedFormat, path, "Excel 2.1-4.0 worksheet (.xls)");
+            return xls::readLegacyBiff(path);
         case FileKind::Unknown:
             break;
     }

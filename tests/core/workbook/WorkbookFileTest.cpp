@@ -96,7 +96,7 @@ TEST_F(WorkbookFileTest, OtherFormatsAreRefusedByName) {
 
     const std::string biff =
         writeBytes("old.xls", std::string("\x09\x04\x06\x00\x00\x00\x10\x00", 8));
-    EXPECT_EQ(errorOf(biff).kind(), ReadErrorKind::UnsupportedFormat);
+    EXPECT_EQ(errorOf(biff).kind(), ReadErrorKind::DamagedContainer);
 }
 
 TEST_F(WorkbookFileTest, DamagedContainersAndPartsAreReportedNotSkipped) {

@@ -1,8 +1,10 @@
-// The directory of a compound file (the container of legacy and encrypted Office files).
+// A compound file (the container of legacy and encrypted Office files): its directory and streams.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tabulon::workbook::cfb {
@@ -12,5 +14,51 @@ inline constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0x
 // The names of all storages and streams in the compound file at the path (non-ASCII characters
 // come out as '?'), or nothing when its header or directory cannot be followed.
 std::optional<std::vector<std::string>> compoundEntryNames(const std::string& path);
+
+struct DirectoryEntry {
+    std::string name;  // non-ASCII characters as '?'
+    std::uint8_t type = 0;  // 1 storage, 2 stream, 5 root
+    std::uint32_t left = 0;
+    std::uint32_t right = 0;
+    std::uint32_t child = 0;
+    std::uint32_t start = 0;
+    std::uint64_t size = 0;
+};
+
+// The whole file is held in memory; every sector chain is checked for range and cycles, and no
+// stream is taken larger than the file, so a hostile file neither loops nor allocates hugely.
+class CompoundFile {
+  public:
+    // Throws ReadError (not found, unreadable, or a damaged container).
+    explicit CompoundFile(const std::string& path);
+
+    const std::string& path() const { return path_; }
+    const std::vector<DirectoryEntry>& entries() const { return entries_; }
+    // The index of the stream of that name (ASCII letters in any case) directly in the root
+    // storage, if there is one.
+    std::optional<std::size_t> findRootStream(std::string_view name) const;
+    // The bytes of the stream at that index. Throws ReadError for a broken chain.
+    std::vector<unsigned char> readStream(std::size_t index) const;
+
+  private:
+    [[noreturn]] void fail(const std::string& detail) const;
+    std::uint32_t u32At(std::uint64_t offset) const;
+    std::vector<std::uint32_t> chain(std::uint32_t start, const std::vector<std::uint32_t>& table,
+                                     std::uint64_t maxLength) const;
+    void readSector(std::uint32_t sid, unsigned char* out) const;
+    void readAllocationTables();
+    void readDirectory();
+
+    std::string path_;
+    std::vector<unsigned char> bytes_;
+    unsigned shift_ = 9;
+    std::size_t sectorSize_ = 512;
+    std::uint32_t sectorCount_ = 0;
+    std::uint32_t majorVersion_ = 3;
+    std::uint32_t miniCutoff_ = 4096;
+    std::vector<std::uint32_t> fat_;
+    std::vector<std::uint32_t> miniFat_;
+    std::vector<DirectoryEntry> entries_;
+};
 
 }  // namespace tabulon::workbook::cfb

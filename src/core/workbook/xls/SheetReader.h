@@ -1,0 +1,48 @@
+// The cell records of one worksheet substream, in every BIFF version, into a stored worksheet.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/xls/BiffRecords.h"
+#include "core/workbook/xls/BookRecords.h"
+
+namespace tabulon::workbook::xls {
+
+class RecordCursor;
+
+class SheetReader {
+  public:
+    SheetReader(const BookState& book, StoredWorksheet& sheet, std::uint64_t& cellBudget)
+        : book_(book), sheet_(sheet), cellBudget_(cellBudget) {}
+
+    // Takes a cell record (the stream gives the CONTINUE records of a formula's text); false
+    // for a record that holds no cell. Throws BiffDamage and ReadError.
+    bool take(const BiffRecord& record, BiffStream& stream);
+    // Sorts the cells; call after the sheet's last record.
+    void finish();
+
+  private:
+    struct Position {
+        std::int32_t row;
+        std::int32_t col;
+        std::uint16_t style;
+    };
+    // Row, column and cell format as BIFF3 and later give them; BIFF2 gives three attribute
+    // bytes in place of the format, of which the second holds the format's index.
+    Position readPosition(RecordCursor& cursor);
+    Position readPosition(std::int32_t row, std::int32_t col, std::uint16_t style) const;
+    void readFormulaResult(RecordCursor& cursor, const Position& at);
+    void storeText(const Position& at, const std::string& text);
+    void storeError(const Position& at, std::uint8_t code);
+    void store(const Position& at, StoredKind kind, double number, std::uint32_t index);
+
+    const BookState& book_;
+    StoredWorksheet& sheet_;
+    std::uint64_t& cellBudget_;
+    // A formula whose text result comes in the STRING record after it.
+    std::optional<Position> pendingString_;
+};
+
+}  // namespace tabulon::workbook::xls

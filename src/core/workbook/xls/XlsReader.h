@@ -1,0 +1,25 @@
+// The reader of Excel 97-2003 workbooks (.xls: BIFF8, and BIFF5 from Excel 5 and 95) and of
+// the bare BIFF2-4 worksheet files of Excel 2.1 to 4.0.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "core/workbook/Workbook.h"
+
+namespace tabulon::workbook::xls {
+
+// Reads the Workbook (or Book) stream of the compound file at the path. Chart, macro, dialog
+// and module sheets are not worksheets and are passed over. Throws ReadError.
+std::unique_ptr<Workbook> readXls(const std::string& path);
+
+// Reads a BIFF stream: a workbook's globals and its sheets, or a bare BIFF2-4 worksheet, which
+// becomes the single worksheet "Sheet1". The path is for error messages. Throws ReadError.
+std::unique_ptr<Workbook> readBiffStream(const std::string& path,
+                                         std::span<const unsigned char> stream);
+
+// Reads a bare BIFF2-4 file from disk.
+std::unique_ptr<Workbook> readLegacyBiff(const std::string& path);
+
+}  // namespace tabulon::workbook::xls
