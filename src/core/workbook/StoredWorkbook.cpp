@@ -54,9 +54,13 @@ CellValue StoredWorksheet::value(std::int32_t row, std::int32_t col) const {
 }
 
 StoredWorksheet& StoredWorkbook::addWorksheet(std::string name, SheetVisibility visibility) {
+    return addWorksheet(std::make_unique<StoredWorksheet>(data_, std::move(name), visibility));
+}
+
+StoredWorksheet& StoredWorkbook::addWorksheet(std::unique_ptr<StoredWorksheet> sheet) {
     if (data_.cellFormats.empty())
         data_.cellFormats.push_back(numfmt::NumberFormat::compile("General"));
-    sheets_.push_back(std::make_unique<StoredWorksheet>(data_, std::move(name), visibility));
+    sheets_.push_back(std::move(sheet));
     return *sheets_.back();
 }
 

@@ -58,6 +58,8 @@ class StoredWorkbook : public Workbook {
 
     WorkbookData& data() { return data_; }
     StoredWorksheet& addWorksheet(std::string name, SheetVisibility visibility);
+    // For readers whose sheets add to what the store keeps; the sheet refers to data().
+    StoredWorksheet& addWorksheet(std::unique_ptr<StoredWorksheet> sheet);
 
   private:
     WorkbookData data_;

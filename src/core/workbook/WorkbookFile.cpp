@@ -9,6 +9,7 @@
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/cfb/CompoundFile.h"
+#include "core/workbook/ods/OdsReader.h"
 #include "core/workbook/xls/XlsReader.h"
 #include "core/workbook/xlsx/XlsxReader.h"
 
@@ -25,7 +26,7 @@ std::unique_ptr<Workbook> readZip(const std::string& path) {
     // OpenDocument packages name their type in a first, uncompressed "mimetype" part.
     if (archive.contains("mimetype") &&
         archive.readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
-        fail(ReadErrorKind::UnsupportedFormat, path, "OpenDocument spreadsheet (.ods)");
+        return ods::readOds(archive);
     return xlsx::readXlsx(archive);
 }
 

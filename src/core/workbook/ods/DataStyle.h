@@ -1,0 +1,63 @@
+// One OpenDocument data style (number:number-style, number:date-style, ...) turned into a
+// spreadsheet format code section, element by element as the parser meets them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/workbook/xlsx/XmlPartParser.h"
+
+namespace tabulon::workbook::ods {
+
+enum class DataStyleKind { Number, Percentage, Currency, Date, Time, Boolean, Text };
+
+// A style:map child: "value()>=0" and the data style that applies when it holds.
+struct StyleMap {
+    std::string condition;
+    std::string styleName;
+};
+
+struct DataStyle {
+    DataStyleKind kind = DataStyleKind::Number;
+    std::string code;  // one section of a format code, without conditions
+    std::vector<StyleMap> maps;
+};
+
+// The kind that a data style element names, or false for elements that are no data style.
+bool dataStyleKindOf(std::string_view element, DataStyleKind& kind);
+
+// Builds a DataStyle from the children of one data style element.
+class DataStyleBuilder {
+  public:
+    DataStyleBuilder(DataStyleKind kind, const xlsx::XmlAttributes& attributes);
+
+    // A child element (number:number, number:day, number:text, style:map, ...) begins or ends.
+    // While wantsText() is true, the character data of the child goes to characters().
+    void startChild(std::string_view name, const xlsx::XmlAttributes& attributes);
+    void endChild(std::string_view name);
+    bool wantsText() const { return textTarget_ != TextTarget::None; }
+    void characters(std::string_view text) { text_.append(text); }
+
+    DataStyle finish();
+
+  private:
+    enum class TextTarget { None, Literal, Currency, Fill };
+
+    void appendLiteral(std::string_view text);
+    void appendNumber(const xlsx::XmlAttributes& attributes);
+    void appendScientific(const xlsx::XmlAttributes& attributes);
+    void appendFraction(const xlsx::XmlAttributes& attributes);
+    void appendTimePart(std::string_view token, bool isHours, bool isMinutes);
+
+    DataStyle style_;
+    bool elapsed_ = false;  // number:truncate-on-overflow="false": hours beyond 24 go on counting
+    bool elapsedPlaced_ = false;
+    TextTarget textTarget_ = TextTarget::None;
+    std::string text_;
+};
+
+// Writes text as a literal of a format code: quoted runs, a quote character escaped.
+std::string quotedLiteral(std::string_view text);
+
+}  // namespace tabulon::workbook::ods

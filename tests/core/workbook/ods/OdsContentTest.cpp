@@ -1,0 +1,270 @@
+// The OpenDocument reader on hand-made packages: value types, repeats, merged cells, paragraphs,
+// shown texts, date systems, hidden tables and damaged or protected packages.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "OdsPackage.h"
+#include "XlsxTempFolder.h"
+#include "core/workbook/ReadError.h"
+#include "core/workbook/WorkbookFile.h"
+
+namespace tabulon::workbook {
+namespace {
+
+using testing::odsPackage;
+
+std::unique_ptr<Workbook> readPackage(const tabulon::testing::XlsxPackage& package) {
+    static tabulon::testing::XlsxTempFolder folder;
+    static int serial = 0;
+    const std::string path = folder.file("book" + std::to_string(serial++) + ".ods");
+    package.write(path);
+    return readWorkbookFile(path);
+}
+
+std::unique_ptr<Workbook> readTable(const std::string& rows, const std::string& automatic = {},
+                                    const std::string& styles = {}) {
+    return readPackage(
+        odsPackage("<table:table table:name=\"S\">" + rows + "</table:table>", automatic, styles));
+}
+
+ReadErrorKind errorOf(const tabulon::testing::XlsxPackage& package) {
+    try {
+        readPackage(package);
+    } catch (const ReadError& e) {
+        return e.kind();
+    }
+    ADD_FAILURE() << "the package was read";
+    return ReadErrorKind::CannotRead;
+}
+
+std::string cell(const std::string& attributes, const std::string& paragraphs = {}) {
+    return "<table:table-cell " + attributes + ">" + paragraphs + "</table:table-cell>";
+}
+
+std::string row(const std::string& cells, const std::string& attributes = {}) {
+    return "<table:table-row " + attributes + ">" + cells + "</table:table-row>";
+}
+
+TEST(OdsContentTest, EveryValueTypeGivesItsValueAndTheShownText) {
+    const auto book = readTable(
+        row(cell("office:value-type=\"float\" office:value=\"1234.5\"",
+                 "<text:p>1,234.50</text:p>") +
+            cell("office:value-type=\"percentage\" office:value=\"0.25\"", "<text:p>25%</text:p>") +
+            cell("office:value-type=\"currency\" office:currency=\"EUR\" office:value=\"-3\"",
+                 "<text:p>-3.00 €</text:p>")) +
+        row(cell("office:value-type=\"date\" office:date-value=\"2021-01-01\"",
+                 "<text:p>01/01/2021</text:p>") +
+            cell("office:value-type=\"date\" office:date-value=\"2021-01-01T12:00:00\"") +
+            cell("office:value-type=\"time\" office:time-value=\"PT36H30M00S\"")) +
+        row(cell("office:value-type=\"boolean\" office:boolean-value=\"true\"",
+                 "<text:p>TRUE</text:p>") +
+            cell("office:value-type=\"string\" office:string-value=\"ab\"",
+                 "<text:p>shown</text:p>") +
+            cell("office:value-type=\"string\" calcext:value-type=\"error\"",
+                 "<text:p>#DIV/0!</text:p>") +
+            cell("", "<text:p>no type</text:p>") +
+            cell("office:value-type=\"float\" office:value=\"oops\"", "<text:p>oops</text:p>")));
+    const Worksheet& sheet = book->worksheet(0);
+
+    EXPECT_EQ(sheet.value(1, 1).kind, CellValue::Kind::Number);
+    EXPECT_EQ(sheet.value(1, 1).number, 1234.5);
+    EXPECT_EQ(sheet.text(1, 1), "1,234.50");
+    EXPECT_EQ(sheet.value(1, 2).number, 0.25);
+    EXPECT_EQ(sheet.text(1, 2), "25%");
+    EXPECT_EQ(sheet.value(1, 3).number, -3);
+    EXPECT_EQ(sheet.text(1, 3), "-3.00 €");
+
+    EXPECT_EQ(sheet.value(2, 1).kind, CellValue::Kind::Date);
+    EXPECT_EQ(sheet.value(2, 1).number, 44197);
+    EXPECT_EQ(sheet.text(2, 1), "01/01/2021");
+    // Without a paragraph and without a date style, dates and times still show as such.
+    EXPECT_EQ(sheet.value(2, 2).number, 44197.5);
+    EXPECT_EQ(sheet.text(2, 2), "1/1/2021 12:00:00");
+    EXPECT_EQ(sheet.value(2, 3).kind, CellValue::Kind::Date);
+    EXPECT_DOUBLE_EQ(sheet.value(2, 3).number, 1.5208333333333333);
+    EXPECT_EQ(sheet.text(2, 3), "36:30:00");
+
+    EXPECT_EQ(sheet.value(3, 1).kind, CellValue::Kind::Boolean);
+    EXPECT_TRUE(sheet.value(3, 1).boolean);
+    EXPECT_EQ(sheet.text(3, 1), "TRUE");
+    EXPECT_EQ(sheet.value(3, 2).text, "ab");
+    EXPECT_EQ(sheet.value(3, 3).kind, CellValue::Kind::Error);
+    EXPECT_EQ(sheet.text(3, 3), "#DIV/0!");
+    EXPECT_EQ(sheet.value(3, 4).text, "no type");
+    EXPECT_EQ(sheet.value(3, 5).kind, CellValue::Kind::Text);
+    EXPECT_EQ(sheet.text(3, 5), "oops");
+}
+
+TEST(OdsContentTest, RepeatsStoreTheirCellsAndHugeEmptyRepeatsStoreNothing) {
+    const auto book = readTable("<table:table-column table:number-columns-repeated=\"16384\"/>" +
+                                row(cell("table:number-columns-repeated=\"2\"") +
+                                    cell("table:number-columns-repeated=\"3\" "
+                                         "office:value-type=\"float\" office:value=\"7\"",
+                                         "<text:p>7</text:p>") +
+                                    cell("table:number-columns-repeated=\"16379\"")) +
+                                row(cell("office:value-type=\"string\"", "<text:p>x</text:p>") +
+                                        cell("table:number-columns-repeated=\"16383\""),
+                                    "table:number-rows-repeated=\"2\"") +
+                                row(cell("table:number-columns-repeated=\"16384\""),
+                                    "table:number-rows-repeated=\"1048572\"") +
+                                row(cell("table:number-columns-repeated=\"16384\"")) +
+                                // Beyond the sheet's last row: empty rows that are passed over.
+                                row(cell("table:number-columns-repeated=\"16384\""),
+                                    "table:number-rows-repeated=\"99999999999\""));
+    const Worksheet& sheet = book->worksheet(0);
+    const CellRange used = sheet.usedRange();
+    EXPECT_EQ(used.firstRow, 1);
+    EXPECT_EQ(used.firstCol, 1);
+    EXPECT_EQ(used.lastRow, 3);
+    EXPECT_EQ(used.lastCol, 5);
+    EXPECT_EQ(sheet.text(1, 2), "");
+    for (int col = 3; col <= 5; ++col) EXPECT_EQ(sheet.text(1, col), "7") << col;
+    EXPECT_EQ(sheet.text(1, 6), "");
+    EXPECT_EQ(sheet.text(2, 1), "x");
+    EXPECT_EQ(sheet.text(3, 1), "x");
+    EXPECT_EQ(sheet.text(4, 1), "");
+}
+
+TEST(OdsContentTest, RepeatedValuesBeyondTheLimitsAreRefused) {
+    const std::string wholeSheet =
+        row(cell("table:number-columns-repeated=\"16384\" office:value-type=\"float\" "
+                 "office:value=\"1\""),
+            "table:number-rows-repeated=\"1048576\"");
+    EXPECT_EQ(errorOf(odsPackage("<table:table table:name=\"S\">" + wholeSheet + "</table:table>")),
+              ReadErrorKind::TooLarge);
+    const std::string belowTheLastRow =
+        row(cell("table:number-columns-repeated=\"3\""), "table:number-rows-repeated=\"1048576\"") +
+        row(cell("office:value-type=\"float\" office:value=\"1\""));
+    EXPECT_EQ(
+        errorOf(odsPackage("<table:table table:name=\"S\">" + belowTheLastRow + "</table:table>")),
+        ReadErrorKind::CellOutOfBounds);
+}
+
+TEST(OdsContentTest, MergedCellsKeepOnlyTheirFirstCell) {
+    const auto book = readTable(
+        row(cell("office:value-type=\"string\" table:number-columns-spanned=\"2\" "
+                 "table:number-rows-spanned=\"2\"",
+                 "<text:p>A</text:p>") +
+            "<table:covered-table-cell/>" +
+            cell("office:value-type=\"string\"", "<text:p>C</text:p>")) +
+        row("<table:covered-table-cell table:number-columns-repeated=\"2\" "
+            "office:value-type=\"string\"><text:p>hidden</text:p></table:covered-table-cell>" +
+            cell("office:value-type=\"string\"", "<text:p>C2</text:p>")));
+    const Worksheet& sheet = book->worksheet(0);
+    EXPECT_EQ(sheet.text(1, 1), "A");
+    EXPECT_EQ(sheet.text(1, 2), "");
+    EXPECT_EQ(sheet.text(1, 3), "C");
+    EXPECT_EQ(sheet.text(2, 1), "");
+    EXPECT_EQ(sheet.text(2, 2), "");
+    EXPECT_EQ(sheet.text(2, 3), "C2");
+}
+
+TEST(OdsContentTest, ParagraphsSpacesTabsBreaksAndNestedTextMakeTheCellText) {
+    const auto book = readTable(row(
+        cell("office:value-type=\"string\"",
+             "<office:annotation><text:p>a comment</text:p></office:annotation>"
+             "<text:p>Split</text:p><text:p>Line</text:p>") +
+        cell("office:value-type=\"string\"",
+             "<text:p>  a <text:s text:c=\"2\"/>b<text:s/>\n  "
+             "c<text:tab/>d<text:line-break/>e</text:p>") +
+        cell("office:value-type=\"string\"",
+             "<text:p><text:span>bold</text:span> and <text:a>link<text:s/></text:a>!</text:p>") +
+        cell("", "<draw:frame><draw:image><text:p>picture</text:p></draw:image></draw:frame>") +
+        cell("office:value-type=\"string\"", "<text:p>x<text:s text:c=\"999999999\"/></text:p>")));
+    const Worksheet& sheet = book->worksheet(0);
+    EXPECT_EQ(sheet.text(1, 1), "Split\nLine");
+    EXPECT_EQ(sheet.text(1, 2), "a   b  c\td\ne");
+    EXPECT_EQ(sheet.text(1, 3), "bold and link !");
+    EXPECT_EQ(sheet.text(1, 4), "");
+    EXPECT_EQ(sheet.text(1, 5).size(), 32768u);
+}
+
+TEST(OdsContentTest, NumbersWithoutParagraphsShowThroughTheirStyles) {
+    const std::string automatic =
+        "<number:number-style style:name=\"N2\"><number:number number:decimal-places=\"2\" "
+        "number:min-integer-digits=\"1\" number:grouping=\"true\"/></number:number-style>"
+        "<style:style style:name=\"ce1\" style:family=\"table-cell\" "
+        "style:data-style-name=\"N2\"/>"
+        "<style:style style:name=\"ce2\" style:family=\"table-cell\" "
+        "style:parent-style-name=\"Named\"/>";
+    const std::string named =
+        "<number:percentage-style style:name=\"P1\"><number:number number:decimal-places=\"1\" "
+        "number:min-integer-digits=\"1\"/><number:text>%</number:text></number:percentage-style>"
+        "<style:style style:name=\"Named\" style:family=\"table-cell\" "
+        "style:data-style-name=\"P1\"/>";
+    const auto book = readTable(
+        "<table:table-column table:default-cell-style-name=\"ce1\"/>"
+        "<table:table-column table:number-columns-repeated=\"2\"/>" +
+            row(cell("office:value-type=\"float\" office:value=\"1234.5\"") +
+                cell(
+                    "office:value-type=\"float\" office:value=\"0.125\" table:style-name=\"ce2\"") +
+                cell("office:value-type=\"float\" office:value=\"0.125\"")),
+        automatic, named);
+    const Worksheet& sheet = book->worksheet(0);
+    EXPECT_EQ(sheet.text(1, 1), "1,234.50");
+    EXPECT_EQ(sheet.text(1, 2), "12.5%");
+    EXPECT_EQ(sheet.text(1, 3), "0.125");
+}
+
+TEST(OdsContentTest, NullDateOf1904SwitchesTheDateSystem) {
+    const std::string table =
+        "<table:table table:name=\"S\">" +
+        row(cell("office:value-type=\"date\" office:date-value=\"1904-01-02\"")) + "</table:table>";
+    const auto book1904 = readPackage(
+        odsPackage("<table:calculation-settings><table:null-date table:date-value=\"1904-01-01\"/>"
+                   "</table:calculation-settings>" +
+                   table));
+    EXPECT_TRUE(book1904->date1904());
+    EXPECT_EQ(book1904->worksheet(0).value(1, 1).number, 1);
+    EXPECT_EQ(book1904->worksheet(0).text(1, 1), "1/2/1904");
+
+    const auto book1900 = readPackage(odsPackage(table));
+    EXPECT_FALSE(book1900->date1904());
+    EXPECT_EQ(book1900->worksheet(0).value(1, 1).number, 1463);
+    EXPECT_EQ(book1900->worksheet(0).text(1, 1), "1/2/1904");
+}
+
+TEST(OdsContentTest, TablesBecomeWorksheetsInOrderHiddenOnesToo) {
+    const auto book = readPackage(
+        odsPackage("<table:table table:name=\"First\"/>"
+                   "<table:table table:name=\"Hidden\" table:style-name=\"ta2\">" +
+                       row(cell("office:value-type=\"string\"", "<text:p>h</text:p>")) +
+                       "</table:table><table:table table:name=\"Last\"/>",
+                   "<style:style style:name=\"ta2\" style:family=\"table\"><style:table-properties "
+                   "table:display=\"false\"/></style:style>"));
+    ASSERT_EQ(book->worksheetCount(), 3u);
+    EXPECT_EQ(book->worksheet(0).name(), "First");
+    EXPECT_EQ(book->worksheet(0).visibility(), SheetVisibility::Visible);
+    EXPECT_EQ(book->worksheet(1).name(), "Hidden");
+    EXPECT_EQ(book->worksheet(1).visibility(), SheetVisibility::Hidden);
+    EXPECT_EQ(book->worksheet(1).text(1, 1), "h");
+    EXPECT_EQ(book->worksheet(2).name(), "Last");
+    const CellRange empty = book->worksheet(2).usedRange();
+    EXPECT_EQ(empty.lastRow, 1);
+    EXPECT_EQ(empty.lastCol, 1);
+}
+
+TEST(OdsContentTest, ProtectedDamagedAndForeignPackagesSayWhatIsWrong) {
+    auto encrypted = odsPackage("<table:table table:name=\"S\"/>");
+    encrypted.setPart("META-INF/manifest.xml",
+                      "<?xml version=\"1.0\"?><manifest:manifest xmlns:manifest=\"urn:oasis:names:"
+                      "tc:opendocument:xmlns:manifest:1.0\"><manifest:file-entry "
+                      "manifest:full-path=\"content.xml\"><manifest:encryption-data/>"
+                      "</manifest:file-entry></manifest:manifest>");
+    EXPECT_EQ(errorOf(encrypted), ReadErrorKind::PasswordProtected);
+
+    auto text = odsPackage("<table:table table:name=\"S\"/>");
+    text.setPart("mimetype", "application/vnd.oasis.opendocument.text");
+    EXPECT_EQ(errorOf(text), ReadErrorKind::NotAWorkbook);
+
+    auto noContent = odsPackage("");
+    noContent.removePart("content.xml");
+    EXPECT_EQ(errorOf(noContent), ReadErrorKind::MissingPart);
+
+    EXPECT_EQ(errorOf(odsPackage("<table:table table:name=\"S\"><table:table-row>")),
+              ReadErrorKind::DamagedXml);
+}
+
+}  // namespace
+}  // namespace tabulon::workbook
