@@ -32,6 +32,15 @@ std::vector<fs::path> corpusXlsbFiles() {
     return files;
 }
 
+long textCellCount(const Worksheet& sheet) {
+    const CellRange used = sheet.usedRange();
+    long cells = 0;
+    for (std::int32_t r = used.firstRow; r <= used.lastRow; ++r)
+        for (std::int32_t c = used.firstCol; c <= used.lastCol; ++c)
+            cells += sheet.text(r, c).empty() ? 0 : 1;
+    return cells;
+}
+
 TEST(XlsbCorpusTest, EveryXlsbFileOpensOrGivesAClearError) {
     const auto files = corpusXlsbFiles();
     if (files.empty()) GTEST_SKIP() << "no corpus at " << kCorpus;
@@ -45,9 +54,7 @@ TEST(XlsbCorpusTest, EveryXlsbFileOpensOrGivesAClearError) {
                 const CellRange used = sheet.usedRange();
                 EXPECT_GE(used.lastRow, used.firstRow) << file.filename();
                 EXPECT_GE(used.lastCol, used.firstCol) << file.filename();
-                for (std::int32_t r = used.firstRow; r <= used.lastRow; ++r)
-                    for (std::int32_t c = used.firstCol; c <= used.lastCol; ++c)
-                        cells += sheet.text(r, c).empty() ? 0 : 1;
+                cells += textCellCount(sheet);
             }
             std::printf("opened  %-45s %zu worksheets, %ld cells with text\n",
                         file.filename().c_str(), book->worksheetCount(), cells);
@@ -75,6 +82,43 @@ TEST(XlsbCorpusTest, EncryptedXlsbIsPasswordProtected) {
     }
 }
 
+// LibreOffice writes the cached boolean results of formulas in xlsb files as 1 and 0 (literal
+// booleans as TRUE and FALSE). This view of a sheet shows a boolean as 1 or 0 where LibreOffice
+// wrote the digit that stands for the same truth value, and as the sheet shows it elsewhere.
+class BooleansAsLibreOfficeWroteThem : public Worksheet {
+  public:
+    BooleansAsLibreOfficeWroteThem(const Worksheet& sheet,
+                                   const std::vector<std::vector<std::string>>& written)
+        : sheet_(sheet), written_(written) {}
+    const std::string& name() const override { return sheet_.name(); }
+    CellRange usedRange() const override { return sheet_.usedRange(); }
+    std::string text(std::int32_t row, std::int32_t col) const override {
+        const CellValue value = sheet_.value(row, col);
+        if (value.kind == CellValue::Kind::Boolean &&
+            static_cast<std::size_t>(row) <= written_.size() &&
+            static_cast<std::size_t>(col) <= written_[row - 1].size() &&
+            written_[row - 1][col - 1] == (value.boolean ? "1" : "0"))
+            return written_[row - 1][col - 1];
+        return sheet_.text(row, col);
+    }
+    CellValue value(std::int32_t row, std::int32_t col) const override {
+        return sheet_.value(row, col);
+    }
+
+  private:
+    const Worksheet& sheet_;
+    const std::vector<std::vector<std::string>>& written_;
+};
+
+// The plain comparison. Of its 205 cells 7 differ, all on LibreOffice's side: 3 formula booleans
+// it writes as 1/0, 3 General numbers it writes with up to 15 digits where the application shows
+// 11 characters, 1 cached #NAME? that it recalculates into Err:520.
+constexpr double kAgreementFloor = 0.96;
+// With formula booleans compared as LibreOffice writes them, and sheets that LibreOffice wrote
+// empty left out when we read cells there (its known xlsb failure; none in the corpus today, but
+// they are printed when they occur).
+constexpr double kAdjustedAgreementFloor = 0.98;
+
 TEST(XlsbCorpusTest, CellTextAgreesWithLibreOfficesAsShownOutput) {
     if (!fs::exists(kCorpus / "REFERENCE-LO.tsv")) GTEST_SKIP() << "no corpus at " << kCorpus;
     const testing::Agreement overall = testing::compareCorpus(isXlsbName);
@@ -82,6 +126,37 @@ TEST(XlsbCorpusTest, CellTextAgreesWithLibreOfficesAsShownOutput) {
     const double share = double(overall.equal) / overall.compared;
     std::printf("overall: %ld of %ld cells agree (%.2f%%)\n", overall.equal, overall.compared,
                 100 * share);
+    EXPECT_GE(share, kAgreementFloor);
+
+    testing::Agreement adjusted;
+    for (const fs::path& file : corpusXlsbFiles()) {
+        const fs::path references = kCorpus / "reference-lo" / file.filename();
+        if (!fs::exists(references) || fs::is_empty(references)) continue;
+        const auto book = readWorkbookFile(file.string());
+        for (std::size_t i = 0; i < book->worksheetCount(); ++i) {
+            const Worksheet& sheet = book->worksheet(i);
+            const fs::path csv = references / (file.stem().string() + "-" + sheet.name() + ".csv");
+            if (!fs::exists(csv)) continue;
+            const auto expected = testing::parseCsv(testing::readFile(csv));
+            const bool writtenEmpty =
+                std::all_of(expected.begin(), expected.end(), [](const auto& row) {
+                    return std::all_of(row.begin(), row.end(),
+                                       [](const std::string& field) { return field.empty(); });
+                });
+            if (writtenEmpty && textCellCount(sheet) > 0) {
+                std::printf("left out: LibreOffice wrote %s!%s empty\n", file.filename().c_str(),
+                            sheet.name().c_str());
+                continue;
+            }
+            testing::compareSheet(BooleansAsLibreOfficeWroteThem(sheet, expected), expected,
+                                  adjusted);
+        }
+    }
+    const double adjustedShare = double(adjusted.equal) / adjusted.compared;
+    std::printf(
+        "with formula booleans as LibreOffice writes them: %ld of %ld cells agree (%.2f%%)\n",
+        adjusted.equal, adjusted.compared, 100 * adjustedShare);
+    EXPECT_GE(adjustedShare, kAdjustedAgreementFloor);
 }
 
 // The first cell whose text or value kind differs between the two sheets, as "B3: ...", or "".
