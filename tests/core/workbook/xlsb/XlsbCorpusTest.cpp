@@ -1,6 +1,7 @@
 // Real binary workbooks: every .xlsb of the shared corpus opens or gives a clear error, the cell
 // texts agree with LibreOffice's as-shown CSVs, and files saved in both formats read alike.
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "../ReferenceCsv.h"
+#include "XlsxPackage.h"
+#include "XlsxTempFolder.h"
 #include "core/workbook/CellReference.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
@@ -217,6 +220,66 @@ TEST(XlsbCorpusTest, SameContentInAnotherFormatReadsAlike) {
         }
     }
     EXPECT_GE(pairs, 3);
+}
+
+// Every part of a zip file by name.
+std::vector<std::pair<std::string, std::string>> zipParts(const fs::path& file) {
+    std::vector<std::pair<std::string, std::string>> parts;
+    int error = 0;
+    zip_t* archive = zip_open(file.c_str(), ZIP_RDONLY, &error);
+    if (archive == nullptr) return parts;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        zip_stat_t stat;
+        zip_file_t* entry = zip_fopen_index(archive, i, 0);
+        if (zip_stat_index(archive, i, 0, &stat) != 0 || entry == nullptr) continue;
+        std::string bytes(stat.size, '\0');
+        const zip_int64_t got = zip_fread(entry, bytes.data(), bytes.size());
+        zip_fclose(entry);
+        if (got >= 0) parts.emplace_back(stat.name, bytes.substr(0, static_cast<std::size_t>(got)));
+    }
+    zip_close(archive);
+    return parts;
+}
+
+// Damaged copies of a real workbook: each binary part cut short at many places, or with bytes
+// overwritten, opens or gives a reading error, and never crashes, hangs or runs out of memory.
+TEST(XlsbCorpusTest, DamagedCopiesOpenOrGiveReadingErrors) {
+    const fs::path file = kCorpus / "files" / "poi__testVarious.xlsb";
+    if (!fs::exists(file)) GTEST_SKIP() << "no corpus at " << kCorpus;
+    const auto parts = zipParts(file);
+    ASSERT_FALSE(parts.empty());
+    ::tabulon::testing::XlsxTempFolder folder;
+    int opened = 0;
+    int refused = 0;
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    for (std::size_t damaged = 0; damaged < parts.size(); ++damaged) {
+        const std::string& name = parts[damaged].first;
+        if (!name.ends_with(".bin") || name.find("vba") != std::string::npos) continue;
+        for (int variant = 0; variant < 24; ++variant) {
+            std::string bytes = parts[damaged].second;
+            if (bytes.empty()) continue;
+            if (variant < 8) {
+                bytes.resize(bytes.size() * variant / 8 + next() % 7 % bytes.size());
+            } else {
+                for (int k = 0; k < variant / 4; ++k)
+                    bytes[next() % bytes.size()] = static_cast<char>(next() >> 16);
+            }
+            ::tabulon::testing::XlsxPackage package;
+            for (const auto& [partName, content] : parts)
+                package.setPart(partName, partName == name ? bytes : content);
+            const std::string path = folder.file("damaged.xlsb");
+            package.write(path);
+            try {
+                readWorkbookFile(path);
+                ++opened;
+            } catch (const ReadError&) {
+                ++refused;
+            }
+        }
+    }
+    std::printf("damaged copies: %d opened, %d refused\n", opened, refused);
+    EXPECT_GT(refused, 0);
 }
 
 }  // namespace
