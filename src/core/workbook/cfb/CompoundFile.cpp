@@ -66,10 +66,10 @@ CompoundFile::CompoundFile(const std::string& path) : path_(path) {
     majorVersion_ = u16(header + 0x1A);
     miniCutoff_ = u32(header + 0x38);
     // Sectors follow the header's own sector; the last one may be cut short.
-    sectorCount_ = bytes_.size() <= sectorSize_
-                       ? 0
-                       : static_cast<std::uint32_t>(
-                             (bytes_.size() - sectorSize_ + sectorSize_ - 1) >> shift_);
+    sectorCount_ =
+        bytes_.size() <= sectorSize_
+            ? 0
+            : static_cast<std::uint32_t>((bytes_.size() - sectorSize_ + sectorSize_ - 1) >> shift_);
     readAllocationTables();
     readDirectory();
 }
@@ -125,7 +125,8 @@ void CompoundFile::readAllocationTables() {
     fat_.reserve(fatSectors.size() * (sectorSize_ / 4));
     for (const std::uint32_t sid : fatSectors) {
         readSector(sid, sector.data());
-        for (std::size_t i = 0; i < sectorSize_ / 4; ++i) fat_.push_back(u32(sector.data() + 4 * i));
+        for (std::size_t i = 0; i < sectorSize_ / 4; ++i)
+            fat_.push_back(u32(sector.data() + 4 * i));
     }
 
     const std::uint32_t miniFatSectors = u32(header + 0x40);
@@ -193,8 +194,8 @@ std::vector<unsigned char> CompoundFile::readStream(std::size_t index) const {
         for (const std::uint32_t sid : sectors) {
             readSector(sid, sector.data());
             out.insert(out.end(), sector.begin(),
-                       sector.begin() + static_cast<std::ptrdiff_t>(
-                                            std::min(sectorSize_, size - out.size())));
+                       sector.begin() +
+                           static_cast<std::ptrdiff_t>(std::min(sectorSize_, size - out.size())));
         }
         return out;
     }

@@ -16,7 +16,7 @@ inline constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0x
 std::optional<std::vector<std::string>> compoundEntryNames(const std::string& path);
 
 struct DirectoryEntry {
-    std::string name;  // non-ASCII characters as '?'
+    std::string name;       // non-ASCII characters as '?'
     std::uint8_t type = 0;  // 1 storage, 2 stream, 5 root
     std::uint32_t left = 0;
     std::uint32_t right = 0;

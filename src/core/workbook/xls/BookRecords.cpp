@@ -33,7 +33,8 @@ bool readBookRecord(const BiffRecord& record, BookState& book) {
                 book.formats.addFormatInOrder(readText(cursor, book, 1));
             } else {
                 const int id = cursor.u16();
-                book.formats.addFormat(id, readText(cursor, book, book.version == BiffVersion::Biff8 ? 2 : 1));
+                book.formats.addFormat(
+                    id, readText(cursor, book, book.version == BiffVersion::Biff8 ? 2 : 1));
             }
             return true;
         case record::kXf:

@@ -23,9 +23,8 @@ std::vector<numfmt::NumberFormat> CellFormatTable::compile() const {
         auto it = compiled.find(id);
         if (it == compiled.end()) {
             const auto custom = codes_.find(id);
-            const std::string_view code = custom != codes_.end()
-                                              ? std::string_view(custom->second)
-                                              : numfmt::builtinFormatCode(id);
+            const std::string_view code = custom != codes_.end() ? std::string_view(custom->second)
+                                                                 : numfmt::builtinFormatCode(id);
             it = compiled.emplace(id, numfmt::NumberFormat::compile(code)).first;
         }
         formats.push_back(it->second);

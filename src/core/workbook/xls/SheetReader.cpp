@@ -145,10 +145,10 @@ bool SheetReader::take(const BiffRecord& record, BiffStream& stream) {
             const Position at = readPosition(cursor);
             const std::uint32_t index = cursor.u32();
             if (index >= book_.data.sharedStrings.size())
-                throw ReadError(ReadErrorKind::BadCellValue,
-                                {book_.path, {}, sheet_.name(), cellName(at.row, at.col)},
-                                "the shared string number " + std::to_string(index) +
-                                    " does not exist");
+                throw ReadError(
+                    ReadErrorKind::BadCellValue,
+                    {book_.path, {}, sheet_.name(), cellName(at.row, at.col)},
+                    "the shared string number " + std::to_string(index) + " does not exist");
             store(at, StoredKind::SharedText, 0, index);
             return true;
         }

@@ -82,7 +82,8 @@ void appendUtf16(std::string& out, std::u16string_view units) {
         const char16_t u = units[i];
         if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
             units[i + 1] < 0xE000) {
-            appendCodePoint(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            appendCodePoint(out,
+                            0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
             ++i;
         } else if (u >= 0xD800 && u < 0xE000) {
             appendCodePoint(out, kReplacement);

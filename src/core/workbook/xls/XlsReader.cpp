@@ -143,7 +143,8 @@ std::unique_ptr<Workbook> readBiffStream(const std::string& path,
         if (!stream.next(bof) || !readBof(bof, info))
             throw ReadError(ReadErrorKind::NotAWorkbook, {path, {}, {}, {}});
         BookState book(path, info.version, workbook->data());
-        const bool modern = info.version == BiffVersion::Biff5 || info.version == BiffVersion::Biff8;
+        const bool modern =
+            info.version == BiffVersion::Biff5 || info.version == BiffVersion::Biff8;
         if (modern && info.substream == kWorkbookGlobals) {
             const auto sheets = readGlobals(stream, book);
             workbook->data().cellFormats = book.formats.compile();
