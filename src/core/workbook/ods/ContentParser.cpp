@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -326,9 +328,7 @@ class ContentHandler : public xlsx::XmlHandler {
                 if (const auto serial = xlsx::isoDateToSerial(dateText_, book_.data().date1904))
                     return setNumber(
                         cell, *serial,
-                        *serial == static_cast<double>(static_cast<std::int64_t>(*serial))
-                            ? "m/d/yyyy"
-                            : "m/d/yyyy h:mm:ss");
+                        std::floor(*serial) == *serial ? "m/d/yyyy" : "m/d/yyyy h:mm:ss");
                 break;
             case ValueType::Time:
                 if (const auto days = durationToDays(timeText_))
@@ -374,20 +374,31 @@ class ContentHandler : public xlsx::XmlHandler {
         return true;
     }
 
-    std::string cellStyleName() const {
+    // The cell's own style, else the row's default, else its column's default.
+    const std::string& cellStyleName() const {
+        static const std::string none;
         if (!styleText_.empty()) return styleText_;
         if (!rowStyle_.empty()) return rowStyle_;
-        for (const ColumnStyle& column : columns_)
-            if (column_ >= column.first && column_ <= column.last) return column.style;
-        return {};
+        // Column runs are in column order.
+        const auto after = std::upper_bound(
+            columns_.begin(), columns_.end(), column_,
+            [](std::int64_t col, const ColumnStyle& run) { return col < run.first; });
+        if (after != columns_.begin() && column_ <= std::prev(after)->last)
+            return std::prev(after)->style;
+        return none;
     }
 
     std::uint16_t formatIndexOf(const std::string& cellStyle) {
-        const auto found = styleFormats_.find(cellStyle);
-        if (found != styleFormats_.end()) return found->second;
-        const std::uint16_t index = formatIndexOfCode(styles_.formatCode(cellStyle));
-        styleFormats_.emplace(cellStyle, index);
-        return index;
+        // Neighbouring cells mostly share their style.
+        if (lastStyle_ && *lastStyle_ == cellStyle) return lastStyleFormat_;
+        auto found = styleFormats_.find(cellStyle);
+        if (found == styleFormats_.end())
+            found =
+                styleFormats_.emplace(cellStyle, formatIndexOfCode(styles_.formatCode(cellStyle)))
+                    .first;
+        lastStyle_ = &found->first;
+        lastStyleFormat_ = found->second;
+        return found->second;
     }
 
     std::uint16_t formatIndexOfCode(const std::string& code) {
@@ -408,6 +419,8 @@ class ContentHandler : public xlsx::XmlHandler {
     std::uint64_t repeatedCells_ = 0;
     std::unordered_map<std::string, std::uint16_t> styleFormats_;
     std::unordered_map<std::string, std::uint16_t> codeFormats_;
+    const std::string* lastStyle_ = nullptr;
+    std::uint16_t lastStyleFormat_ = 0;
 
     int depth_ = 0;
     int stylesDepth_ = 0;
