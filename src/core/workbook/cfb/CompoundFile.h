@@ -32,7 +32,6 @@ class CompoundFile {
     // Throws ReadError (not found, unreadable, or a damaged container).
     explicit CompoundFile(const std::string& path);
 
-    const std::string& path() const { return path_; }
     const std::vector<DirectoryEntry>& entries() const { return entries_; }
     // The index of the stream of that name (ASCII letters in any case) directly in the root
     // storage, if there is one.
@@ -42,7 +41,6 @@ class CompoundFile {
 
   private:
     [[noreturn]] void fail(const std::string& detail) const;
-    std::uint32_t u32At(std::uint64_t offset) const;
     std::vector<std::uint32_t> chain(std::uint32_t start, const std::vector<std::uint32_t>& table,
                                      std::uint64_t maxLength) const;
     void readSector(std::uint32_t sid, unsigned char* out) const;

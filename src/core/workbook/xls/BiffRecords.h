@@ -32,8 +32,6 @@ inline constexpr std::uint16_t kDateMode = 0x0022;
 inline constexpr std::uint16_t kFilePass = 0x002F;
 inline constexpr std::uint16_t kContinue = 0x003C;
 inline constexpr std::uint16_t kCodePage = 0x0042;
-inline constexpr std::uint16_t kXf2 = 0x0043;
-inline constexpr std::uint16_t kIxfe2 = 0x0044;
 inline constexpr std::uint16_t kWsBool = 0x0081;
 inline constexpr std::uint16_t kBoundSheet = 0x0085;
 inline constexpr std::uint16_t kMulRk = 0x00BD;
@@ -80,7 +78,6 @@ class BiffStream {
     int peekType() const;
     // Moves to a record that starts at that offset (as BOUNDSHEET gives it).
     void seek(std::size_t offset);
-    std::size_t size() const { return bytes_.size(); }
 
   private:
     std::span<const unsigned char> bytes_;
