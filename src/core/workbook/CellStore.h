@@ -36,6 +36,8 @@ class CellStore {
     void finish();
 
     std::size_t size() const { return count_; }
+    // The i-th stored cell; after finish() in row and column order.
+    const StoredCell& cell(std::size_t i) const { return at(i); }
     // The bounding box of the stored cells; A1 alone when there are none.
     CellRange bounds() const;
     // The cell at the position, or nullptr for a cell that is not stored.

@@ -33,6 +33,7 @@ class StoredWorksheet : public Worksheet {
 
     // Filled by the readers.
     CellStore& cells() { return cells_; }
+    const CellStore& cells() const { return cells_; }
     StringPool& localStrings() { return localStrings_; }
 
   private:

@@ -26,7 +26,7 @@ std::string findWorkbookPart(ZipArchive& archive) {
 
 }  // namespace
 
-std::unique_ptr<Workbook> readXlsx(ZipArchive& archive) {
+std::unique_ptr<Workbook> readXlsx(ZipArchive& archive, const XlsxReadOptions& options) {
     const std::string workbookPart = findWorkbookPart(archive);
     // A binary workbook (.xlsb) shares the package layout but keeps its parts as records.
     if (workbookPart.ends_with(".bin")) return xlsb::readXlsb(archive, workbookPart);
@@ -58,7 +58,9 @@ std::unique_ptr<Workbook> readXlsx(ZipArchive& archive) {
         if (!hasRole(*target, "worksheet")) continue;
         StoredWorksheet& sheet = book->addWorksheet(entry.name, entry.visibility);
         try {
-            readWorksheet(archive, target->target, data, sheet, cellBudget);
+            const SheetPath path =
+                readWorksheet(archive, target->target, data, sheet, cellBudget, options.sheetPath);
+            if (options.pathsTaken != nullptr) options.pathsTaken->push_back(path);
         } catch (const ReadError& e) {
             if (!e.place().sheet.empty()) throw;
             ReadErrorPlace place = e.place();

@@ -3,20 +3,23 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstring>
-#include <exception>
-#include <memory>
+#include <utility>
 
 namespace tabulon::workbook::xlsx {
 
-namespace {
-
-struct ParseState {
+struct XmlStream::State {
     XML_Parser parser;
     XmlHandler& handler;
     std::exception_ptr failure;
     bool doctype = false;
+    bool failed = false;
 };
+
+namespace {
+
+using ParseState = XmlStream::State;
 
 void stopWith(ParseState& state, std::exception_ptr failure) {
     state.failure = std::move(failure);
@@ -57,10 +60,6 @@ void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_C
     XML_StopParser(state.parser, XML_FALSE);
 }
 
-struct ParserFree {
-    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
-};
-
 }  // namespace
 
 const char* XmlAttributes::find(std::string_view name) const {
@@ -74,30 +73,50 @@ std::string_view localName(const char* qualifiedName) {
     return colon == nullptr ? std::string_view(qualifiedName) : std::string_view(colon + 1);
 }
 
-void parseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& handler) {
-    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
-    ParseState state{parser.get(), handler, nullptr};
-    XML_SetUserData(parser.get(), &state);
-    XML_SetElementHandler(parser.get(), onStart, onEnd);
-    XML_SetCharacterDataHandler(parser.get(), onCharacters);
-    XML_SetStartDoctypeDeclHandler(parser.get(), onDoctype);
+XmlStream::XmlStream(XmlHandler& handler)
+    : state_(std::make_unique<State>(State{XML_ParserCreate(nullptr), handler, nullptr})) {
+    XML_Parser parser = state_->parser;
+    XML_SetUserData(parser, state_.get());
+    XML_SetElementHandler(parser, onStart, onEnd);
+    XML_SetCharacterDataHandler(parser, onCharacters);
+    XML_SetStartDoctypeDeclHandler(parser, onDoctype);
+}
 
-    auto fail = [&](std::string detail) {
-        throw ReadError(ReadErrorKind::DamagedXml, {archive.path(), std::string(part), {}, {}},
-                        std::move(detail));
-    };
-    auto checked = [&](XML_Status status) {
-        if (state.failure) std::rethrow_exception(state.failure);
-        if (state.doctype) fail("it declares a document type, which workbook parts never do");
-        if (status == XML_STATUS_ERROR) {
-            fail(std::string(XML_ErrorString(XML_GetErrorCode(parser.get()))) + " at line " +
-                 std::to_string(XML_GetCurrentLineNumber(parser.get())));
+XmlStream::~XmlStream() { XML_ParserFree(state_->parser); }
+
+bool XmlStream::feed(const char* data, std::size_t size, bool last) {
+    if (state_->failed) return false;
+    constexpr std::size_t kLargestPiece = std::size_t{1} << 30;
+    do {
+        const std::size_t piece = std::min(size, kLargestPiece);
+        const XML_Status status = XML_Parse(state_->parser, data, static_cast<int>(piece),
+                                            last && piece == size ? XML_TRUE : XML_FALSE);
+        if (state_->failure) std::rethrow_exception(std::exchange(state_->failure, nullptr));
+        if (state_->doctype) {
+            error_ = "it declares a document type, which workbook parts never do";
+        } else if (status == XML_STATUS_ERROR) {
+            error_ = std::string(XML_ErrorString(XML_GetErrorCode(state_->parser))) + " at line " +
+                     std::to_string(XML_GetCurrentLineNumber(state_->parser));
         }
+        if (!error_.empty()) {
+            state_->failed = true;
+            return false;
+        }
+        data += piece;
+        size -= piece;
+    } while (size > 0);
+    return true;
+}
+
+void parseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& handler) {
+    XmlStream stream(handler);
+    auto checked = [&](bool parsed) {
+        if (!parsed)
+            throw ReadError(ReadErrorKind::DamagedXml, {archive.path(), std::string(part), {}, {}},
+                            stream.error());
     };
-    archive.read(part, [&](const char* data, std::size_t n) {
-        checked(XML_Parse(parser.get(), data, static_cast<int>(n), XML_FALSE));
-    });
-    checked(XML_Parse(parser.get(), nullptr, 0, XML_TRUE));
+    archive.read(part, [&](const char* data, std::size_t n) { checked(stream.feed(data, n)); });
+    checked(stream.feed(nullptr, 0, true));
 }
 
 }  // namespace tabulon::workbook::xlsx

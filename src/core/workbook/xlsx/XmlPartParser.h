@@ -1,6 +1,9 @@
 // Streams one XML part of a zip through expat into a handler, element names without prefixes.
 #pragma once
 
+#include <cstddef>
+#include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,6 +35,28 @@ class XmlHandler {
 
 // The local part of a qualified name: "x:row" -> "row".
 std::string_view localName(const char* qualifiedName);
+
+// An expat parser fed piece by piece, for readers that hand some stretches of a part to other
+// code and feed only the rest.
+class XmlStream {
+  public:
+    explicit XmlStream(XmlHandler& handler);
+    ~XmlStream();
+    XmlStream(const XmlStream&) = delete;
+    XmlStream& operator=(const XmlStream&) = delete;
+
+    // Parses the next bytes; last marks the end of the document. Exceptions thrown by the
+    // handler pass through. Returns false when the XML is malformed or declares a document
+    // type; error() then says why, and the stream takes no more input.
+    bool feed(const char* data, std::size_t size, bool last = false);
+    const std::string& error() const { return error_; }
+
+    struct State;  // the expat parser and what its callbacks share
+
+  private:
+    std::unique_ptr<State> state_;
+    std::string error_;
+};
 
 // Parses the part. A part that declares a document type is refused (workbook parts never do, and
 // entity declarations are how XML bombs work). Exceptions thrown by the handler pass through;

@@ -1,0 +1,188 @@
+// The scanned read of a worksheet part: locating <sheetData>, the expat frame around it, and a
+// window of bytes that carries incomplete tokens from one inflated chunk to the next.
+#include "core/workbook/xlsx/ScannedWorksheet.h"
+
+#include <expat.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "core/workbook/xlsx/SheetDataScanner.h"
+#include "core/workbook/xlsx/SheetXmlHandler.h"
+#include "core/workbook/xlsx/XmlPartParser.h"
+
+namespace tabulon::workbook::xlsx {
+
+namespace {
+
+// The part is to be read by the general parser.
+struct FallBack {};
+
+// Beyond this many bytes before <sheetData> the part is left to the general parser, which
+// streams it, rather than held whole.
+constexpr std::size_t kMaxPrefix = std::size_t{16} << 20;
+
+bool equalsIgnoringCase(const char* a, const char* b) {
+    for (; *a != 0 && *b != 0; ++a, ++b) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(*a) != lower(*b)) return false;
+    }
+    return *a == *b;
+}
+
+// Finds the byte where the content of the first <sheetData> begins, with a parser of its own
+// that stops there.
+class SheetDataLocator {
+  public:
+    SheetDataLocator() : parser_(XML_ParserCreate(nullptr)) {
+        XML_SetUserData(parser_, this);
+        XML_SetStartElementHandler(parser_, onStart);
+        XML_SetStartDoctypeDeclHandler(parser_, onDoctype);
+        XML_SetXmlDeclHandler(parser_, onXmlDeclaration);
+    }
+    ~SheetDataLocator() { XML_ParserFree(parser_); }
+    SheetDataLocator(const SheetDataLocator&) = delete;
+    SheetDataLocator& operator=(const SheetDataLocator&) = delete;
+
+    // Parses the next bytes; true once the start tag has been seen.
+    bool feed(const char* data, std::size_t size) {
+        const XML_Status status = XML_Parse(parser_, data, static_cast<int>(size), XML_FALSE);
+        if (found_) return true;
+        if (refused_ || status == XML_STATUS_ERROR) throw FallBack{};
+        return false;
+    }
+    std::uint64_t contentStart() const { return contentStart_; }
+
+  private:
+    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char**) {
+        auto& self = *static_cast<SheetDataLocator*>(data);
+        if (localName(name) != "sheetData") return;
+        // A prefixed sheetData has prefixed rows and cells, which only expat reads.
+        if (std::strcmp(name, "sheetData") == 0) {
+            self.found_ = true;
+            self.contentStart_ = static_cast<std::uint64_t>(XML_GetCurrentByteIndex(self.parser_) +
+                                                            XML_GetCurrentByteCount(self.parser_));
+        } else {
+            self.refused_ = true;
+        }
+        XML_StopParser(self.parser_, XML_FALSE);
+    }
+    static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*,
+                                  int) {
+        auto& self = *static_cast<SheetDataLocator*>(data);
+        self.refused_ = true;
+        XML_StopParser(self.parser_, XML_FALSE);
+    }
+    static void XMLCALL onXmlDeclaration(void* data, const XML_Char*, const XML_Char* encoding,
+                                         int) {
+        auto& self = *static_cast<SheetDataLocator*>(data);
+        if (encoding != nullptr && !equalsIgnoringCase(encoding, "UTF-8")) {
+            self.refused_ = true;
+            XML_StopParser(self.parser_, XML_FALSE);
+        }
+    }
+
+    XML_Parser parser_;
+    bool found_ = false;
+    bool refused_ = false;
+    std::uint64_t contentStart_ = 0;
+};
+
+class WorksheetScan {
+  public:
+    explicit WorksheetScan(SheetBuilder& builder)
+        : handler_(builder), frame_(handler_), scanner_(builder) {}
+
+    void consume(const char* data, std::size_t size) {
+        switch (phase_) {
+            case Phase::Prefix:
+                return consumePrefix(data, size);
+            case Phase::SheetData:
+                window_.append(data, size);
+                if (window_.size() >= nextScanSize_) scanWindow();
+                return;
+            case Phase::Suffix:
+                if (!frame_.feed(data, size)) throw FallBack{};
+                return;
+        }
+    }
+
+    void finish() {
+        if (phase_ != Phase::Suffix || !frame_.feed(nullptr, 0, true)) throw FallBack{};
+    }
+
+  private:
+    enum class Phase { Prefix, SheetData, Suffix };
+
+    void consumePrefix(const char* data, std::size_t size) {
+        // UTF-16 text (by its byte order mark or its zero bytes) is left to expat.
+        if (window_.empty() && size > 0 &&
+            (data[0] == 0 || data[0] == '\xFE' || data[0] == '\xFF' || (size > 1 && data[1] == 0)))
+            throw FallBack{};
+        window_.append(data, size);
+        if (!locator_.feed(data, size)) {
+            if (window_.size() > kMaxPrefix) throw FallBack{};
+            return;
+        }
+        const std::size_t start = locator_.contentStart();
+        if (start < 2 || start > window_.size()) throw FallBack{};
+        if (window_[start - 2] == '/') {
+            // <sheetData/>: nothing to scan, expat reads the whole part.
+            if (!frame_.feed(window_.data(), window_.size())) throw FallBack{};
+            phase_ = Phase::Suffix;
+            std::string().swap(window_);
+            return;
+        }
+        if (!frame_.feed(window_.data(), start)) throw FallBack{};
+        window_.erase(0, start);
+        phase_ = Phase::SheetData;
+        scanWindow();
+    }
+
+    void scanWindow() {
+        const char* begin = window_.data();
+        const char* stop = scanner_.scan(begin, begin + window_.size());
+        const std::size_t used = static_cast<std::size_t>(stop - begin);
+        if (scanner_.reachedEnd()) {
+            if (!frame_.feed(stop, window_.size() - used)) throw FallBack{};
+            phase_ = Phase::Suffix;
+            std::string().swap(window_);
+            return;
+        }
+        window_.erase(0, used);
+        // An incomplete token waits until at least as many bytes again have come, so that even
+        // a huge one is scanned a bounded number of times.
+        nextScanSize_ = 2 * window_.size();
+    }
+
+    SheetXmlHandler handler_;
+    XmlStream frame_;  // the part without the content of <sheetData>
+    SheetDataLocator locator_;
+    SheetDataScanner scanner_;
+    Phase phase_ = Phase::Prefix;
+    std::string window_;
+    std::size_t nextScanSize_ = 0;
+};
+
+}  // namespace
+
+bool scanWorksheet(ZipArchive& archive, std::string_view part, SheetBuilder& builder) {
+    WorksheetScan scan(builder);
+    try {
+        archive.read(part, [&](const char* data, std::size_t size) { scan.consume(data, size); });
+        scan.finish();
+    } catch (const FallBack&) {
+        return false;
+    } catch (const UnsupportedMarkup&) {
+        return false;
+    } catch (const ReadError& e) {
+        // Damaged data may lie where expat would first have found malformed markup.
+        if (e.kind() == ReadErrorKind::DamagedContainer || e.kind() == ReadErrorKind::TooLarge)
+            return false;
+        throw;
+    }
+    return true;
+}
+
+}  // namespace tabulon::workbook::xlsx

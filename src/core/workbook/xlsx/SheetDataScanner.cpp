@@ -1,0 +1,300 @@
+// The sheetData scanner: text, start tags and end tags, checked as strictly as an XML parser
+// would, or refused.
+#include "core/workbook/xlsx/SheetDataScanner.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace tabulon::workbook::xlsx {
+
+namespace {
+
+enum CharClass : std::uint8_t {
+    kPlainText = 1,      // character data that needs no decoding or checking
+    kNameStart = 2,      // starts an element or attribute name
+    kNameChar = 4,       // continues an element name
+    kAttributeName = 8,  // continues an attribute name (a prefix colon included)
+    kPlainValue = 16,    // attribute value character that needs no decoding
+};
+
+constexpr std::array<std::uint8_t, 256> makeClasses() {
+    std::array<std::uint8_t, 256> classes{};
+    for (int c = 0x20; c < 0x80; ++c)
+        if (c != '<' && c != '&' && c != ']') classes[c] |= kPlainText;
+    classes['\t'] |= kPlainText;
+    classes['\n'] |= kPlainText;
+    for (int c = 0x20; c < 0x80; ++c)
+        if (c != '<' && c != '&' && c != '"' && c != '\'') classes[c] |= kPlainValue;
+    for (int c = 'A'; c <= 'Z'; ++c) classes[c] |= kNameStart | kNameChar | kAttributeName;
+    for (int c = 'a'; c <= 'z'; ++c) classes[c] |= kNameStart | kNameChar | kAttributeName;
+    classes['_'] |= kNameStart | kNameChar | kAttributeName;
+    for (int c = '0'; c <= '9'; ++c) classes[c] |= kNameChar | kAttributeName;
+    for (const char c : {'.', '-'})
+        classes[static_cast<unsigned char>(c)] |= kNameChar | kAttributeName;
+    classes[':'] |= kAttributeName;
+    return classes;
+}
+
+constexpr std::array<std::uint8_t, 256> kClasses = makeClasses();
+
+bool is(char c, CharClass charClass) {
+    return (kClasses[static_cast<unsigned char>(c)] & charClass) != 0;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+[[noreturn]] void unsupported() { throw UnsupportedMarkup{}; }
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool isXmlChar(std::uint32_t cp) {
+    return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
+           (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
+}
+
+// The length of the UTF-8 sequence at p (lead byte 0x80 or above), or 0 when it is not a
+// well-formed encoding of an XML character.
+std::size_t utf8Length(const unsigned char* p, const unsigned char* end) {
+    auto continuation = [&](std::size_t i, unsigned char low, unsigned char high) {
+        return p + i < end && p[i] >= low && p[i] <= high;
+    };
+    const unsigned char lead = p[0];
+    if (lead >= 0xC2 && lead <= 0xDF) return continuation(1, 0x80, 0xBF) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+        if (!continuation(1, low, high) || !continuation(2, 0x80, 0xBF)) return 0;
+        if (lead == 0xEF && p[1] == 0xBF && p[2] >= 0xBE) return 0;  // U+FFFE and U+FFFF
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+        return continuation(1, low, high) && continuation(2, 0x80, 0xBF) &&
+                       continuation(3, 0x80, 0xBF)
+                   ? 4
+                   : 0;
+    }
+    return 0;
+}
+
+// Decodes the reference that starts at p ('&') and ends before end, appending its character.
+// Returns the position after the ';'.
+const char* decodeReference(const char* p, const char* end, std::string& out) {
+    const char* semicolon = static_cast<const char*>(std::memchr(p, ';', end - p));
+    if (semicolon == nullptr) unsupported();
+    const std::string_view name(p + 1, semicolon - p - 1);
+    if (name == "lt") {
+        out += '<';
+    } else if (name == "gt") {
+        out += '>';
+    } else if (name == "amp") {
+        out += '&';
+    } else if (name == "quot") {
+        out += '"';
+    } else if (name == "apos") {
+        out += '\'';
+    } else if (name.size() >= 2 && name.size() <= 9 && name[0] == '#') {
+        const bool hex = name[1] == 'x';
+        const std::string_view digits = name.substr(hex ? 2 : 1);
+        if (digits.empty()) unsupported();
+        std::uint32_t cp = 0;
+        for (const char c : digits) {
+            int digit;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (hex && c >= 'a' && c <= 'f')
+                digit = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            else
+                unsupported();
+            cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+        }
+        if (!isXmlChar(cp)) unsupported();
+        appendUtf8(out, cp);
+    } else {
+        unsupported();
+    }
+    return semicolon + 1;
+}
+
+}  // namespace
+
+const char* SheetDataScanner::scan(const char* begin, const char* end) {
+    const char* p = begin;
+    while (p < end) {
+        const char* next;
+        if (*p != '<') {
+            next = scanText(p, end);
+        } else if (p + 1 == end) {
+            return p;
+        } else if (p[1] == '/') {
+            next = scanEndTag(p, end);
+            if (reachedEnd_) return p;
+        } else if (is(p[1], kNameStart)) {
+            next = scanStartTag(p, end);
+        } else {
+            unsupported();  // comments, CDATA sections, processing instructions, stray '<'
+        }
+        if (next == nullptr) return p;
+        p = next;
+    }
+    return p;
+}
+
+// Character data up to the next '<'; nullptr when that is not in the bytes yet.
+const char* SheetDataScanner::scanText(const char* p, const char* end) {
+    const char* q = p;
+    while (q < end && is(*q, kPlainText)) ++q;
+    if (q == end) return nullptr;
+    if (*q == '<') {
+        if (builder_.wantsText()) builder_.characters(std::string_view(p, q - p));
+        return q;
+    }
+    const char* lt = static_cast<const char*>(std::memchr(q, '<', end - q));
+    if (lt == nullptr) return nullptr;
+    decodeText(p, lt);
+    if (builder_.wantsText()) builder_.characters(decoded_);
+    return lt;
+}
+
+// Decodes character data as an XML parser reports it: references replaced, line ends made LF.
+void SheetDataScanner::decodeText(const char* p, const char* end) {
+    decoded_.clear();
+    while (p < end) {
+        const char c = *p;
+        if (is(c, kPlainText)) {
+            decoded_ += c;
+            ++p;
+        } else if (c == '&') {
+            p = decodeReference(p, end, decoded_);
+        } else if (c == '\r') {
+            decoded_ += '\n';
+            p += p + 1 < end && p[1] == '\n' ? 2 : 1;
+        } else if (c == ']') {
+            if (end - p >= 3 && p[1] == ']' && p[2] == '>') unsupported();
+            decoded_ += c;
+            ++p;
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            const std::size_t n = utf8Length(reinterpret_cast<const unsigned char*>(p),
+                                             reinterpret_cast<const unsigned char*>(end));
+            if (n == 0) unsupported();
+            decoded_.append(p, n);
+            p += n;
+        } else {
+            unsupported();  // control characters
+        }
+    }
+}
+
+// A start tag and its attributes; nullptr when the tag is not complete in the bytes yet.
+const char* SheetDataScanner::scanStartTag(const char* p, const char* end) {
+    const char* q = p + 1;
+    while (q < end && is(*q, kNameChar)) ++q;
+    if (q == end) return nullptr;
+    const std::string_view name(p + 1, q - p - 1);
+
+    std::array<XmlAttribute, kMaxAttributes> attributes;
+    std::array<std::string_view, kMaxAttributes> qualifiedNames;
+    std::size_t count = 0;
+    bool selfClosing = false;
+    for (;;) {
+        const char* spaceStart = q;
+        while (q < end && isSpace(*q)) ++q;
+        if (q == end) return nullptr;
+        if (*q == '>') {
+            ++q;
+            break;
+        }
+        if (*q == '/') {
+            if (q + 1 == end) return nullptr;
+            if (q[1] != '>') unsupported();
+            q += 2;
+            selfClosing = true;
+            break;
+        }
+        if (q == spaceStart || !is(*q, kNameStart) || count == kMaxAttributes) unsupported();
+
+        const char* nameStart = q;
+        const char* localStart = q;
+        while (q < end && is(*q, kAttributeName)) {
+            if (*q == ':') localStart = q + 1;
+            ++q;
+        }
+        const std::string_view qualified(nameStart, q - nameStart);
+        const std::string_view local(localStart, q - localStart);
+        while (q < end && isSpace(*q)) ++q;
+        if (q == end) return nullptr;
+        if (*q != '=') unsupported();
+        ++q;
+        while (q < end && isSpace(*q)) ++q;
+        if (q == end) return nullptr;
+        const char quote = *q;
+        if (quote != '"' && quote != '\'') unsupported();
+        const char* valueStart = ++q;
+        while (q < end && *q != quote) {
+            if (!is(*q, kPlainValue) && *q != '"' && *q != '\'') unsupported();
+            ++q;
+        }
+        if (q == end) return nullptr;
+        for (std::size_t i = 0; i < count; ++i)
+            if (qualifiedNames[i] == qualified) unsupported();  // a duplicate attribute
+        qualifiedNames[count] = qualified;
+        attributes[count++] = {local, std::string_view(valueStart, q - valueStart)};
+        ++q;
+    }
+    if (!selfClosing && depth_ == kMaxDepth) unsupported();
+
+    builder_.startElement(name, std::span<const XmlAttribute>(attributes.data(), count));
+    if (selfClosing) {
+        builder_.endElement(name);
+    } else {
+        if (depth_ == open_.size())
+            open_.emplace_back(name);
+        else
+            open_[depth_].assign(name);
+        ++depth_;
+    }
+    return q;
+}
+
+// An end tag; nullptr when it is not complete in the bytes yet. The end tag of <sheetData>
+// itself is left to the caller.
+const char* SheetDataScanner::scanEndTag(const char* p, const char* end) {
+    const char* q = p + 2;
+    while (q < end && is(*q, kNameChar)) ++q;
+    const std::string_view name(p + 2, q - p - 2);
+    while (q < end && isSpace(*q)) ++q;
+    if (q == end) return nullptr;
+    if (*q != '>' || name.empty()) unsupported();
+    if (depth_ == 0) {
+        if (name != "sheetData") unsupported();
+        reachedEnd_ = true;
+        return p;
+    }
+    if (open_[depth_ - 1] != name) unsupported();
+    --depth_;
+    builder_.endElement(name);
+    return q + 1;
+}
+
+}  // namespace tabulon::workbook::xlsx

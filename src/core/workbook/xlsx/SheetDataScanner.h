@@ -1,0 +1,48 @@
+// A scanner for the markup inside <sheetData>: the few elements and attributes that worksheet rows
+// and cells use, read without a general XML parser.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/workbook/xlsx/SheetBuilder.h"
+
+namespace tabulon::workbook::xlsx {
+
+// Thrown when the markup holds something the scanner does not read (comments, CDATA, processing
+// instructions, prefixed element names, references in attribute values, malformed markup): the
+// part must then be read by the general parser.
+struct UnsupportedMarkup {};
+
+// Reads the content of <sheetData> in pieces and hands the same element events to the builder
+// that the general parser would. It accepts only well-formed markup of a small grammar, so
+// whatever it reads, the general parser reads the same way.
+class SheetDataScanner {
+  public:
+    explicit SheetDataScanner(SheetBuilder& builder) : builder_(builder) {}
+
+    // Scans the whole tokens of [begin, end), which continues where the last call stopped.
+    // Returns where it stopped: at the start of an incomplete token, for the caller to offer
+    // again with more bytes after it, or at the </sheetData> end tag (then reachedEnd()).
+    // Throws UnsupportedMarkup, and ReadError from the builder.
+    const char* scan(const char* begin, const char* end);
+    bool reachedEnd() const { return reachedEnd_; }
+
+  private:
+    const char* scanText(const char* p, const char* end);
+    const char* scanStartTag(const char* p, const char* end);
+    const char* scanEndTag(const char* p, const char* end);
+    void decodeText(const char* p, const char* end);
+
+    static constexpr std::size_t kMaxAttributes = 32;
+    static constexpr std::size_t kMaxDepth = 256;
+
+    SheetBuilder& builder_;
+    std::vector<std::string> open_;  // names of the open elements inside <sheetData>
+    std::size_t depth_ = 0;
+    std::string decoded_;
+    bool reachedEnd_ = false;
+};
+
+}  // namespace tabulon::workbook::xlsx
