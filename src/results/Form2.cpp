@@ -102,8 +102,11 @@ void Form2::addResultColumns(const std::vector<ResultColumn>& columns) {
     }
 }
 
+// Rows are appended, so a new row's position is the row count; asking the row for its index
+// would search the whole list each time.
 std::int32_t Form2::addResultRow(const std::string& name) {
-    return ListView1->addItem(QString::fromStdString(name)).index();
+    ListView1->addItem(QString::fromStdString(name));
+    return ListView1->itemCount();
 }
 
 void Form2::setResultSubItem(std::int32_t row, int index, const std::string& text) {
