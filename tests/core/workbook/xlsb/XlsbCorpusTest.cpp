@@ -180,7 +180,8 @@ std::string firstDifference(const Worksheet& a, const Worksheet& b) {
 
 // The same content saved as .xlsb and in another format reads alike: worksheets, names, date
 // system, used ranges, texts and value kinds. Siblings whose format the engine cannot read yet
-// are named and passed over.
+// are named and passed over. OpenDocument siblings are left out: that format has no chart
+// sheets, so a chart sheet comes back from it as a worksheet.
 TEST(XlsbCorpusTest, SameContentInAnotherFormatReadsAlike) {
     const auto files = corpusXlsbFiles();
     if (files.empty()) GTEST_SKIP() << "no corpus at " << kCorpus;
@@ -219,7 +220,7 @@ TEST(XlsbCorpusTest, SameContentInAnotherFormatReadsAlike) {
                         sibling.filename().c_str());
         }
     }
-    EXPECT_GE(pairs, 3);
+    EXPECT_GE(pairs, 4);
 }
 
 // Every part of a zip file by name.
