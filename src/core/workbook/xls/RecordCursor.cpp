@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/util/Utf16.h"
 #include "core/workbook/xls/BiffRecords.h"
 
 namespace tabulon::workbook::xls {
@@ -81,7 +82,7 @@ std::string RecordCursor::unicodeString(std::size_t charCount) {
     }
     skip(4 * runs + phoneticBytes);
     std::string out;
-    appendUtf16(out, units);
+    tabulon::appendUtf16(out, units);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/workbook/BinaryCellCodes.h"
 #include "core/workbook/CellReference.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/xls/RecordCursor.h"
@@ -12,40 +13,10 @@ namespace tabulon::workbook::xls {
 
 namespace {
 
-// An RK number: 30 bits of either a whole number or the top of a double, and a flag to divide
-// by 100.
-double rkValue(std::uint32_t rk) {
-    double value;
-    if ((rk & 0x02) != 0) {
-        value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
-    } else {
-        const std::uint64_t bits = std::uint64_t{rk & 0xFFFFFFFCu} << 32;
-        std::memcpy(&value, &bits, 8);
-    }
-    return (rk & 0x01) != 0 ? value / 100 : value;
-}
-
-const char* errorCode(std::uint8_t code) {
-    switch (code) {
-        case 0x00:
-            return "#NULL!";
-        case 0x07:
-            return "#DIV/0!";
-        case 0x0F:
-            return "#VALUE!";
-        case 0x17:
-            return "#REF!";
-        case 0x1D:
-            return "#NAME?";
-        case 0x24:
-            return "#NUM!";
-        case 0x2A:
-            return "#N/A";
-        case 0x2B:
-            return "#GETTING_DATA";
-        default:
-            return "#N/A";
-    }
+// An error byte that names no error value reads as #N/A, the value of a missing result.
+std::string_view errorText(std::uint8_t code) {
+    const std::string_view text = errorCodeText(code);
+    return text.empty() ? "#N/A" : text;
 }
 
 }  // namespace
@@ -81,7 +52,7 @@ void SheetReader::storeText(const Position& at, const std::string& text) {
 }
 
 void SheetReader::storeError(const Position& at, std::uint8_t code) {
-    store(at, StoredKind::Error, 0, sheet_.localStrings().add(errorCode(code)));
+    store(at, StoredKind::Error, 0, sheet_.localStrings().add(errorText(code)));
 }
 
 void SheetReader::readFormulaResult(RecordCursor& cursor, const Position& at) {
@@ -126,7 +97,7 @@ bool SheetReader::take(const BiffRecord& record, BiffStream& stream) {
         }
         case record::kRk: {
             const Position at = readPosition(cursor);
-            store(at, StoredKind::Number, rkValue(cursor.u32()), 0);
+            store(at, StoredKind::Number, decodeRk(cursor.u32()), 0);
             return true;
         }
         case record::kMulRk: {
@@ -135,7 +106,7 @@ bool SheetReader::take(const BiffRecord& record, BiffStream& stream) {
             const std::size_t count = record.data.size() < 6 ? 0 : (record.data.size() - 6) / 6;
             for (std::size_t i = 0; i < count; ++i) {
                 const std::uint16_t style = cursor.u16();
-                const double value = rkValue(cursor.u32());
+                const double value = decodeRk(cursor.u32());
                 store(readPosition(row, first + static_cast<std::int32_t>(i), style),
                       StoredKind::Number, value, 0);
             }

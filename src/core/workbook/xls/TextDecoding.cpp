@@ -1,4 +1,4 @@
-// UTF-16 by hand; 8-bit code pages through iconv, with a fast path for plain ASCII.
+// 8-bit code pages through iconv, with a fast path for plain ASCII.
 #include "core/workbook/xls/TextDecoding.h"
 
 #include <iconv.h>
@@ -6,29 +6,11 @@
 #include <cerrno>
 #include <string>
 
+#include "core/util/Utf16.h"
+
 namespace tabulon::workbook::xls {
 
 namespace {
-
-void appendCodePoint(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 std::string iconvName(int id) {
     switch (id) {
@@ -76,22 +58,6 @@ std::string iconvName(int id) {
 }
 
 }  // namespace
-
-void appendUtf16(std::string& out, std::u16string_view units) {
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t u = units[i];
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
-            appendCodePoint(out,
-                            0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-            ++i;
-        } else if (u >= 0xD800 && u < 0xE000) {
-            appendCodePoint(out, kReplacement);
-        } else {
-            appendCodePoint(out, u);
-        }
-    }
-}
 
 void CodePage::Closer::operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
 

@@ -1,4 +1,4 @@
-// Turning the text of BIFF records into UTF-8: UTF-16 units, and 8-bit text in a code page.
+// Turning the 8-bit text of BIFF records into UTF-8 through its code page.
 #pragma once
 
 #include <iconv.h>
@@ -8,9 +8,6 @@
 #include <string_view>
 
 namespace tabulon::workbook::xls {
-
-// UTF-16 code units to UTF-8; unpaired surrogates become U+FFFD.
-void appendUtf16(std::string& out, std::u16string_view units);
 
 // 8-bit text of the files before BIFF8, in the code page that their CODEPAGE record names.
 class CodePage {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "core/workbook/xlsb/Utf16Text.h"
+#include "core/util/Utf16.h"
 
 namespace tabulon::workbook::xlsb {
 
@@ -63,7 +63,7 @@ std::string RecordPayload::wideString() {
     // Checked against the bytes left before the multiplication can matter.
     if (length > remaining() / 2)
         fail("a text in record " + std::to_string(type_) + " is longer than the record");
-    return utf16leToUtf8(take(std::size_t{length} * 2));
+    return utf16BytesToUtf8(take(std::size_t{length} * 2), true);
 }
 
 std::string RecordPayload::nullableWideString() {

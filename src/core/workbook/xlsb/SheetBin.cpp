@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/workbook/CellReference.h"
-#include "core/workbook/xlsb/CellCodes.h"
+#include "core/workbook/BinaryCellCodes.h"
 #include "core/workbook/xlsb/RecordStream.h"
 #include "core/workbook/xlsb/RecordTypes.h"
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "XlsbBuilder.h"
-#include "core/workbook/xlsb/CellCodes.h"
+#include "core/util/Utf16.h"
+#include "core/workbook/BinaryCellCodes.h"
 #include "core/workbook/xlsb/RecordStream.h"
-#include "core/workbook/xlsb/Utf16Text.h"
 
 namespace tabulon::workbook::xlsb {
 namespace {
@@ -131,14 +131,15 @@ TEST(RecordStreamTest, ErrorBytesAndWideText) {
     EXPECT_EQ(errorCodeText(0xFF), "");
 
     // A surrogate pair joins into one character; a lone one becomes U+FFFD.
-    EXPECT_EQ(utf16leToUtf8(std::string("A\0\x3D\xD8\x00\xDE", 6)), "A\xF0\x9F\x98\x80");
-    EXPECT_EQ(utf16leToUtf8(std::string("\x3D\xD8"
-                                        "B\0",
-                                        4)),
+    EXPECT_EQ(utf16BytesToUtf8(std::string("A\0\x3D\xD8\x00\xDE", 6), true), "A\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf16BytesToUtf8(std::string("\x3D\xD8"
+                                           "B\0",
+                                           4),
+                               true),
               "\xEF\xBF\xBD"
               "B");
-    EXPECT_EQ(utf16leToUtf8(std::string("\x00\xDE", 2)), "\xEF\xBF\xBD");
-    EXPECT_EQ(utf16leToUtf8(std::string("\xAC\x20", 2)), "\xE2\x82\xAC");
+    EXPECT_EQ(utf16BytesToUtf8(std::string("\x00\xDE", 2), true), "\xEF\xBF\xBD");
+    EXPECT_EQ(utf16BytesToUtf8(std::string("\xAC\x20", 2), true), "\xE2\x82\xAC");
 }
 
 }  // namespace

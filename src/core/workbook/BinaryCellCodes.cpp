@@ -1,9 +1,9 @@
 // Decoding RK numbers and error bytes.
-#include "core/workbook/xlsb/CellCodes.h"
+#include "core/workbook/BinaryCellCodes.h"
 
 #include <cstring>
 
-namespace tabulon::workbook::xlsb {
+namespace tabulon::workbook {
 
 double decodeRk(std::uint32_t rk) {
     double value = 0;
@@ -39,4 +39,4 @@ std::string_view errorCodeText(std::uint8_t code) {
     return {};
 }
 
-}  // namespace tabulon::workbook::xlsb
+}  // namespace tabulon::workbook
