@@ -1,9 +1,10 @@
-// The scanned read of a worksheet part: locating <sheetData>, the expat frame around it, and a
-// window of bytes that carries incomplete tokens from one inflated chunk to the next.
+// The scanned read of a worksheet part: locating <sheetData>, the expat frame around it, and the
+// carrying of incomplete tokens from one inflated chunk to the next.
 #include "core/workbook/xlsx/ScannedWorksheet.h"
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -99,12 +100,9 @@ class WorksheetScan {
             case Phase::Prefix:
                 return consumePrefix(data, size);
             case Phase::SheetData:
-                window_.append(data, size);
-                if (window_.size() >= nextScanSize_) scanWindow();
-                return;
+                return consumeSheetData(data, size);
             case Phase::Suffix:
-                if (!frame_.feed(data, size)) throw FallBack{};
-                return;
+                return feedFrame(data, size);
         }
     }
 
@@ -115,45 +113,66 @@ class WorksheetScan {
   private:
     enum class Phase { Prefix, SheetData, Suffix };
 
+    void feedFrame(const char* data, std::size_t size) {
+        if (!frame_.feed(data, size)) throw FallBack{};
+    }
+
     void consumePrefix(const char* data, std::size_t size) {
         // UTF-16 text (by its byte order mark or its zero bytes) is left to expat.
-        if (window_.empty() && size > 0 &&
+        if (prefix_.empty() && size > 0 &&
             (data[0] == 0 || data[0] == '\xFE' || data[0] == '\xFF' || (size > 1 && data[1] == 0)))
             throw FallBack{};
-        window_.append(data, size);
+        prefix_.append(data, size);
         if (!locator_.feed(data, size)) {
-            if (window_.size() > kMaxPrefix) throw FallBack{};
+            if (prefix_.size() > kMaxPrefix) throw FallBack{};
             return;
         }
         const std::size_t start = locator_.contentStart();
-        if (start < 2 || start > window_.size()) throw FallBack{};
-        if (window_[start - 2] == '/') {
+        if (start < 2 || start > prefix_.size()) throw FallBack{};
+        const std::string prefix = std::move(prefix_);
+        if (prefix[start - 2] == '/') {
             // <sheetData/>: nothing to scan, expat reads the whole part.
-            if (!frame_.feed(window_.data(), window_.size())) throw FallBack{};
             phase_ = Phase::Suffix;
-            std::string().swap(window_);
-            return;
+            return feedFrame(prefix.data(), prefix.size());
         }
-        if (!frame_.feed(window_.data(), start)) throw FallBack{};
-        window_.erase(0, start);
+        feedFrame(prefix.data(), start);
         phase_ = Phase::SheetData;
-        scanWindow();
+        consumeSheetData(prefix.data() + start, prefix.size() - start);
     }
 
-    void scanWindow() {
-        const char* begin = window_.data();
-        const char* stop = scanner_.scan(begin, begin + window_.size());
-        const std::size_t used = static_cast<std::size_t>(stop - begin);
-        if (scanner_.reachedEnd()) {
-            if (!frame_.feed(stop, window_.size() - used)) throw FallBack{};
-            phase_ = Phase::Suffix;
-            std::string().swap(window_);
-            return;
+    // Scans the chunk where it lies; only a token cut by the chunk's end is copied, together
+    // with as much of the next chunk as completes it.
+    void consumeSheetData(const char* data, std::size_t size) {
+        std::size_t taken = 0;
+        while (!carry_.empty()) {
+            if (taken == size) return;
+            const std::size_t carried = carry_.size();
+            // Growing the copy geometrically scans even a huge token a bounded number of times.
+            const std::size_t more = std::min(size - taken, std::max<std::size_t>(carried, 4096));
+            carry_.append(data + taken, more);
+            taken += more;
+            const char* stop = scanner_.scan(carry_.data(), carry_.data() + carry_.size());
+            const std::size_t used = static_cast<std::size_t>(stop - carry_.data());
+            if (scanner_.reachedEnd()) {
+                phase_ = Phase::Suffix;
+                feedFrame(stop, carry_.size() - used);
+                std::string().swap(carry_);
+                return feedFrame(data + taken, size - taken);
+            }
+            if (used >= carried) {
+                // The carried token is complete; go on in the chunk itself.
+                taken -= carry_.size() - used;
+                carry_.clear();
+            } else {
+                carry_.erase(0, used);
+            }
         }
-        window_.erase(0, used);
-        // An incomplete token waits until at least as many bytes again have come, so that even
-        // a huge one is scanned a bounded number of times.
-        nextScanSize_ = 2 * window_.size();
+        const char* stop = scanner_.scan(data + taken, data + size);
+        if (scanner_.reachedEnd()) {
+            phase_ = Phase::Suffix;
+            return feedFrame(stop, static_cast<std::size_t>(data + size - stop));
+        }
+        carry_.assign(stop, data + size);
     }
 
     SheetXmlHandler handler_;
@@ -161,8 +180,8 @@ class WorksheetScan {
     SheetDataLocator locator_;
     SheetDataScanner scanner_;
     Phase phase_ = Phase::Prefix;
-    std::string window_;
-    std::size_t nextScanSize_ = 0;
+    std::string prefix_;  // the bytes up to the end of the <sheetData> start tag, and a little more
+    std::string carry_;   // an incomplete token at the end of the last chunk
 };
 
 }  // namespace

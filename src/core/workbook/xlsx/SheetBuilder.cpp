@@ -2,6 +2,7 @@
 #include "core/workbook/xlsx/SheetBuilder.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "core/workbook/CellReference.h"
 #include "core/workbook/xlsx/EscapedText.h"
@@ -21,6 +22,12 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// Whether the name is the literal; a comparison of constant length, which the compiler inlines.
+template <std::size_t N>
+bool named(std::string_view name, const char (&literal)[N]) {
+    return name.size() == N - 1 && std::memcmp(name.data(), literal, N - 1) == 0;
+}
+
 template <class T>
 bool parseWhole(std::string_view text, T& out) {
     text = trimmed(text);
@@ -33,31 +40,37 @@ bool parseWhole(std::string_view text, T& out) {
 
 void SheetBuilder::startElement(std::string_view name, std::span<const XmlAttribute> attributes) {
     if (!inSheetData_) {
-        if (name == "sheetData") inSheetData_ = true;
+        if (named(name, "sheetData")) inSheetData_ = true;
         return;
     }
     if (inCell_) {
         startInCell(name);
-    } else if (name == "c") {
+    } else if (named(name, "c")) {
         startCell(attributes);
-    } else if (name == "row") {
+    } else if (named(name, "row")) {
         startRow(attributes);
     }
 }
 
 void SheetBuilder::endElement(std::string_view name) {
     if (!inSheetData_) return;
-    if (name == "v" || name == "t") {
+    if (named(name, "v") || named(name, "t")) {
         wantText_ = false;
-    } else if (name == "rPh") {
+    } else if (named(name, "rPh")) {
         --phoneticDepth_;
-    } else if (name == "is") {
+    } else if (named(name, "is")) {
         inInlineString_ = false;
-    } else if (name == "c") {
+    } else if (named(name, "c")) {
         endCell();
-    } else if (name == "sheetData") {
+    } else if (named(name, "sheetData")) {
         inSheetData_ = false;
     }
+}
+
+void SheetBuilder::textElement(std::string_view name, std::string_view text) {
+    startElement(name, {});
+    if (wantText_) characters(text);
+    endElement(name);
 }
 
 void SheetBuilder::finish() {
@@ -77,7 +90,7 @@ void SheetBuilder::badValue(std::string detail) const {
 void SheetBuilder::startRow(std::span<const XmlAttribute> attributes) {
     const XmlAttribute* r = nullptr;
     for (const XmlAttribute& a : attributes) {
-        if (a.name == "r") {
+        if (named(a.name, "r")) {
             r = &a;
             break;
         }
@@ -105,23 +118,23 @@ void SheetBuilder::startCell(std::span<const XmlAttribute> attributes) {
     hasInline_ = false;
     const XmlAttribute* reference = nullptr;
     for (const XmlAttribute& a : attributes) {
-        if (a.name == "r") {
+        if (named(a.name, "r")) {
             reference = &a;
-        } else if (a.name == "s") {
+        } else if (named(a.name, "s")) {
             unsigned style = 0;
             // Styles beyond the 16-bit range fall back to the default format.
             style_ = parseWhole(a.value, style) && style <= 0xFFFF
                          ? static_cast<std::uint16_t>(style)
                          : 0xFFFF;
-        } else if (a.name == "t") {
+        } else if (named(a.name, "t")) {
             const std::string_view t = a.value;
-            type_ = t == "s"           ? CellType::SharedString
-                    : t == "str"       ? CellType::FormulaString
-                    : t == "inlineStr" ? CellType::InlineString
-                    : t == "b"         ? CellType::Boolean
-                    : t == "e"         ? CellType::Error
-                    : t == "d"         ? CellType::Date
-                                       : CellType::Number;
+            type_ = named(t, "s")           ? CellType::SharedString
+                    : named(t, "str")       ? CellType::FormulaString
+                    : named(t, "inlineStr") ? CellType::InlineString
+                    : named(t, "b")         ? CellType::Boolean
+                    : named(t, "e")         ? CellType::Error
+                    : named(t, "d")         ? CellType::Date
+                                            : CellType::Number;
         }
     }
     if (row_ == 0) row_ = 1;  // a cell before any row element
@@ -140,18 +153,18 @@ void SheetBuilder::startCell(std::span<const XmlAttribute> attributes) {
 }
 
 void SheetBuilder::startInCell(std::string_view name) {
-    if (name == "v") {
+    if (named(name, "v")) {
         hasValue_ = true;
         value_.clear();
         target_ = &value_;
         wantText_ = true;
-    } else if (name == "is") {
+    } else if (named(name, "is")) {
         hasInline_ = true;
         inInlineString_ = true;
         inline_.clear();
-    } else if (name == "rPh") {
+    } else if (named(name, "rPh")) {
         ++phoneticDepth_;
-    } else if (name == "t" && inInlineString_ && phoneticDepth_ == 0) {
+    } else if (named(name, "t") && inInlineString_ && phoneticDepth_ == 0) {
         target_ = &inline_;
         wantText_ = true;
     }

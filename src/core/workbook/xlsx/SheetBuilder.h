@@ -32,6 +32,9 @@ class SheetBuilder {
     void endElement(std::string_view name);
     // Character data, possibly in pieces; only wanted while wantsText() is true.
     void characters(std::string_view text) { target_->append(text); }
+    // An element without attributes that holds only character data (<v>12</v>): its start, its
+    // text and its end in one call.
+    void textElement(std::string_view name, std::string_view text);
     bool wantsText() const { return wantText_; }
     // Sorts the cells and trims the sheet's buffers; call once after the last event.
     void finish();

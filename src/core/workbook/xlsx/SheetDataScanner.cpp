@@ -45,6 +45,14 @@ bool is(char c, CharClass charClass) {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// Element names are short: a loop beats a call to memcmp.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 [[noreturn]] void unsupported() { throw UnsupportedMarkup{}; }
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
@@ -151,7 +159,8 @@ const char* SheetDataScanner::scan(const char* begin, const char* end) {
             next = scanEndTag(p, end);
             if (reachedEnd_) return p;
         } else if (is(p[1], kNameStart)) {
-            next = scanStartTag(p, end);
+            next = scanTextElement(p, end);
+            if (next == nullptr) next = scanStartTag(p, end);
         } else {
             unsupported();  // comments, CDATA sections, processing instructions, stray '<'
         }
@@ -206,6 +215,23 @@ void SheetDataScanner::decodeText(const char* p, const char* end) {
     }
 }
 
+// The common <v>12</v>: an element without attributes around plain text, in one step. nullptr
+// for anything else, which the general steps then read.
+const char* SheetDataScanner::scanTextElement(const char* p, const char* end) {
+    const char* q = p + 1;
+    while (q < end && is(*q, kNameChar)) ++q;
+    if (q == end || *q != '>' || depth_ == kMaxDepth) return nullptr;
+    const std::string_view name(p + 1, q - p - 1);
+    const char* text = ++q;
+    while (q < end && is(*q, kPlainText)) ++q;
+    const std::size_t tail = name.size() + 3;  // </name>
+    if (static_cast<std::size_t>(end - q) < tail || q[0] != '<' || q[1] != '/' ||
+        !sameName(name, std::string_view(q + 2, name.size())) || q[tail - 1] != '>')
+        return nullptr;
+    builder_.textElement(name, std::string_view(text, q - text));
+    return q + tail;
+}
+
 // A start tag and its attributes; nullptr when the tag is not complete in the bytes yet.
 const char* SheetDataScanner::scanStartTag(const char* p, const char* end) {
     const char* q = p + 1;
@@ -213,8 +239,6 @@ const char* SheetDataScanner::scanStartTag(const char* p, const char* end) {
     if (q == end) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
 
-    std::array<XmlAttribute, kMaxAttributes> attributes;
-    std::array<std::string_view, kMaxAttributes> qualifiedNames;
     std::size_t count = 0;
     bool selfClosing = false;
     for (;;) {
@@ -251,20 +275,22 @@ const char* SheetDataScanner::scanStartTag(const char* p, const char* end) {
         const char quote = *q;
         if (quote != '"' && quote != '\'') unsupported();
         const char* valueStart = ++q;
-        while (q < end && *q != quote) {
-            if (!is(*q, kPlainValue) && *q != '"' && *q != '\'') unsupported();
-            ++q;
+        for (;;) {
+            while (q < end && is(*q, kPlainValue)) ++q;
+            if (q == end) return nullptr;
+            if (*q == quote) break;
+            if (*q != '"' && *q != '\'') unsupported();
+            ++q;  // the other quote
         }
-        if (q == end) return nullptr;
         for (std::size_t i = 0; i < count; ++i)
-            if (qualifiedNames[i] == qualified) unsupported();  // a duplicate attribute
-        qualifiedNames[count] = qualified;
-        attributes[count++] = {local, std::string_view(valueStart, q - valueStart)};
+            if (sameName(qualifiedNames_[i], qualified)) unsupported();  // a duplicate attribute
+        qualifiedNames_[count] = qualified;
+        attributes_[count++] = {local, std::string_view(valueStart, q - valueStart)};
         ++q;
     }
     if (!selfClosing && depth_ == kMaxDepth) unsupported();
 
-    builder_.startElement(name, std::span<const XmlAttribute>(attributes.data(), count));
+    builder_.startElement(name, std::span<const XmlAttribute>(attributes_.data(), count));
     if (selfClosing) {
         builder_.endElement(name);
     } else {
@@ -287,11 +313,11 @@ const char* SheetDataScanner::scanEndTag(const char* p, const char* end) {
     if (q == end) return nullptr;
     if (*q != '>' || name.empty()) unsupported();
     if (depth_ == 0) {
-        if (name != "sheetData") unsupported();
+        if (!sameName("sheetData", name)) unsupported();
         reachedEnd_ = true;
         return p;
     }
-    if (open_[depth_ - 1] != name) unsupported();
+    if (!sameName(open_[depth_ - 1], name)) unsupported();
     --depth_;
     builder_.endElement(name);
     return q + 1;

@@ -2,8 +2,10 @@
 // and cells use, read without a general XML parser.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/workbook/xlsx/SheetBuilder.h"
@@ -31,6 +33,7 @@ class SheetDataScanner {
 
   private:
     const char* scanText(const char* p, const char* end);
+    const char* scanTextElement(const char* p, const char* end);
     const char* scanStartTag(const char* p, const char* end);
     const char* scanEndTag(const char* p, const char* end);
     void decodeText(const char* p, const char* end);
@@ -39,6 +42,9 @@ class SheetDataScanner {
     static constexpr std::size_t kMaxDepth = 256;
 
     SheetBuilder& builder_;
+    // The attributes of the tag being scanned, kept here so that no tag pays for clearing them.
+    std::array<XmlAttribute, kMaxAttributes> attributes_;
+    std::array<std::string_view, kMaxAttributes> qualifiedNames_;
     std::vector<std::string> open_;  // names of the open elements inside <sheetData>
     std::size_t depth_ = 0;
     std::string decoded_;

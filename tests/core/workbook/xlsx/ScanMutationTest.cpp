@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <random>
 
 #include "SheetPathComparison.h"
@@ -33,15 +34,16 @@ const std::string kSheet =
     "<row r=\"3\"><c r=\"B3\"><v>-1E+3</v></c><c><v>7</v></c></row>"
     "</sheetData><pageMargins left=\"0.7\" right=\"0.7\"/></worksheet>";
 
-// One damage: a byte removed, replaced or inserted, a stretch repeated or cut, two bytes
-// swapped, or the part cut short.
+// One change: a byte removed, replaced or inserted, a stretch repeated or cut, two bytes
+// swapped, well-formed markup inserted, a character written as a reference, or the part cut
+// short.
 std::string mutated(std::string text, std::mt19937& random) {
     static const std::string kBytes = "<>&\"'/:]=\r\n\t x0#;_?!\x01\xC3\xA9\xFF";
     auto pick = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
     const std::size_t at = pick(text.size());
-    switch (pick(7)) {
+    switch (pick(9)) {
         case 0:
             text.erase(at, 1);
             break;
@@ -59,6 +61,26 @@ std::string mutated(std::string text, std::mt19937& random) {
             break;
         case 5:
             std::swap(text[at], text[pick(text.size())]);
+            break;
+        case 7: {
+            // Well-formed markup after a tag, which keeps the part readable.
+            static const char* const kSnippets[] = {" ",
+                                                    "\r\n",
+                                                    "<!-- c -->",
+                                                    "<?pi x?>",
+                                                    "<x/>",
+                                                    "<extLst><ext uri=\"u\"/></extLst>",
+                                                    "<![CDATA[9]]>",
+                                                    "<v>8</v>",
+                                                    "<t>w</t>",
+                                                    "<rPh><t>p</t></rPh>"};
+            const std::size_t gt = text.find('>', at);
+            if (gt != std::string::npos) text.insert(gt + 1, kSnippets[pick(std::size(kSnippets))]);
+            break;
+        }
+        case 8:
+            // A character replaced by its numeric reference.
+            text.replace(at, 1, "&#" + std::to_string(static_cast<unsigned char>(text[at])) + ";");
             break;
         default:
             text.resize(at);

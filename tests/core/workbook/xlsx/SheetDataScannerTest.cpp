@@ -175,6 +175,16 @@ TEST_F(SheetDataScannerTest, MarkupAroundSheetDataIsReadByExpat) {
                 true);
     EXPECT_EQ(s.value(1, 1).number, 1);
     EXPECT_EQ(s.value(3, 3).number, 3);
+
+    // A long stretch before <sheetData>, so that its start tag arrives in a later piece.
+    std::string columns = "<cols>";
+    while (columns.size() < (1 << 20))
+        columns += "<col min=\"1\" max=\"1\" width=\"9.5\" customWidth=\"1\"/>";
+    const auto& late = scanned(kPartStart + columns +
+                                   "</cols><sheetData><row r=\"4\"><c r=\"D4\"><v>4</v></c></row>"
+                                   "</sheetData></worksheet>",
+                               true);
+    EXPECT_EQ(late.value(4, 4).number, 4);
 }
 
 TEST_F(SheetDataScannerTest, MarkupOutsideTheGrammarIsLeftToExpat) {
@@ -220,6 +230,7 @@ TEST_F(SheetDataScannerTest, MalformedAndTruncatedPartsGiveExpatsError) {
              std::string("<row r=\"1\"><c r=\"A1\" r=\"B1\"><v>1</v></c></row>"),
              std::string("<row r=\"1\"><c r=\"A1\"s=\"1\"><v>1</v></c></row>"),
              std::string("<row r=\"1\"><c r=\"A1\"><v>1 &bogus; 2</v></c></row>"),
+             std::string("<row r=\"1\"><c r=\"A1\"><v>1&/v></v></c></row>"),
              std::string("<row r=\"1\"><c r=\"A1\"><v>a ]]> b</v></c></row>"),
              std::string("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>\xC3(</v></c></row>"),
              std::string("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>\x01</v></c></row>"),
