@@ -107,6 +107,14 @@ class WorksheetScan {
     }
 
     void finish() {
+        if (phase_ == Phase::SheetData && !carry_.empty()) {
+            // The carried bytes may have waited to double; they are all there is now.
+            const char* stop = scanner_.scan(carry_.data(), carry_.data() + carry_.size());
+            if (scanner_.reachedEnd()) {
+                phase_ = Phase::Suffix;
+                feedFrame(stop, static_cast<std::size_t>(carry_.data() + carry_.size() - stop));
+            }
+        }
         if (phase_ != Phase::Suffix || !frame_.feed(nullptr, 0, true)) throw FallBack{};
     }
 
@@ -146,11 +154,13 @@ class WorksheetScan {
         std::size_t taken = 0;
         while (!carry_.empty()) {
             if (taken == size) return;
-            const std::size_t carried = carry_.size();
-            // Growing the copy geometrically scans even a huge token a bounded number of times.
-            const std::size_t more = std::min(size - taken, std::max<std::size_t>(carried, 4096));
+            // The copy grows geometrically and is scanned again only when it has doubled, so
+            // that even a huge token costs time in proportion to its size.
+            const std::size_t more =
+                std::min(size - taken, std::max<std::size_t>(carry_.size(), 4096));
             carry_.append(data + taken, more);
             taken += more;
+            if (carry_.size() < rescanSize_) continue;
             const char* stop = scanner_.scan(carry_.data(), carry_.data() + carry_.size());
             const std::size_t used = static_cast<std::size_t>(stop - carry_.data());
             if (scanner_.reachedEnd()) {
@@ -159,12 +169,19 @@ class WorksheetScan {
                 std::string().swap(carry_);
                 return feedFrame(data + taken, size - taken);
             }
-            if (used >= carried) {
-                // The carried token is complete; go on in the chunk itself.
-                taken -= carry_.size() - used;
+            if (used == 0) {
+                rescanSize_ = 2 * carry_.size();  // the carried token is still incomplete
+                continue;
+            }
+            // The carried token is complete: go on in the chunk itself where what is left lies
+            // there, else carry that on.
+            const std::size_t rest = carry_.size() - used;
+            if (rest <= taken) {
+                taken -= rest;
                 carry_.clear();
             } else {
                 carry_.erase(0, used);
+                rescanSize_ = 0;
             }
         }
         const char* stop = scanner_.scan(data + taken, data + size);
@@ -173,6 +190,7 @@ class WorksheetScan {
             return feedFrame(stop, static_cast<std::size_t>(data + size - stop));
         }
         carry_.assign(stop, data + size);
+        rescanSize_ = 0;
     }
 
     SheetXmlHandler handler_;
@@ -182,6 +200,7 @@ class WorksheetScan {
     Phase phase_ = Phase::Prefix;
     std::string prefix_;  // the bytes up to the end of the <sheetData> start tag, and a little more
     std::string carry_;   // an incomplete token at the end of the last chunk
+    std::size_t rescanSize_ = 0;
 };
 
 }  // namespace

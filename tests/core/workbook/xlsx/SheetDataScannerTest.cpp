@@ -148,7 +148,8 @@ TEST_F(SheetDataScannerTest, HugeRowsAndTokensAcrossChunks) {
     // in which the part is inflated.
     std::string wide = "<row r=\"1\">";
     for (int col = 1; col <= 16384; ++col) wide += "<c><v>" + std::to_string(col) + "</v></c>";
-    wide += "</row><row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>" + std::string(3 << 20, 'x') +
+    wide += "</row><row r=\"2\" note=\"" + std::string(2 << 20, 'n') +
+            "\"><c r=\"A2\" t=\"inlineStr\"><is><t>" + std::string(3 << 20, 'x') +
             "</t></is></c></row>";
     for (int row = 3; row < 60000; ++row)
         wide += "<row r=\"" + std::to_string(row) + "\"><c r=\"A" + std::to_string(row) +
@@ -160,6 +161,12 @@ TEST_F(SheetDataScannerTest, HugeRowsAndTokensAcrossChunks) {
     EXPECT_EQ(s.value(59999, 1).number, 59999.5);
     EXPECT_EQ(s.value(59999, 2).text, "one");
     EXPECT_EQ(s.cells().size(), 16384u + 1 + 2 * (60000 - 3));
+}
+
+TEST_F(SheetDataScannerTest, AHugeTokenAtTheEndOfThePart) {
+    const auto& s = scanned("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\" t=\"str\"><v>" +
+                            std::string(9 << 20, 'y') + "</v></c></row>");
+    EXPECT_EQ(s.value(1, 2).text.size(), std::size_t{9} << 20);
 }
 
 TEST_F(SheetDataScannerTest, MarkupAroundSheetDataIsReadByExpat) {
