@@ -1,5 +1,5 @@
-// Hand-made xlsx packages for tests: the parts that libxlsxwriter never writes (inline strings,
-// cells without references, phonetic runs, chart sheets, damaged parts) written as given.
+// Hand-made xlsx packages for tests: the package parts that libxlsxwriter never writes (inline
+// strings, cells without references, phonetic runs, chart sheets, damaged parts) written as given.
 #pragma once
 
 #include <map>
@@ -27,7 +27,7 @@ struct HandSheet {
 
 class XlsxPackage {
   public:
-    // A workbook with these sheets; sharedStrings and styles are the parts' inner XML (the
+    // A workbook with these sheets; sharedStrings and styles are the package parts' inner XML (the
     // content of <sst> and <styleSheet>), left out when empty.
     static XlsxPackage workbook(const std::vector<HandSheet>& sheets,
                                 const std::string& sharedStrings = {},

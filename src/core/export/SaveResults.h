@@ -16,8 +16,8 @@ struct ResultRow {
     std::string subItem2;
 };
 
-// The file name without folder and without the part from its last dot on; a name without a dot
-// is its own stem.
+// The file name without folder and without what follows its last dot (the dot included); a name
+// without a dot is its own stem.
 std::string FileNameStem(const std::string& text);
 
 // The file name of each result for a save option; none for an unknown option text.

@@ -47,7 +47,7 @@ std::string dateValueText(double serial, bool date1904) {
     static const NumberFormat date = NumberFormat::compile("m/d/yyyy");
     static const NumberFormat time = NumberFormat::compile("h:mm:ss AM/PM");
     static const NumberFormat dateTime = NumberFormat::compile("m/d/yyyy h:mm:ss AM/PM");
-    // Decide on the parts as they show, after rounding to whole seconds.
+    // Decide on the date and the time of day as they show, after rounding to whole seconds.
     const double seconds = std::round(std::fabs(serial) * 86400.0);
     const bool hasDate = seconds >= 86400.0;
     const bool hasTime = std::fmod(seconds, 86400.0) != 0.0;

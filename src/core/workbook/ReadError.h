@@ -16,7 +16,7 @@ enum class ReadErrorKind {
     DamagedContainer,  // detail: what the zip or compound-file layer said
     DamagedXml,        // detail: the parser's message and line
     DamagedRecords,    // detail: what is wrong with a binary part's records
-    MissingPart,       // detail: the part's name
+    MissingPart,       // detail: the package part's name
     TooLarge,          // detail: what exceeded its limit
     TooManyCells,
     CellOutOfBounds,  // detail: the row or cell
@@ -25,7 +25,7 @@ enum class ReadErrorKind {
 
 struct ReadErrorPlace {
     std::string file;
-    std::string part;   // the part or stream inside the file, when known
+    std::string part;   // the package part or stream inside the file, when known
     std::string sheet;  // when known
     std::string cell;   // "B3", when known
 };

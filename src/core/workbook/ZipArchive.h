@@ -24,8 +24,8 @@ class ZipArchive {
     const std::string& path() const { return path_; }
     // Part names compare exactly first, then without regard to case (some writers differ).
     bool contains(std::string_view name) const;
-    // Streams the part's decompressed bytes to the sink in chunks. Throws ReadError for a missing
-    // part, damaged data, an encrypted entry or when the workbook's size cap is passed.
+    // Streams the package part's decompressed bytes to the sink in chunks. Throws ReadError for a
+    // missing part, damaged data, an encrypted entry or when the workbook's size cap is passed.
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
     // The whole part, for small parts.
     std::string readAll(std::string_view name);

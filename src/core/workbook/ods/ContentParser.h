@@ -8,8 +8,8 @@
 
 namespace tabulon::workbook::ods {
 
-// Adds the part's tables to the book as worksheets, in order. styles holds what styles.xml
-// defined and takes the part's automatic styles. Throws ReadError.
+// Adds the package part's tables to the book as worksheets, in order. styles holds what styles.xml
+// defined and takes the package part's automatic styles. Throws ReadError.
 void readContent(ZipArchive& archive, OdsStyles& styles, StoredWorkbook& book);
 
 }  // namespace tabulon::workbook::ods

@@ -44,11 +44,12 @@ class RecordPayload {
 
 using RecordHandler = std::function<void(RecordPayload&)>;
 
-// Reads the part's records in order, as its bytes are inflated, and hands each to the handler.
-// A record cut short by the end of the part, or a type or size field too long, is damage.
+// Reads the package part's records in order, as its bytes are inflated, and hands each to the
+// handler. A record cut short by the end of the package part, or a type or size field too long, is
+// damage.
 void readRecords(ZipArchive& archive, std::string_view part, const RecordHandler& handler);
 
-// The same over bytes in memory; place names the part in errors.
+// The same over bytes in memory; place names the package part in errors.
 class RecordStream {
   public:
     RecordStream(ReadErrorPlace place, RecordHandler handler)
@@ -56,7 +57,7 @@ class RecordStream {
 
     // Hands every complete record to the handler and keeps the rest for the next chunk.
     void feed(std::string_view chunk);
-    // Fails when the part ended inside a record.
+    // Fails when the package part ended inside a record.
     void finish() const;
 
   private:

@@ -27,7 +27,7 @@ bool hasRole(const Relationship& relationship, std::string_view role);
 const Relationship* findByRole(const std::vector<Relationship>& relationships,
                                std::string_view role);
 
-// The part name that a relative or absolute target names, seen from the source part.
+// The package part name that a relative or absolute target names, seen from the source part.
 std::string resolveTarget(std::string_view sourcePart, std::string_view target);
 
 }  // namespace tabulon::workbook::xlsx

@@ -17,10 +17,10 @@ namespace tabulon::workbook::xlsx {
 
 namespace {
 
-// The part is to be read by the general parser.
+// The package part is to be read by the general parser.
 struct FallBack {};
 
-// Beyond this many bytes before <sheetData> the part is left to the general parser, which
+// Beyond this many bytes before <sheetData> the package part is left to the general parser, which
 // streams it, rather than held whole.
 constexpr std::size_t kMaxPrefix = std::size_t{16} << 20;
 
@@ -194,7 +194,7 @@ class WorksheetScan {
     }
 
     SheetXmlHandler handler_;
-    XmlStream frame_;  // the part without the content of <sheetData>
+    XmlStream frame_;  // the package part without the content of <sheetData>
     SheetDataLocator locator_;
     SheetDataScanner scanner_;
     Phase phase_ = Phase::Prefix;

@@ -17,7 +17,7 @@ SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const Workbo
             builder.finish();
             return SheetPath::Scanner;
         }
-        // Start again from nothing: expat decides what the part holds.
+        // Start again from nothing: expat decides what the package part holds.
         sheet.cells() = CellStore();
         sheet.localStrings() = StringPool();
         cellBudget = budget;

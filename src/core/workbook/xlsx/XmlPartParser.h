@@ -58,9 +58,9 @@ class XmlStream {
     std::string error_;
 };
 
-// Parses the part. A part that declares a document type is refused (workbook parts never do, and
-// entity declarations are how XML bombs work). Exceptions thrown by the handler pass through;
-// malformed XML throws ReadError (DamagedXml) naming the part and line.
+// Parses the package part. A part that declares a document type is refused (workbook parts never
+// do, and entity declarations are how XML bombs work). Exceptions thrown by the handler pass
+// through; malformed XML throws ReadError (DamagedXml) naming the package part and line.
 void parseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& handler);
 
 }  // namespace tabulon::workbook::xlsx

@@ -57,7 +57,7 @@ TEST(RecordStreamTest, RecordsComeOutWholeWhateverTheChunks) {
 
 TEST(RecordStreamTest, CutAndOverlongRecordsAreDamage) {
     const auto ignore = [](RecordPayload&) {};
-    // The part ends inside a payload, inside a size field, inside a type field.
+    // The package part ends inside a payload, inside a size field, inside a type field.
     const ReadError cut = errorOf(record(6, "abcdef").substr(0, 5), ignore);
     EXPECT_EQ(cut.kind(), ReadErrorKind::DamagedRecords);
     EXPECT_STREQ(cut.what(),

@@ -35,7 +35,7 @@ const std::string kSheet =
     "</sheetData><pageMargins left=\"0.7\" right=\"0.7\"/></worksheet>";
 
 // One change: a byte removed, replaced or inserted, a stretch repeated or cut, two bytes
-// swapped, well-formed markup inserted, a character written as a reference, or the part cut
+// swapped, well-formed markup inserted, a character written as a reference, or the package part cut
 // short.
 std::string mutated(std::string text, std::mt19937& random) {
     static const std::string kBytes = "<>&\"'/:]=\r\n\t x0#;_?!\x01\xC3\xA9\xFF";
@@ -63,7 +63,7 @@ std::string mutated(std::string text, std::mt19937& random) {
             std::swap(text[at], text[pick(text.size())]);
             break;
         case 7: {
-            // Well-formed markup after a tag, which keeps the part readable.
+            // Well-formed markup after a tag, which keeps the package part readable.
             static const char* const kSnippets[] = {" ",
                                                     "\r\n",
                                                     "<!-- c -->",

@@ -145,7 +145,7 @@ TEST_F(SheetDataScannerTest, EveryCellTypeAndCachedFormulaValues) {
 
 TEST_F(SheetDataScannerTest, HugeRowsAndTokensAcrossChunks) {
     // A full-width row, and a long string and a large part so that tokens straddle the pieces
-    // in which the part is inflated.
+    // in which the package part is inflated.
     std::string wide = "<row r=\"1\">";
     for (int col = 1; col <= 16384; ++col) wide += "<c><v>" + std::to_string(col) + "</v></c>";
     wide += "</row><row r=\"2\" note=\"" + std::string(2 << 20, 'n') +
@@ -170,7 +170,7 @@ TEST_F(SheetDataScannerTest, AHugeTokenAtTheEndOfThePart) {
 }
 
 TEST_F(SheetDataScannerTest, MarkupAroundSheetDataIsReadByExpat) {
-    // A second sheetData after the first is read as expat reads it, and so are the parts
+    // A second sheetData after the first is read as expat reads it, and so are the package parts
     // before and after.
     const auto& s =
         scanned(kPartStart +
