@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/util/Utf16.h"
+
 namespace tabulon::workbook::xlsx {
 
 namespace {
@@ -27,24 +29,6 @@ std::optional<std::uint16_t> escapeAt(const std::string& text, std::size_t i) {
         unit = static_cast<std::uint16_t>(unit * 16 + digit);
     }
     return unit;
-}
-
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 }  // namespace
@@ -73,7 +57,7 @@ void decodeEscapedCharacters(std::string& text) {
         } else if (cp >= 0xDC00 && cp < 0xE000) {
             cp = 0xFFFD;
         }
-        appendUtf8(out, cp);
+        appendCodePoint(out, cp);
     }
     text = std::move(out);
 }

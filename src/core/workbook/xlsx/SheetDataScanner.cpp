@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/util/Utf16.h"
+
 namespace tabulon::workbook::xlsx {
 
 namespace {
@@ -54,24 +56,6 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 [[noreturn]] void unsupported() { throw UnsupportedMarkup{}; }
-
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 bool isXmlChar(std::uint32_t cp) {
     return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
@@ -138,7 +122,7 @@ const char* decodeReference(const char* p, const char* end, std::string& out) {
             cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
         }
         if (!isXmlChar(cp)) unsupported();
-        appendUtf8(out, cp);
+        appendCodePoint(out, cp);
     } else {
         unsupported();
     }
