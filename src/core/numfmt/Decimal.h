@@ -11,6 +11,8 @@ struct Decimal {
 
     // The value rounded to 15 significant digits; absValue must be finite and >= 0.
     static Decimal of(double absValue);
+    // The same through the shortest round-trip text of the double: slower, for any finite value.
+    static Decimal ofText(double absValue);
 
     bool isZero() const { return count == 0; }
     // Number of digits before the decimal point (0 for values below 1).
