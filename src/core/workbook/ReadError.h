@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "core/Error.h"
 
@@ -43,6 +44,20 @@ class ReadError : public Error {
     ReadErrorPlace place_;
     std::string detail_;
 };
+
+// Runs read(), which reads one worksheet; a ReadError that names no sheet yet is thrown again
+// with this sheet's name, so that the message says where the damage is.
+template <class Read>
+void readInSheet(const std::string& sheetName, Read&& read) {
+    try {
+        read();
+    } catch (const ReadError& e) {
+        if (!e.place().sheet.empty()) throw;
+        ReadErrorPlace place = e.place();
+        place.sheet = sheetName;
+        throw ReadError(e.kind(), std::move(place), e.detail());
+    }
+}
 
 // The description that ReadError carries: one sentence for the kind, the file, then the sheet
 // and cell where known.

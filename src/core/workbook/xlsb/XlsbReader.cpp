@@ -48,14 +48,8 @@ std::unique_ptr<Workbook> readXlsb(ZipArchive& archive, const std::string& workb
                             "of the sheet (relationship \"" + entry.relationshipId + "\")");
         if (!xlsx::hasRole(*target, "worksheet")) continue;
         StoredWorksheet& sheet = book->addWorksheet(entry.name, entry.visibility);
-        try {
-            readWorksheetBin(archive, target->target, data, sheet, cellBudget);
-        } catch (const ReadError& e) {
-            if (!e.place().sheet.empty()) throw;
-            ReadErrorPlace place = e.place();
-            place.sheet = entry.name;
-            throw ReadError(e.kind(), std::move(place), e.detail());
-        }
+        readInSheet(entry.name,
+                    [&] { readWorksheetBin(archive, target->target, data, sheet, cellBudget); });
     }
     return book;
 }

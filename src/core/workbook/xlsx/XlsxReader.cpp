@@ -57,16 +57,11 @@ std::unique_ptr<Workbook> readXlsx(ZipArchive& archive, const XlsxReadOptions& o
                             "of the sheet (relationship \"" + entry.relationshipId + "\")");
         if (!hasRole(*target, "worksheet")) continue;
         StoredWorksheet& sheet = book->addWorksheet(entry.name, entry.visibility);
-        try {
+        readInSheet(entry.name, [&] {
             const SheetPath path =
                 readWorksheet(archive, target->target, data, sheet, cellBudget, options.sheetPath);
             if (options.pathsTaken != nullptr) options.pathsTaken->push_back(path);
-        } catch (const ReadError& e) {
-            if (!e.place().sheet.empty()) throw;
-            ReadErrorPlace place = e.place();
-            place.sheet = entry.name;
-            throw ReadError(e.kind(), std::move(place), e.detail());
-        }
+        });
     }
     return book;
 }
