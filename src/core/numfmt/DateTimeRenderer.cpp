@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "core/numfmt/Decimal.h"
+#include "core/numfmt/DayTicks.h"
 #include "core/numfmt/SerialDate.h"
 
 namespace tabulon::numfmt {
@@ -30,36 +30,6 @@ void appendNumber(std::int64_t value, int width, std::string& out) {
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     for (auto length = end - text; length < width; ++length) out.push_back('0');
     out.append(text, end);
-}
-
-// round(value x ticksPerDay), half up, on the 15-digit decimal; -1 when far out of range.
-std::int64_t ticksOf(double absValue, std::int64_t ticksPerDay) {
-    const Decimal d = Decimal::of(absValue);
-    if (d.point > 8) return -1;
-    std::int64_t whole = 0;
-    for (int i = 0; i < d.point; ++i) whole = whole * 10 + (d.at(i) - '0');
-    const int places = d.count - d.point;  // digits after the decimal point
-    if (places <= 0) return whole * ticksPerDay;
-    if (places <= 10) {
-        // fraction x ticksPerDay < 10^10 x 8.64e7 fits in 64 bits: exact integer arithmetic.
-        std::int64_t fraction = 0, scale = 1;
-        for (int i = d.point; i < d.count; ++i) {
-            fraction = fraction * 10 + (d.at(i) - '0');
-            scale *= 10;
-        }
-        return whole * ticksPerDay + (fraction * ticksPerDay + scale / 2) / scale;
-    }
-    if (d.point < -12) return whole * ticksPerDay;  // far below one tick
-    // Long multiplication from the last digit: the final carry is the whole part of the
-    // product, the last digit written decides the rounding.
-    std::int64_t carry = 0;
-    int firstFractionDigit = 0;
-    for (int i = d.count - 1; i >= d.point; --i) {
-        const std::int64_t v = (d.at(i) - '0') * ticksPerDay + carry;
-        firstFractionDigit = static_cast<int>(v % 10);
-        carry = v / 10;
-    }
-    return whole * ticksPerDay + carry + (firstFractionDigit >= 5 ? 1 : 0);
 }
 
 }  // namespace

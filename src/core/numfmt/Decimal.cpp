@@ -5,6 +5,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 namespace tabulon::numfmt {
 
@@ -45,55 +46,42 @@ Wide multiply(std::uint64_t a, std::uint64_t b) {
 // floor(log10(2^e)) for |e| < 1650.
 int floorLog10OfPowerOfTwo(int e) { return (e * 78913) >> 18; }
 
+// "00" "01" ... "99": two digits per division.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Writes v (< 10^8) as exactly eight digits.
+void writeEightDigits(std::uint32_t v, char* out) {
+    for (int i = 6; i >= 0; i -= 2, v /= 100) {
+        const std::size_t pair = 2 * (v % 100);
+        out[i] = kDigitPairs[pair];
+        out[i + 1] = kDigitPairs[pair + 1];
+    }
+}
+
 // Writes n (0 < n < 10^16) as the digits of d, trailing zeros dropped; returns the number of
 // digits of n. d.point is left as is.
 int setDigits(std::uint64_t n, Decimal& d) {
-    char text[16] = {};
-    char* end = text + sizeof text;
-    char* p = end;
-    for (; n != 0; n /= 10) *--p = static_cast<char>('0' + n % 10);
-    while (end[-1] == '0') --end;
-    d.count = static_cast<int>(end - p);
-    for (int i = 0; i < d.count; ++i) d.digits[i] = p[i];
-    return static_cast<int>(text + sizeof text - p);
-}
-
-// The 15-digit rounding of v = m x 2^e by exact integer arithmetic: round(v x 10^k) for the k
-// that gives 15 digits, ties to even. False when v lies outside the range this covers
-// (10^-13 <= v < 10^15, normal doubles).
-bool reduceExactly(double v, Decimal& d) {
-    const auto bits = std::bit_cast<std::uint64_t>(v);
-    const auto biasedExponent = static_cast<int>(bits >> 52);
-    if (biasedExponent == 0) return false;  // subnormal
-    const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int e = biasedExponent - 1075;
-    // 10^p <= v for p = floorLog10OfPowerOfTwo(...), and v < 10^(p + 2): try k = 14 - p, then
-    // one less when v x 10^k reaches 15 digits.
-    for (int k = 14 - floorLog10OfPowerOfTwo(biasedExponent - 1023), tries = 0; tries < 2;
-         ++tries, --k) {
-        if (k < 0 || k >= static_cast<int>(kPowersOfFive.size())) return false;
-        const int shift = -(e + k);  // v x 10^k = m x 5^k / 2^shift
-        if (shift < 1 || shift > 127) return false;
-        const Wide x = multiply(m, kPowersOfFive[static_cast<std::size_t>(k)]);
-        std::uint64_t whole = 0;
-        if (shift < 64) {
-            if ((x.high >> shift) != 0) continue;
-            whole = (x.low >> shift) | (x.high << (64 - shift));
-        } else {
-            whole = x.high >> (shift - 64);
-        }
-        if (whole >= kTen15) continue;
-        if (whole < kTen14) return false;
-        if (x.bit(shift - 1) && (x.anyBitBelow(shift - 1) || (whole & 1) != 0)) ++whole;
-        d.point = 15 - k;
-        if (whole == kTen15) {  // 99...9.5 rounded up to the next power of ten
-            whole = kTen14;
-            ++d.point;
-        }
-        setDigits(whole, d);
-        return true;
+    constexpr std::uint64_t kTen8 = 100000000;
+    char text[16];
+    int first = 8;
+    if (n >= kTen8) {
+        writeEightDigits(static_cast<std::uint32_t>(n / kTen8), text);
+        first = 0;
     }
-    return false;
+    writeEightDigits(static_cast<std::uint32_t>(n % kTen8), text + 8);
+    while (text[first] == '0') ++first;
+    int last = 16;
+    while (text[last - 1] == '0') --last;
+    d.count = last - first;
+    std::memcpy(d.digits, text + first, static_cast<std::size_t>(d.count));
+    return 16 - first;
 }
 
 // Reads "d.ddde+XX" from to_chars into a Decimal; returns the number of significant digits.
@@ -117,19 +105,59 @@ int parseScientific(const char* first, const char* last, Decimal& d) {
 
 }  // namespace
 
-Decimal Decimal::of(double absValue) {
-    Decimal d;
-    if (absValue == 0.0) return d;
-    if (absValue < 1e15) {
-        // Whole numbers below 10^15 (dates, counts) are exact: write their digits directly.
-        const auto whole = static_cast<std::uint64_t>(absValue);
-        if (static_cast<double>(whole) == absValue) {
-            d.point = setDigits(whole, d);
-            return d;
-        }
-        if (reduceExactly(absValue, d)) return d;
+bool reduceToInteger(double absValue, std::uint64_t& significand, int& scale) {
+    if (!(absValue > 0.0 && absValue < 1e15)) return false;
+    // Whole numbers below 10^15 (dates, counts) are exact.
+    const auto whole = static_cast<std::uint64_t>(absValue);
+    if (static_cast<double>(whole) == absValue) {
+        significand = whole;
+        scale = 0;
+        return true;
     }
-    return ofText(absValue);
+    // round(v x 10^k) for the k that gives 15 digits, v = m x 2^e: exact integer arithmetic.
+    const auto bits = std::bit_cast<std::uint64_t>(absValue);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    if (biasedExponent == 0) return false;  // subnormal
+    const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int e = biasedExponent - 1075;
+    // 10^p <= v < 10^(p + 2) for p = floorLog10OfPowerOfTwo(...): try k = 14 - p, then one less
+    // when v x 10^k reaches 15 digits.
+    for (int k = 14 - floorLog10OfPowerOfTwo(biasedExponent - 1023), tries = 0; tries < 2;
+         ++tries, --k) {
+        if (k < 0 || k >= static_cast<int>(kPowersOfFive.size())) return false;
+        const int shift = -(e + k);  // v x 10^k = m x 5^k / 2^shift
+        if (shift < 1 || shift > 127) return false;
+        const Wide x = multiply(m, kPowersOfFive[static_cast<std::size_t>(k)]);
+        std::uint64_t n = 0;
+        if (shift < 64) {
+            if ((x.high >> shift) != 0) continue;
+            n = (x.low >> shift) | (x.high << (64 - shift));
+        } else {
+            n = x.high >> (shift - 64);
+        }
+        if (n >= kTen15) continue;
+        if (n < kTen14) return false;
+        // Round half to even on the bits shifted out.
+        if (x.bit(shift - 1) && (x.anyBitBelow(shift - 1) || (n & 1) != 0)) ++n;
+        scale = k;
+        if (n == kTen15) {  // 99...9.5 rounded up to the next power of ten
+            if (k == 0) return false;  // 10^15 itself
+            n = kTen14;
+            --scale;
+        }
+        significand = n;
+        return true;
+    }
+    return false;
+}
+
+Decimal Decimal::of(double absValue) {
+    std::uint64_t significand = 0;
+    int scale = 0;
+    if (!reduceToInteger(absValue, significand, scale)) return ofText(absValue);
+    Decimal d;
+    d.point = setDigits(significand, d) - scale;
+    return d;
 }
 
 Decimal Decimal::ofText(double absValue) {

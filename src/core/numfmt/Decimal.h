@@ -1,6 +1,8 @@
 // A non-negative number as at most 15 significant decimal digits: where every renderer starts.
 #pragma once
 
+#include <cstdint>
+
 namespace tabulon::numfmt {
 
 // value = 0.d1 d2 ... dn x 10^point; no leading or trailing zero digits; count 0 means zero.
@@ -9,7 +11,7 @@ struct Decimal {
     int count = 0;
     int point = 0;
 
-    // The value rounded to 15 significant digits; absValue must be finite and >= 0.
+    // The value rounded to 15 significant digits (ties to even); absValue must be finite and >= 0.
     static Decimal of(double absValue);
     // The same through the shortest round-trip text of the double: slower, for any finite value.
     static Decimal ofText(double absValue);
@@ -33,5 +35,10 @@ struct Decimal {
   private:
     void roundToKeep(int keep);
 };
+
+// The 15-digit rounding of absValue (ties to even) as significand x 10^-scale, by integer
+// arithmetic: significand < 10^15, scale >= 0. False for zero, subnormals and values outside
+// 1e-13 <= absValue < 1e15, which Decimal::of handles through the text of the double.
+bool reduceToInteger(double absValue, std::uint64_t& significand, int& scale);
 
 }  // namespace tabulon::numfmt
