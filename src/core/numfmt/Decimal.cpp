@@ -140,8 +140,8 @@ bool reduceToInteger(double absValue, std::uint64_t& significand, int& scale) {
         // Round half to even on the bits shifted out.
         if (x.bit(shift - 1) && (x.anyBitBelow(shift - 1) || (n & 1) != 0)) ++n;
         scale = k;
-        if (n == kTen15) {  // 99...9.5 rounded up to the next power of ten
-            if (k == 0) return false;  // 10^15 itself
+        if (n == kTen15) {  // 99...9.5 rounded up to the next power of ten: one digit less
+            if (k == 0) return false;  // 10^15 itself is out of range
             n = kTen14;
             --scale;
         }
