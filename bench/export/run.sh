@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Times each save option on the W2 and W3 workloads through the window (offscreen) and through
 # tabulon-cli, whole processes with /usr/bin/time, and prints one table row per run.
-#   bench/export/run.sh BUILD_DIR WORKBOOK_DIR [RUNS]
+#   bench/export/run.sh BUILD_DIR WORKBOOK_DIR [RUNS] [SCRATCH_DIR]
 # WORKBOOK_DIR holds W2.xlsx and W3.xlsx made by genwb (see the shared tools folder).
+# The temporary files (TEMP) and the saved files go below SCRATCH_DIR (default: a new folder in
+# the system's temporary folder). The row option writes a million small files for W3: on ext4,
+# creating files right after deleting hundreds of thousands is slowed by the kernel's inode
+# allocator, whichever program runs, so give a tmpfs folder such as /dev/shm to compare the
+# programs rather than the file system.
 set -euo pipefail
 build=$1
 workbooks=$2
 runs=${3:-1}
-out=$(mktemp -d)
+out=$(mktemp -d "${4:-${TMPDIR:-/tmp}}/tabulon-bench.XXXXXX")
 trap 'rm -rf "$out"' EXIT
+mkdir "$out/temp"
+export TEMP="$out/temp"
 
 printf '%-4s %-7s %-7s %9s %9s %s\n' load mode tool seconds peak_MiB detail
 for w in W2 W3; do

@@ -1,9 +1,10 @@
-// A read-only view of a long text that lays out only the lines it shows, so that opening a
-// result of millions of lines never stalls the window.
+// A read-only view of a long text that lays out only what it shows, so that opening a result
+// of millions of lines, or of one line of millions of characters, never stalls the window.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tabulon {
@@ -18,6 +19,8 @@ class PlainTextPreview : public QAbstractScrollArea {
     int lineCount() const { return static_cast<int>(lineStarts_.size()); }
     // The text of one line (0-based) without its line end.
     QString line(int index) const;
+    // The characters first .. first + count - 1 of a line (fewer at its end).
+    QString lineSlice(int index, std::size_t first, std::size_t count) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,13 +29,14 @@ class PlainTextPreview : public QAbstractScrollArea {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    std::string_view lineBytes(int index) const;
     void updateScrollBars();
     int lineHeight() const;
+    int charWidth() const;
 
     std::string text_;
     std::vector<std::size_t> lineStarts_;
-    int longestLine_ = 0;  // in bytes; measured once for the horizontal range
-    int longestLineWidth_ = 0;
+    std::size_t longestLine_ = 0;  // in bytes, an upper bound of its characters
 };
 
 }  // namespace tabulon

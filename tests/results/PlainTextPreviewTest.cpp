@@ -35,5 +35,21 @@ TEST(PlainTextPreview, AMillionLinesScrollToTheLast) {
     EXPECT_EQ(preview.line(999999), "999999, x, ");
 }
 
+TEST(PlainTextPreview, ALineOfMillionsOfCharactersScrollsByCharacters) {
+    std::string text;
+    for (int i = 0; i < 1000000; ++i) text += "ab, ";
+    text += "\xE2\x82\xAC end\r\n";
+    PlainTextPreview preview;
+    preview.resize(520, 180);
+    preview.show();
+    preview.setText(std::move(text));
+    EXPECT_EQ(preview.lineCount(), 1);
+    EXPECT_GT(preview.horizontalScrollBar()->maximum(), 3990000);
+    EXPECT_EQ(preview.lineSlice(0, 0, 6), "ab, ab");
+    EXPECT_EQ(preview.lineSlice(0, 4000000, 10), "\u20AC end");
+    EXPECT_EQ(preview.lineSlice(0, 4000001, 2), " e");
+    EXPECT_EQ(preview.lineSlice(0, 5000000, 2), "");
+}
+
 }  // namespace
 }  // namespace tabulon
