@@ -160,7 +160,16 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::setProgressValue(int percent) { ProgressBar1->setValue(percent); }
 
 void Form1::setProgressText(const std::string& text) {
-    ProgressBar1->setFormat(QString::fromStdString(text));
+    pendingProgressText_ = text;
+    if (lastProgressText_.isValid() && lastProgressText_.elapsed() < kEventPassMilliseconds) return;
+    showPendingProgressText();
+}
+
+void Form1::showPendingProgressText() {
+    if (!pendingProgressText_) return;
+    ProgressBar1->setFormat(QString::fromStdString(*pendingProgressText_));
+    pendingProgressText_.reset();
+    lastProgressText_.start();
 }
 
 void Form1::setBusyPointer() { pointer_->set(MousePointer::Busy); }
@@ -169,6 +178,7 @@ void Form1::setDefaultPointer() { pointer_->set(MousePointer::Default); }
 
 void Form1::processEvents() {
     if (lastEventPass_.elapsed() < kEventPassMilliseconds) return;
+    showPendingProgressText();
     QCoreApplication::processEvents();
     lastEventPass_.restart();
 }
@@ -182,6 +192,7 @@ void Form1::PushButton2_Click() {
         run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };
     }
     RunExport(run);
+    showPendingProgressText();
     exportRunning_ = false;
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,7 @@ class Form1 : public QWidget, public Activity, public ExportHost {
   private:
     void buildControls();
     void Combo1_Click();
+    void showPendingProgressText();
 
     Form1Services services_;
     WindowPointer* pointer_;
@@ -108,6 +110,10 @@ class Form1 : public QWidget, public Activity, public ExportHost {
     std::vector<std::string> resultTexts_;
     std::unique_ptr<Form2> form2_;
     QElapsedTimer lastEventPass_;
+    // The book option changes the progress text at every row, far more often than the window
+    // repaints; texts that come within one event-pass interval wait for the next pass.
+    std::optional<std::string> pendingProgressText_;
+    QElapsedTimer lastProgressText_;
     FileList* fileList_ = nullptr;  // the file list's event handlers, owned as a child
 };
 
