@@ -115,9 +115,7 @@ TEST(CorpusTest, CellTextAgreesWithLibreOfficesAsShownOutput) {
     const testing::Agreement overall =
         testing::compareCorpus([](const std::string& file) { return isOoxmlName(file); });
     ASSERT_GT(overall.compared, 0);
-    const double share = double(overall.equal) / overall.compared;
-    std::printf("overall: %ld of %ld cells agree (%.2f%%)\n", overall.equal, overall.compared,
-                100 * share);
+    const double share = testing::printOverall(overall);
     EXPECT_GE(share, kAgreementFloor);
 }
 

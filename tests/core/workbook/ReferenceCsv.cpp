@@ -138,4 +138,12 @@ Agreement compareCorpus(const std::function<bool(const std::string& fileName)>& 
     return overall;
 }
 
+double printOverall(const Agreement& overall) {
+    const double share =
+        overall.compared == 0 ? 0.0 : double(overall.equal) / double(overall.compared);
+    std::printf("overall: %ld of %ld cells agree (%.2f%%)\n", overall.equal, overall.compared,
+                100 * share);
+    return share;
+}
+
 }  // namespace tabulon::workbook::testing

@@ -37,4 +37,8 @@ void compareSheet(const Worksheet& sheet, const std::vector<std::vector<std::str
 // engine refuses are printed and left out of the sum.
 Agreement compareCorpus(const std::function<bool(const std::string& fileName)>& filter);
 
+// Prints the overall line of a comparison and returns the share of cells that agree (0 when
+// nothing was compared).
+double printOverall(const Agreement& overall);
+
 }  // namespace tabulon::workbook::testing

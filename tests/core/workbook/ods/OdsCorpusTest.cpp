@@ -75,9 +75,7 @@ TEST(OdsCorpusTest, CellTextAgreesWithLibreOfficesAsShownOutput) {
     if (!fs::exists(kCorpus / "REFERENCE-LO.tsv")) GTEST_SKIP() << "no corpus at " << kCorpus;
     const testing::Agreement overall = testing::compareCorpus(isOdsName);
     ASSERT_GT(overall.compared, 0);
-    const double share = double(overall.equal) / overall.compared;
-    std::printf("overall: %ld of %ld cells agree (%.2f%%)\n", overall.equal, overall.compared,
-                100 * share);
+    const double share = testing::printOverall(overall);
     EXPECT_GE(share, kAgreementFloor);
 }
 
