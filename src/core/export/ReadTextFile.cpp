@@ -2,6 +2,7 @@
 #include "core/export/ReadTextFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "core/Error.h"
@@ -16,6 +17,10 @@ std::string ReadTextFile(const std::string& path) {
                                                                &std::fclose);
     if (!file) throw Error("Permission denied: " + path);
     std::string bytes;
+    // Results can run to hundreds of megabytes: read them into one allocation.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec) bytes.reserve(static_cast<std::size_t>(size));
     char buffer[1 << 16];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);

@@ -26,7 +26,7 @@ std::string StoredWorksheet::text(std::int32_t row, std::int32_t col) const {
         case StoredKind::LocalText:
             return formatOf(*cell).formatText(stringOf(*cell));
         case StoredKind::Boolean:
-            return cell->index != 0 ? "TRUE" : "FALSE";
+            return numfmt::NumberFormat::formatBoolean(cell->index != 0);
         case StoredKind::Error:
             return std::string(stringOf(*cell));
     }
