@@ -69,6 +69,12 @@ void Form2::buildControls() {
     }
 
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_ItemClick(); });
+    // The keys (Up, Down, Home, End, Page Up, Page Down) move the highlight without a click;
+    // the preview follows it. A current row that is not highlighted (Ctrl with an arrow key)
+    // leaves the preview as it is.
+    connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (current != nullptr && current->isSelected()) ListView1_ItemClick();
+    });
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
     connect(PushButton7, &QPushButton::clicked, this, [this] { PushButton7_Click(); });

@@ -1,8 +1,12 @@
 // The results window: layout, output folder setting, preview per row, "...", "< Back" and saving.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "ScriptedUi.h"
@@ -99,6 +103,67 @@ TEST_F(Form2Test, ClickingRowKPreviewsResultK) {
     form->ListView1->item(1).select();
     form->ListView1_ItemClick();
     EXPECT_EQ(form->Text2->text(), "first\r\n");
+}
+
+// Sends a key press and release to the results list, as typing on it does.
+void pressKey(ListView& list, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&list, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(&list, &up);
+}
+
+// Presses and releases the left button on row k of the list.
+void clickRow(ListView& list, int k) {
+    list.scrollToItem(list.topLevelItem(k - 1));
+    const QPoint at = list.visualItemRect(list.topLevelItem(k - 1)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, list.viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(list.viewport(), &event);
+    }
+}
+
+TEST_F(Form2Test, ThePreviewFollowsTheRowChosenByMouseOrKeyboard) {
+    const auto form = makeForm();
+    std::vector<std::pair<std::string, std::string>> results;
+    for (int k = 1; k <= 30; ++k)
+        results.emplace_back("S" + std::to_string(k), "text " + std::to_string(k) + "\r\n");
+    deliver(*form, results);
+    ListView& list = *form->ListView1;
+    const auto previewOfSelectedRow = [&] {
+        const int k = list.selectedItem().index();
+        EXPECT_EQ(form->Text2->text(), "text " + std::to_string(k) + "\r\n");
+        return k;
+    };
+
+    clickRow(list, 2);
+    EXPECT_EQ(previewOfSelectedRow(), 2);
+    pressKey(list, Qt::Key_Down);
+    EXPECT_EQ(previewOfSelectedRow(), 3);
+    pressKey(list, Qt::Key_End);
+    EXPECT_EQ(previewOfSelectedRow(), 30);
+    pressKey(list, Qt::Key_Up);
+    EXPECT_EQ(previewOfSelectedRow(), 29);
+    pressKey(list, Qt::Key_Home);
+    EXPECT_EQ(previewOfSelectedRow(), 1);
+    pressKey(list, Qt::Key_PageDown);
+    const int pageDown = previewOfSelectedRow();
+    EXPECT_GT(pageDown, 2);
+    pressKey(list, Qt::Key_PageDown);
+    const int secondPageDown = previewOfSelectedRow();
+    EXPECT_GT(secondPageDown, pageDown);
+    pressKey(list, Qt::Key_PageUp);
+    EXPECT_LT(previewOfSelectedRow(), secondPageDown);
+    clickRow(list, 1);
+    EXPECT_EQ(previewOfSelectedRow(), 1);
+
+    // A focus frame moved without highlighting its row leaves the preview with the
+    // highlighted row.
+    list.setCurrentItem(list.topLevelItem(4), 0, QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(form->Text2->text(), "text 1\r\n");
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(Form2Test, BackKeepsTheFirstPreviewForARunWithoutResults) {
