@@ -4,14 +4,15 @@
 #include <QApplication>
 
 #include "app/Form1.h"
+#include "app/ProgramFolder.h"
 #include "app/QtDialogs.h"
 #include "app/SettingsStore.h"
-#include "app/WindowHelpers.h"
 #include "core/workbook/Application.h"
+#include "filelist/DropFiles.h"
 
 namespace tabulon {
 
-int runProgram() {
+int runProgram(const QStringList& paths) {
     QtDialogs dialogs;
     SettingsStore settings;
     // The engine is built in, so creating an instance only fails when memory runs out.
@@ -19,6 +20,7 @@ int runProgram() {
                               programFolder()});
     form1.Form_Load();
     form1.show();
+    AddDroppedPaths(form1, StartPaths(paths));
     return QApplication::exec();
 }
 

@@ -3,7 +3,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -67,7 +66,5 @@ void ApplySkin(QWidget& mainWindow, const QString& folder) {
     if (!skin.isFile() || skin.isHidden()) return;
     SetFormColors(mainWindow);
 }
-
-QString programFolder() { return QCoreApplication::applicationDirPath(); }
 
 }  // namespace tabulon

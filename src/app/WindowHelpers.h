@@ -27,7 +27,4 @@ void SetFormColors(QWidget& window);
 // button-face colours. The skin component itself does not exist here, so nothing more happens.
 void ApplySkin(QWidget& mainWindow, const QString& programFolder);
 
-// The folder that holds the executable.
-QString programFolder();
-
 }  // namespace tabulon

@@ -1,7 +1,9 @@
-// Files and folders dragged from the desktop onto the file list.
+// Files and folders dragged from the desktop onto the file list, or given to the program when
+// it starts.
 #include "filelist/DropFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
@@ -27,7 +29,21 @@ std::vector<std::string> DraggedFilePaths(const QMimeData& data) {
 bool ListView1_OLEDragOver(const QMimeData& data) { return !DraggedFilePaths(data).empty(); }
 
 void ListView1_OLEDragDrop(Form1& form, const QMimeData& data) {
-    for (const std::string& entry : DroppedPathEntries(DraggedFilePaths(data), form))
+    AddDroppedPaths(form, DraggedFilePaths(data));
+}
+
+std::vector<std::string> StartPaths(const QStringList& arguments) {
+    std::vector<std::string> paths;
+    for (const QString& argument : arguments) {
+        if (argument.isEmpty()) continue;
+        paths.push_back(
+            QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath()).toStdString());
+    }
+    return paths;
+}
+
+void AddDroppedPaths(Form1& form, const std::vector<std::string>& paths) {
+    for (const std::string& entry : DroppedPathEntries(paths, form))
         form.ListView1->addItem(QString::fromStdString(entry));
 }
 

@@ -1,6 +1,8 @@
-// Files and folders dragged from the desktop onto the file list.
+// Files and folders dragged from the desktop onto the file list, or given to the program when
+// it starts.
 #pragma once
 
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -19,5 +21,11 @@ std::vector<std::string> DraggedFilePaths(const QMimeData& data);
 bool ListView1_OLEDragOver(const QMimeData& data);
 // Appends the dropped files as dropped, and each dropped folder as the files of its whole tree.
 void ListView1_OLEDragDrop(Form1& form, const QMimeData& data);
+
+// The paths given to the program when it starts (by "Open With" or on a command line), in
+// native form; a relative path is taken from the current folder, as the drop's paths are full.
+std::vector<std::string> StartPaths(const QStringList& arguments);
+// Appends the paths as a drop of the same files and folders does.
+void AddDroppedPaths(Form1& form, const std::vector<std::string>& paths);
 
 }  // namespace tabulon

@@ -1,10 +1,12 @@
-// Files and folders dropped onto the list, and data that is not a list of files.
+// Files and folders dropped onto the list, data that is not a list of files, and the paths
+// given to the program when it starts.
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
 #include "FileListFixture.h"
 #include "FolderFixture.h"
+#include "filelist/DropFiles.h"
 
 namespace tabulon::testing {
 namespace {
@@ -79,6 +81,31 @@ TEST_F(DropTest, TwoDroppedFoldersAddEachTreeOnceAndAVanishedFileAsDropped) {
     const std::unique_ptr<QMimeData> data(filesData({one.folder(), two.folder(), gone}));
     drop(*data);
     EXPECT_EQ(texts(), QStringList({a, b, gone}));
+}
+
+TEST_F(DropTest, StartPathsComeAsADropOfTheSameFilesAndFoldersDoes) {
+    FolderTree files;
+    const QString book = files.file("Book.xlsx");
+    const QString vanished = files.folder() + "/gone.ods";
+    FolderTree folder;
+    const QString a = folder.file("a.xlsm");
+    const QString b = folder.file("sub/b.xls");
+    fill({"first"});
+    AddDroppedPaths(*form, StartPaths({book, folder.folder(), vanished}));
+    EXPECT_EQ(texts(), QStringList({"first", book, a, b, vanished}));
+    expectSilence();
+}
+
+TEST_F(DropTest, RelativeStartPathsAreTakenFromTheCurrentFolder) {
+    FolderTree folder;
+    const QString book = folder.file("in/Book.xlsx");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.folder()));
+    const std::vector<std::string> paths = StartPaths({"in/Book.xlsx", "", "in"});
+    QDir::setCurrent(before);
+    const std::vector<std::string> expected = {book.toStdString(),
+                                               folder.folder("in").toStdString()};
+    EXPECT_EQ(paths, expected);
 }
 
 }  // namespace
