@@ -10,6 +10,7 @@ packages=(
     libzip-dev libexpat1-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
     fonts-liberation
+    dpkg-dev desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,18 +1,18 @@
 // Images that the program draws itself: the application icon and the arrow icons.
 #include "app/Artwork.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
 namespace tabulon {
-namespace {
 
 // A sheet of paper with a green grid and a folded corner.
-QPixmap iconAt(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+QImage applicationIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 64.0, size / 64.0);
     QPainterPath sheet;
@@ -30,14 +30,14 @@ QPixmap iconAt(int size) {
     painter.setPen(QPen(QColor(30, 130, 60), 3));
     for (int y = 26; y <= 52; y += 9) painter.drawLine(16, y, 50, y);
     for (int x = 16; x <= 50; x += 17) painter.drawLine(x, 26, x, 53);
-    return pixmap;
+    painter.end();
+    return image;
 }
-
-}  // namespace
 
 QIcon applicationIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(iconAt(size));
+    for (int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(applicationIconImage(size)));
     return icon;
 }
 
