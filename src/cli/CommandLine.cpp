@@ -8,7 +8,9 @@
 namespace tabulon::cli {
 
 const char* const kUsage =
-    "Usage: tabulon-cli [--mode book|sheet|row|column] [--output DIR] [--ext EXT] PATH...\n"
+    "Usage: tabulon-cli [--mode book|sheet|row|column] [--output DIR] [--ext EXT]\n"
+    "                   [--csv [--delimiter CHAR]] [--sheet NAME]... PATH...\n"
+    "       tabulon-cli --list [--sheet NAME]... PATH...\n"
     "\n"
     "Exports each workbook to CSV files in DIR (default: the current folder), named as the\n"
     "Tabulon window's \"Save Results To CSV\" names them. A PATH that is a folder adds every\n"
@@ -18,10 +20,24 @@ const char* const kUsage =
     "  --mode sheet    one file per worksheet\n"
     "  --mode row      one file per row of every worksheet\n"
     "  --mode column   one file per column of every worksheet\n"
+    "  --csv           standard CSV: cells separated by the delimiter, none after the last\n"
+    "                  cell, a cell holding the delimiter, a quote or a line break in quotes\n"
+    "                  (its quotes doubled), every row of a file as wide as the widest\n"
+    "  --delimiter CHAR\n"
+    "                  the delimiter of --csv (default \",\"; \"\\t\" for a tab)\n"
+    "  --sheet NAME    export only this sheet (repeatable); a number N that names no sheet\n"
+    "                  picks the Nth worksheet. A NAME that no workbook has is an error,\n"
+    "                  reported after the run\n"
+    "  --list          print each sheet as FILE, NAME, KIND, VISIBILITY, USED RANGE\n"
+    "                  (tab-separated), export nothing\n"
+    "  --version       show the version\n"
     "  --help          show this text\n"
     "\n"
-    "Exit status: 0 when everything was exported, 1 when an error was reported, 2 on a usage\n"
-    "error.\n";
+    "Without --csv the files are as the window writes them: \", \" after every cell,\n"
+    "nothing quoted.\n"
+    "\n"
+    "Exit status: 0 when everything was exported, 1 when an error was reported or a --sheet\n"
+    "NAME was found in no workbook, 2 on a usage error.\n";
 
 namespace {
 
@@ -30,12 +46,33 @@ const std::map<std::string, const char*> kModes = {{"book", kSaveEachBookOption}
                                                    {"row", kSaveEachRowOption},
                                                    {"column", kSaveEachColOption}};
 
+// The options without a value.
+const std::map<std::string, bool CommandLine::*> kFlags = {{"--help", &CommandLine::help},
+                                                          {"-h", &CommandLine::help},
+                                                          {"--version", &CommandLine::version},
+                                                          {"--csv", &CommandLine::csv},
+                                                          {"--list", &CommandLine::list}};
+
+// The delimiter of --csv: one ASCII character, "\t" for a tab; never a quote or a line break.
+char parseDelimiter(const std::string& text, bool csv) {
+    if (!csv) throw UsageError{"--delimiter needs --csv"};
+    if (text == "\\t") return '\t';
+    if (text.size() != 1 || static_cast<unsigned char>(text[0]) >= 0x80)
+        throw UsageError{"--delimiter needs one ASCII character"};
+    if (text == "\"" || text == "\r" || text == "\n")
+        throw UsageError{"--delimiter cannot be a quote or a line break"};
+    return text[0];
+}
+
 }  // namespace
+
+const char* const kVersionLine = "tabulon-cli " TABULON_VERSION "\n";
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     line.option = kSaveEachBookOption;
     bool optionsEnded = false;
+    std::optional<std::string> delimiter;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
@@ -46,8 +83,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
             continue;
         }
-        if (argument == "--help" || argument == "-h") {
-            line.help = true;
+        if (const auto flag = kFlags.find(argument); flag != kFlags.end()) {
+            line.*(flag->second) = true;
             continue;
         }
         std::string name = argument;
@@ -56,7 +93,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             name = argument.substr(0, eq);
             value = argument.substr(eq + 1);
         }
-        if (name != "--mode" && name != "--output" && name != "--ext") {
+        if (name != "--mode" && name != "--output" && name != "--ext" && name != "--delimiter" &&
+            name != "--sheet") {
             throw UsageError{"unknown option " + argument};
         }
         if (!value) {
@@ -67,6 +105,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             const auto mode = kModes.find(*value);
             if (mode == kModes.end()) throw UsageError{"unknown mode " + *value};
             line.option = mode->second;
+        } else if (name == "--delimiter") {
+            delimiter = *value;
+        } else if (name == "--sheet") {
+            if (value->empty()) throw UsageError{"--sheet needs a name or number"};
+            line.sheets.push_back(*value);
         } else if (name == "--output") {
             if (value->empty()) throw UsageError{"--output needs a folder"};
             line.outputFolder = *value;
@@ -75,7 +118,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             line.extension = *value;
         }
     }
-    if (!line.help && line.paths.empty()) throw UsageError{"no PATH given"};
+    if (delimiter) line.delimiter = parseDelimiter(*delimiter, line.csv);
+    if (!line.help && !line.version && line.paths.empty()) throw UsageError{"no PATH given"};
     return line;
 }
 

@@ -13,9 +13,16 @@ struct CommandLine {
     std::string extension = "xl*";  // for folders: the files "*." + extension of their tree
     std::vector<std::string> paths;
     bool help = false;
+    bool version = false;
+    bool csv = false;       // standard CSV instead of the window's format
+    char delimiter = ',';   // of --csv
+    std::vector<std::string> sheets;  // --sheet: names or 1-based numbers; none for every sheet
+    bool list = false;      // list the sheets instead of exporting
 };
 
 extern const char* const kUsage;
+// "tabulon-cli VERSION" and a line end.
+extern const char* const kVersionLine;
 
 // The parsed command line; throws UsageError for anything it cannot take.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);

@@ -6,6 +6,7 @@
 
 #include "cli/BatchHost.h"
 #include "cli/CommandLine.h"
+#include "cli/SheetOptions.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveResults.h"
@@ -33,7 +34,22 @@ std::vector<std::string> listFiles(const cli::CommandLine& line, cli::Terminal& 
     return files;
 }
 
+// --list: the sheets of every workbook, nothing exported.
+int listSheets(const cli::CommandLine& line) {
+    cli::Terminal terminal(stderr);
+    const std::vector<std::string> files = listFiles(line, terminal);
+    if (files.empty()) {
+        std::fprintf(stderr, "tabulon-cli: No files added.\n");
+        return 1;
+    }
+    SheetChoice choice(line.sheets);
+    const int failed =
+        cli::ListSheets(files, line.sheets.empty() ? nullptr : &choice, stdout, stderr);
+    return failed + cli::ReportUnmatchedSheets(choice, stderr) == 0 ? 0 : 1;
+}
+
 int run(const cli::CommandLine& line) {
+    if (line.list) return listSheets(line);
     std::error_code ec;
     if (!std::filesystem::is_directory(line.outputFolder, ec)) {
         std::fprintf(stderr, "tabulon-cli: %s: Output folder does not exist.\n",
@@ -47,14 +63,19 @@ int run(const cli::CommandLine& line) {
         return 1;
     }
     std::vector<std::string> resultTexts;
-    ExportContext context{terminal, terminal, host, resultTexts, TempFolder()};
+    SheetChoice choice(line.sheets);
+    const LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
+    ExportContext context{terminal,     terminal, host, resultTexts, TempFolder(), format,
+                          line.sheets.empty() ? nullptr : &choice};
     ExportRun exportRun{context, terminal, [] { return false; }};
     RunExport(exportRun);
     terminal.finishProgress();
     terminal.setCurrentFile(line.outputFolder, 0, 0);
-    SaveResultFiles(SaveRequest{line.outputFolder, line.option, host.rows(), resultTexts}, terminal,
-                    terminal);
-    return terminal.errorCount() == 0 ? 0 : 1;
+    SaveResultFiles(
+        SaveRequest{line.outputFolder, line.option, host.rows(), resultTexts, format.textEnd()},
+        terminal, terminal);
+    const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
+    return terminal.errorCount() == 0 && unmatched == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -65,6 +86,10 @@ int main(int argc, char** argv) {
             cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
         if (line.help) {
             std::fputs(cli::kUsage, stdout);
+            return 0;
+        }
+        if (line.version) {
+            std::fputs(cli::kVersionLine, stdout);
             return 0;
         }
         return run(line);

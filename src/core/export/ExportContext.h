@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/export/ExportHost.h"
+#include "core/export/LineFormat.h"
+#include "core/export/SheetChoice.h"
 #include "core/ui/Activity.h"
 #include "core/ui/ErrorReporter.h"
 
@@ -18,6 +20,9 @@ struct ExportContext {
     std::vector<std::string>& resultTexts;
     // The folder of the temporary files.
     std::string tempFolder;
+    // How cells become lines of text, and the sheets exported (every one when there is no choice).
+    const LineFormat& lineFormat = LineFormat::Window();
+    SheetChoice* sheetChoice = nullptr;
 };
 
 }  // namespace tabulon

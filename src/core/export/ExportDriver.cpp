@@ -61,7 +61,7 @@ void RunExport(ExportRun& run) {
         trap.run(120, [&] { activity.setBusyPointer(); });
         trap.run(122, [&] { FilePath = host.fileEntry(i); });
         trap.run(124, [&] { BaseName = GetFileName(StripExtension(FilePath)); });
-        Separator = ", ";
+        Separator = context.lineFormat.separator();
         trap.run(128, [&] {
             if (const ExportMode mode = ExportModeFor(host.saveOption())) {
                 mode(context, FilePath, BaseName, Separator, ResultIndex);

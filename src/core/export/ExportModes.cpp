@@ -2,6 +2,7 @@
 // result starts and ends, which cell content they take and how they show progress.
 #include "core/export/ExportModes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -26,6 +27,16 @@ int progressPercent(std::int64_t step, std::int64_t last) {
     return static_cast<int>(std::nearbyint(static_cast<double>(step + 1) / (last + 1) * 100.0));
 }
 
+// The widest used range among the sheets that the walk takes (more than one row and column).
+std::int32_t widestWalked(const std::vector<const workbook::Worksheet*>& sheets) {
+    std::int32_t width = 0;
+    for (const workbook::Worksheet* sheet : sheets) {
+        const workbook::CellRange range = sheet->usedRange();
+        if (range.lastRow > 1 && range.lastCol > 1) width = std::max(width, range.lastCol);
+    }
+    return width;
+}
+
 class ModeRun {
   public:
     ModeRun(Granularity granularity, const char* label, ExportContext& context,
@@ -47,11 +58,15 @@ class ModeRun {
         });
         n_ = 0;
         if (granularity_ == Granularity::Book) text_.clear();
-        std::size_t sheetCount = 0;
-        trap_.run(108, [&] { sheetCount = workbook().worksheetCount(); });
-        for (std::size_t s = 0; s < sheetCount; ++s) exportWorksheet(workbook().worksheet(s));
-        // A workbook that could not be opened gives no result, not an empty one.
-        if (granularity_ == Granularity::Book && book_ != nullptr) deliver(baseName_, nullptr);
+        std::vector<const workbook::Worksheet*> sheets;
+        trap_.run(108, [&] { sheets = ChosenWorksheets(workbook(), context_.sheetChoice); });
+        if (granularity_ == Granularity::Book) bookWidth_ = widestWalked(sheets);
+        for (const workbook::Worksheet* sheet : sheets) exportWorksheet(*sheet);
+        // A workbook that could not be opened, or that has none of the chosen sheets, gives no
+        // result, not an empty one.
+        if (granularity_ == Granularity::Book && book_ != nullptr &&
+            (!sheets.empty() || context_.sheetChoice == nullptr))
+            deliver(baseName_, nullptr);
         close();
     }
 
@@ -78,6 +93,7 @@ class ModeRun {
         const std::int32_t innerLast = byColumn ? lastRow : lastCol;
         const bool useValue = granularity_ == Granularity::Row || byColumn;
         const bool date1904 = book_->date1904();
+        const LineFormat& format = context_.lineFormat;
         for (std::int32_t o = 1; o <= outerLast; ++o) {
             context_.activity.processEvents();
             trap_.run(122, [&] {
@@ -98,13 +114,14 @@ class ModeRun {
                 const std::int32_t c = byColumn ? o : i;
                 trap_.run(132, [&] {
                     if (useValue) {
-                        text_ += CellValueText(sheet.value(r, c), date1904);
+                        format.appendField(text_, CellValueText(sheet.value(r, c), date1904));
                     } else {
-                        text_ += sheet.text(r, c);
+                        format.appendField(text_, sheet.text(r, c));
                     }
                 });
-                text_ += separator_;
+                if (i < innerLast || format.separatesLastCell()) text_ += separator_;
             }
+            format.padLine(text_, innerLast, bookWidth_);
             text_ += "\r\n";
             if (useValue) deliver(baseName_ + "_" + std::to_string(n_), &sheet);
         }
@@ -121,7 +138,7 @@ class ModeRun {
         trap_.run(140, [&] { tempPath = TempFilePath(context_.tempFolder, namePart); });
         trap_.run(142, [&] { WriteTextFile(text_, tempPath); });
         if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); })) return;
-        trap_.run(146, [&] { readBack = ReadTextFile(tempPath); });
+        trap_.run(146, [&] { readBack = context_.lineFormat.textReadBack(ReadTextFile(tempPath)); });
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
         std::int32_t row = 0;
         trap_.run(150, [&] { row = context_.host.addResultRow(baseName_); });
@@ -157,6 +174,7 @@ class ModeRun {
     std::unique_ptr<workbook::Application> app_;
     const workbook::Workbook* book_ = nullptr;
     std::int32_t n_ = 0;
+    std::int32_t bookWidth_ = 0;  // the widest of the workbook's walked sheets, in book mode
     std::string text_;
 };
 

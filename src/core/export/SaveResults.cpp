@@ -53,7 +53,8 @@ void SaveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter
     for (std::size_t k = 0; k < names.size(); ++k) {
         trap.run(106, [&] {
             checkFileName(names[k]);
-            WriteTextFile(request.resultTexts.at(k), JoinPath(request.outputFolder, names[k]));
+            WriteTextFile(request.resultTexts.at(k), JoinPath(request.outputFolder, names[k]),
+                          request.textEnd);
         });
     }
     notify(dialogs, "Done.");

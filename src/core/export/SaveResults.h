@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ui/Dialogs.h"
@@ -29,6 +30,8 @@ struct SaveRequest {
     std::string option;
     std::vector<ResultRow> rows;
     const std::vector<std::string>& resultTexts;
+    // What each file gets after its result's text.
+    std::string_view textEnd = "\r\n";
 };
 
 // "Save Results To CSV": refuses a folder that does not exist, writes result k's text to its

@@ -24,7 +24,7 @@ void DeleteFileQuietly(const std::string& path) {
     fs::remove(fs::path(path), ec);
 }
 
-void WriteTextFile(const std::string& text, const std::string& path) {
+void WriteTextFile(const std::string& text, const std::string& path, std::string_view end) {
     std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         std::error_code ec;
@@ -34,7 +34,7 @@ void WriteTextFile(const std::string& text, const std::string& path) {
         throw Error("Permission denied: " + path);
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                         std::fwrite("\r\n", 1, 2, file) == 2;
+                         std::fwrite(end.data(), 1, end.size(), file) == end.size();
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) throw Error("Device I/O error: " + path);
 }

@@ -1,0 +1,35 @@
+// What tabulon-cli does for --list and --sheet.
+#include "cli/SheetOptions.h"
+
+#include <exception>
+
+#include "core/export/SheetListing.h"
+#include "core/workbook/Session.h"
+
+namespace tabulon::cli {
+
+int ListSheets(const std::vector<std::string>& files, SheetChoice* choice, std::FILE* out,
+               std::FILE* err) {
+    int failed = 0;
+    for (const std::string& file : files) {
+        try {
+            const auto app = workbook::OpenInNewExcel(file);
+            auto& books = app->workbooks();
+            for (const std::string& line : SheetListingLines(file, books.item(books.count()), choice))
+                std::fprintf(out, "%s\n", line.c_str());
+        } catch (const std::exception& e) {
+            std::fprintf(err, "tabulon-cli: %s: %s\n", file.c_str(), e.what());
+            ++failed;
+        }
+    }
+    return failed;
+}
+
+int ReportUnmatchedSheets(const SheetChoice& choice, std::FILE* err) {
+    const std::vector<std::string> unmatched = choice.unmatched();
+    for (const std::string& entry : unmatched)
+        std::fprintf(err, "tabulon-cli: no workbook has a sheet \"%s\"\n", entry.c_str());
+    return static_cast<int>(unmatched.size());
+}
+
+}  // namespace tabulon::cli

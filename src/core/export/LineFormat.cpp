@@ -1,0 +1,37 @@
+// How the cells of a result become lines of text: the window's format or standard CSV.
+#include "core/export/LineFormat.h"
+
+namespace tabulon {
+
+const LineFormat& LineFormat::Window() {
+    static const LineFormat format(", ", false);
+    return format;
+}
+
+LineFormat LineFormat::Csv(char delimiter) { return LineFormat(std::string(1, delimiter), true); }
+
+void LineFormat::appendQuoted(std::string& line, std::string_view text) const {
+    const char special[] = {separator_[0], '"', '\r', '\n'};
+    if (text.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
+        line += text;
+        return;
+    }
+    line += '"';
+    for (const char c : text) {
+        if (c == '"') line += '"';
+        line += c;
+    }
+    line += '"';
+}
+
+void LineFormat::padLine(std::string& line, std::int32_t cells, std::int32_t width) const {
+    if (!csv_) return;
+    for (std::int32_t i = cells; i < width; ++i) line += separator_;
+}
+
+std::string LineFormat::textReadBack(std::string fileText) const {
+    if (csv_ && fileText.ends_with("\r\n")) fileText.resize(fileText.size() - 2);
+    return fileText;
+}
+
+}  // namespace tabulon
