@@ -24,6 +24,9 @@ std::string escapeXml(const std::string& text) {
             case '"':
                 out += "&quot;";
                 break;
+            case '\r':  // a literal CR would be read back as LF
+                out += "&#13;";
+                break;
             default:
                 out += c;
         }
