@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
     fonts-liberation
     dpkg-dev desktop-file-utils appstream
+    python3
 )
 missing=()
 for p in "${packages[@]}"; do

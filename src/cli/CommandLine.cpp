@@ -48,10 +48,10 @@ const std::map<std::string, const char*> kModes = {{"book", kSaveEachBookOption}
 
 // The options without a value.
 const std::map<std::string, bool CommandLine::*> kFlags = {{"--help", &CommandLine::help},
-                                                          {"-h", &CommandLine::help},
-                                                          {"--version", &CommandLine::version},
-                                                          {"--csv", &CommandLine::csv},
-                                                          {"--list", &CommandLine::list}};
+                                                           {"-h", &CommandLine::help},
+                                                           {"--version", &CommandLine::version},
+                                                           {"--csv", &CommandLine::csv},
+                                                           {"--list", &CommandLine::list}};
 
 // The delimiter of --csv: one ASCII character, "\t" for a tab; never a quote or a line break.
 char parseDelimiter(const std::string& text, bool csv) {

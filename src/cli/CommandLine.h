@@ -14,10 +14,10 @@ struct CommandLine {
     std::vector<std::string> paths;
     bool help = false;
     bool version = false;
-    bool csv = false;       // standard CSV instead of the window's format
-    char delimiter = ',';   // of --csv
+    bool csv = false;                 // standard CSV instead of the window's format
+    char delimiter = ',';             // of --csv
     std::vector<std::string> sheets;  // --sheet: names or 1-based numbers; none for every sheet
-    bool list = false;      // list the sheets instead of exporting
+    bool list = false;                // list the sheets instead of exporting
 };
 
 extern const char* const kUsage;

@@ -15,7 +15,8 @@ int ListSheets(const std::vector<std::string>& files, SheetChoice* choice, std::
         try {
             const auto app = workbook::OpenInNewExcel(file);
             auto& books = app->workbooks();
-            for (const std::string& line : SheetListingLines(file, books.item(books.count()), choice))
+            for (const std::string& line :
+                 SheetListingLines(file, books.item(books.count()), choice))
                 std::fprintf(out, "%s\n", line.c_str());
         } catch (const std::exception& e) {
             std::fprintf(err, "tabulon-cli: %s: %s\n", file.c_str(), e.what());

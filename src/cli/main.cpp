@@ -65,8 +65,8 @@ int run(const cli::CommandLine& line) {
     std::vector<std::string> resultTexts;
     SheetChoice choice(line.sheets);
     const LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
-    ExportContext context{terminal,     terminal, host, resultTexts, TempFolder(), format,
-                          line.sheets.empty() ? nullptr : &choice};
+    SheetChoice* const sheetChoice = line.sheets.empty() ? nullptr : &choice;
+    ExportContext context{terminal, terminal, host, resultTexts, TempFolder(), format, sheetChoice};
     ExportRun exportRun{context, terminal, [] { return false; }};
     RunExport(exportRun);
     terminal.finishProgress();

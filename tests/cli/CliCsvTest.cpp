@@ -22,7 +22,8 @@ Rows readWithPython(const std::string& path, const std::string& delimiter) {
         "    for row in csv.reader(f, delimiter=sys.argv[2], strict=True):\n"
         "        print(','.join(cell.encode().hex() for cell in row))\n";
     const testing::CliRun python = testing::runProgram(
-        TABULON_PYTHON, {"-c", script, QString::fromStdString(path), QString::fromStdString(delimiter)});
+        TABULON_PYTHON,
+        {"-c", script, QString::fromStdString(path), QString::fromStdString(delimiter)});
     EXPECT_EQ(python.exitCode, 0) << python.err;
     Rows rows;
     std::istringstream lines(python.out);
@@ -55,16 +56,24 @@ class CliCsvTest : public ::testing::Test {
 };
 
 const Rows kOddCells = {{"a,b", "say \"hi\"", "line\nbreak", "cr\rhere"},
-                        {"  lead", "trail  ", "", "Gr\xC3\xBC\xC3\x9F" "e \xE6\x9D\xB1\xE4\xBA\xAC"},
+                        {"  lead", "trail  ", "",
+                         "Gr\xC3\xBC\xC3\x9F"
+                         "e \xE6\x9D\xB1\xE4\xBA\xAC"},
                         {"tab\there", "12.5", "", "x"}};
 
 TEST_F(CliCsvTest, CellsOfEveryKindReadBackWithCommaAndTab) {
-    const std::string book = testing::writeWorkbook(
-        workbooks, "Cells.xlsx",
-        {{"Odd",
-          {{"A1", "a,b"}, {"B1", "say \"hi\""}, {"C1", "line\nbreak"}, {"D1", "cr\rhere"},
-           {"A2", "  lead"}, {"B2", "trail  "}, {"D2", kOddCells[1][3]},
-           {"A3", "tab\there"}, {"B3", "12.5"}, {"D3", "x"}}}});
+    const std::string book = testing::writeWorkbook(workbooks, "Cells.xlsx",
+                                                    {{"Odd",
+                                                      {{"A1", "a,b"},
+                                                       {"B1", "say \"hi\""},
+                                                       {"C1", "line\nbreak"},
+                                                       {"D1", "cr\rhere"},
+                                                       {"A2", "  lead"},
+                                                       {"B2", "trail  "},
+                                                       {"D2", kOddCells[1][3]},
+                                                       {"A3", "tab\there"},
+                                                       {"B3", "12.5"},
+                                                       {"D3", "x"}}}});
     const std::filesystem::path file = output.path() / "Cells_Odd.csv";
     for (const std::string delimiter : {",", "\\t"}) {
         QStringList arguments = {"--csv", "--mode", "sheet", "--output", out()};
@@ -75,27 +84,27 @@ TEST_F(CliCsvTest, CellsOfEveryKindReadBackWithCommaAndTab) {
             << delimiter;
     }
     // The comma run's bytes: quotes only where needed, CR LF after every row, nothing after.
-    const testing::CliRun run =
-        testing::runCli({"--csv", "--mode", "sheet", "--output", out(), QString::fromStdString(book)});
+    const testing::CliRun run = testing::runCli(
+        {"--csv", "--mode", "sheet", "--output", out(), QString::fromStdString(book)});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(contentOf(file),
               "\"a,b\",\"say \"\"hi\"\"\",\"line\nbreak\",\"cr\rhere\"\r\n"
-              "  lead,trail  ,," + kOddCells[1][3] + "\r\n"
-              "tab\there,12.5,,x\r\n");
+              "  lead,trail  ,," +
+                  kOddCells[1][3] +
+                  "\r\n"
+                  "tab\there,12.5,,x\r\n");
 }
 
 TEST_F(CliCsvTest, BookResultHoldsTheChosenSheetsAsWideAsTheWidest) {
-    const std::string book = testing::writeWorkbook(
-        workbooks, "Book.xlsx",
-        {{"Wide", {{"A1", "w1"}, {"C2", "w2"}}},
-         {"Narrow", {{"A1", "n1"}, {"B2", "n2"}}},
-         {"Other", {{"A1", "o1"}, {"B2", "o2"}}}});
+    const std::string book = testing::writeWorkbook(workbooks, "Book.xlsx",
+                                                    {{"Wide", {{"A1", "w1"}, {"C2", "w2"}}},
+                                                     {"Narrow", {{"A1", "n1"}, {"B2", "n2"}}},
+                                                     {"Other", {{"A1", "o1"}, {"B2", "o2"}}}});
     const std::string plain =
         testing::writeWorkbook(workbooks, "Plain.xlsx", {{"S", {{"A1", "1"}, {"B2", "2"}}}});
     const testing::CliRun run =
-        testing::runCli({"--csv", "--output", out(), "--sheet", "Narrow", "--sheet=Wide",
-                         "--sheet", "Nope", QString::fromStdString(book),
-                         QString::fromStdString(plain)});
+        testing::runCli({"--csv", "--output", out(), "--sheet", "Narrow", "--sheet=Wide", "--sheet",
+                         "Nope", QString::fromStdString(book), QString::fromStdString(plain)});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "tabulon-cli: no workbook has a sheet \"Nope\"\n");
     EXPECT_EQ(contentOf(output.path() / "Book.csv"), "w1,,\r\n,,w2\r\nn1,,\r\n,n2,\r\n");

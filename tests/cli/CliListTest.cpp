@@ -33,7 +33,8 @@ TEST(CliListTest, OneLinePerWorksheetWithVisibilityAndUsedRange) {
     EXPECT_EQ(run.out, path + "\t2\tworksheet\thidden\tA1:A1\n" + path +
                            "\tB\tworksheet\tveryhidden\tC2:D5\n");
 
-    run = testing::runCli({"--list", "--sheet", "Chart1", book, workbooks.file("Gone.xlsx").c_str()});
+    run =
+        testing::runCli({"--list", "--sheet", "Chart1", book, workbooks.file("Gone.xlsx").c_str()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("Gone.xlsx: "), std::string::npos) << run.err;

@@ -26,7 +26,24 @@ TEST(CommandLine, ModesAndOptionsInBothSpellings) {
     EXPECT_EQ(line.paths, (std::vector<std::string>{"--odd"}));
 }
 
-TEST(CommandLine, HelpNeedsNoPath) { EXPECT_TRUE(parseCommandLine({"--help"}).help); }
+TEST(CommandLine, HelpAndVersionNeedNoPath) {
+    EXPECT_TRUE(parseCommandLine({"--help"}).help);
+    EXPECT_TRUE(parseCommandLine({"--version"}).version);
+}
+
+TEST(CommandLine, CsvDelimitersSheetsAndList) {
+    const CommandLine plain = parseCommandLine({"a"});
+    EXPECT_FALSE(plain.csv);
+    EXPECT_FALSE(plain.list);
+    EXPECT_TRUE(plain.sheets.empty());
+    EXPECT_EQ(parseCommandLine({"--csv", "a"}).delimiter, ',');
+    EXPECT_EQ(parseCommandLine({"--csv", "--delimiter", "\\t", "a"}).delimiter, '\t');
+    EXPECT_EQ(parseCommandLine({"--delimiter=\t", "--csv", "a"}).delimiter, '\t');
+    EXPECT_EQ(parseCommandLine({"--csv", "--delimiter", ";", "a"}).delimiter, ';');
+    const CommandLine line = parseCommandLine({"--sheet", "Data", "--list", "--sheet=2", "a"});
+    EXPECT_TRUE(line.list);
+    EXPECT_EQ(line.sheets, (std::vector<std::string>{"Data", "2"}));
+}
 
 TEST(CommandLine, UsageErrors) {
     for (const std::vector<std::string>& bad :
@@ -35,7 +52,14 @@ TEST(CommandLine, UsageErrors) {
                                                {"--mode"},
                                                {"--output", "", "a"},
                                                {"--frobnicate", "a"},
-                                               {"--mode", "row"}}) {
+                                               {"--mode", "row"},
+                                               {"--delimiter", ";", "a"},
+                                               {"--csv", "--delimiter", ";;", "a"},
+                                               {"--csv", "--delimiter", "\"", "a"},
+                                               {"--csv", "--delimiter", "\n", "a"},
+                                               {"--csv", "--delimiter", "\xC2\xA7", "a"},
+                                               {"--sheet", "", "a"},
+                                               {"--list"}}) {
         EXPECT_THROW(parseCommandLine(bad), UsageError);
     }
 }

@@ -138,7 +138,8 @@ class ModeRun {
         trap_.run(140, [&] { tempPath = TempFilePath(context_.tempFolder, namePart); });
         trap_.run(142, [&] { WriteTextFile(text_, tempPath); });
         if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); })) return;
-        trap_.run(146, [&] { readBack = context_.lineFormat.textReadBack(ReadTextFile(tempPath)); });
+        trap_.run(146,
+                  [&] { readBack = context_.lineFormat.textReadBack(ReadTextFile(tempPath)); });
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
         std::int32_t row = 0;
         trap_.run(150, [&] { row = context_.host.addResultRow(baseName_); });

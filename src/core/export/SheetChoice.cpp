@@ -26,8 +26,7 @@ bool hasSheetNamed(const workbook::Workbook& book, const std::string& name) {
 SheetChoice::SheetChoice(std::vector<std::string> entries)
     : entries_(std::move(entries)), matched_(entries_.size(), false) {}
 
-std::vector<const workbook::Worksheet*> SheetChoice::worksheetsOf(
-    const workbook::Workbook& book) {
+std::vector<const workbook::Worksheet*> SheetChoice::worksheetsOf(const workbook::Workbook& book) {
     const std::size_t count = book.worksheetCount();
     std::vector<bool> chosen(count, false);
     std::vector<bool> matched(entries_.size(), false);

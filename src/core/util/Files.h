@@ -14,7 +14,6 @@ void DeleteFileQuietly(const std::string& path);
 
 // Creates or truncates the file and writes the text (UTF-8) followed by `end`.
 // Throws Error when the file cannot be written.
-void WriteTextFile(const std::string& text, const std::string& path,
-                   std::string_view end = "\r\n");
+void WriteTextFile(const std::string& text, const std::string& path, std::string_view end = "\r\n");
 
 }  // namespace tabulon
