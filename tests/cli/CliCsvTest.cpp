@@ -62,18 +62,14 @@ const Rows kOddCells = {{"a,b", "say \"hi\"", "line\nbreak", "cr\rhere"},
                         {"tab\there", "12.5", "", "x"}};
 
 TEST_F(CliCsvTest, CellsOfEveryKindReadBackWithCommaAndTab) {
-    const std::string book = testing::writeWorkbook(workbooks, "Cells.xlsx",
-                                                    {{"Odd",
-                                                      {{"A1", "a,b"},
-                                                       {"B1", "say \"hi\""},
-                                                       {"C1", "line\nbreak"},
-                                                       {"D1", "cr\rhere"},
-                                                       {"A2", "  lead"},
-                                                       {"B2", "trail  "},
-                                                       {"D2", kOddCells[1][3]},
-                                                       {"A3", "tab\there"},
-                                                       {"B3", "12.5"},
-                                                       {"D3", "x"}}}});
+    std::vector<testing::CellSpec> cells;
+    for (std::size_t r = 0; r < kOddCells.size(); ++r) {
+        for (std::size_t c = 0; c < kOddCells[r].size(); ++c) {
+            if (!kOddCells[r][c].empty())
+                cells.push_back({char('A' + c) + std::to_string(r + 1), kOddCells[r][c]});
+        }
+    }
+    const std::string book = testing::writeWorkbook(workbooks, "Cells.xlsx", {{"Odd", cells}});
     const std::filesystem::path file = output.path() / "Cells_Odd.csv";
     for (const std::string delimiter : {",", "\\t"}) {
         QStringList arguments = {"--csv", "--mode", "sheet", "--output", out()};
@@ -82,17 +78,13 @@ TEST_F(CliCsvTest, CellsOfEveryKindReadBackWithCommaAndTab) {
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(readWithPython(file.string(), delimiter == "," ? "," : "\t"), kOddCells)
             << delimiter;
+        if (delimiter != ",") continue;
+        // Quotes only where needed, CR LF after every row, nothing after the last.
+        EXPECT_EQ(contentOf(file),
+                  "\"a,b\",\"say \"\"hi\"\"\",\"line\nbreak\",\"cr\rhere\"\r\n"
+                  "  lead,trail  ,," +
+                      kOddCells[1][3] + "\r\ntab\there,12.5,,x\r\n");
     }
-    // The comma run's bytes: quotes only where needed, CR LF after every row, nothing after.
-    const testing::CliRun run = testing::runCli(
-        {"--csv", "--mode", "sheet", "--output", out(), QString::fromStdString(book)});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(contentOf(file),
-              "\"a,b\",\"say \"\"hi\"\"\",\"line\nbreak\",\"cr\rhere\"\r\n"
-              "  lead,trail  ,," +
-                  kOddCells[1][3] +
-                  "\r\n"
-                  "tab\there,12.5,,x\r\n");
 }
 
 TEST_F(CliCsvTest, BookResultHoldsTheChosenSheetsAsWideAsTheWidest) {
@@ -110,6 +102,16 @@ TEST_F(CliCsvTest, BookResultHoldsTheChosenSheetsAsWideAsTheWidest) {
     EXPECT_EQ(contentOf(output.path() / "Book.csv"), "w1,,\r\n,,w2\r\nn1,,\r\n,n2,\r\n");
     // A workbook without any chosen sheet gives no result.
     EXPECT_FALSE(std::filesystem::exists(output.path() / "Plain.csv"));
+}
+
+TEST_F(CliCsvTest, AWorkbookWithNothingToExportGivesAnEmptyFile) {
+    // A sheet of one row is passed over, as the window does.
+    const std::string book =
+        testing::writeWorkbook(workbooks, "Lone.xlsx", {{"S", {{"A1", "x"}, {"B1", "y"}}}});
+    const testing::CliRun run = testing::runCli({"--csv", "--output", out(), book.c_str()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_TRUE(std::filesystem::exists(output.path() / "Lone.csv"));
+    EXPECT_EQ(contentOf(output.path() / "Lone.csv"), "");
 }
 
 TEST_F(CliCsvTest, SheetByPositionInRowModeKeepsTheWindowsFormatWithoutCsv) {
