@@ -9,6 +9,7 @@
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/cfb/CompoundFile.h"
+#include "core/workbook/crypto/EncryptedOoxml.h"
 #include "core/workbook/ods/OdsReader.h"
 #include "core/workbook/xls/XlsReader.h"
 #include "core/workbook/xlsx/XlsxReader.h"
@@ -30,17 +31,19 @@ std::unique_ptr<Workbook> readZip(const std::string& path) {
     return xlsx::readXlsx(archive);
 }
 
-std::unique_ptr<Workbook> readCompoundFile(const std::string& path) {
+std::unique_ptr<Workbook> readCompoundFile(const std::string& path, PasswordSource* passwords) {
     const auto names = cfb::compoundEntryNames(path);
     if (!names) fail(ReadErrorKind::DamagedContainer, path, "its compound file is unreadable");
     const auto has = [&](const char* name) {
         return std::find(names->begin(), names->end(), name) != names->end();
     };
     // An encrypted OOXML package travels inside a compound file.
-    if (has("EncryptedPackage") || has("EncryptionInfo"))
-        fail(ReadErrorKind::PasswordProtected, path);
+    if (has("EncryptedPackage") || has("EncryptionInfo")) {
+        auto archive = crypto::openEncryptedPackage(path, passwords);
+        return xlsx::readXlsx(*archive);
+    }
     if (has("Workbook") || has("Book") || has("WORKBOOK") || has("BOOK"))
-        return xls::readXls(path);
+        return xls::readXls(path, passwords);
     fail(ReadErrorKind::NotAWorkbook, path);
 }
 
@@ -59,7 +62,7 @@ FileKind fileKindOf(const unsigned char* bytes, std::size_t size) {
     return FileKind::Unknown;
 }
 
-std::unique_ptr<Workbook> readWorkbookFile(const std::string& path) {
+std::unique_ptr<Workbook> readWorkbookFile(const std::string& path, PasswordSource* passwords) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (!std::filesystem::exists(status)) fail(ReadErrorKind::FileNotFound, path);
@@ -76,7 +79,7 @@ std::unique_ptr<Workbook> readWorkbookFile(const std::string& path) {
         case FileKind::Zip:
             return readZip(path);
         case FileKind::CompoundFile:
-            return readCompoundFile(path);
+            return readCompoundFile(path, passwords);
         case FileKind::LegacyBiff:
             return xls::readLegacyBiff(path);
         case FileKind::Unknown:

@@ -2,11 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/workbook/PackageBytes.h"
 #include "core/workbook/ReadError.h"
 
 struct zip;
@@ -17,6 +20,9 @@ class ZipArchive {
   public:
     // Throws ReadError when the file is missing, unreadable or not a sound zip.
     explicit ZipArchive(const std::string& path);
+    // A zip whose bytes come from the source (a decrypted package); the path names the workbook
+    // in error messages. Throws ReadError when the bytes are not a sound zip.
+    ZipArchive(const std::string& path, std::unique_ptr<PackageBytes> bytes);
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
@@ -34,8 +40,14 @@ class ZipArchive {
     std::optional<std::uint64_t> locate(std::string_view name) const;
     [[noreturn]] void fail(ReadErrorKind kind, std::string_view part, std::string detail) const;
 
+    [[noreturn]] void failToOpen(int code) const;
+    void rethrowSourceFailure() const;
+
     std::string path_;
+    std::unique_ptr<PackageBytes> bytes_;  // outlives archive_, which reads from it
     struct zip* archive_ = nullptr;
+    // Where a PackageBytes source keeps the exception that made a read fail; owned by libzip.
+    std::exception_ptr* sourceFailure_ = nullptr;
     std::uint64_t decompressed_ = 0;
 };
 
