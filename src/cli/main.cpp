@@ -11,6 +11,7 @@
 #include "core/export/SaveResults.h"
 #include "core/export/TempFolder.h"
 #include "core/util/FolderTree.h"
+#include "core/workbook/PasswordSource.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ int run(const cli::CommandLine& line) {
         return 1;
     }
     std::vector<std::string> resultTexts;
-    ExportContext context{terminal, terminal, host, resultTexts, TempFolder()};
+    workbook::PasswordList passwords(cli::readPasswords(line));
+    ExportContext context{terminal, terminal, host, resultTexts, TempFolder(), &passwords};
     ExportRun exportRun{context, terminal, [] { return false; }};
     RunExport(exportRun);
     terminal.finishProgress();

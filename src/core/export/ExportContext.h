@@ -7,6 +7,7 @@
 #include "core/export/ExportHost.h"
 #include "core/ui/Activity.h"
 #include "core/ui/ErrorReporter.h"
+#include "core/workbook/PasswordSource.h"
 
 namespace tabulon {
 
@@ -18,6 +19,8 @@ struct ExportContext {
     std::vector<std::string>& resultTexts;
     // The folder of the temporary files.
     std::string tempFolder;
+    // Where the passwords of encrypted workbooks come from; none when null.
+    workbook::PasswordSource* passwords = nullptr;
 };
 
 }  // namespace tabulon
