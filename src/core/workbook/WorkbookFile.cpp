@@ -22,12 +22,12 @@ namespace {
     throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
 }
 
-std::unique_ptr<Workbook> readZip(const std::string& path) {
+std::unique_ptr<Workbook> readZip(const std::string& path, PasswordSource* passwords) {
     ZipArchive archive(path);
     // OpenDocument packages name their type in a first, uncompressed "mimetype" part.
     if (archive.contains("mimetype") &&
         archive.readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
-        return ods::readOds(archive);
+        return ods::readOds(archive, passwords);
     return xlsx::readXlsx(archive);
 }
 
@@ -77,7 +77,7 @@ std::unique_ptr<Workbook> readWorkbookFile(const std::string& path, PasswordSour
 
     switch (fileKindOf(lead, got)) {
         case FileKind::Zip:
-            return readZip(path);
+            return readZip(path, passwords);
         case FileKind::CompoundFile:
             return readCompoundFile(path, passwords);
         case FileKind::LegacyBiff:

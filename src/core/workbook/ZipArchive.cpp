@@ -166,6 +166,26 @@ bool ZipArchive::contains(std::string_view name) const { return locate(name).has
 
 void ZipArchive::read(std::string_view name,
                       const std::function<void(const char*, std::size_t)>& sink) {
+    std::unique_ptr<PartDecoder> decoder = decoders_ ? decoders_(name) : nullptr;
+    if (decoder) {
+        // The decoded content counts against the same cap as inflated parts.
+        const PartDecoder::Sink counted = [&](const char* data, std::size_t n) {
+            decompressed_ += n;
+            if (decompressed_ > kMaxDecompressedBytes)
+                fail(ReadErrorKind::TooLarge, name,
+                     "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
+                         " GiB after decompression");
+            sink(data, n);
+        };
+        readStored(name, [&](const char* data, std::size_t n) { decoder->decode(data, n, counted); });
+        decoder->finish(counted);
+        return;
+    }
+    readStored(name, sink);
+}
+
+void ZipArchive::readStored(std::string_view name,
+                            const std::function<void(const char*, std::size_t)>& sink) {
     const auto index = locate(name);
     if (!index) fail(ReadErrorKind::MissingPart, name, std::string(name));
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive_, *index, 0));

@@ -1,6 +1,8 @@
 // UTF-8 to UTF-16LE for passwords, and comparison of verifiers.
 #include "core/workbook/crypto/Bytes.h"
 
+#include <nettle/base64.h>
+
 namespace tabulon::workbook::crypto {
 
 namespace {
@@ -41,6 +43,18 @@ Bytes utf16le(const std::string& utf8) {
             unit(cp);
         }
     }
+    return out;
+}
+
+std::optional<Bytes> decodeBase64(std::string_view text) {
+    Bytes out(BASE64_DECODE_LENGTH(text.size()));
+    base64_decode_ctx context;
+    base64_decode_init(&context);
+    std::size_t size = out.size();
+    if (!base64_decode_update(&context, &size, out.data(), text.size(), text.data()) ||
+        !base64_decode_final(&context))
+        return std::nullopt;
+    out.resize(size);
     return out;
 }
 

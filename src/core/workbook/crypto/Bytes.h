@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tabulon::workbook::crypto {
@@ -26,6 +28,9 @@ inline Bytes littleEndian32(std::uint32_t value) {
 // The password as UTF-16LE code units, the form every Office scheme hashes. Invalid UTF-8
 // bytes are taken as Latin-1 characters.
 Bytes utf16le(const std::string& utf8);
+
+// The bytes of base64 text, or nothing when it is not valid base64.
+std::optional<Bytes> decodeBase64(std::string_view text);
 
 // Constant-time comparison of the first n bytes of two buffers.
 bool sameBytes(const unsigned char* a, const unsigned char* b, std::size_t n);

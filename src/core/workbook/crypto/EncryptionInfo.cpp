@@ -1,8 +1,6 @@
 // Parsing the binary and XML encryption descriptions.
 #include "core/workbook/crypto/EncryptionInfo.h"
 
-#include <nettle/base64.h>
-
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -44,17 +42,9 @@ Bytes copyOf(ByteView view) { return Bytes(view.begin(), view.end()); }
 
 Bytes base64(const char* text, const char* what) {
     if (text == nullptr) throw BadEncryptionInfo(std::string("its encryption lacks ") + what);
-    const std::size_t length = std::strlen(text);
-    Bytes out(BASE64_DECODE_LENGTH(length));
-    base64_decode_ctx context;
-    base64_decode_init(&context);
-    std::size_t size = out.size();
-    if (!base64_decode_update(&context, &size, out.data(), length,
-                              reinterpret_cast<const char*>(text)) ||
-        !base64_decode_final(&context))
-        throw BadEncryptionInfo(std::string("its encryption has a bad ") + what);
-    out.resize(size);
-    return out;
+    auto bytes = decodeBase64(text);
+    if (!bytes) throw BadEncryptionInfo(std::string("its encryption has a bad ") + what);
+    return std::move(*bytes);
 }
 
 std::size_t number(const char* text, const char* what) {
