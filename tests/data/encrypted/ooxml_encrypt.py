@@ -60,10 +60,11 @@ def agile(package, password, hash_name, key_bits, spin):
     key_salt, password_salt = os.urandom(16), os.urandom(16)
     secret = os.urandom(key_bytes)
 
-    stream = struct.pack("<Q", len(package))
+    parts = [struct.pack("<Q", len(package))]
     for i in range(0, len(package), SEGMENT):
         iv = fit(h(key_salt + struct.pack("<I", i // SEGMENT)).digest(), 16)
-        stream += aes_cbc(secret, iv, package[i:i + SEGMENT])
+        parts.append(aes_cbc(secret, iv, package[i:i + SEGMENT]))
+    stream = b"".join(parts)
 
     hmac_key = os.urandom(hash_size)
     hmac_value = hmac.new(hmac_key, stream, h).digest()
@@ -117,9 +118,11 @@ def standard(package, password):
 
 
 def compound_file(streams):
-    """A version 3 compound file holding the streams: those under 4096 bytes in the mini stream,
-    the others in regular sectors."""
-    sector, mini = 512, 64
+    """A compound file holding the streams: those under 4096 bytes in the mini stream, the others
+    in regular sectors; version 3 (512-byte sectors) up to about 7 MB, version 4 (4096-byte
+    sectors) above."""
+    large = sum(len(data) for _, data in streams) > 6_000_000
+    sector, mini = (4096, 64) if large else (512, 64)
     free, end, fat_mark = 0xFFFFFFFF, 0xFFFFFFFE, 0xFFFFFFFD
     small = [len(data) < 4096 for _, data in streams]
 
@@ -143,7 +146,7 @@ def compound_file(streams):
     chains += [len(data) for (_, data), is_small in zip(streams, small) if not is_small]
     counts = [(n + sector - 1) // sector for n in chains]
     fat_count = 1
-    while fat_count * 128 < sum(counts) + fat_count:
+    while fat_count * (sector // 4) < sum(counts) + fat_count:
         fat_count += 1
     if fat_count > 109:
         raise SystemExit("package too large for this writer")
@@ -155,7 +158,7 @@ def compound_file(streams):
         fat.extend(range(first + 1, first + count))
         if count:
             fat.append(end)
-    fat += [free] * (fat_count * 128 - len(fat))
+    fat += [free] * (fat_count * (sector // 4) - len(fat))
     directory_sid, mini_fat_sid, mini_stream_sid = starts[:3]
     large_starts = iter(starts[3:])
     stream_starts = [mini_starts[i] if small[i] else next(large_starts)
@@ -177,15 +180,16 @@ def compound_file(streams):
 
     difat = list(range(fat_count)) + [free] * (109 - fat_count)
     header = (bytes.fromhex("d0cf11e0a1b11ae1") + b"\0" * 16 +
-              struct.pack("<HHHHH", 0x3E, 3, 0xFFFE, 9, 6) + b"\0" * 6 +
-              struct.pack("<IIIIIIIII", 0, fat_count, directory_sid, 0, 4096,
+              struct.pack("<HHHHH", 0x3E, 4 if large else 3, 0xFFFE, 12 if large else 9, 6) +
+              b"\0" * 6 +
+              struct.pack("<IIIIIIIII", 1 if large else 0, fat_count, directory_sid, 0, 4096,
                           mini_fat_sid, counts[1], end, 0) +
-              struct.pack("<109I", *difat))
-    body = struct.pack(f"<{len(fat)}I", *fat)
+              struct.pack("<109I", *difat)).ljust(sector, b"\0")
+    body = [header, struct.pack(f"<{len(fat)}I", *fat)]
     for data in [directory, mini_fat_bytes, mini_stream] + [
             d for (_, d), is_small in zip(streams, small) if not is_small]:
-        body += data + b"\0" * (-len(data) % sector)
-    return header + body
+        body += [data, b"\0" * (-len(data) % sector)]
+    return b"".join(body)
 
 
 def main():
