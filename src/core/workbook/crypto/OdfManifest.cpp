@@ -95,6 +95,7 @@ class ManifestHandler : public xlsx::XmlHandler {
         return std::move(*bytes);
     }
     HashAlgorithm checksumHash(const char* type) const {
+        if (type == nullptr) bad("its manifest lacks a checksum type");
         const std::string_view t = text(type);
         if (t == "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha256-1k")
             return HashAlgorithm::Sha256;
