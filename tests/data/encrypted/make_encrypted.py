@@ -60,6 +60,17 @@ def save(doc, name, filter_name, password=None):
     doc.storeToURL(uno.systemPathToFileUrl(os.path.abspath(name)), tuple(args))
 
 
+def set_odf_version(context, version):
+    """Sets the ODF version that LibreOffice saves; ODF 1.1 encrypts with Blowfish and SHA-1."""
+    provider = context.ServiceManager.createInstanceWithContext(
+        "com.sun.star.configuration.ConfigurationProvider", context)
+    access = provider.createInstanceWithArguments(
+        "com.sun.star.configuration.ConfigurationUpdateAccess",
+        (prop("nodepath", "/org.openoffice.Office.Common/Save/ODF"),))
+    access.setPropertyValue("DefaultVersion", version)
+    access.commitChanges()
+
+
 def main():
     office, context = connect()
     try:
@@ -71,6 +82,9 @@ def main():
         save(doc, "plain.xlsx", "Calc MS Excel 2007 XML")
         save(doc, "rc4-cryptoapi.xls", "MS Excel 97", PASSWORD)
         save(doc, "aes256.ods", "calc8", PASSWORD)
+        set_odf_version(context, 2)
+        save(doc, "blowfish.ods", "calc8", PASSWORD)
+        set_odf_version(context, 3)
         doc.close(True)
     finally:
         try:

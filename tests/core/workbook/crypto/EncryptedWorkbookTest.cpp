@@ -23,9 +23,11 @@ TEST(EncryptedWorkbookTest, EveryOfficeSchemeReadsToThePlainCopysText) {
         PasswordList passwords({kTestPassword});
         EXPECT_EQ(workbookText(kEncryptedData / name, &passwords), plain) << name;
     }
-    // LibreOffice's own encrypted OpenDocument file holds the same cells.
-    PasswordList passwords({kTestPassword});
-    EXPECT_EQ(workbookText(kEncryptedData / "aes256.ods", &passwords), plain);
+    // LibreOffice's own encrypted OpenDocument files hold the same cells.
+    for (const char* name : {"aes256.ods", "blowfish.ods"}) {
+        PasswordList passwords({kTestPassword});
+        EXPECT_EQ(workbookText(kEncryptedData / name, &passwords), plain) << name;
+    }
 }
 
 TEST(EncryptedWorkbookTest, Rc4CryptoApiXlsReadsToItsDecryptedCopysText) {
@@ -51,7 +53,7 @@ TEST(EncryptedWorkbookTest, ALaterPasswordOfTheListOpensTheWorkbook) {
 
 TEST(EncryptedWorkbookTest, WrongEmptyAndVeryLongPasswordsAreIncorrect) {
     for (const char* name : {"agile-sha512.xlsx", "standard-aes128.xlsx", "rc4-cryptoapi.xls",
-                             "aes256.ods"}) {
+                             "aes256.ods", "blowfish.ods"}) {
         const fs::path file = kEncryptedData / name;
         PasswordList passwords({"tabulon-1", "", std::string(5000, 'x') + "\xc3\xa4"});
         std::string message;
