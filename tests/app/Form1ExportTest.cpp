@@ -62,7 +62,7 @@ TEST_F(Form1ExportTest, ARunHandsOverToTheResultsWindowWithTheOptionsColumns) {
 TEST_F(Form1ExportTest, EncryptedWorkbooksAskForTheirPasswordAndCancelMovesOn) {
     const std::string data = std::string(TABULON_SOURCE_DIR) + "/tests/data/encrypted/";
     const std::string agile = data + "agile-sha256-aes128.xlsx";
-    const std::string rc4 = data + "rc4-cryptoapi.xls";
+    const std::string rc4 = data + "rc4.xls";
     form.ListView1->addItem(QString::fromStdString(agile));
     form.ListView1->addItem(QString::fromStdString(rc4));
     form.Combo1->setCurrentText("Save each sheet to a CSV file");

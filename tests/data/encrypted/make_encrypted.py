@@ -80,7 +80,7 @@ def main():
                                            (prop("Hidden", True),))
         fill(doc)
         save(doc, "plain.xlsx", "Calc MS Excel 2007 XML")
-        save(doc, "rc4-cryptoapi.xls", "MS Excel 97", PASSWORD)
+        save(doc, "rc4.xls", "MS Excel 97", PASSWORD)
         save(doc, "aes256.ods", "calc8", PASSWORD)
         set_odf_version(context, 2)
         save(doc, "blowfish.ods", "calc8", PASSWORD)
@@ -106,9 +106,15 @@ def main():
     # A second implementation must be able to decrypt what the tests read (msoffcrypto-tool
     # 5.0 does not pad a key longer than the hash, as agile-sha1-aes192.xlsx needs).
     for name in ["agile-sha512.xlsx", "agile-sha256-aes128.xlsx", "agile-sha384.xlsx",
-                 "standard-aes128.xlsx", "rc4-cryptoapi.xls"]:
+                 "standard-aes128.xlsx", "rc4.xls"]:
         subprocess.run(["msoffcrypto-tool", "-p", PASSWORD, name, "/dev/null"], check=True)
-    subprocess.run(["msoffcrypto-tool", "-p", PASSWORD, "rc4-cryptoapi.xls",
-                    "rc4-cryptoapi.plain.xls"], check=True)
+    subprocess.run(["msoffcrypto-tool", "-p", PASSWORD, "rc4.xls", "rc4.plain.xls"], check=True)
+    # LibreOffice writes RC4 (version 1.1); xls_encrypt.py makes the CryptoAPI variants.
+    encrypt = ["/usr/bin/python3", "xls_encrypt.py", "rc4.plain.xls"]
+    subprocess.run(encrypt + ["rc4-cryptoapi.xls", PASSWORD], check=True)
+    subprocess.run(encrypt + ["rc4-cryptoapi-40bit.xls", PASSWORD, "--key-bits", "40"],
+                   check=True)
+    for name in ["rc4-cryptoapi.xls", "rc4-cryptoapi-40bit.xls"]:
+        subprocess.run(["msoffcrypto-tool", "-p", PASSWORD, name, "/dev/null"], check=True)
 
 main()

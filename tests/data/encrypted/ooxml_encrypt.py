@@ -211,4 +211,5 @@ def main():
         out.write(compound_file([("EncryptionInfo", info), ("EncryptedPackage", stream)]))
 
 
-main()
+if __name__ == "__main__":
+    main()
