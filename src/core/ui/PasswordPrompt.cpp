@@ -10,7 +10,8 @@ std::string passwordPromptText(const std::string& path, int attempt) {
 
 std::optional<std::string> PasswordPrompt::password(const std::string& path, int attempt) {
     if (attempt > kAttempts) return std::nullopt;
-    std::optional<std::string> typed = dialogs_.passwordBox(passwordPromptText(path, attempt), kAppTitle);
+    std::optional<std::string> typed =
+        dialogs_.passwordBox(passwordPromptText(path, attempt), kAppTitle);
     if (!typed) throw workbook::PasswordCancelled{};
     return typed;
 }

@@ -23,9 +23,9 @@ void unlockWorkbook(const std::string& path, PasswordSource* source, bool tryDef
     } catch (const PasswordCancelled&) {
         attempt = 1;
     }
-    throw ReadError(attempt == 1 ? ReadErrorKind::PasswordProtected
-                                 : ReadErrorKind::PasswordIncorrect,
-                    {path, {}, {}, {}});
+    throw ReadError(
+        attempt == 1 ? ReadErrorKind::PasswordProtected : ReadErrorKind::PasswordIncorrect,
+        {path, {}, {}, {}});
 }
 
 }  // namespace tabulon::workbook

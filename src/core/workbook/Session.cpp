@@ -89,8 +89,7 @@ bool WarnIfExcelOpen(Dialogs& dialogs, bool isRunning) {
 
 bool WarnIfExcelOpen(Dialogs& dialogs) { return WarnIfExcelOpen(dialogs, IsExcelRunning()); }
 
-std::unique_ptr<Application> OpenInNewExcel(const std::string& path,
-                                            PasswordSource* passwords) {
+std::unique_ptr<Application> OpenInNewExcel(const std::string& path, PasswordSource* passwords) {
     auto application = std::make_unique<Application>();
     application->workbooks().open(path, passwords);
     return application;

@@ -82,11 +82,10 @@ zip_int64_t packageSource(void* userdata, void* data, zip_uint64_t length,
         case ZIP_SOURCE_TELL:
             return static_cast<zip_int64_t>(state->offset);
         case ZIP_SOURCE_SUPPORTS:
-            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ,
-                                                  ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                                                  ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
-                                                  ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
-                                                  ZIP_SOURCE_SUPPORTS, -1);
+            return zip_source_make_command_bitmap(
+                ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+                ZIP_SOURCE_SUPPORTS, -1);
         default:
             zip_error_set(&state->error, ZIP_ER_OPNOTSUPP, 0);
             return -1;
@@ -124,6 +123,14 @@ ZipArchive::ZipArchive(const std::string& path, std::unique_ptr<PackageBytes> by
     // A decrypted package that is no zip is damaged.
     fail(ReadErrorKind::DamagedContainer, {},
          "its decrypted package is not a sound zip: " + zipErrorText(code));
+}
+
+void ZipArchive::countDecompressed(std::string_view name, std::uint64_t bytes) {
+    decompressed_ += bytes;
+    if (decompressed_ > kMaxDecompressedBytes)
+        fail(ReadErrorKind::TooLarge, name,
+             "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
+                 " GiB after decompression");
 }
 
 void ZipArchive::rethrowSourceFailure() const {
@@ -170,14 +177,11 @@ void ZipArchive::read(std::string_view name,
     if (decoder) {
         // The decoded content counts against the same cap as inflated parts.
         const PartDecoder::Sink counted = [&](const char* data, std::size_t n) {
-            decompressed_ += n;
-            if (decompressed_ > kMaxDecompressedBytes)
-                fail(ReadErrorKind::TooLarge, name,
-                     "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
-                         " GiB after decompression");
+            countDecompressed(name, n);
             sink(data, n);
         };
-        readStored(name, [&](const char* data, std::size_t n) { decoder->decode(data, n, counted); });
+        readStored(name,
+                   [&](const char* data, std::size_t n) { decoder->decode(data, n, counted); });
         decoder->finish(counted);
         return;
     }
@@ -204,11 +208,7 @@ void ZipArchive::readStored(std::string_view name,
             fail(ReadErrorKind::DamagedContainer, name,
                  std::string(name) + ": " + zipErrorText(code));
         }
-        decompressed_ += static_cast<std::uint64_t>(n);
-        if (decompressed_ > kMaxDecompressedBytes)
-            fail(ReadErrorKind::TooLarge, name,
-                 "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
-                     " GiB after decompression");
+        countDecompressed(name, static_cast<std::uint64_t>(n));
         return static_cast<std::size_t>(n);
     };
     zip_stat_t stat;

@@ -59,6 +59,8 @@ class ZipArchive {
 
     [[noreturn]] void failToOpen(int code) const;
     void rethrowSourceFailure() const;
+    // Adds to the bytes produced by reads; throws ReadError (TooLarge) past the cap.
+    void countDecompressed(std::string_view name, std::uint64_t bytes);
 
     std::string path_;
     std::unique_ptr<PackageBytes> bytes_;  // outlives archive_, which reads from it

@@ -100,7 +100,8 @@ struct Scheme {
 };
 
 Scheme schemeOf(const std::string& path, ByteView filePass) {
-    if (filePass.size() < 2) fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
+    if (filePass.size() < 2)
+        fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
     const std::uint16_t type = u16At(filePass, 0);
     if (type == 0) fail(ReadErrorKind::UnsupportedFormat, path, "XOR-obfuscated .xls");
     if (type != 1 || filePass.size() < 6)
@@ -109,14 +110,17 @@ Scheme schemeOf(const std::string& path, ByteView filePass) {
     const std::uint16_t minor = u16At(filePass, 4);
     const ByteView body = filePass.subspan(6);
     if (major == 1 && minor == 1) {
-        if (body.size() < 48) fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
+        if (body.size() < 48)
+            fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
         const Bytes salt(body.begin(), body.begin() + 16);
         const Bytes verifier(body.begin() + 16, body.begin() + 32);
         const Bytes hash(body.begin() + 32, body.begin() + 48);
         return {[salt](const std::string& password) -> BlockKey {
                     return [=](std::uint32_t block) { return rc4BlockKey(password, salt, block); };
                 },
-                [=](const BlockKey& keys) { return verifies(keys(0), HashAlgorithm::Md5, verifier, hash); }};
+                [=](const BlockKey& keys) {
+                    return verifies(keys(0), HashAlgorithm::Md5, verifier, hash);
+                }};
     }
     if ((major == 2 || major == 3 || major == 4) && minor == 2) {
         StandardEncryption info;
@@ -137,8 +141,8 @@ Scheme schemeOf(const std::string& path, ByteView filePass) {
                                     info.encryptedVerifierHash);
                 }};
     }
-    fail(ReadErrorKind::UnsupportedFormat, path, "RC4 encryption version " +
-                                                    std::to_string(major) + "." + std::to_string(minor));
+    fail(ReadErrorKind::UnsupportedFormat, path,
+         "RC4 encryption version " + std::to_string(major) + "." + std::to_string(minor));
 }
 
 void decryptRecords(std::span<unsigned char> s, std::size_t from, Keystream& keystream) {

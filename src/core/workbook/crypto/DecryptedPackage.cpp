@@ -33,8 +33,8 @@ void DecryptedPackage::loadSegment(std::uint64_t index) {
     const std::uint64_t start = index * kSegmentSize;
     const std::uint64_t cipherBytes = stream_.size() - kSizeField;
     const std::size_t length =
-        static_cast<std::size_t>(std::min<std::uint64_t>(kSegmentSize, cipherBytes - start)) /
-        16 * 16;
+        static_cast<std::size_t>(std::min<std::uint64_t>(kSegmentSize, cipherBytes - start)) / 16 *
+        16;
     segment_.assign(stream_.begin() + static_cast<std::ptrdiff_t>(kSizeField + start),
                     stream_.begin() + static_cast<std::ptrdiff_t>(kSizeField + start + length));
     if (agile_)
@@ -51,8 +51,8 @@ std::size_t DecryptedPackage::read(std::uint64_t offset, unsigned char* out, std
         const std::uint64_t index = offset / kSegmentSize;
         if (index != loaded_) loadSegment(index);
         const std::size_t within = static_cast<std::size_t>(offset % kSegmentSize);
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(
-            {count - copied, segment_.size() - within, size_ - offset}));
+        const std::size_t n = static_cast<std::size_t>(
+            std::min<std::uint64_t>({count - copied, segment_.size() - within, size_ - offset}));
         std::copy_n(segment_.begin() + static_cast<std::ptrdiff_t>(within), n, out + copied);
         copied += n;
         offset += n;

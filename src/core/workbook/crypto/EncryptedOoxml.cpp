@@ -15,7 +15,8 @@ namespace {
 
 EncryptionInfo readInfo(const std::string& path, const cfb::CompoundFile& file) {
     const auto index = file.findRootStream("EncryptionInfo");
-    if (!index) fail(ReadErrorKind::DamagedContainer, path, "its encryption description is missing");
+    if (!index)
+        fail(ReadErrorKind::DamagedContainer, path, "its encryption description is missing");
     try {
         return parseEncryptionInfo(file.readStream(*index));
     } catch (const BadEncryptionInfo& e) {

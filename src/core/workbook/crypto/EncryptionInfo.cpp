@@ -26,7 +26,8 @@ class Reader {
         return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
     }
     ByteView take(std::size_t n) {
-        if (n > data_.size() - offset_) throw BadEncryptionInfo("its encryption header is cut short");
+        if (n > data_.size() - offset_)
+            throw BadEncryptionInfo("its encryption header is cut short");
         const ByteView out = data_.subspan(offset_, n);
         offset_ += n;
         return out;
@@ -131,7 +132,8 @@ StandardEncryption parseStandardEncryption(ByteView body) {
     Reader reader(body);
     reader.u32();  // flags, repeated in the header
     const std::uint32_t headerSize = reader.u32();
-    if (headerSize < 32 || headerSize > 4096) throw BadEncryptionInfo("its encryption header has a bad size");
+    if (headerSize < 32 || headerSize > 4096)
+        throw BadEncryptionInfo("its encryption header has a bad size");
     Reader header(reader.take(headerSize));
     header.u32();  // flags
     header.u32();  // extra size
@@ -155,7 +157,8 @@ StandardEncryption parseStandardEncryption(ByteView body) {
                                        : info.algorithm == kAlgorithmAes192 ? 192
                                        : info.algorithm == kAlgorithmAes256 ? 256
                                                                             : 0;
-        if (expected == 0) throw UnsupportedEncryption("standard encryption with a cipher other than AES");
+        if (expected == 0)
+            throw UnsupportedEncryption("standard encryption with a cipher other than AES");
         if (info.keyBits != expected) throw BadEncryptionInfo("its AES key size is out of range");
     }
     return info;
@@ -169,7 +172,8 @@ EncryptionInfo parseEncryptionInfo(ByteView stream) {
         reader.u32();  // reserved
         return parseAgile(reader.rest());
     }
-    if ((major == 2 || major == 3 || major == 4) && minor == 2) return parseStandardEncryption(reader.rest());
+    if ((major == 2 || major == 3 || major == 4) && minor == 2)
+        return parseStandardEncryption(reader.rest());
     if ((major == 3 || major == 4) && minor == 3)
         throw UnsupportedEncryption("extensible encryption");
     throw BadEncryptionInfo("its encryption header has an unknown version");

@@ -58,7 +58,8 @@ class PartCipher {
     void run(std::size_t size, Bytes& out) {
         if (size == 0) return;
         const std::size_t at = out.size();
-        out.insert(out.end(), pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(size));
+        out.insert(out.end(), pending_.begin(),
+                   pending_.begin() + static_cast<std::ptrdiff_t>(size));
         if (cbc_) {
             aes_->decryptCbc(iv_, out.data() + at, size);
             std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(size - 16), 16, iv_.begin());
@@ -161,9 +162,9 @@ class OdfPartDecoder : public PartDecoder {
 }  // namespace
 
 Bytes odfKey(const OdfEncryptedPart& part, const std::string& password) {
-    const Bytes start = hashOf(part.startKeyHash, ByteView(reinterpret_cast<const unsigned char*>(
-                                                               password.data()),
-                                                           password.size()));
+    const Bytes start =
+        hashOf(part.startKeyHash,
+               ByteView(reinterpret_cast<const unsigned char*>(password.data()), password.size()));
     Bytes key(part.keySize);
     pbkdf2_hmac_sha1(start.size(), start.data(), part.iterations, part.salt.size(),
                      part.salt.data(), key.size(), key.data());
@@ -179,9 +180,9 @@ void unlockOdfPackage(ZipArchive& archive, const std::map<std::string, OdfEncryp
                       PasswordSource* passwords) {
     if (parts.empty()) return;
     // The password is checked on the smallest part, read whole.
-    const auto probe = std::min_element(parts.begin(), parts.end(), [](const auto& a, const auto& b) {
-        return a.second.size < b.second.size;
-    });
+    const auto probe = std::min_element(
+        parts.begin(), parts.end(),
+        [](const auto& a, const auto& b) { return a.second.size < b.second.size; });
     const std::string stored = archive.readAll(probe->first);
     std::string password;
     unlockWorkbook(archive.path(), passwords, false, [&](const std::string& candidate) {
@@ -196,12 +197,13 @@ void unlockOdfPackage(ZipArchive& archive, const std::map<std::string, OdfEncryp
         password = candidate;
         return true;
     });
-    archive.setPartDecoders([&archive, parts, password](std::string_view name) -> std::unique_ptr<PartDecoder> {
-        const auto found = parts.find(std::string(name));
-        if (found == parts.end()) return nullptr;
-        return odfPartDecoder(found->second, odfKey(found->second, password), archive.path(),
-                              found->first);
-    });
+    archive.setPartDecoders(
+        [&archive, parts, password](std::string_view name) -> std::unique_ptr<PartDecoder> {
+            const auto found = parts.find(std::string(name));
+            if (found == parts.end()) return nullptr;
+            return odfPartDecoder(found->second, odfKey(found->second, password), archive.path(),
+                                  found->first);
+        });
 }
 
 }  // namespace tabulon::workbook::crypto

@@ -69,7 +69,8 @@ std::optional<Bytes> agileKey(const AgileEncryption& info, const std::string& pa
     const Bytes iv = fitted(p.salt, p.blockSize);
     Bytes input = decryptedCopy(keyFor(kVerifierInputBlock), iv, info.encryptedVerifierHashInput);
     input.resize(p.salt.size());
-    const Bytes value = decryptedCopy(keyFor(kVerifierValueBlock), iv, info.encryptedVerifierHashValue);
+    const Bytes value =
+        decryptedCopy(keyFor(kVerifierValueBlock), iv, info.encryptedVerifierHashValue);
     const Bytes expected = hashOf(p.hash, input);
     if (value.size() < p.hashSize || !sameBytes(expected.data(), value.data(), p.hashSize))
         return std::nullopt;

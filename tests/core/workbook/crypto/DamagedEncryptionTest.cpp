@@ -55,11 +55,11 @@ TEST(DamagedEncryptionTest, ABrokenEncryptionDescriptionIsDamage) {
               ReadErrorKind::DamagedContainer);
     // RC4 CryptoAPI in a FILEPASS record: a header size beyond the record.
     const std::string version("\x01\x00\x04\x00\x02\x00\x04\x00\x00\x00", 10);
-    EXPECT_EQ(readFailure(damagedCopy(folder, "rc4-cryptoapi.xls",
-                                      version + std::string("\x7e\x00", 2),
-                                      version + std::string("\xff\x0f", 2)),
-                          &passwords, &message),
-              ReadErrorKind::DamagedContainer);
+    EXPECT_EQ(
+        readFailure(damagedCopy(folder, "rc4-cryptoapi.xls", version + std::string("\x7e\x00", 2),
+                                version + std::string("\xff\x0f", 2)),
+                    &passwords, &message),
+        ReadErrorKind::DamagedContainer);
     EXPECT_NE(message.find("its encryption header"), std::string::npos) << message;
 }
 
@@ -73,8 +73,10 @@ TEST(DamagedEncryptionTest, AFlippedCiphertextByteFailsTheIntegrityCheck) {
     PasswordList passwords({kTestPassword});
     std::string message;
     EXPECT_EQ(readFailure(copy, &passwords, &message), ReadErrorKind::DamagedContainer);
-    EXPECT_EQ(message, "The workbook is damaged (its encrypted package fails its integrity "
-                       "check): " + copy.string());
+    EXPECT_EQ(message,
+              "The workbook is damaged (its encrypted package fails its integrity "
+              "check): " +
+                  copy.string());
 }
 
 TEST(DamagedEncryptionTest, ATruncatedEncryptedPackageIsDamage) {

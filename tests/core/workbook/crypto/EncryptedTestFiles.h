@@ -14,8 +14,7 @@ inline const std::filesystem::path kEncryptedData =
 inline constexpr const char* kTestPassword = "Tabulon-1";
 
 // Every worksheet's name and the text of each cell of its used range, a line per row.
-std::string workbookText(const std::filesystem::path& file,
-                         PasswordSource* passwords = nullptr);
+std::string workbookText(const std::filesystem::path& file, PasswordSource* passwords = nullptr);
 
 // The kind of ReadError that reading the file throws; fails the test when it opens.
 ReadErrorKind readFailure(const std::filesystem::path& file, PasswordSource* passwords,

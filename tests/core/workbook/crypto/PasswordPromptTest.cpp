@@ -1,11 +1,10 @@
 // The window's password box: asked after the default password, at most three times, Cancel
 // leaves the workbook protected.
-#include "core/ui/PasswordPrompt.h"
-
 #include <gtest/gtest.h>
 
 #include "EncryptedTestFiles.h"
 #include "ScriptedUi.h"
+#include "core/ui/PasswordPrompt.h"
 #include "core/workbook/Session.h"
 
 namespace tabulon {
