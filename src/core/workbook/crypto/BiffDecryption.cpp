@@ -3,12 +3,14 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "core/workbook/ReadError.h"
 #include "core/workbook/crypto/Ciphers.h"
 #include "core/workbook/crypto/EncryptionInfo.h"
 #include "core/workbook/crypto/Hashing.h"
+#include "core/workbook/crypto/XorObfuscation.h"
 
 namespace tabulon::workbook::crypto {
 
@@ -92,35 +94,64 @@ class Keystream {
     throw ReadError(kind, {path, "Workbook", {}, {}}, std::move(detail));
 }
 
-// How the FILEPASS record says the stream is encrypted, as a key for each block of a password,
-// and whether a password is the right one.
-struct Scheme {
-    std::function<BlockKey(const std::string& password)> keys;
-    std::function<bool(const BlockKey& keys)> verify;
-};
+// Decrypts size bytes at the stream offset, in a record whose data is recordSize bytes long.
+using RecordDecryption = std::function<void(std::size_t offset, unsigned char* data,
+                                            std::size_t size, std::size_t recordSize)>;
+
+// How the FILEPASS record says the stream is encrypted: for a password, the decryption of the
+// records when the password is right, nothing when it is wrong.
+using Scheme = std::function<std::optional<RecordDecryption>(const std::string& password)>;
+
+Scheme rc4Scheme(std::function<BlockKey(const std::string&)> keysOf, HashAlgorithm hash,
+                 Bytes verifier, Bytes verifierHash) {
+    return [=](const std::string& password) -> std::optional<RecordDecryption> {
+        BlockKey keys = keysOf(password);
+        if (!verifies(keys(0), hash, verifier, verifierHash)) return std::nullopt;
+        auto keystream = std::make_shared<Keystream>(std::move(keys));
+        return [keystream](std::size_t offset, unsigned char* data, std::size_t size, std::size_t) {
+            keystream->apply(offset, data, size);
+        };
+    };
+}
+
+// XOR obfuscation: the key and verifier of the password must both match. The array index of a
+// record's first data byte is its stream offset plus the record's size.
+Scheme xorScheme(std::uint16_t key, std::uint16_t verifier) {
+    return [=](const std::string& password) -> std::optional<RecordDecryption> {
+        const Bytes bytes = xorPasswordBytes(password);
+        if (xorKey(bytes) != key || xorVerifier(bytes) != verifier) return std::nullopt;
+        const auto array = xorArray(bytes);
+        return [array](std::size_t offset, unsigned char* data, std::size_t size,
+                       std::size_t recordSize) {
+            for (std::size_t i = 0; i < size; ++i)
+                data[i] = xorDecrypt(data[i], array[(offset + i + recordSize) % 16]);
+        };
+    };
+}
 
 Scheme schemeOf(const std::string& path, ByteView filePass) {
-    if (filePass.size() < 2)
+    const auto cutShort = [&] {
         fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
+    };
+    // BIFF5 knows only XOR obfuscation: the key and the verifier.
+    if (filePass.size() == 4) return xorScheme(u16At(filePass, 0), u16At(filePass, 2));
+    if (filePass.size() < 6) cutShort();
     const std::uint16_t type = u16At(filePass, 0);
-    if (type == 0) fail(ReadErrorKind::UnsupportedFormat, path, "XOR-obfuscated .xls");
-    if (type != 1 || filePass.size() < 6)
+    if (type == 0) return xorScheme(u16At(filePass, 2), u16At(filePass, 4));
+    if (type != 1)
         fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record names an unknown scheme");
     const std::uint16_t major = u16At(filePass, 2);
     const std::uint16_t minor = u16At(filePass, 4);
     const ByteView body = filePass.subspan(6);
     if (major == 1 && minor == 1) {
-        if (body.size() < 48)
-            fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
+        if (body.size() < 48) cutShort();
         const Bytes salt(body.begin(), body.begin() + 16);
-        const Bytes verifier(body.begin() + 16, body.begin() + 32);
-        const Bytes hash(body.begin() + 32, body.begin() + 48);
-        return {[salt](const std::string& password) -> BlockKey {
-                    return [=](std::uint32_t block) { return rc4BlockKey(password, salt, block); };
-                },
-                [=](const BlockKey& keys) {
-                    return verifies(keys(0), HashAlgorithm::Md5, verifier, hash);
-                }};
+        return rc4Scheme(
+            [salt](const std::string& password) -> BlockKey {
+                return [=](std::uint32_t block) { return rc4BlockKey(password, salt, block); };
+            },
+            HashAlgorithm::Md5, Bytes(body.begin() + 16, body.begin() + 32),
+            Bytes(body.begin() + 32, body.begin() + 48));
     }
     if ((major == 2 || major == 3 || major == 4) && minor == 2) {
         StandardEncryption info;
@@ -131,27 +162,25 @@ Scheme schemeOf(const std::string& path, ByteView filePass) {
         }
         if (info.algorithm != kAlgorithmRc4)
             fail(ReadErrorKind::UnsupportedFormat, path, "CryptoAPI encryption other than RC4");
-        return {[info](const std::string& password) -> BlockKey {
-                    return [=](std::uint32_t block) {
-                        return rc4CryptoApiBlockKey(password, info.salt, info.keyBits, block);
-                    };
-                },
-                [info](const BlockKey& keys) {
-                    return verifies(keys(0), HashAlgorithm::Sha1, info.encryptedVerifier,
-                                    info.encryptedVerifierHash);
-                }};
+        return rc4Scheme(
+            [info](const std::string& password) -> BlockKey {
+                return [=](std::uint32_t block) {
+                    return rc4CryptoApiBlockKey(password, info.salt, info.keyBits, block);
+                };
+            },
+            HashAlgorithm::Sha1, info.encryptedVerifier, info.encryptedVerifierHash);
     }
     fail(ReadErrorKind::UnsupportedFormat, path,
          "RC4 encryption version " + std::to_string(major) + "." + std::to_string(minor));
 }
 
-void decryptRecords(std::span<unsigned char> s, std::size_t from, Keystream& keystream) {
+void decryptRecords(std::span<unsigned char> s, std::size_t from, const RecordDecryption& decrypt) {
     for (std::size_t at = from; at + 4 <= s.size();) {
         const std::uint16_t type = u16At(s, at);
         const std::size_t size = std::min<std::size_t>(u16At(s, at + 2), s.size() - at - 4);
         std::size_t start = at + 4;
         if (type == kBoundSheet) start += std::min<std::size_t>(4, size);  // its stream position
-        if (!staysPlain(type)) keystream.apply(start, s.data() + start, at + 4 + size - start);
+        if (!staysPlain(type)) decrypt(start, s.data() + start, at + 4 + size - start, size);
         at += 4 + size;
     }
 }
@@ -185,15 +214,13 @@ bool decryptBiffStream(const std::string& path, std::span<unsigned char> stream,
     if (offset + size > stream.size())
         fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
     const Scheme scheme = schemeOf(path, stream.subspan(offset, size));
-    BlockKey keys;
+    RecordDecryption decrypt;
     unlockWorkbook(path, passwords, true, [&](const std::string& password) {
-        BlockKey candidate = scheme.keys(password);
-        if (!scheme.verify(candidate)) return false;
-        keys = std::move(candidate);
-        return true;
+        auto found = scheme(password);
+        if (found) decrypt = std::move(*found);
+        return found.has_value();
     });
-    Keystream keystream(std::move(keys));
-    decryptRecords(stream, offset + size, keystream);
+    decryptRecords(stream, offset + size, decrypt);
     return true;
 }
 

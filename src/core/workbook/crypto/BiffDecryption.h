@@ -1,4 +1,5 @@
-// Decrypting an encrypted BIFF8 workbook stream (a FILEPASS record in its globals) in place.
+// Decrypting an encrypted BIFF5 or BIFF8 workbook stream (a FILEPASS record in its globals) in
+// place: RC4, RC4 CryptoAPI and XOR obfuscation.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include "EncryptedTestFiles.h"
 #include "ReferenceCsv.h"
 #include "core/workbook/crypto/BiffDecryption.h"
+#include "core/workbook/crypto/XorObfuscation.h"
 
 namespace tabulon::workbook {
 namespace {
@@ -33,7 +34,8 @@ TEST(EncryptedWorkbookTest, EveryOfficeSchemeReadsToThePlainCopysText) {
 TEST(EncryptedWorkbookTest, EveryXlsSchemeReadsToTheDecryptedCopysText) {
     const std::string plain = workbookText(kEncryptedData / "rc4.plain.xls");
     ASSERT_NE(plain.find("Entry 119"), std::string::npos);
-    for (const char* name : {"rc4.xls", "rc4-cryptoapi.xls", "rc4-cryptoapi-40bit.xls"}) {
+    for (const char* name :
+         {"rc4.xls", "rc4-cryptoapi.xls", "rc4-cryptoapi-40bit.xls", "xor-obfuscated.xls"}) {
         PasswordList passwords({kTestPassword});
         EXPECT_EQ(workbookText(kEncryptedData / name, &passwords), plain) << name;
     }
@@ -55,8 +57,9 @@ TEST(EncryptedWorkbookTest, ALaterPasswordOfTheListOpensTheWorkbook) {
 }
 
 TEST(EncryptedWorkbookTest, WrongEmptyAndVeryLongPasswordsAreIncorrect) {
-    for (const char* name : {"agile-sha512.xlsx", "standard-aes128.xlsx", "rc4.xls",
-                             "rc4-cryptoapi.xls", "aes256.ods", "blowfish.ods"}) {
+    for (const char* name :
+         {"agile-sha512.xlsx", "standard-aes128.xlsx", "rc4.xls", "rc4-cryptoapi.xls",
+          "xor-obfuscated.xls", "aes256.ods", "blowfish.ods"}) {
         const fs::path file = kEncryptedData / name;
         PasswordList passwords({"tabulon-1", "", std::string(5000, 'x') + "\xc3\xa4"});
         std::string message;
@@ -91,6 +94,13 @@ TEST(EncryptedWorkbookTest, CorpusFilesOpenWithTheirPasswordsOrFailClearly) {
     for (const char* name : {"calamine__pass_protected.xlsx", "calamine__pass_protected.xlsb",
                              "calamine__pass_protected.ods"})
         EXPECT_EQ(readFailure(files / name, &passwords), ReadErrorKind::PasswordIncorrect) << name;
+}
+
+TEST(EncryptedWorkbookTest, XorPasswordsAreSingleBytesAtMostFifteen) {
+    // U+4E00 has a zero low byte, so its high byte stands for it.
+    EXPECT_EQ(crypto::xorPasswordBytes("ab\xe4\xb8\x80\xc3\xa4"),
+              (crypto::Bytes{'a', 'b', 0x4E, 0xE4}));
+    EXPECT_EQ(crypto::xorPasswordBytes(std::string(40, 'x')).size(), 15u);
 }
 
 TEST(EncryptedWorkbookTest, Rc4KeysFollowTheirPublishedExample) {

@@ -165,10 +165,10 @@ TEST(XlsReaderTest, EncryptedWorkbooksArePasswordProtected) {
     const std::string stream = testing::workbookStream(
         {record(0x002F, Bytes().u16(1).u16(1).u16(1).raw(std::string(48, '\0')))}, {{"S", {}}});
     EXPECT_EQ(errorOf(stream).kind(), ReadErrorKind::PasswordProtected);
-    // XOR obfuscation is not read.
+    // XOR obfuscation whose key and verifier no password matches.
     const std::string xor_ = testing::workbookStream(
         {record(0x002F, Bytes().u16(0).u16(0x1234).u16(0x5678))}, {{"S", {}}});
-    EXPECT_EQ(errorOf(xor_).kind(), ReadErrorKind::UnsupportedFormat);
+    EXPECT_EQ(errorOf(xor_).kind(), ReadErrorKind::PasswordProtected);
 }
 
 TEST(XlsReaderTest, OnlyWorksheetsAreWorksheets) {
