@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-    libzip-dev libexpat1-dev zlib1g-dev
+    libzip-dev libexpat1-dev zlib1g-dev nettle-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
     fonts-liberation
     dpkg-dev desktop-file-utils appstream

@@ -34,6 +34,9 @@ public:
     std::string inputBox(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
+    std::optional<std::string> passwordBox(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     std::vector<std::string> openFiles(const std::string&, const std::string&, bool) override {
         return {};
     }

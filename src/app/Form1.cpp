@@ -21,6 +21,7 @@
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
 #include "core/export/TempFolder.h"
+#include "core/ui/PasswordPrompt.h"
 #include "core/util/Files.h"
 #include "core/workbook/Session.h"
 #include "filelist/FileList.h"
@@ -186,7 +187,8 @@ void Form1::processEvents() {
 void Form1::PushButton2_Click() {
     if (exportRunning_) return;
     exportRunning_ = true;
-    ExportContext context{services_.errors, *this, *this, resultTexts_, TempFolder()};
+    PasswordPrompt passwords(services_.dialogs);
+    ExportContext context{services_.errors, *this, *this, resultTexts_, TempFolder(), &passwords};
     ExportRun run{context, services_.dialogs, services_.warnIfExcelOpen};
     if (!run.warnIfExcelOpen) {
         run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };

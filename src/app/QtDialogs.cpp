@@ -81,6 +81,16 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
     return ok ? typed.toStdString() : std::string();
 }
 
+std::optional<std::string> QtDialogs::passwordBox(const std::string& prompt,
+                                                  const std::string& title) {
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(title),
+                              displayText(prompt), QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return typed.toStdString();
+}
+
 std::vector<std::string> QtDialogs::openFiles(const std::string& title, const std::string& filter,
                                               bool multiSelect) {
     QStringList chosen;

@@ -14,6 +14,8 @@ class QtDialogs : public Dialogs, public ErrorReporter {
                       const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
+    std::optional<std::string> passwordBox(const std::string& prompt,
+                                           const std::string& title) override;
     std::vector<std::string> openFiles(const std::string& title, const std::string& filter,
                                        bool multiSelect) override;
     std::string browseForFolder(const std::string& prompt) override;

@@ -1,6 +1,7 @@
 // The command line of tabulon-cli: options and paths.
 #include "cli/CommandLine.h"
 
+#include <fstream>
 #include <map>
 
 #include "core/export/SaveOptions.h"
@@ -9,7 +10,8 @@ namespace tabulon::cli {
 
 const char* const kUsage =
     "Usage: tabulon-cli [--mode book|sheet|row|column] [--output DIR] [--ext EXT]\n"
-    "                   [--csv [--delimiter CHAR]] [--sheet NAME]... PATH...\n"
+    "                   [--csv [--delimiter CHAR]] [--sheet NAME]...\n"
+    "                   [--password-file FILE] [--password TEXT] PATH...\n"
     "       tabulon-cli --list [--sheet NAME]... PATH...\n"
     "\n"
     "Exports each workbook to CSV files in DIR (default: the current folder), named as the\n"
@@ -30,6 +32,10 @@ const char* const kUsage =
     "                  reported after the run\n"
     "  --list          print each sheet as FILE, NAME, KIND, VISIBILITY, USED RANGE\n"
     "                  (tab-separated), export nothing\n"
+    "  --password-file FILE  passwords for encrypted workbooks, one a line, tried in order\n"
+    "                  on every encrypted workbook (after the default password)\n"
+    "  --password TEXT a password to try first; other users of the machine can see it in\n"
+    "                  the process list, so prefer --password-file\n"
     "  --version       show the version\n"
     "  --help          show this text\n"
     "\n"
@@ -37,7 +43,9 @@ const char* const kUsage =
     "nothing quoted.\n"
     "\n"
     "Exit status: 0 when everything was exported, 1 when an error was reported or a --sheet\n"
-    "NAME was found in no workbook, 2 on a usage error.\n";
+    "NAME was found in no workbook, 2 on a usage error. A workbook that none of the passwords\n"
+    "opens is reported as \"The password is incorrect\" and nothing is saved for it; no\n"
+    "password is ever asked for.\n";
 
 namespace {
 
@@ -94,7 +102,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             value = argument.substr(eq + 1);
         }
         if (name != "--mode" && name != "--output" && name != "--ext" && name != "--delimiter" &&
-            name != "--sheet") {
+            name != "--sheet" && name != "--password" && name != "--password-file") {
             throw UsageError{"unknown option " + argument};
         }
         if (!value) {
@@ -110,6 +118,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (name == "--sheet") {
             if (value->empty()) throw UsageError{"--sheet needs a name or number"};
             line.sheets.push_back(*value);
+        } else if (name == "--password") {
+            line.passwords.push_back(*value);
+        } else if (name == "--password-file") {
+            if (value->empty()) throw UsageError{"--password-file needs a file"};
+            line.passwordFiles.push_back(*value);
         } else if (name == "--output") {
             if (value->empty()) throw UsageError{"--output needs a folder"};
             line.outputFolder = *value;
@@ -121,6 +134,21 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (delimiter) line.delimiter = parseDelimiter(*delimiter, line.csv);
     if (!line.help && !line.version && line.paths.empty()) throw UsageError{"no PATH given"};
     return line;
+}
+
+std::vector<std::string> readPasswords(const CommandLine& line) {
+    std::vector<std::string> passwords = line.passwords;
+    for (const std::string& file : line.passwordFiles) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) throw UsageError{"cannot read the password file " + file};
+        std::string text;
+        while (std::getline(in, text)) {
+            if (!text.empty() && text.back() == '\r') text.pop_back();
+            if (!text.empty()) passwords.push_back(text);
+        }
+        if (in.bad()) throw UsageError{"cannot read the password file " + file};
+    }
+    return passwords;
 }
 
 }  // namespace tabulon::cli

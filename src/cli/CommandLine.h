@@ -12,6 +12,10 @@ struct CommandLine {
     std::string outputFolder = ".";
     std::string extension = "xl*";  // for folders: the files "*." + extension of their tree
     std::vector<std::string> paths;
+    // Passwords for encrypted workbooks: those given with --password, then the files of
+    // --password-file (one password a line), in the order given.
+    std::vector<std::string> passwords;
+    std::vector<std::string> passwordFiles;
     bool help = false;
     bool version = false;
     bool csv = false;                 // standard CSV instead of the window's format
@@ -30,5 +34,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 struct UsageError {
     std::string message;
 };
+
+// The passwords to try on every encrypted workbook: line.passwords, then the non-empty lines of
+// each password file (a line's trailing CR dropped). Throws UsageError for a file it cannot read.
+std::vector<std::string> readPasswords(const CommandLine& line);
 
 }  // namespace tabulon::cli

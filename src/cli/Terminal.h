@@ -34,6 +34,10 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     std::string inputBox(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
+    // tabulon-cli takes its passwords from the command line and never asks for one.
+    std::optional<std::string> passwordBox(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     std::vector<std::string> openFiles(const std::string&, const std::string&, bool) override {
         return {};
     }

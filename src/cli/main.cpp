@@ -12,6 +12,7 @@
 #include "core/export/SaveResults.h"
 #include "core/export/TempFolder.h"
 #include "core/util/FolderTree.h"
+#include "core/workbook/PasswordSource.h"
 
 namespace {
 
@@ -63,10 +64,12 @@ int run(const cli::CommandLine& line) {
         return 1;
     }
     std::vector<std::string> resultTexts;
+    workbook::PasswordList passwords(cli::readPasswords(line));
     SheetChoice choice(line.sheets);
     const LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
     SheetChoice* const sheetChoice = line.sheets.empty() ? nullptr : &choice;
-    ExportContext context{terminal, terminal, host, resultTexts, TempFolder(), format, sheetChoice};
+    ExportContext context{terminal,    terminal, host,  resultTexts, TempFolder(), &passwords,
+                          format,      sheetChoice};
     ExportRun exportRun{context, terminal, [] { return false; }};
     RunExport(exportRun);
     terminal.finishProgress();

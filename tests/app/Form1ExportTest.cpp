@@ -59,6 +59,25 @@ TEST_F(Form1ExportTest, ARunHandsOverToTheResultsWindowWithTheOptionsColumns) {
     EXPECT_EQ(form.ListView1->itemCount(), 1);
 }
 
+TEST_F(Form1ExportTest, EncryptedWorkbooksAskForTheirPasswordAndCancelMovesOn) {
+    const std::string data = std::string(TABULON_SOURCE_DIR) + "/tests/data/encrypted/";
+    const std::string agile = data + "agile-sha256-aes128.xlsx";
+    const std::string rc4 = data + "rc4.xls";
+    form.ListView1->addItem(QString::fromStdString(agile));
+    form.ListView1->addItem(QString::fromStdString(rc4));
+    form.Combo1->setCurrentText("Save each sheet to a CSV file");
+    ui.passwords = {"wrong", "Tabulon-1", std::nullopt};  // the second workbook is cancelled
+    form.PushButton2_Click();
+    ASSERT_EQ(ui.passwordBoxes.size(), 3u);
+    EXPECT_NE(ui.passwordBoxes[0].text.find(agile), std::string::npos);
+    EXPECT_NE(ui.passwordBoxes[1].text.find("The password is incorrect"), std::string::npos);
+    EXPECT_NE(ui.passwordBoxes[2].text.find(rc4), std::string::npos);
+    EXPECT_EQ(form.ResultTexts().size(), 2u);  // the two sheets of the first workbook
+    EXPECT_EQ(form.ResultTexts()[0].rfind("Name, Amount, Note, \r\nEntry 1 ", 0), 0u);
+    ASSERT_FALSE(ui.errors.empty());
+    EXPECT_EQ(ui.errors[0].description, "The workbook is password-protected: " + rc4);
+}
+
 TEST_F(Form1ExportTest, ClicksThatArriveDuringARunAreIgnored) {
     std::vector<testing::CellSpec> cells = {{"A1", "first"}};
     for (int r = 2; r <= 3000; ++r) cells.push_back({"B" + std::to_string(r), std::to_string(r)});

@@ -1,5 +1,9 @@
 // The command line of tabulon-cli: modes, options, paths and usage errors.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "cli/CommandLine.h"
 #include "core/export/SaveOptions.h"
@@ -62,6 +66,20 @@ TEST(CommandLine, UsageErrors) {
                                                {"--list"}}) {
         EXPECT_THROW(parseCommandLine(bad), UsageError);
     }
+}
+
+TEST(CommandLine, PasswordsComeFromOptionsThenFromFilesInOrder) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("tabulon_passwords_" + std::to_string(::getpid()));
+    std::ofstream(file, std::ios::binary) << "first\r\n\nsecond with spaces \nlast";
+    const CommandLine line = parseCommandLine(
+        {"--password", "x", "--password-file", file.string(), "--password=y", "a.xls"});
+    EXPECT_EQ(readPasswords(line),
+              (std::vector<std::string>{"x", "y", "first", "second with spaces ", "last"}));
+    std::filesystem::remove(file);
+    EXPECT_THROW(readPasswords(line), UsageError);
+    EXPECT_THROW(parseCommandLine({"--password-file", "", "a"}), UsageError);
+    EXPECT_TRUE(readPasswords(parseCommandLine({"a"})).empty());
 }
 
 }  // namespace

@@ -29,10 +29,11 @@ expect "tabulon-cli --mode " "book|column|row|sheet|"
 expect "tabulon-cli --mode = r" "row|"
 expect "tabulon-cli --mode =" "book|column|row|sheet|"
 expect "tabulon-cli --ext o" "ods|"
-expect "tabulon-cli -" "--|--csv|--delimiter|--ext|--help|--list|--mode|--output|--sheet|--version|"
+expect "tabulon-cli -" "--|--csv|--delimiter|--ext|--help|--list|--mode|--output|--password|--password-file|--sheet|--version|"
 expect "tabulon-cli --c" "--csv|"
 expect "tabulon-cli --csv --delimiter " ",|;|\\t|||"
 expect "tabulon-cli --sheet " "|"  # nothing offered
+expect "tabulon-cli --password " "|"
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT

@@ -23,6 +23,7 @@ class ScriptedUi : public Dialogs, public ErrorReporter, public Activity {
     // Scripted answers, taken in order; when a queue is empty the defaults below apply.
     std::deque<Answer> answers;                        // default: Ok, or No for Yes/No boxes
     std::deque<std::string> inputs;                    // default: "" (cancelled)
+    std::deque<std::optional<std::string>> passwords;  // default: nothing (cancelled)
     std::deque<std::vector<std::string>> fileChoices;  // default: none chosen
     std::deque<std::string> folderChoices;             // default: "" (cancelled)
 
@@ -30,6 +31,7 @@ class ScriptedUi : public Dialogs, public ErrorReporter, public Activity {
     std::vector<ShownBox> boxes;
     std::vector<TrappedError> errors;
     std::vector<std::string> inputPrompts;
+    std::vector<ShownBox> passwordBoxes;  // text and title of each password box
     std::vector<std::string> openedFolders;
     std::vector<int> progressValues;
     std::vector<std::string> progressTexts;
@@ -51,6 +53,11 @@ class ScriptedUi : public Dialogs, public ErrorReporter, public Activity {
                          const std::string&) override {
         inputPrompts.push_back(prompt);
         return take(inputs, std::string());
+    }
+    std::optional<std::string> passwordBox(const std::string& prompt,
+                                           const std::string& title) override {
+        passwordBoxes.push_back({prompt, Buttons::OkCancel, Icon::None, title});
+        return take(passwords, std::optional<std::string>());
     }
     std::vector<std::string> openFiles(const std::string&, const std::string&, bool) override {
         return take(fileChoices, std::vector<std::string>());

@@ -9,6 +9,7 @@
 #include "core/export/SheetChoice.h"
 #include "core/ui/Activity.h"
 #include "core/ui/ErrorReporter.h"
+#include "core/workbook/PasswordSource.h"
 
 namespace tabulon {
 
@@ -20,6 +21,8 @@ struct ExportContext {
     std::vector<std::string>& resultTexts;
     // The folder of the temporary files.
     std::string tempFolder;
+    // Where the passwords of encrypted workbooks come from; none when null.
+    workbook::PasswordSource* passwords = nullptr;
     // How cells become lines of text, and the sheets exported (every one when there is no choice).
     const LineFormat& lineFormat = LineFormat::Window();
     SheetChoice* sheetChoice = nullptr;

@@ -51,7 +51,7 @@ class ModeRun {
           resultIndex_(resultIndex) {}
 
     void run() {
-        trap_.run(100, [&] { app_ = workbook::OpenInNewExcel(filePath_); });
+        trap_.run(100, [&] { app_ = workbook::OpenInNewExcel(filePath_, context_.passwords); });
         trap_.run(102, [&] {
             auto& books = application().workbooks();
             book_ = &books.item(books.count());

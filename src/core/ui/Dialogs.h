@@ -1,6 +1,7 @@
 // The questions and notices that the program puts to the user, independent of any toolkit.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ class Dialogs {
     // The typed text, or the empty text when the user cancels.
     virtual std::string inputBox(const std::string& prompt, const std::string& title,
                                  const std::string& defaultText) = 0;
+    // A masked entry with OK and Cancel: the typed password, or nothing when the user cancels.
+    virtual std::optional<std::string> passwordBox(const std::string& prompt,
+                                                   const std::string& title) = 0;
     // The chosen files as full paths; empty when the user cancels.
     virtual std::vector<std::string> openFiles(const std::string& title, const std::string& filter,
                                                bool multiSelect) = 0;

@@ -18,9 +18,9 @@ void Workbooks::checkRunning() const {
     if (ended_) throwEnded();
 }
 
-void Workbooks::open(const std::string& path) {
+void Workbooks::open(const std::string& path, PasswordSource* passwords) {
     checkRunning();
-    open_.push_back(readWorkbookFile(path));
+    open_.push_back(readWorkbookFile(path, passwords));
 }
 
 std::int32_t Workbooks::count() const {

@@ -6,15 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "core/workbook/PasswordSource.h"
 #include "core/workbook/Workbook.h"
 
 namespace tabulon::workbook {
 
 class Workbooks {
   public:
-    // Reads the workbook at the path and adds it to the open workbooks. Throws tabulon::Error
-    // (a ReadError) with a description that names the problem and the file.
-    void open(const std::string& path);
+    // Reads the workbook at the path and adds it to the open workbooks; an encrypted one is
+    // opened with the default password or one of the source's (which may be null). Throws
+    // tabulon::Error (a ReadError) with a description that names the problem and the file.
+    void open(const std::string& path, PasswordSource* passwords = nullptr);
     std::int32_t count() const;
     // 1-based; throws tabulon::Error "Subscript out of range" outside 1..count().
     const Workbook& item(std::int32_t n) const;

@@ -18,6 +18,8 @@ std::string sentence(ReadErrorKind kind, const ReadErrorPlace& place, const std:
             return "The " + detail + " format is not supported yet";
         case ReadErrorKind::PasswordProtected:
             return "The workbook is password-protected";
+        case ReadErrorKind::PasswordIncorrect:
+            return "The password is incorrect";
         case ReadErrorKind::DamagedContainer:
             return "The workbook is damaged (" + detail + ")";
         case ReadErrorKind::DamagedXml:

@@ -14,6 +14,7 @@ enum class ReadErrorKind {
     NotAWorkbook,
     UnsupportedFormat,  // detail: the format's name
     PasswordProtected,
+    PasswordIncorrect,
     DamagedContainer,  // detail: what the zip or compound-file layer said
     DamagedXml,        // detail: the parser's message and line
     DamagedRecords,    // detail: what is wrong with a binary part's records

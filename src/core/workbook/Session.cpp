@@ -89,9 +89,9 @@ bool WarnIfExcelOpen(Dialogs& dialogs, bool isRunning) {
 
 bool WarnIfExcelOpen(Dialogs& dialogs) { return WarnIfExcelOpen(dialogs, IsExcelRunning()); }
 
-std::unique_ptr<Application> OpenInNewExcel(const std::string& path) {
+std::unique_ptr<Application> OpenInNewExcel(const std::string& path, PasswordSource* passwords) {
     auto application = std::make_unique<Application>();
-    application->workbooks().open(path);
+    application->workbooks().open(path, passwords);
     return application;
 }
 

@@ -25,8 +25,10 @@ bool WarnIfExcelOpen(Dialogs& dialogs, bool isRunning);
 // WarnIfExcelOpen(dialogs, IsExcelRunning()).
 bool WarnIfExcelOpen(Dialogs& dialogs);
 
-// A new application with the workbook at the path opened in it; a failure to open propagates.
-std::unique_ptr<Application> OpenInNewExcel(const std::string& path);
+// A new application with the workbook at the path opened in it; an encrypted workbook asks the
+// password source (which may be null) after the default password. A failure to open propagates.
+std::unique_ptr<Application> OpenInNewExcel(const std::string& path,
+                                            PasswordSource* passwords = nullptr);
 
 // The question's text.
 extern const char* const kExcelOpenQuestion;

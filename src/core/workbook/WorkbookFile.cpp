@@ -9,6 +9,7 @@
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/cfb/CompoundFile.h"
+#include "core/workbook/crypto/EncryptedOoxml.h"
 #include "core/workbook/ods/OdsReader.h"
 #include "core/workbook/xls/XlsReader.h"
 #include "core/workbook/xlsx/XlsxReader.h"
@@ -21,26 +22,28 @@ namespace {
     throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
 }
 
-std::unique_ptr<Workbook> readZip(const std::string& path) {
+std::unique_ptr<Workbook> readZip(const std::string& path, PasswordSource* passwords) {
     ZipArchive archive(path);
     // OpenDocument packages name their type in a first, uncompressed "mimetype" part.
     if (archive.contains("mimetype") &&
         archive.readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
-        return ods::readOds(archive);
+        return ods::readOds(archive, passwords);
     return xlsx::readXlsx(archive);
 }
 
-std::unique_ptr<Workbook> readCompoundFile(const std::string& path) {
+std::unique_ptr<Workbook> readCompoundFile(const std::string& path, PasswordSource* passwords) {
     const auto names = cfb::compoundEntryNames(path);
     if (!names) fail(ReadErrorKind::DamagedContainer, path, "its compound file is unreadable");
     const auto has = [&](const char* name) {
         return std::find(names->begin(), names->end(), name) != names->end();
     };
     // An encrypted OOXML package travels inside a compound file.
-    if (has("EncryptedPackage") || has("EncryptionInfo"))
-        fail(ReadErrorKind::PasswordProtected, path);
+    if (has("EncryptedPackage") || has("EncryptionInfo")) {
+        auto archive = crypto::openEncryptedPackage(path, passwords);
+        return xlsx::readXlsx(*archive);
+    }
     if (has("Workbook") || has("Book") || has("WORKBOOK") || has("BOOK"))
-        return xls::readXls(path);
+        return xls::readXls(path, passwords);
     fail(ReadErrorKind::NotAWorkbook, path);
 }
 
@@ -59,7 +62,7 @@ FileKind fileKindOf(const unsigned char* bytes, std::size_t size) {
     return FileKind::Unknown;
 }
 
-std::unique_ptr<Workbook> readWorkbookFile(const std::string& path) {
+std::unique_ptr<Workbook> readWorkbookFile(const std::string& path, PasswordSource* passwords) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (!std::filesystem::exists(status)) fail(ReadErrorKind::FileNotFound, path);
@@ -74,9 +77,9 @@ std::unique_ptr<Workbook> readWorkbookFile(const std::string& path) {
 
     switch (fileKindOf(lead, got)) {
         case FileKind::Zip:
-            return readZip(path);
+            return readZip(path, passwords);
         case FileKind::CompoundFile:
-            return readCompoundFile(path);
+            return readCompoundFile(path, passwords);
         case FileKind::LegacyBiff:
             return xls::readLegacyBiff(path);
         case FileKind::Unknown:

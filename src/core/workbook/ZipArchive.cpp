@@ -3,6 +3,7 @@
 
 #include <zip.h>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -29,12 +30,114 @@ struct FileCloser {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
 
+// libzip's view of a PackageBytes: a seekable, readable source. Exceptions stay on this side of
+// libzip and come back as its read error; the package's own ReadError is kept for the caller.
+struct SourceState {
+    PackageBytes* bytes;
+    std::uint64_t offset = 0;
+    zip_error_t error{};
+    std::exception_ptr failure;
+};
+
+zip_int64_t packageSource(void* userdata, void* data, zip_uint64_t length,
+                          zip_source_cmd_t command) {
+    auto* state = static_cast<SourceState*>(userdata);
+    switch (command) {
+        case ZIP_SOURCE_OPEN:
+            state->offset = 0;
+            return 0;
+        case ZIP_SOURCE_READ:
+            try {
+                const std::size_t n =
+                    state->bytes->read(state->offset, static_cast<unsigned char*>(data), length);
+                state->offset += n;
+                return static_cast<zip_int64_t>(n);
+            } catch (...) {
+                state->failure = std::current_exception();
+                zip_error_set(&state->error, ZIP_ER_READ, 0);
+                return -1;
+            }
+        case ZIP_SOURCE_CLOSE:
+            return 0;
+        case ZIP_SOURCE_STAT: {
+            auto* stat = static_cast<zip_stat_t*>(data);
+            zip_stat_init(stat);
+            stat->size = state->bytes->size();
+            stat->valid |= ZIP_STAT_SIZE;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&state->error, data, length);
+        case ZIP_SOURCE_FREE:
+            zip_error_fini(&state->error);
+            delete state;
+            return 0;
+        case ZIP_SOURCE_SEEK: {
+            const zip_int64_t at = zip_source_seek_compute_offset(
+                state->offset, state->bytes->size(), data, length, &state->error);
+            if (at < 0) return -1;
+            state->offset = static_cast<std::uint64_t>(at);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL:
+            return static_cast<zip_int64_t>(state->offset);
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(
+                ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+                ZIP_SOURCE_SUPPORTS, -1);
+        default:
+            zip_error_set(&state->error, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+    }
+}
+
 }  // namespace
 
 ZipArchive::ZipArchive(const std::string& path) : path_(path) {
     int code = 0;
     archive_ = zip_open(path.c_str(), ZIP_RDONLY, &code);
+    if (archive_ == nullptr) failToOpen(code);
+}
+
+ZipArchive::ZipArchive(const std::string& path, std::unique_ptr<PackageBytes> bytes)
+    : path_(path), bytes_(std::move(bytes)) {
+    auto* state = new SourceState{bytes_.get(), 0, {}, {}};
+    zip_error_init(&state->error);
+    sourceFailure_ = &state->failure;
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_function_create(packageSource, state, &error);
+    if (source == nullptr) {
+        zip_error_fini(&state->error);
+        delete state;
+        failToOpen(zip_error_code_zip(&error));
+    }
+    archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+    const int code = zip_error_code_zip(&error);
+    zip_error_fini(&error);
     if (archive_ != nullptr) return;
+    const std::exception_ptr failure = state->failure;
+    zip_source_free(source);
+    if (failure) std::rethrow_exception(failure);
+    // A decrypted package that is no zip is damaged.
+    fail(ReadErrorKind::DamagedContainer, {},
+         "its decrypted package is not a sound zip: " + zipErrorText(code));
+}
+
+void ZipArchive::countDecompressed(std::string_view name, std::uint64_t bytes) {
+    decompressed_ += bytes;
+    if (decompressed_ > kMaxDecompressedBytes)
+        fail(ReadErrorKind::TooLarge, name,
+             "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
+                 " GiB after decompression");
+}
+
+void ZipArchive::rethrowSourceFailure() const {
+    if (sourceFailure_ != nullptr && *sourceFailure_) std::rethrow_exception(*sourceFailure_);
+}
+
+void ZipArchive::failToOpen(int code) const {
     switch (code) {
         case ZIP_ER_NOENT:
             fail(ReadErrorKind::FileNotFound, {}, {});
@@ -70,11 +173,29 @@ bool ZipArchive::contains(std::string_view name) const { return locate(name).has
 
 void ZipArchive::read(std::string_view name,
                       const std::function<void(const char*, std::size_t)>& sink) {
+    std::unique_ptr<PartDecoder> decoder = decoders_ ? decoders_(name) : nullptr;
+    if (decoder) {
+        // The decoded content counts against the same cap as inflated parts.
+        const PartDecoder::Sink counted = [&](const char* data, std::size_t n) {
+            countDecompressed(name, n);
+            sink(data, n);
+        };
+        readStored(name,
+                   [&](const char* data, std::size_t n) { decoder->decode(data, n, counted); });
+        decoder->finish(counted);
+        return;
+    }
+    readStored(name, sink);
+}
+
+void ZipArchive::readStored(std::string_view name,
+                            const std::function<void(const char*, std::size_t)>& sink) {
     const auto index = locate(name);
     if (!index) fail(ReadErrorKind::MissingPart, name, std::string(name));
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive_, *index, 0));
     if (!file) {
         const int code = zip_error_code_zip(zip_get_error(archive_));
+        rethrowSourceFailure();
         if (code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD)
             fail(ReadErrorKind::PasswordProtected, name, {});
         fail(ReadErrorKind::DamagedContainer, name, std::string(name) + ": " + zipErrorText(code));
@@ -82,15 +203,12 @@ void ZipArchive::read(std::string_view name,
     auto inflate = [&](char* buffer, std::size_t capacity) -> std::size_t {
         const zip_int64_t n = zip_fread(file.get(), buffer, capacity);
         if (n < 0) {
+            rethrowSourceFailure();
             const int code = zip_error_code_zip(zip_file_get_error(file.get()));
             fail(ReadErrorKind::DamagedContainer, name,
                  std::string(name) + ": " + zipErrorText(code));
         }
-        decompressed_ += static_cast<std::uint64_t>(n);
-        if (decompressed_ > kMaxDecompressedBytes)
-            fail(ReadErrorKind::TooLarge, name,
-                 "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
-                     " GiB after decompression");
+        countDecompressed(name, static_cast<std::uint64_t>(n));
         return static_cast<std::size_t>(n);
     };
     zip_stat_t stat;

@@ -2,21 +2,39 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/workbook/PackageBytes.h"
 #include "core/workbook/ReadError.h"
 
 struct zip;
 
 namespace tabulon::workbook {
 
+// Turns a part's stored bytes into its content, for the parts that a package encrypts.
+class PartDecoder {
+  public:
+    using Sink = std::function<void(const char*, std::size_t)>;
+    virtual ~PartDecoder() = default;
+    virtual void decode(const char* data, std::size_t size, const Sink& sink) = 0;
+    virtual void finish(const Sink& sink) = 0;
+};
+
+// The decoder for a part, or null for a part that is read as stored.
+using PartDecoders = std::function<std::unique_ptr<PartDecoder>(std::string_view part)>;
+
 class ZipArchive {
   public:
     // Throws ReadError when the file is missing, unreadable or not a sound zip.
     explicit ZipArchive(const std::string& path);
+    // A zip whose bytes come from the source (a decrypted package); the path names the workbook
+    // in error messages. Throws ReadError when the bytes are not a sound zip.
+    ZipArchive(const std::string& path, std::unique_ptr<PackageBytes> bytes);
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
@@ -29,14 +47,28 @@ class ZipArchive {
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
+    // From now on, parts are read through their decoders.
+    void setPartDecoders(PartDecoders decoders) { decoders_ = std::move(decoders); }
 
   private:
     std::optional<std::uint64_t> locate(std::string_view name) const;
+    // The part's bytes as the zip stores them (inflated when the zip compressed them).
+    void readStored(std::string_view name,
+                    const std::function<void(const char*, std::size_t)>& sink);
     [[noreturn]] void fail(ReadErrorKind kind, std::string_view part, std::string detail) const;
 
+    [[noreturn]] void failToOpen(int code) const;
+    void rethrowSourceFailure() const;
+    // Adds to the bytes produced by reads; throws ReadError (TooLarge) past the cap.
+    void countDecompressed(std::string_view name, std::uint64_t bytes);
+
     std::string path_;
+    std::unique_ptr<PackageBytes> bytes_;  // outlives archive_, which reads from it
     struct zip* archive_ = nullptr;
+    // Where a PackageBytes source keeps the exception that made a read fail; owned by libzip.
+    std::exception_ptr* sourceFailure_ = nullptr;
     std::uint64_t decompressed_ = 0;
+    PartDecoders decoders_;
 };
 
 }  // namespace tabulon::workbook

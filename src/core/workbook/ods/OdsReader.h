@@ -3,13 +3,15 @@
 
 #include <memory>
 
+#include "core/workbook/PasswordSource.h"
 #include "core/workbook/Workbook.h"
 #include "core/workbook/ZipArchive.h"
 
 namespace tabulon::workbook::ods {
 
-// Reads every table of the package as a worksheet, hidden ones too. Throws ReadError, of the
-// PasswordProtected kind for an encrypted package.
-std::unique_ptr<Workbook> readOds(ZipArchive& archive);
+// Reads every table of the package as a worksheet, hidden ones too; the parts of an encrypted
+// package are decrypted with a password from the source (which may be null). Throws ReadError,
+// of the PasswordProtected or PasswordIncorrect kind for an encrypted package not opened.
+std::unique_ptr<Workbook> readOds(ZipArchive& archive, PasswordSource* passwords = nullptr);
 
 }  // namespace tabulon::workbook::ods

@@ -16,7 +16,9 @@ bool readBookRecord(const BiffRecord& record, BookState& book) {
     RecordCursor cursor(record.data);
     switch (record.type) {
         case record::kFilePass:
-            throw ReadError(ReadErrorKind::PasswordProtected, {book.path, {}, {}, {}});
+            if (!book.decrypted)
+                throw ReadError(ReadErrorKind::PasswordProtected, {book.path, {}, {}, {}});
+            return true;
         case record::kCodePage:
             book.codePage = CodePage(cursor.u16());
             return true;

@@ -21,10 +21,12 @@ struct BookState {
     WorkbookData& data;
     CodePage codePage;
     CellFormatTable formats;
+    bool decrypted = false;  // the stream's records were decrypted before reading
 };
 
 // Takes CODEPAGE, DATEMODE, FILEPASS, FORMAT and XF records; false for any other record.
-// Throws ReadError (password-protected) for FILEPASS and BiffDamage for a record cut short.
+// Throws ReadError (password-protected) for FILEPASS in a stream that was not decrypted, and
+// BiffDamage for a record cut short.
 bool readBookRecord(const BiffRecord& record, BookState& book);
 
 // A text field as the version stores it: BIFF8 a count and the characters with their flags,

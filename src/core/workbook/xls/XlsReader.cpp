@@ -8,6 +8,7 @@
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/cfb/CompoundFile.h"
+#include "core/workbook/crypto/BiffDecryption.h"
 #include "core/workbook/xls/BiffRecords.h"
 #include "core/workbook/xls/BookRecords.h"
 #include "core/workbook/xls/RecordCursor.h"
@@ -134,7 +135,7 @@ void readBareWorksheet(BiffStream& stream, BookState& book, StoredWorkbook& work
 }  // namespace
 
 std::unique_ptr<Workbook> readBiffStream(const std::string& path,
-                                         std::span<const unsigned char> bytes) {
+                                         std::span<const unsigned char> bytes, bool decrypted) {
     auto workbook = std::make_unique<StoredWorkbook>();
     try {
         BiffStream stream(bytes);
@@ -143,6 +144,7 @@ std::unique_ptr<Workbook> readBiffStream(const std::string& path,
         if (!stream.next(bof) || !readBof(bof, info))
             throw ReadError(ReadErrorKind::NotAWorkbook, {path, {}, {}, {}});
         BookState book(path, info.version, workbook->data());
+        book.decrypted = decrypted;
         const bool modern =
             info.version == BiffVersion::Biff5 || info.version == BiffVersion::Biff8;
         if (modern && info.substream == kWorkbookGlobals) {
@@ -162,13 +164,14 @@ std::unique_ptr<Workbook> readBiffStream(const std::string& path,
     return workbook;
 }
 
-std::unique_ptr<Workbook> readXls(const std::string& path) {
+std::unique_ptr<Workbook> readXls(const std::string& path, PasswordSource* passwords) {
     const cfb::CompoundFile file(path);
     auto stream = file.findRootStream("Workbook");
     if (!stream) stream = file.findRootStream("Book");
     if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {path, {}, {}, {}});
-    const std::vector<unsigned char> bytes = file.readStream(*stream);
-    return readBiffStream(path, bytes);
+    std::vector<unsigned char> bytes = file.readStream(*stream);
+    const bool decrypted = crypto::decryptBiffStream(path, bytes, passwords);
+    return readBiffStream(path, bytes, decrypted);
 }
 
 std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {

@@ -161,9 +161,14 @@ TEST(XlsReaderTest, DateModeSelectsThe1904System) {
 }
 
 TEST(XlsReaderTest, EncryptedWorkbooksArePasswordProtected) {
+    // RC4 version 1.1 with a verifier that no password matches.
     const std::string stream = testing::workbookStream(
-        {record(0x002F, Bytes().u16(1).raw(std::string(52, '\0')))}, {{"S", {}}});
+        {record(0x002F, Bytes().u16(1).u16(1).u16(1).raw(std::string(48, '\0')))}, {{"S", {}}});
     EXPECT_EQ(errorOf(stream).kind(), ReadErrorKind::PasswordProtected);
+    // XOR obfuscation whose key and verifier no password matches.
+    const std::string xor_ = testing::workbookStream(
+        {record(0x002F, Bytes().u16(0).u16(0x1234).u16(0x5678))}, {{"S", {}}});
+    EXPECT_EQ(errorOf(xor_).kind(), ReadErrorKind::PasswordProtected);
 }
 
 TEST(XlsReaderTest, OnlyWorksheetsAreWorksheets) {

@@ -1,0 +1,31 @@
+// Opening the encrypted parts of an OpenDocument package: the key from the password, the
+// checksum of each part's first decrypted bytes, and decryption with inflation as the part is
+// read.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "core/workbook/PasswordSource.h"
+#include "core/workbook/ZipArchive.h"
+#include "core/workbook/crypto/OdfManifest.h"
+
+namespace tabulon::workbook::crypto {
+
+// The part's key: PBKDF2 with HMAC-SHA1 over the start key (the hash of the password's UTF-8
+// bytes) and the part's salt.
+Bytes odfKey(const OdfEncryptedPart& part, const std::string& password);
+
+// Decrypts a part's stored bytes as they come, checks the checksum once its first 1024 decrypted
+// bytes are known (or at its end), then inflates them. Throws ReadError (damaged) for a failed
+// checksum, bad padding or bad compressed data; the path and part name it.
+std::unique_ptr<PartDecoder> odfPartDecoder(const OdfEncryptedPart& part, ByteView key,
+                                            const std::string& path, const std::string& name);
+
+// Finds the password (from the source only: OpenDocument has no default password) by checking
+// it on the smallest encrypted part, then makes the archive decode every encrypted part. Throws
+// ReadError: PasswordProtected, PasswordIncorrect, or damaged.
+void unlockOdfPackage(ZipArchive& archive, const std::map<std::string, OdfEncryptedPart>& parts,
+                      PasswordSource* passwords);
+
+}  // namespace tabulon::workbook::crypto
