@@ -177,7 +177,7 @@ TEST(OdsContentTest, ParagraphsSpacesTabsBreaksAndNestedTextMakeTheCellText) {
     EXPECT_EQ(sheet.text(1, 2), "a   b  c\td\ne");
     EXPECT_EQ(sheet.text(1, 3), "bold and link !");
     EXPECT_EQ(sheet.text(1, 4), "");
-    EXPECT_EQ(sheet.text(1, 5).size(), 32768u);
+    EXPECT_EQ(sheet.text(1, 5), "x" + std::string(32766, ' '));  // cut at the cell limit
 }
 
 TEST(OdsContentTest, NumbersWithoutParagraphsShowThroughTheirStyles) {
