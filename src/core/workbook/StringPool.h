@@ -14,18 +14,20 @@ namespace tabulon::workbook {
 // The text bytes that the string pools of one workbook may hold together.
 class TextBudget {
   public:
+    explicit TextBudget(std::uint64_t limit = kMaxTextBytes) : limit_(limit) {}
+
     // Throws ReadError (TooLarge) when the bytes do not fit any more.
     void charge(std::uint64_t bytes) {
         used_ += bytes;
-        if (used_ > kMaxTextBytes)
+        if (used_ > limit_)
             throw ReadError(ReadErrorKind::TooLarge, {},
-                            "more than " + std::to_string(kMaxTextBytes >> 20) +
-                                " MiB of cell text");
+                            "more than " + std::to_string(limit_ >> 20) + " MiB of cell text");
     }
     void refund(std::uint64_t bytes) { used_ -= bytes; }
     std::uint64_t used() const { return used_; }
 
   private:
+    std::uint64_t limit_;
     std::uint64_t used_ = 0;
 };
 
