@@ -176,9 +176,11 @@ TEST_F(SheetDataScannerTest, AHugeTokenIsLeftToExpatAndItsTextCut) {
 }
 
 TEST_F(SheetDataScannerTest, LongWhiteSpaceBetweenRowsIsNotCarried) {
-    // 40 MiB of white space between two rows is passed over by the scanner as it arrives (it
-    // would otherwise carry it whole, past its carry limit, to expat).
-    const auto& s = scanned("<row r=\"1\"><c><v>1</v></c></row>" + std::string(40 << 20, ' ') +
+    // 40 MiB of white space and CR LF line ends between two rows is passed over by the scanner
+    // as it arrives (it would otherwise carry it whole, past its carry limit, to expat).
+    std::string space;
+    for (int i = 0; i < (10 << 20); ++i) space += "\r\n  ";
+    const auto& s = scanned("<row r=\"1\"><c><v>1</v></c></row>" + space +
                             "\n\t<row r=\"2\"><c><v>2</v></c></row>");
     EXPECT_EQ(s.value(1, 1).number, 1);
     EXPECT_EQ(s.value(2, 1).number, 2);
