@@ -113,7 +113,7 @@ void readSheets(BiffStream& stream, const std::vector<SheetEntry>& sheets, BookS
             if (!stream.next(bof) || !readBof(bof, info))
                 throw BiffDamage("a sheet does not start with a BOF record");
             if (info.substream == kWorkbookGlobals)
-                throw BiffDamage("the sheet's entry points at workbook globals");
+                throw BiffDamage("the sheet's entry points into the workbook globals");
             if (info.substream != kWorksheet || isDialogSheet(stream)) continue;
             StoredWorksheet& sheet = workbook.addWorksheet(entry.name, entry.visibility);
             SheetReader reader(book, sheet, cellBudget);
