@@ -200,7 +200,7 @@ def main(out):
     open(p("format-zero-length.xls"), "wb").write(compound(workbook_stream(
         [rec(0x041E), xf(0)], [rec(0x0203, struct.pack("<HHHd", 0, 0, 0, 1.5)), XLS_CORNER])))
     open(p("label-past-record.xls"), "wb").write(compound(workbook_stream(
-        [xf(0)], [rec(0x0204, struct.pack("<HHH", 0, 0, 0) + struct.pack("<HB", 40, 0x0C) + b"abc"), XLS_CORNER])))
+        [xf(0)], [rec(0x0204, struct.pack("<HHH", 0, 0, 0) + struct.pack("<HBHI", 40, 0x0C, 2, 100) + b"abc"), XLS_CORNER])))
     open(p("sheet-entry-at-globals.xls"), "wb").write(compound(workbook_stream(
         [xf(0)], [rec(0x0203, struct.pack("<HHHd", 0, 0, 0, 1.5))], position=0)))
     open(p("xls-nul-name.xls"), "wb").write(compound(workbook_stream(
