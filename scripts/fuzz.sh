@@ -24,7 +24,7 @@ fi
 nice cmake --build build-fuzz --target "$target"
 
 corpus=build-fuzz/corpus/$target
-if [ ! -d build-fuzz/corpus ] && [ -d ../shared/corpus/files ]; then
+if [ ! -d build-fuzz/corpus ] && [ -d ../shared/corpus/files ] && command -v python3 >/dev/null; then
     python3 fuzz/make_seeds.py shared build-fuzz/corpus
 fi
 mkdir -p "$corpus" "build-fuzz/findings/$target"
