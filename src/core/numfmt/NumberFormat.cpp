@@ -16,6 +16,16 @@ namespace tabulon::numfmt {
 
 namespace {
 
+// The longest code the application saves, in characters; a longer one cannot have come from it
+// and is shown as General rather than let one cell's text grow with the code.
+constexpr std::size_t kMaxCodeChars = 255;
+
+std::size_t characterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
 // What the application fills a cell with when the value cannot be shown (a date out of range).
 constexpr std::string_view kOverflow = "######";
 
@@ -65,6 +75,7 @@ void renderTextSection(const Section& section, std::string_view text, std::strin
 }  // namespace
 
 NumberFormat NumberFormat::compile(std::string_view code) {
+    if (code.size() > kMaxCodeChars && characterCount(code) > kMaxCodeChars) code = "General";
     return NumberFormat(std::make_shared<const CompiledCode>(compileCode(code)));
 }
 

@@ -12,7 +12,7 @@ struct CompiledCode;
 class NumberFormat {
   public:
     // Compiles a format code ("General", "0.00", "m/d/yyyy", ...). Never fails: a code that
-    // cannot be parsed renders like General.
+    // cannot be parsed, or is longer than 255 characters, renders like General.
     static NumberFormat compile(std::string_view code);
 
     // True when the code shows dates or times.

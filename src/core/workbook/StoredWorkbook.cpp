@@ -64,4 +64,13 @@ StoredWorksheet& StoredWorkbook::addWorksheet(std::unique_ptr<StoredWorksheet> s
     return *sheets_.back();
 }
 
+std::string StoredWorkbook::notice() const {
+    std::size_t cut = data_.sharedStrings.cutCount();
+    for (const auto& sheet : sheets_) cut += sheet->localStrings().cutCount();
+    if (cut == 0) return {};
+    return "Text longer than " + std::to_string(kMaxCellTextUnits) +
+           " characters was cut to that length (" + std::to_string(cut) +
+           (cut == 1 ? " text)" : " texts)");
+}
+
 }  // namespace tabulon::workbook

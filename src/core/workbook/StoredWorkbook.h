@@ -15,7 +15,10 @@ namespace tabulon::workbook {
 // What the sheets of one workbook share.
 struct WorkbookData {
     bool date1904 = false;
-    StringPool sharedStrings;
+    // What the text of all pools may still grow by; the sheets charge it through their const
+    // reference to the book, so it is mutable.
+    mutable TextBudget textBudget;
+    StringPool sharedStrings{&textBudget};
     // The number format of each cell format (style) index; index 0 always exists.
     std::vector<numfmt::NumberFormat> cellFormats;
 };
@@ -23,7 +26,10 @@ struct WorkbookData {
 class StoredWorksheet : public Worksheet {
   public:
     StoredWorksheet(const WorkbookData& book, std::string name, SheetVisibility visibility)
-        : book_(book), name_(std::move(name)), visibility_(visibility) {}
+        : book_(book),
+          name_(std::move(name)),
+          visibility_(visibility),
+          localStrings_(&book.textBudget) {}
 
     const std::string& name() const override { return name_; }
     CellRange usedRange() const override { return cells_.bounds(); }
@@ -35,6 +41,10 @@ class StoredWorksheet : public Worksheet {
     CellStore& cells() { return cells_; }
     const CellStore& cells() const { return cells_; }
     StringPool& localStrings() { return localStrings_; }
+    const StringPool& localStrings() const { return localStrings_; }
+
+  protected:
+    const WorkbookData& book() const { return book_; }
 
   private:
     const numfmt::NumberFormat& formatOf(const StoredCell& cell) const;
@@ -58,6 +68,7 @@ class StoredWorkbook : public Workbook {
     bool date1904() const override { return data_.date1904; }
 
     WorkbookData& data() { return data_; }
+    std::string notice() const override;
     StoredWorksheet& addWorksheet(std::string name, SheetVisibility visibility);
     // For readers whose sheets add to what the store keeps; the sheet refers to data().
     StoredWorksheet& addWorksheet(std::unique_ptr<StoredWorksheet> sheet);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "core/workbook/Worksheet.h"
 
@@ -15,6 +16,8 @@ public:
     virtual const Worksheet& worksheet(std::size_t index) const = 0;
     // True when serial day numbers count from 1904 rather than 1900.
     virtual bool date1904() const = 0;
+    // A note for the user about what reading changed (text cut at the cell limit), or empty.
+    virtual std::string notice() const { return {}; }
 };
 
 }  // namespace tabulon::workbook

@@ -75,15 +75,23 @@ std::unique_ptr<Workbook> readWorkbookFile(const std::string& path, PasswordSour
     const auto got = static_cast<std::size_t>(in.gcount());
     in.close();
 
-    switch (fileKindOf(lead, got)) {
-        case FileKind::Zip:
-            return readZip(path, passwords);
-        case FileKind::CompoundFile:
-            return readCompoundFile(path, passwords);
-        case FileKind::LegacyBiff:
-            return xls::readLegacyBiff(path);
-        case FileKind::Unknown:
-            break;
+    try {
+        switch (fileKindOf(lead, got)) {
+            case FileKind::Zip:
+                return readZip(path, passwords);
+            case FileKind::CompoundFile:
+                return readCompoundFile(path, passwords);
+            case FileKind::LegacyBiff:
+                return xls::readLegacyBiff(path);
+            case FileKind::Unknown:
+                break;
+        }
+    } catch (const ReadError& e) {
+        // A limit deep in the readers (the text budget) does not know the file it reads.
+        if (!e.place().file.empty()) throw;
+        ReadErrorPlace place = e.place();
+        place.file = path;
+        throw ReadError(e.kind(), std::move(place), e.detail());
     }
     fail(ReadErrorKind::NotAWorkbook, path);
 }

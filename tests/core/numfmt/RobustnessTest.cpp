@@ -88,6 +88,16 @@ TEST(Robustness, HostileCodesAndValuesNeverCrash) {
     }
 }
 
+TEST(Robustness, CodesLongerThan255CharactersRenderLikeGeneral) {
+    // 255 characters still count as a code (a multi-byte character counts once); one more makes
+    // General, so that no code can make one cell's text grow with its length.
+    const std::string zeros(250, '0');
+    EXPECT_EQ(NumberFormat::compile(zeros + "\"\u00e9\u00e9\"").format(1.5, false),
+              std::string(248, '0') + "02\u00e9\u00e9");
+    EXPECT_EQ(NumberFormat::compile(std::string(256, '0')).format(1.5, false), "1.5");
+    EXPECT_EQ(NumberFormat::compile(std::string(1'000'000, '@')).formatText("ab"), "ab");
+}
+
 TEST(Robustness, NonFiniteValuesShowAsTheNumericError) {
     for (const char* code : {"General", "0.00", "m/d/yyyy", "# ?/?", "0.00E+00", "@"}) {
         const NumberFormat f = NumberFormat::compile(code);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/workbook/CellReference.h"
+#include "core/workbook/CellText.h"
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/ods/Duration.h"
 #include "core/workbook/ods/OdsWorksheet.h"
@@ -129,6 +130,8 @@ class ContentHandler : public xlsx::XmlHandler {
 
     void characters(std::string_view text) override {
         if (stylesDepth_ != 0) return styles_.characters(text);
+        // Past the cell text limit nothing more is kept.
+        if (cellText_.size() >= kMaxCellMarkupBytes) return;
         for (const char c : text) {
             if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
                 // Runs of white space in a paragraph show as one space, none at its start.
@@ -262,7 +265,7 @@ class ContentHandler : public xlsx::XmlHandler {
         if (skipDepth_ != 0 || covered_) return;
         if (paragraphDepth_ == 0) {
             if (depth_ == cellDepth_ + 1 && (name == "p" || name == "h")) {
-                if (paragraphs_++ > 0) cellText_ += '\n';
+                if (paragraphs_++ > 0) appendCellMarkup(cellText_, "\n");
                 paragraphDepth_ = depth_;
                 afterSpace_ = true;
                 wantText = true;
@@ -271,13 +274,16 @@ class ContentHandler : public xlsx::XmlHandler {
         }
         if (name == "s") {
             const std::int64_t count = repeatCount(attributes.find("c"), kMaxSpaces);
-            cellText_.append(static_cast<std::size_t>(count), ' ');
+            if (cellText_.size() < kMaxCellMarkupBytes)
+                cellText_.append(std::min(static_cast<std::size_t>(count),
+                                          kMaxCellMarkupBytes - cellText_.size()),
+                                 ' ');
             afterSpace_ = false;
         } else if (name == "tab") {
-            cellText_ += '\t';
+            appendCellMarkup(cellText_, "\t");
             afterSpace_ = false;
         } else if (name == "line-break") {
-            cellText_ += '\n';
+            appendCellMarkup(cellText_, "\n");
             afterSpace_ = false;
         } else if (name == "note" || name == "annotation" || name == "ruby-text") {
             // Notes and comments inside a paragraph are not part of what the cell shows.

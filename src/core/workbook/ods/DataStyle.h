@@ -37,12 +37,19 @@ class DataStyleBuilder {
     void startChild(std::string_view name, const xlsx::XmlAttributes& attributes);
     void endChild(std::string_view name);
     bool wantsText() const { return textTarget_ != TextTarget::None; }
-    void characters(std::string_view text) { text_.append(text); }
+    // More than 1,024 bytes hold more than the 255 characters of the longest code, which makes
+    // the code General whatever follows; the rest is not kept.
+    void characters(std::string_view text) {
+        if (text_.size() <= kMaxTextBytes)
+            text_.append(text.substr(0, kMaxTextBytes + 1 - text_.size()));
+    }
 
     DataStyle finish();
 
   private:
     enum class TextTarget { None, Literal, Currency, Fill };
+
+    static constexpr std::size_t kMaxTextBytes = 1024;
 
     void appendLiteral(std::string_view text);
     void appendNumber(const xlsx::XmlAttributes& attributes);

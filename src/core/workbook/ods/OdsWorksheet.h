@@ -30,7 +30,7 @@ class OdsWorksheet : public StoredWorksheet {
     }
 
     std::vector<std::pair<std::uint64_t, std::uint32_t>> shown_;
-    StringPool shownStrings_;
+    StringPool shownStrings_{&book().textBudget};
 };
 
 }  // namespace tabulon::workbook::ods

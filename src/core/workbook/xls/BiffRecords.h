@@ -78,6 +78,8 @@ class BiffStream {
     int peekType() const;
     // Moves to a record that starts at that offset (as BOUNDSHEET gives it).
     void seek(std::size_t offset);
+    // Where the next record starts.
+    std::size_t position() const { return position_; }
 
   private:
     std::span<const unsigned char> bytes_;

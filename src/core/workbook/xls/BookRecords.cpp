@@ -8,8 +8,11 @@ namespace tabulon::workbook::xls {
 
 std::string readText(RecordCursor& cursor, const BookState& book, int countBytes) {
     const std::size_t count = countBytes == 1 ? cursor.u8() : cursor.u16();
-    return book.version == BiffVersion::Biff8 ? cursor.unicodeString(count)
-                                              : cursor.byteString(count, book.codePage);
+    // These strings stand alone in their record: one that claims more than its record holds is
+    // cut at the record's end, as the application reads it.
+    constexpr auto cut = RecordCursor::Shortfall::Cut;
+    return book.version == BiffVersion::Biff8 ? cursor.unicodeString(count, cut)
+                                              : cursor.byteString(count, book.codePage, cut);
 }
 
 bool readBookRecord(const BiffRecord& record, BookState& book) {
@@ -30,6 +33,9 @@ bool readBookRecord(const BiffRecord& record, BookState& book) {
             book.formats.addFormatInOrder(readText(cursor, book, 1));
             return true;
         case record::kFormat:
+            // A FORMAT record too short for its id and length (a zero length field) says
+            // nothing: it is passed over, and a cell that names its id shows as General.
+            if (record.data.size() < (book.version == BiffVersion::Biff8 ? 4u : 3u)) return true;
             if (book.version == BiffVersion::Biff4) {
                 cursor.skip(2);
                 book.formats.addFormatInOrder(readText(cursor, book, 1));

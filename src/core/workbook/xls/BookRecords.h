@@ -26,11 +26,13 @@ struct BookState {
 
 // Takes CODEPAGE, DATEMODE, FILEPASS, FORMAT and XF records; false for any other record.
 // Throws ReadError (password-protected) for FILEPASS in a stream that was not decrypted, and
-// BiffDamage for a record cut short.
+// BiffDamage for a record cut short; a FORMAT record without room for its id and length is
+// passed over.
 bool readBookRecord(const BiffRecord& record, BookState& book);
 
 // A text field as the version stores it: BIFF8 a count and the characters with their flags,
-// earlier versions a count and 8-bit text. countBytes is 1 or 2.
+// earlier versions a count and 8-bit text. countBytes is 1 or 2. Text that runs past the record's
+// end is cut there.
 std::string readText(RecordCursor& cursor, const BookState& book, int countBytes);
 
 }  // namespace tabulon::workbook::xls

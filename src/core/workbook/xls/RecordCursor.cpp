@@ -56,17 +56,32 @@ double RecordCursor::f64() {
 }
 void RecordCursor::skip(std::size_t bytes) { read(nullptr, bytes); }
 
-std::string RecordCursor::unicodeString(std::size_t charCount) {
+std::size_t RecordCursor::left() const {
+    std::size_t total = segments_[segment_].size() - offset_;
+    for (std::size_t i = segment_ + 1; i < segments_.size(); ++i) total += segments_[i].size();
+    return total;
+}
+
+std::string RecordCursor::unicodeString(std::size_t charCount, Shortfall shortfall) {
+    const bool cut = shortfall == Shortfall::Cut;
+    if (cut && atEnd()) return {};  // not even the flags byte
     const std::uint8_t flags = u8();
-    const std::size_t runs = (flags & 0x08) != 0 ? u16() : 0;
-    const std::size_t phoneticBytes = (flags & 0x04) != 0 ? u32() : 0;
+    const auto optional = [&](std::size_t bytes) -> std::size_t {
+        if (cut && left() < bytes) return 0;
+        return bytes == 2 ? u16() : u32();
+    };
+    const std::size_t runs = (flags & 0x08) != 0 ? optional(2) : 0;
+    const std::size_t phoneticBytes = (flags & 0x04) != 0 ? optional(4) : 0;
     bool wide = (flags & 0x01) != 0;
 
     std::u16string units;
     while (units.size() < charCount) {
         if (leftInSegment() == 0) {
             // The characters go on in the next CONTINUE record, behind a flags byte of their own.
-            if (segment_ + 1 >= segments_.size()) throw BiffDamage("a string is cut short");
+            if (segment_ + 1 >= segments_.size()) {
+                if (cut) break;
+                throw BiffDamage("a string is cut short");
+            }
             ++segment_;
             offset_ = 0;
             wide = (u8() & 0x01) != 0;
@@ -74,19 +89,25 @@ std::string RecordCursor::unicodeString(std::size_t charCount) {
         }
         const std::size_t width = wide ? 2 : 1;
         const std::size_t n = std::min(charCount - units.size(), leftInSegment() / width);
-        if (n == 0) throw BiffDamage("a string's characters are cut in half");
+        if (n == 0) {
+            if (cut) break;
+            throw BiffDamage("a string's characters are cut in half");
+        }
         const unsigned char* p = segments_[segment_].data() + offset_;
         for (std::size_t i = 0; i < n; ++i)
             units.push_back(wide ? char16_t(p[2 * i] | (p[2 * i + 1] << 8)) : char16_t(p[i]));
         offset_ += n * width;
     }
-    skip(4 * runs + phoneticBytes);
+    const std::size_t trailing = 4 * runs + phoneticBytes;
+    skip(cut ? std::min(trailing, left()) : trailing);
     std::string out;
     tabulon::appendUtf16(out, units);
     return out;
 }
 
-std::string RecordCursor::byteString(std::size_t count, const CodePage& codePage) {
+std::string RecordCursor::byteString(std::size_t count, const CodePage& codePage,
+                                     Shortfall shortfall) {
+    if (shortfall == Shortfall::Cut) count = std::min(count, left());
     std::string bytes(count, '\0');
     read(bytes.data(), count);
     return codePage.decode(bytes);

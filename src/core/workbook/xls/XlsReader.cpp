@@ -99,17 +99,22 @@ void readSubstream(BiffStream& stream, Take&& take) {
     throw BiffDamage("a sheet ends without an EOF record");
 }
 
+// globalsEnd: where the workbook globals substream ends; no sheet starts before it.
 void readSheets(BiffStream& stream, const std::vector<SheetEntry>& sheets, BookState& book,
-                StoredWorkbook& workbook) {
+                StoredWorkbook& workbook, std::size_t globalsEnd) {
     std::uint64_t cellBudget = kMaxCells;
     for (const SheetEntry& entry : sheets) {
         if (!entry.worksheet) continue;
         try {
+            if (entry.position < globalsEnd)
+                throw BiffDamage("the sheet's entry points into the workbook globals");
             stream.seek(entry.position);
             BiffRecord bof;
             BofInfo info;
             if (!stream.next(bof) || !readBof(bof, info))
                 throw BiffDamage("a sheet does not start with a BOF record");
+            if (info.substream == kWorkbookGlobals)
+                throw BiffDamage("the sheet's entry points into the workbook globals");
             if (info.substream != kWorksheet || isDialogSheet(stream)) continue;
             StoredWorksheet& sheet = workbook.addWorksheet(entry.name, entry.visibility);
             SheetReader reader(book, sheet, cellBudget);
@@ -150,7 +155,7 @@ std::unique_ptr<Workbook> readBiffStream(const std::string& path,
         if (modern && info.substream == kWorkbookGlobals) {
             const auto sheets = readGlobals(stream, book);
             workbook->data().cellFormats = book.formats.compile();
-            readSheets(stream, sheets, book, *workbook);
+            readSheets(stream, sheets, book, *workbook, stream.position());
         } else if (info.substream == kWorksheet) {
             readBareWorksheet(stream, book, *workbook);
             workbook->data().cellFormats = book.formats.compile();

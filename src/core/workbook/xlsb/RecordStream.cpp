@@ -2,12 +2,15 @@
 #include "core/workbook/xlsb/RecordStream.h"
 
 #include <cstring>
+#include <string>
 
 #include "core/util/Utf16.h"
 
 namespace tabulon::workbook::xlsb {
 
 namespace {
+
+constexpr std::uint32_t kMaxRecordBytes = std::uint32_t{16} << 20;
 
 constexpr std::uint32_t kNoString = 0xFFFFFFFF;
 
@@ -93,6 +96,12 @@ std::size_t RecordStream::parseRecords(std::string_view data) {
         if (sizeBytes < 0)
             throw ReadError(ReadErrorKind::DamagedRecords, place_, "a record size is too long");
         if (sizeBytes == 0) break;
+        // No record that the application writes comes near this; a larger one would only be
+        // gathered in memory before anything could be read from it.
+        if (size > kMaxRecordBytes)
+            throw ReadError(ReadErrorKind::TooLarge, place_,
+                            "a record of more than " + std::to_string(kMaxRecordBytes >> 20) +
+                                " MiB");
         const std::size_t start = pos + typeBytes + sizeBytes;
         if (size > data.size() - start) break;
         RecordPayload payload(type, data.substr(start, size), place_);

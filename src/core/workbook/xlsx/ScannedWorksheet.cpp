@@ -23,6 +23,9 @@ struct FallBack {};
 // Beyond this many bytes before <sheetData> the package part is left to the general parser, which
 // streams it, rather than held whole.
 constexpr std::size_t kMaxPrefix = std::size_t{16} << 20;
+// Beyond this many bytes of one incomplete token (far more than the longest cell text with every
+// character escaped) the part is left to the general parser, which keeps only what it needs.
+constexpr std::size_t kMaxCarry = std::size_t{8} << 20;
 
 bool equalsIgnoringCase(const char* a, const char* b) {
     for (; *a != 0 && *b != 0; ++a, ++b) {
@@ -160,6 +163,7 @@ class WorksheetScan {
                 std::min(size - taken, std::max<std::size_t>(carry_.size(), 4096));
             carry_.append(data + taken, more);
             taken += more;
+            if (carry_.size() > kMaxCarry) throw FallBack{};
             if (carry_.size() < rescanSize_) continue;
             const char* stop = scanner_.scan(carry_.data(), carry_.data() + carry_.size());
             const std::size_t used = static_cast<std::size_t>(stop - carry_.data());

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/workbook/CellText.h"
 #include "core/workbook/xlsx/EscapedText.h"
 #include "core/workbook/xlsx/XmlPartParser.h"
 
@@ -35,7 +36,7 @@ class SharedStringsHandler : public XmlHandler {
             wantText = false;
         }
     }
-    void characters(std::string_view text) override { text_.append(text); }
+    void characters(std::string_view text) override { appendCellMarkup(text_, text); }
 
   private:
     StringPool& out_;

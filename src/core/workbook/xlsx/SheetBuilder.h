@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/workbook/CellText.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/StoredWorkbook.h"
 
@@ -30,8 +31,9 @@ class SheetBuilder {
     // values, and too many cells.
     void startElement(std::string_view name, std::span<const XmlAttribute> attributes);
     void endElement(std::string_view name);
-    // Character data, possibly in pieces; only wanted while wantsText() is true.
-    void characters(std::string_view text) { target_->append(text); }
+    // Character data, possibly in pieces; only wanted while wantsText() is true. What lies past
+    // the cell text limit is not kept.
+    void characters(std::string_view text) { appendCellMarkup(*target_, text); }
     // An element without attributes that holds only character data (<v>12</v>): its start, its
     // text and its end in one call.
     void textElement(std::string_view name, std::string_view text);

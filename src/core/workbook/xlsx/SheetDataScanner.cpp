@@ -158,6 +158,13 @@ const char* SheetDataScanner::scan(const char* begin, const char* end) {
 const char* SheetDataScanner::scanText(const char* p, const char* end) {
     const char* q = p;
     while (q < end && is(*q, kPlainText)) ++q;
+    if (!builder_.wantsText()) {
+        // Characters that no element wants (the white space between rows and cells, line ends
+        // with CR included) are passed over as they arrive, so that a long run of them is never
+        // carried to the next chunk.
+        while (q < end && (is(*q, kPlainText) || *q == '\r')) ++q;
+        if (q != p && (q == end || *q != '<')) return q;
+    }
     if (q == end) return nullptr;
     if (*q == '<') {
         if (builder_.wantsText()) builder_.characters(std::string_view(p, q - p));

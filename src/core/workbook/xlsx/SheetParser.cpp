@@ -19,7 +19,7 @@ SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const Workbo
         }
         // Start again from nothing: expat decides what the package part holds.
         sheet.cells() = CellStore();
-        sheet.localStrings() = StringPool();
+        sheet.localStrings().clear();
         cellBudget = budget;
     }
     SheetBuilder builder(archive.path(), part, book, sheet, cellBudget);

@@ -83,6 +83,15 @@ TEST(OdsStylesTest, DataStylesBecomeFormatCodes) {
         EXPECT_EQ(parsed.dataStyleCode("S" + std::to_string(i)), cases[i].code) << cases[i].style;
 }
 
+TEST(OdsStylesTest, AMegabyteOfLiteralKeepsOnlyWhatMakesTheCodeGeneral) {
+    const OdsStyles styles =
+        stylesOf("<number:number-style style:name=\"L\"><number:number/><number:text>" +
+                 std::string(1 << 20, 'x') + "</number:text></number:number-style>");
+    const std::string code = styles.dataStyleCode("L");
+    EXPECT_LT(code.size(), 2000u);
+    EXPECT_EQ(shown(code, 1.5), "1.5");  // longer than 255 characters: General
+}
+
 TEST(OdsStylesTest, ElapsedTimesCountOnPastADay) {
     const OdsStyles styles = stylesOf(
         "<number:time-style style:name=\"T\" number:truncate-on-overflow=\"false\"><number:hours/>"

@@ -223,6 +223,51 @@ TEST(XlsReaderTest, DamagedStreamsAreReportedWithTheirSheet) {
               ReadErrorKind::DamagedContainer);
 }
 
+TEST(XlsReaderTest, LoneStringsThatClaimMoreThanTheirRecordAreCutThere) {
+    // A FORMAT that declares one character more than it holds, one with a zero length field, a
+    // LABEL whose count runs past its record and one whose rich-text runs are missing.
+    const std::string stream = testing::workbookStream(
+        {record(0x041E, Bytes().u16(164).u16(5).u8(0).raw("0.00")), record(0x041E, {}), xf(0),
+         xf(164)},
+        {{"S",
+          {number(0, 0, 1, 1.5),
+           record(0x0204, Bytes().u16(1).u16(0).u16(0).u16(10).u8(0).raw("abc")),
+           record(0x0204, Bytes().u16(2).u16(0).u16(0).u16(2).u8(0x08).u16(3).raw("de")),
+           record(0x0204, Bytes().u16(3).u16(0).u16(0).u16(4).u8(0x01).raw(std::string("f\0g", 3)))}}});
+    const auto book = readStream(stream);
+    const Worksheet& sheet = book->worksheet(0);
+    EXPECT_EQ(sheet.text(1, 1), "1.50");
+    EXPECT_EQ(sheet.text(2, 1), "abc");
+    EXPECT_EQ(sheet.text(3, 1), "de");
+    EXPECT_EQ(sheet.text(4, 1), "f");  // half a wide character is dropped
+    EXPECT_EQ(sheet.text(5, 1), "");
+
+    // In the shared-string table a short string would put every later string out of step.
+    Bytes table;
+    table.u32(2).u32(2).u16(9).u8(0).raw("abc");
+    EXPECT_EQ(errorOf(testing::workbookStream({xf(0), record(0x00FC, table)}, {{"S", {}}})).kind(),
+              ReadErrorKind::DamagedContainer);
+}
+
+TEST(XlsReaderTest, SheetEntriesThatPointIntoTheGlobalsAreReported) {
+    std::string stream = testing::workbookStream({xf(0)}, {{"Loop", {number(0, 0, 0, 1)}}});
+    // The BOUNDSHEET record follows the BOF (4 + 16 bytes) and the XF; its position field is
+    // the first of its data.
+    const std::size_t boundSheet = stream.find(std::string("\x85\x00", 2));
+    ASSERT_NE(boundSheet, std::string::npos);
+    for (const std::uint32_t position : {0u, 24u}) {
+        std::memcpy(stream.data() + boundSheet + 4, &position, 4);
+        const ReadError error = errorOf(stream);
+        EXPECT_EQ(error.kind(), ReadErrorKind::DamagedContainer);
+        EXPECT_EQ(error.place().sheet, "Loop");
+        EXPECT_NE(std::string(error.what()).find("workbook globals"), std::string::npos)
+            << error.what();
+    }
+    const std::uint32_t outside = 1u << 30;
+    std::memcpy(stream.data() + boundSheet + 4, &outside, 4);
+    EXPECT_EQ(errorOf(stream).place().sheet, "Loop");
+}
+
 TEST(XlsReaderTest, BareBiff4AndBiff2WorksheetsAreRead) {
     const auto biff4Format = [](const std::string& code) {
         return record(0x041E, Bytes().u16(0).u8(unsigned(code.size())).raw(code));

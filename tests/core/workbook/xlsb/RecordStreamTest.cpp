@@ -65,10 +65,9 @@ TEST(RecordStreamTest, CutAndOverlongRecordsAreDamage) {
                  "short): book.xlsb");
     EXPECT_EQ(errorOf(std::string("\x06\x80", 2), ignore).kind(), ReadErrorKind::DamagedRecords);
     EXPECT_EQ(errorOf(std::string("\x86", 1), ignore).kind(), ReadErrorKind::DamagedRecords);
-    // A size that claims 256 MB with a few bytes present is a cut record; nothing of that size
-    // is set aside.
-    EXPECT_EQ(errorOf(std::string("\x06\xFF\xFF\xFF\x7F", 5) + "abc", ignore).kind(),
-              ReadErrorKind::DamagedRecords);
+    // A size that claims 256 MB is refused at once; nothing of that size is set aside.
+    EXPECT_STREQ(errorOf(std::string("\x06\xFF\xFF\xFF\x7F", 5) + "abc", ignore).what(),
+                 "The workbook is too large to read (a record of more than 16 MiB): book.xlsb");
     // Type fields of three bytes and size fields of five bytes do not exist.
     EXPECT_NE(std::string(errorOf(std::string("\x80\x80\x01\x00", 4), ignore).what())
                   .find("a record type is too long"),
