@@ -20,7 +20,6 @@
 #include "core/ErrorTrap.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
-#include "core/export/TempFolder.h"
 #include "core/util/Files.h"
 #include "core/workbook/Session.h"
 #include "filelist/FileList.h"
@@ -186,7 +185,7 @@ void Form1::processEvents() {
 void Form1::PushButton2_Click() {
     if (exportRunning_) return;
     exportRunning_ = true;
-    ExportContext context{services_.errors, *this, *this, resultTexts_, TempFolder()};
+    ExportContext context{services_.errors, *this, *this, resultTexts_};
     ExportRun run{context, services_.dialogs, services_.warnIfExcelOpen};
     if (!run.warnIfExcelOpen) {
         run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };
@@ -226,7 +225,7 @@ void Form1::setResultSubItem(std::int32_t row, int index, const std::string& tex
     form2().setResultSubItem(row, index, text);
 }
 
-void Form1::setPreviewText(std::int32_t resultIndex, const std::string& text) {
+void Form1::setPreviewText(std::int32_t resultIndex, const StoredText& text) {
     form2().setPreviewText(resultIndex, text);
 }
 

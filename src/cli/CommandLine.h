@@ -1,6 +1,7 @@
 // The command line of tabulon-cli: options and paths.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@ struct CommandLine {
     std::string outputFolder = ".";
     std::string extension = "xl*";  // for folders: the files "*." + extension of their tree
     std::vector<std::string> paths;
+    std::uint64_t maxResultSize;  // bytes; a larger result is stopped and reported
+    bool verbose = false;         // errors with the error trap's labels, line numbers, follow-ups
     bool help = false;
 };
 

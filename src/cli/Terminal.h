@@ -1,5 +1,5 @@
-// What tabulon-cli shows on the terminal: one line per reported error, progress when stderr is
-// a terminal, and notices.
+// What tabulon-cli shows on the terminal: one line per failure, progress when stderr is a
+// terminal, and notices.
 #pragma once
 
 #include <cstdio>
@@ -13,12 +13,16 @@ namespace tabulon::cli {
 
 class Terminal : public ErrorReporter, public Activity, public Dialogs {
   public:
-    explicit Terminal(std::FILE* err);
+    // `verbose`: errors with the error trap's labels and line numbers, and also the failures
+    // that only follow from an earlier one.
+    explicit Terminal(std::FILE* err, bool verbose = false);
 
     // The workbook that errors and progress refer to.
     void setCurrentFile(const std::string& path, int position, int count);
     int errorCount() const { return errors_; }
 
+    // "tabulon-cli: FILE: reason": the file that a failed file operation names, otherwise the
+    // workbook, with the worksheet when there is one.
     void reportError(const TrappedError& error) override;
 
     void setProgressValue(int percent) override;
@@ -26,6 +30,7 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     void setBusyPointer() override {}
     void setDefaultPointer() override {}
     void processEvents() override {}
+    void setCurrentSheet(const std::string& sheet) override { currentSheet_ = sheet; }
 
     // Notices go to stderr; "Done." is the normal end and is not shown. Questions are answered
     // with their first choice never being a go-ahead: there is nobody to ask.
@@ -47,9 +52,11 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     void clearProgressLine();
 
     std::FILE* err_;
+    bool verbose_;
     bool progress_;
     bool progressShown_ = false;
     std::string currentFile_;
+    std::string currentSheet_;
     int position_ = 0;
     int count_ = 0;
     int errors_ = 0;

@@ -6,10 +6,11 @@
 
 #include "cli/BatchHost.h"
 #include "cli/CommandLine.h"
+#include "cli/Interrupts.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
+#include "core/export/ResultStore.h"
 #include "core/export/SaveResults.h"
-#include "core/export/TempFolder.h"
 #include "core/util/FolderTree.h"
 
 namespace {
@@ -40,21 +41,28 @@ int run(const cli::CommandLine& line) {
                      line.outputFolder.c_str());
         return 1;
     }
-    cli::Terminal terminal(stderr);
+    ResultStore resultTexts(line.maxResultSize);
+    const cli::Interrupts interrupts(resultTexts.folder());
+    cli::Terminal terminal(stderr, line.verbose);
     cli::BatchHost host(listFiles(line, terminal), line.option, terminal);
     if (host.fileCount() == 0) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
         return 1;
     }
-    std::vector<std::string> resultTexts;
-    ExportContext context{terminal, terminal, host, resultTexts, TempFolder()};
+    // One save over the whole run, fed one workbook at a time.
+    ResultSaver saver(line.outputFolder, terminal);
+    host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
+        saver.save(line.option, rows, resultTexts);
+        resultTexts.clear();
+    });
+    ExportContext context{terminal, terminal, host, resultTexts};
     ExportRun exportRun{context, terminal, [] { return false; }};
     RunExport(exportRun);
+    resultTexts.reset();
     terminal.finishProgress();
-    terminal.setCurrentFile(line.outputFolder, 0, 0);
-    SaveResultFiles(SaveRequest{line.outputFolder, line.option, host.rows(), resultTexts}, terminal,
-                    terminal);
-    return terminal.errorCount() == 0 ? 0 : 1;
+    if (saver.failedCount() > 0)
+        std::fprintf(stderr, "tabulon-cli: %s\n", saver.endMessage().c_str());
+    return terminal.errorCount() == 0 && saver.failedCount() == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // Everything an export mode works with besides its four arguments.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "core/export/ExportHost.h"
+#include "core/export/ResultStore.h"
 #include "core/ui/Activity.h"
 #include "core/ui/ErrorReporter.h"
 
@@ -14,10 +12,9 @@ struct ExportContext {
     ErrorReporter& errors;
     Activity& activity;
     ExportHost& host;
-    // The texts of the run's results; result k sits at index k - 1.
-    std::vector<std::string>& resultTexts;
-    // The folder of the temporary files.
-    std::string tempFolder;
+    // The texts of the run's results, kept in the run's private folder, where the temporary
+    // files are made too. Result k sits at index k - 1.
+    ResultStore& resultTexts;
 };
 
 }  // namespace tabulon

@@ -5,11 +5,13 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "core/Error.h"
 #include "core/ErrorTrap.h"
 #include "core/export/CellValueText.h"
-#include "core/export/ReadTextFile.h"
+#include "core/export/ResultBuilder.h"
 #include "core/export/TempFolder.h"
 #include "core/util/Files.h"
 #include "core/util/PathText.h"
@@ -19,8 +21,6 @@ namespace tabulon {
 namespace {
 
 enum class Granularity { Book, Sheet, Row, Column };
-
-constexpr const char* kNoObject = "Object variable or With block variable not set";
 
 int progressPercent(std::int64_t step, std::int64_t last) {
     return static_cast<int>(std::nearbyint(static_cast<double>(step + 1) / (last + 1) * 100.0));
@@ -46,39 +46,67 @@ class ModeRun {
             book_ = &books.item(books.count());
         });
         n_ = 0;
-        if (granularity_ == Granularity::Book) text_.clear();
+        if (granularity_ == Granularity::Book && book_ != nullptr) beginResult(baseName_);
         std::size_t sheetCount = 0;
         trap_.run(108, [&] { sheetCount = workbook().worksheetCount(); });
         for (std::size_t s = 0; s < sheetCount; ++s) exportWorksheet(workbook().worksheet(s));
+        context_.activity.setCurrentSheet({});
         // A workbook that could not be opened gives no result, not an empty one.
-        if (granularity_ == Granularity::Book && book_ != nullptr) deliver(baseName_, nullptr);
+        if (granularity_ == Granularity::Book && book_ != nullptr) deliver(nullptr);
         close();
     }
 
   private:
     workbook::Application& application() {
-        if (!app_) throw Error(kNoObject);
+        if (!app_) throw Error(kNoObjectError);
         return *app_;
     }
     const workbook::Workbook& workbook() {
-        if (book_ == nullptr) throw Error(kNoObject);
+        if (book_ == nullptr) throw Error(kNoObjectError);
         return *book_;
     }
 
+    // Starts the text of a result in its temporary file of the run's private folder.
+    void beginResult(const std::string& namePart) {
+        builder_.reset();
+        std::string tempPath;
+        trap_.run(140, [&] {
+            tempPath = TempFilePath(context_.resultTexts.folder().path(), namePart);
+        });
+        if (!tempPath.empty())
+            builder_.emplace(tempPath, context_.resultTexts.sizeLimit(), filePath_);
+    }
+
+    void append(std::string_view text) {
+        if (builder_) builder_->append(text);
+    }
+
+    // False when the result cannot take `bytes` more, or has failed already: its cells are then
+    // not walked.
+    bool expect(std::uint64_t bytes) { return builder_ && builder_->expect(bytes); }
+
     void exportWorksheet(const workbook::Worksheet& sheet) {
-        if (granularity_ == Granularity::Sheet) text_.clear();
         std::int32_t lastRow = 0;
         std::int32_t lastCol = 0;
         trap_.run(112, [&] { lastRow = sheet.usedRange().lastRow; });
         trap_.run(114, [&] { lastCol = sheet.usedRange().lastCol; });
         if (trap_.test(116, [&] { return lastRow <= 1 || lastCol <= 1; })) return;
 
+        const std::string sheetName = sheet.name();
+        context_.activity.setCurrentSheet(sheetName);
+        if (granularity_ == Granularity::Sheet) beginResult(baseName_ + "_" + std::to_string(n_ + 1));
+        if (builder_) builder_->setSheet(sheetName);
         const bool byColumn = granularity_ == Granularity::Column;
         const std::int32_t outerLast = byColumn ? lastCol : lastRow;
         const std::int32_t innerLast = byColumn ? lastRow : lastCol;
         const bool useValue = granularity_ == Granularity::Row || byColumn;
+        // The separators and line ends alone: a result they would take past its limit is
+        // refused before any cell is read.
+        const std::uint64_t lineBytes =
+            static_cast<std::uint64_t>(innerLast) * separator_.size() + 2;
+        bool walk = useValue || expect(lineBytes * static_cast<std::uint64_t>(outerLast));
         const bool date1904 = book_->date1904();
-        for (std::int32_t o = 1; o <= outerLast; ++o) {
+        for (std::int32_t o = 1; o <= outerLast && (walk || useValue); ++o) {
             context_.activity.processEvents();
             trap_.run(122, [&] {
                 if (granularity_ == Granularity::Book) {
@@ -91,37 +119,46 @@ class ModeRun {
             context_.activity.setBusyPointer();
             if (useValue) {
                 ++n_;
-                text_.clear();
+                beginResult(baseName_ + "_" + std::to_string(n_));
+                if (builder_) builder_->setSheet(sheetName);
+                walk = expect(lineBytes);
             }
-            for (std::int32_t i = 1; i <= innerLast; ++i) {
+            for (std::int32_t i = 1; i <= innerLast && walk; ++i) {
                 const std::int32_t r = byColumn ? i : o;
                 const std::int32_t c = byColumn ? o : i;
                 trap_.run(132, [&] {
                     if (useValue) {
-                        text_ += CellValueText(sheet.value(r, c), date1904);
+                        append(CellValueText(sheet.value(r, c), date1904));
                     } else {
-                        text_ += sheet.text(r, c);
+                        append(sheet.text(r, c));
                     }
                 });
-                text_ += separator_;
+                append(separator_);
             }
-            text_ += "\r\n";
-            if (useValue) deliver(baseName_ + "_" + std::to_string(n_), &sheet);
+            append("\r\n");
+            if (useValue) {
+                deliver(&sheet);
+            } else if (!builder_ || builder_->failed()) {
+                break;  // the rest of this result's cells would go nowhere
+            }
         }
         if (granularity_ == Granularity::Sheet) {
             ++n_;
-            deliver(baseName_ + "_" + std::to_string(n_), &sheet);
+            deliver(&sheet);
         }
     }
 
-    // Passes the text through its temporary file and hands the result on.
-    void deliver(const std::string& namePart, const workbook::Worksheet* sheet) {
-        std::string tempPath;
-        std::string readBack;
-        trap_.run(140, [&] { tempPath = TempFilePath(context_.tempFolder, namePart); });
-        trap_.run(142, [&] { WriteTextFile(text_, tempPath); });
+    // Finishes the result's temporary file, keeps it as the result's stored text and hands
+    // the result on.
+    void deliver(const workbook::Worksheet* sheet) {
+        if (!builder_) return;
+        const std::string tempPath = builder_->path();
+        trap_.run(142, [&] { builder_->finish(); });
+        builder_.reset();
         if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); })) return;
-        trap_.run(146, [&] { readBack = ReadTextFile(tempPath); });
+        std::optional<StoredText> stored;
+        trap_.run(146, [&] { stored = context_.resultTexts.keep(tempPath, resultIndex_); });
+        if (!stored) return;
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
         std::int32_t row = 0;
         trap_.run(150, [&] { row = context_.host.addResultRow(baseName_); });
@@ -131,10 +168,9 @@ class ModeRun {
         if (granularity_ == Granularity::Row || granularity_ == Granularity::Column) {
             trap_.run(154, [&] { context_.host.setResultSubItem(row, 2, std::to_string(n_)); });
         }
-        trap_.run(156, [&] { context_.host.setPreviewText(resultIndex_, readBack); });
-        trap_.run(158, [&] { context_.resultTexts.push_back(std::move(readBack)); });
+        trap_.run(156, [&] { context_.host.setPreviewText(resultIndex_, *stored); });
+        trap_.run(158, [&] { context_.resultTexts.add(*stored); });
         ++resultIndex_;
-        DeleteFileQuietly(tempPath);
     }
 
     // Alerts off, workbooks closed, the instance ended and released.
@@ -157,7 +193,7 @@ class ModeRun {
     std::unique_ptr<workbook::Application> app_;
     const workbook::Workbook* book_ = nullptr;
     std::int32_t n_ = 0;
-    std::string text_;
+    std::optional<ResultBuilder> builder_;
 };
 
 }  // namespace

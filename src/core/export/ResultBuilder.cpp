@@ -1,0 +1,97 @@
+// The text of one result, written to its temporary file while it is built.
+#include "core/export/ResultBuilder.h"
+
+#include <sys/statvfs.h>
+
+#include <filesystem>
+
+#include "core/Error.h"
+#include "core/util/Files.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::optional<std::uint64_t> freeSpaceOf(const std::string& folder) {
+    struct statvfs info {};
+    if (::statvfs(folder.c_str(), &info) != 0) return std::nullopt;
+    return std::uint64_t{info.f_bavail} * info.f_frsize;
+}
+
+}  // namespace
+
+ResultBuilder::ResultBuilder(std::string path, std::uint64_t sizeLimit, std::string workbook)
+    : path_(std::move(path)), workbook_(std::move(workbook)), limit_(sizeLimit) {
+    try {
+        sink_.emplace(path_);
+    } catch (const FileError&) {
+        failure_ = std::current_exception();
+        return;
+    }
+    const auto free = freeSpaceOf(std::filesystem::path(path_).parent_path().string());
+    if (free && *free < limit_) {
+        limit_ = *free;
+        limitIsFreeSpace_ = true;
+    }
+}
+
+std::string ResultBuilder::tooLarge(std::uint64_t atLeast) const {
+    std::string text = "Result too large";
+    if (!sheet_.empty()) text += ", sheet \"" + sheet_ + "\"";
+    text += ", at least " + std::to_string(atLeast) + " bytes, more than ";
+    if (limitIsFreeSpace_) {
+        text += "the " + std::to_string(limit_) + " bytes free in the temporary folder";
+    } else {
+        text += "the limit of " + std::to_string(limit_) + " bytes";
+    }
+    return text;
+}
+
+void ResultBuilder::fail(const std::string& reason) {
+    if (failure_) return;
+    failure_ = std::make_exception_ptr(FileError(reason, workbook_));
+}
+
+bool ResultBuilder::expect(std::uint64_t bytes) {
+    if (failure_) return false;
+    const std::uint64_t atLeast = sink_->size() + bytes + kLineEnd.size();
+    if (atLeast <= limit_) return true;
+    fail(tooLarge(atLeast));
+    return false;
+}
+
+void ResultBuilder::append(std::string_view text) {
+    if (failure_) return;
+    if (sink_->size() + text.size() + kLineEnd.size() > limit_) {
+        fail(tooLarge(sink_->size() + text.size() + kLineEnd.size()));
+        return;
+    }
+    try {
+        sink_->write(text);
+    } catch (const FileError& e) {
+        std::string reason = e.reason() + " in the temporary folder";
+        if (!sheet_.empty()) reason += ", sheet \"" + sheet_ + "\"";
+        fail(reason + ", after " + std::to_string(sink_->size()) + " bytes");
+    }
+}
+
+void ResultBuilder::finish() {
+    if (!failure_) {
+        try {
+            sink_->write(kLineEnd);  // room for it is kept by every check
+            sink_->close();
+            return;
+        } catch (const FileError& e) {
+            fail(e.reason() + " in the temporary folder, after " + std::to_string(sink_->size()) +
+                 " bytes");
+        }
+    }
+    if (sink_) {
+        sink_.reset();
+        DeleteFileQuietly(path_);
+    }
+    std::rethrow_exception(failure_);
+}
+
+}  // namespace tabulon

@@ -1,0 +1,48 @@
+// The text of one result, written to its temporary file while it is built, so that memory does
+// not grow with the text; a result that would pass its size limit is stopped.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/util/FileSink.h"
+
+namespace tabulon {
+
+class ResultBuilder {
+  public:
+    // Creates the temporary file at `path`. The result may grow to `sizeLimit` bytes or to the
+    // free space of the file's folder, whichever is less. A failure is kept for finish().
+    ResultBuilder(std::string path, std::uint64_t sizeLimit, std::string workbook);
+
+    // The worksheet whose cells are being added, named by the messages.
+    void setSheet(std::string sheet) { sheet_ = std::move(sheet); }
+    // Stops the result now when `bytes` more would take it past its limit; false then.
+    bool expect(std::uint64_t bytes);
+    // Adds text; does nothing once the result has failed.
+    void append(std::string_view text);
+    bool failed() const { return static_cast<bool>(failure_); }
+
+    // Adds the line end of the write and closes the file. After a failure the file is deleted
+    // and the failure is thrown, naming the workbook, the sheet and the size.
+    void finish();
+
+    const std::string& path() const { return path_; }
+
+  private:
+    void fail(const std::string& reason);
+    std::string tooLarge(std::uint64_t atLeast) const;
+
+    std::string path_;
+    std::string workbook_;
+    std::string sheet_;
+    std::uint64_t limit_ = 0;
+    bool limitIsFreeSpace_ = false;
+    std::optional<FileSink> sink_;
+    std::exception_ptr failure_;
+};
+
+}  // namespace tabulon
