@@ -157,7 +157,7 @@ class ModeRun {
         builder_.reset();
         if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); })) return;
         std::optional<StoredText> stored;
-        trap_.run(146, [&] { stored = context_.resultTexts.keep(tempPath, resultIndex_); });
+        trap_.run(146, [&] { stored = context_.resultTexts.keep(tempPath); });
         if (!stored) return;
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
         std::int32_t row = 0;
@@ -171,6 +171,7 @@ class ModeRun {
         trap_.run(156, [&] { context_.host.setPreviewText(resultIndex_, *stored); });
         trap_.run(158, [&] { context_.resultTexts.add(*stored); });
         ++resultIndex_;
+        DeleteFileQuietly(tempPath);
     }
 
     // Alerts off, workbooks closed, the instance ended and released.

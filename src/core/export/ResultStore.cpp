@@ -2,7 +2,6 @@
 #include "core/export/ResultStore.h"
 
 #include <fcntl.h>
-#include <stdio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -39,20 +38,18 @@ void ResultStore::clear() {
     texts_.clear();
 }
 
-StoredText ResultStore::keep(const std::string& tempPath, std::int32_t resultIndex) {
-    const std::string path =
-        JoinPath(std::filesystem::path(tempPath).parent_path().string(),
-                 std::to_string(resultIndex) + ".result");
+StoredText ResultStore::keep(const std::string& tempPath) {
+    const std::string path = JoinPath(std::filesystem::path(tempPath).parent_path().string(),
+                                      std::to_string(++kept_) + ".result");
     if (startsWithByteOrderMark(tempPath)) {
         const std::string text = ReadTextFile(tempPath);
         FileSink sink(path);
         sink.write(text);
         sink.close();
-        DeleteFileQuietly(tempPath);
         return {path, text.size()};
     }
-    if (::renameat2(AT_FDCWD, tempPath.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0)
-        throw SystemFileError(errno, path);
+    // A second name for the same file: no copy, and it fails when the name is taken.
+    if (::link(tempPath.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec) throw SystemFileError(ec.value(), path);

@@ -25,11 +25,12 @@ class ResultStore {
     void clear();
 
     RunFolder& folder() { return folder_; }
+    const RunFolder& folder() const { return folder_; }
     std::uint64_t sizeLimit() const { return sizeLimit_; }
 
-    // Keeps the finished temporary file of result k under a name of the store, so that the
-    // temporary name is free again, and returns the stored text.
-    StoredText keep(const std::string& tempPath, std::int32_t resultIndex);
+    // Keeps the finished temporary file under a further name of the store as well, and returns
+    // the stored text; deleting the temporary name afterwards frees it and keeps the text.
+    StoredText keep(const std::string& tempPath);
     void add(StoredText text) { texts_.push_back(std::move(text)); }
 
     std::size_t size() const { return texts_.size(); }
@@ -42,6 +43,7 @@ class ResultStore {
     std::uint64_t sizeLimit_;
     RunFolder folder_;
     std::vector<StoredText> texts_;
+    std::uint64_t kept_ = 0;  // numbers the store's names
 };
 
 }  // namespace tabulon
