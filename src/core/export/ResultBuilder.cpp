@@ -70,10 +70,14 @@ void ResultBuilder::append(std::string_view text) {
     try {
         sink_->write(text);
     } catch (const FileError& e) {
-        std::string reason = e.reason() + " in the temporary folder";
-        if (!sheet_.empty()) reason += ", sheet \"" + sheet_ + "\"";
-        fail(reason + ", after " + std::to_string(sink_->size()) + " bytes");
+        failWriting(e);
     }
+}
+
+void ResultBuilder::failWriting(const FileError& e) {
+    std::string reason = e.reason() + " in the temporary folder";
+    if (!sheet_.empty()) reason += ", sheet \"" + sheet_ + "\"";
+    fail(reason + ", after " + std::to_string(sink_->size()) + " bytes");
 }
 
 void ResultBuilder::finish() {
@@ -83,8 +87,7 @@ void ResultBuilder::finish() {
             sink_->close();
             return;
         } catch (const FileError& e) {
-            fail(e.reason() + " in the temporary folder, after " + std::to_string(sink_->size()) +
-                 " bytes");
+            failWriting(e);
         }
     }
     if (sink_) {

@@ -12,6 +12,8 @@
 
 namespace tabulon {
 
+class FileError;
+
 class ResultBuilder {
   public:
     // Creates the temporary file at `path`. The result may grow to `sizeLimit` bytes or to the
@@ -34,6 +36,7 @@ class ResultBuilder {
 
   private:
     void fail(const std::string& reason);
+    void failWriting(const FileError& e);
     std::string tooLarge(std::uint64_t atLeast) const;
 
     std::string path_;
