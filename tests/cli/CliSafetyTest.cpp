@@ -168,6 +168,36 @@ TEST_F(CliSafetyTest, AFullOutputDiskLeavesNoCutFileAndExitsOne) {
     EXPECT_EQ(smallCsv, "s, 1, \r\ns, 2, \r\ns, 3, \r\n\r\n\r\n");
 }
 
+TEST_F(CliSafetyTest, AFullTempStopsEachResultThatCannotFitWithOneLineAndTheRunGoesOn) {
+    const fs::path smallTemp = make("smalltemp");
+    if (::geteuid() != 0 || ::mount("tmpfs", smallTemp.c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    const std::string corners = testing::writeWorkbook(
+        folder, "Corners.xlsx", {{"S", {{"A1", "a"}, {"XFD1048576", "z"}}}});
+    const std::string small = tallBook("Small.xlsx", "s", 3);
+    const fs::path out = make("out");
+    std::vector<std::string> lines;
+    for (const char* mode : {"sheet", "column"}) {
+        const pid_t pid = startCli({"--mode", mode, "--output", out.string(), corners, small},
+                                   smallTemp, errorsFile());
+        EXPECT_EQ(waitFor(pid), 1);
+        lines.push_back(bytesOf(errorsFile()));
+    }
+    const bool leftEmpty = fs::is_empty(smallTemp);
+    ::umount(smallTemp.c_str());
+    EXPECT_TRUE(leftEmpty);
+    for (const std::string& text : lines) {
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+        EXPECT_EQ(text.rfind("tabulon-cli: " + corners + ": Result", 0), 0u) << text;
+        EXPECT_NE(text.find("too large, sheet \"S\", at least 3436"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find(" bytes free in the temporary folder\n"), std::string::npos) << text;
+    }
+    EXPECT_TRUE(fs::exists(out / "Small_S.csv"));
+    EXPECT_TRUE(fs::exists(out / "Small_S_2.csv"));
+}
+
 TEST_F(CliSafetyTest, OneLinePerFailureAndTheTrapsDetailsOnlyWhenVerbose) {
     const fs::path out = make("out");
     const std::string missing = (folder.path() / "Missing.xlsx").string();

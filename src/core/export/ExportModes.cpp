@@ -105,6 +105,17 @@ class ModeRun {
         const std::uint64_t lineBytes =
             static_cast<std::uint64_t>(innerLast) * separator_.size() + 2;
         bool walk = useValue || expect(lineBytes * static_cast<std::uint64_t>(outerLast));
+        // Row and column results are all kept until the run ends: a sheet whose results could
+        // not all fit in the temporary folder is refused at once rather than one at a time.
+        if (useValue) {
+            bool fits = false;
+            trap_.run(118, [&] {
+                RequireRoomFor(lineBytes * static_cast<std::uint64_t>(outerLast),
+                               context_.resultTexts.folder().path(), filePath_, sheetName);
+                fits = true;
+            });
+            if (!fits) return;
+        }
         const bool date1904 = book_->date1904();
         for (std::int32_t o = 1; o <= outerLast && (walk || useValue); ++o) {
             context_.activity.processEvents();

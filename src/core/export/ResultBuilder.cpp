@@ -97,4 +97,14 @@ void ResultBuilder::finish() {
     std::rethrow_exception(failure_);
 }
 
+void RequireRoomFor(std::uint64_t bytes, const std::string& folder, const std::string& workbook,
+                    const std::string& sheet) {
+    const auto free = freeSpaceOf(folder);
+    if (!free || bytes <= *free) return;
+    throw FileError("Results too large, sheet \"" + sheet + "\", at least " +
+                        std::to_string(bytes) + " bytes, more than the " + std::to_string(*free) +
+                        " bytes free in the temporary folder",
+                    workbook);
+}
+
 }  // namespace tabulon

@@ -48,4 +48,9 @@ class ResultBuilder {
     std::exception_ptr failure_;
 };
 
+// Throws FileError, naming the workbook, the sheet and the size, when `bytes` would not fit in
+// the free space of `folder`: the results of a sheet that could never all be kept.
+void RequireRoomFor(std::uint64_t bytes, const std::string& folder, const std::string& workbook,
+                    const std::string& sheet);
+
 }  // namespace tabulon
