@@ -1,6 +1,7 @@
 // Ends tabulon-cli on SIGINT, SIGTERM and SIGHUP without leaving its private folder behind.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -19,7 +20,13 @@ class Interrupts {
     Interrupts(const Interrupts&) = delete;
     Interrupts& operator=(const Interrupts&) = delete;
 
+    // Called by the working thread between steps: after a signal it stops here for good, so
+    // that it creates no file while the folder is removed and prints nothing more.
+    void checkpoint();
+
   private:
+    std::atomic<bool> signalled_{false};
+    std::atomic<bool> parked_{false};
     std::thread waiter_;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "core/ui/Activity.h"
@@ -29,7 +30,11 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     void setProgressText(const std::string& text) override;
     void setBusyPointer() override {}
     void setDefaultPointer() override {}
-    void processEvents() override {}
+    // Runs the step hook, if one is set: the working thread's safe point between steps.
+    void processEvents() override {
+        if (betweenSteps_) betweenSteps_();
+    }
+    void setBetweenSteps(std::function<void()> hook) { betweenSteps_ = std::move(hook); }
     void setCurrentSheet(const std::string& sheet) override { currentSheet_ = sheet; }
 
     // Notices go to stderr; "Done." is the normal end and is not shown. Questions are answered
@@ -52,6 +57,7 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     void clearProgressLine();
 
     std::FILE* err_;
+    std::function<void()> betweenSteps_;
     bool verbose_;
     bool progress_;
     bool progressShown_ = false;

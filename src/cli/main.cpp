@@ -42,8 +42,9 @@ int run(const cli::CommandLine& line) {
         return 1;
     }
     ResultStore resultTexts(line.maxResultSize);
-    const cli::Interrupts interrupts(resultTexts.folder());
+    cli::Interrupts interrupts(resultTexts.folder());
     cli::Terminal terminal(stderr, line.verbose);
+    terminal.setBetweenSteps([&] { interrupts.checkpoint(); });
     cli::BatchHost host(listFiles(line, terminal), line.option, terminal);
     if (host.fileCount() == 0) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
@@ -51,6 +52,7 @@ int run(const cli::CommandLine& line) {
     }
     // One save over the whole run, fed one workbook at a time.
     ResultSaver saver(line.outputFolder, terminal);
+    saver.beforeEachFile = [&] { interrupts.checkpoint(); };
     host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
         saver.save(line.option, rows, resultTexts);
         resultTexts.clear();

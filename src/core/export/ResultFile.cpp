@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <memory>
 #include <random>
-#include <vector>
 
 #include "core/Error.h"
 #include "core/util/FileSink.h"
@@ -41,22 +40,20 @@ std::unique_ptr<FileSink> createPartFile(const std::string& path) {
 void copyInto(const StoredText& text, FileSink& sink) {
     const int fd = ::open(text.path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw SystemFileError(errno, text.path);
-    std::vector<char> buffer(kChunk);
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw SystemFileError(error, text.path);
+    // One buffer for every file of a save: a save of a million small results must not set up a
+    // large buffer a million times.
+    thread_local const std::unique_ptr<char[]> buffer(new char[kChunk]);
+    try {
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer.get(), kChunk);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw SystemFileError(errno, text.path);
+            if (got == 0) break;
+            sink.write({buffer.get(), static_cast<std::size_t>(got)});
         }
-        if (got == 0) break;
-        try {
-            sink.write({buffer.data(), static_cast<std::size_t>(got)});
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
+    } catch (...) {
+        ::close(fd);
+        throw;
     }
     ::close(fd);
 }

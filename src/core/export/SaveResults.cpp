@@ -49,6 +49,7 @@ void ResultSaver::save(const std::string& option, const std::vector<ResultRow>& 
     std::vector<std::string> names;
     trap_.run(104, [&] { names = ResultFileNames(option, rows); });
     for (std::size_t k = 0; k < names.size(); ++k) {
+        if (beforeEachFile) beforeEachFile();
         const int before = trap_.errorCount();
         trap_.run(106, [&] {
             const std::string name = names_.take(names[k]);

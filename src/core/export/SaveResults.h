@@ -1,6 +1,7 @@
 // Writing the results of a run as .csv files named after workbook, sheet and row or column.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class ResultSaver {
     // Writes the text of row k's result (texts[k - 1]) to its file.
     void save(const std::string& option, const std::vector<ResultRow>& rows,
               const ResultStore& texts);
+
+    // Called before each file is written, if set.
+    std::function<void()> beforeEachFile;
 
     int resultCount() const { return results_; }
     int failedCount() const { return failed_; }
