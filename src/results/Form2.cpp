@@ -114,7 +114,7 @@ void Form2::setResultSubItem(std::int32_t row, int index, const std::string& tex
 }
 
 void Form2::setPreviewText(std::int32_t resultIndex, const StoredText& text) {
-    if (resultIndex == 1) firstPreview_ = MappedFile::open(text.path);
+    if (resultIndex == 1) firstPreview_ = MappedFile::open(text.path, text.offset, text.size);
     previewCount_ = std::max(previewCount_, resultIndex);
 }
 
@@ -122,7 +122,8 @@ std::shared_ptr<const MappedFile> Form2::previewText(std::int32_t resultIndex) c
     if (resultIndex == 1) return firstPreview_;
     if (resultIndex < 1 || resultIndex > previewCount_)
         throw Error("Control array element does not exist");
-    return MappedFile::open(services_.resultTexts.at(static_cast<std::size_t>(resultIndex) - 1).path);
+    const StoredText& text = services_.resultTexts.at(static_cast<std::size_t>(resultIndex) - 1);
+    return MappedFile::open(text.path, text.offset, text.size);
 }
 
 void Form2::showResults(std::int32_t totalResults) {

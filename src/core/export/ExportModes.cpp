@@ -73,8 +73,10 @@ class ModeRun {
         trap_.run(140, [&] {
             tempPath = TempFilePath(context_.resultTexts.folder().path(), namePart);
         });
-        if (!tempPath.empty())
-            builder_.emplace(tempPath, context_.resultTexts.sizeLimit(), filePath_);
+        if (!tempPath.empty()) {
+            builder_.emplace(tempPath, context_.resultTexts.sizeLimit(),
+                             context_.resultTexts.freeSpace(), filePath_);
+        }
     }
 
     void append(std::string_view text) {
@@ -111,7 +113,7 @@ class ModeRun {
             bool fits = false;
             trap_.run(118, [&] {
                 RequireRoomFor(lineBytes * static_cast<std::uint64_t>(outerLast),
-                               context_.resultTexts.folder().path(), filePath_, sheetName);
+                               context_.resultTexts.freeSpace(), filePath_, sheetName);
                 fits = true;
             });
             if (!fits) return;
@@ -165,10 +167,14 @@ class ModeRun {
         if (!builder_) return;
         const std::string tempPath = builder_->path();
         trap_.run(142, [&] { builder_->finish(); });
+        const std::uint64_t size = builder_->size();
+        const bool byteOrderMark = builder_->startsWithByteOrderMark();
         builder_.reset();
         if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); })) return;
         std::optional<StoredText> stored;
-        trap_.run(146, [&] { stored = context_.resultTexts.keep(tempPath); });
+        trap_.run(146, [&] { 
+            stored = context_.resultTexts.keep(tempPath, size, byteOrderMark);
+        });
         if (!stored) return;
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
         std::int32_t row = 0;

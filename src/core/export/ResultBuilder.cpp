@@ -3,7 +3,7 @@
 
 #include <sys/statvfs.h>
 
-#include <filesystem>
+#include <cstdint>
 
 #include "core/Error.h"
 #include "core/util/Files.h"
@@ -13,15 +13,16 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-std::optional<std::uint64_t> freeSpaceOf(const std::string& folder) {
+}  // namespace
+
+std::uint64_t FreeSpaceOf(const std::string& folder) {
     struct statvfs info {};
-    if (::statvfs(folder.c_str(), &info) != 0) return std::nullopt;
+    if (::statvfs(folder.c_str(), &info) != 0) return UINT64_MAX;
     return std::uint64_t{info.f_bavail} * info.f_frsize;
 }
 
-}  // namespace
-
-ResultBuilder::ResultBuilder(std::string path, std::uint64_t sizeLimit, std::string workbook)
+ResultBuilder::ResultBuilder(std::string path, std::uint64_t sizeLimit, std::uint64_t freeSpace,
+                             std::string workbook)
     : path_(std::move(path)), workbook_(std::move(workbook)), limit_(sizeLimit) {
     try {
         sink_.emplace(path_);
@@ -29,9 +30,8 @@ ResultBuilder::ResultBuilder(std::string path, std::uint64_t sizeLimit, std::str
         failure_ = std::current_exception();
         return;
     }
-    const auto free = freeSpaceOf(std::filesystem::path(path_).parent_path().string());
-    if (free && *free < limit_) {
-        limit_ = *free;
+    if (freeSpace < limit_) {
+        limit_ = freeSpace;
         limitIsFreeSpace_ = true;
     }
 }
@@ -67,11 +67,16 @@ void ResultBuilder::append(std::string_view text) {
         fail(tooLarge(sink_->size() + text.size() + kLineEnd.size()));
         return;
     }
+    if (head_.size() < 2) head_.append(text.substr(0, 2 - head_.size()));
     try {
         sink_->write(text);
     } catch (const FileError& e) {
         failWriting(e);
     }
+}
+
+bool ResultBuilder::startsWithByteOrderMark() const {
+    return head_ == "\xFF\xFE" || head_ == "\xFE\xFF";
 }
 
 void ResultBuilder::failWriting(const FileError& e) {
@@ -97,12 +102,11 @@ void ResultBuilder::finish() {
     std::rethrow_exception(failure_);
 }
 
-void RequireRoomFor(std::uint64_t bytes, const std::string& folder, const std::string& workbook,
+void RequireRoomFor(std::uint64_t bytes, std::uint64_t freeSpace, const std::string& workbook,
                     const std::string& sheet) {
-    const auto free = freeSpaceOf(folder);
-    if (!free || bytes <= *free) return;
+    if (bytes <= freeSpace) return;
     throw FileError("Results too large, sheet \"" + sheet + "\", at least " +
-                        std::to_string(bytes) + " bytes, more than the " + std::to_string(*free) +
+                        std::to_string(bytes) + " bytes, more than the " + std::to_string(freeSpace) +
                         " bytes free in the temporary folder",
                     workbook);
 }

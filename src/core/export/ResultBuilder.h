@@ -16,9 +16,11 @@ class FileError;
 
 class ResultBuilder {
   public:
-    // Creates the temporary file at `path`. The result may grow to `sizeLimit` bytes or to the
-    // free space of the file's folder, whichever is less. A failure is kept for finish().
-    ResultBuilder(std::string path, std::uint64_t sizeLimit, std::string workbook);
+    // Creates the temporary file at `path`. The result may grow to `sizeLimit` bytes or to
+    // `freeSpace`, the room left in the file's folder, whichever is less. A failure is kept for
+    // finish().
+    ResultBuilder(std::string path, std::uint64_t sizeLimit, std::uint64_t freeSpace,
+                  std::string workbook);
 
     // The worksheet whose cells are being added, named by the messages.
     void setSheet(std::string sheet) { sheet_ = std::move(sheet); }
@@ -33,6 +35,10 @@ class ResultBuilder {
     void finish();
 
     const std::string& path() const { return path_; }
+    // After finish(): the bytes written, and whether the text begins with a UTF-16 byte-order
+    // mark, which the read-back turns into text.
+    std::uint64_t size() const { return sink_ ? sink_->size() : 0; }
+    bool startsWithByteOrderMark() const;
 
   private:
     void fail(const std::string& reason);
@@ -45,12 +51,16 @@ class ResultBuilder {
     std::uint64_t limit_ = 0;
     bool limitIsFreeSpace_ = false;
     std::optional<FileSink> sink_;
+    std::string head_;  // the first two bytes of the text
     std::exception_ptr failure_;
 };
 
+// The free space of the file system that holds `folder`; the largest number when it is unknown.
+std::uint64_t FreeSpaceOf(const std::string& folder);
+
 // Throws FileError, naming the workbook, the sheet and the size, when `bytes` would not fit in
-// the free space of `folder`: the results of a sheet that could never all be kept.
-void RequireRoomFor(std::uint64_t bytes, const std::string& folder, const std::string& workbook,
+// `freeSpace`: the results of a sheet that could never all be kept.
+void RequireRoomFor(std::uint64_t bytes, std::uint64_t freeSpace, const std::string& workbook,
                     const std::string& sheet);
 
 }  // namespace tabulon

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -37,25 +38,53 @@ std::unique_ptr<FileSink> createPartFile(const std::string& path) {
     }
 }
 
+// The file of a stored text, open for reading. The file that gathers a run's small texts is
+// read for many results in a row, so it stays open until another file is asked for.
+class StoredFile {
+  public:
+    ~StoredFile() { close(); }
+    int open(const std::string& path) {
+        if (fd_ >= 0 && path == path_) return fd_;
+        close();
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) throw SystemFileError(errno, path);
+        path_ = path;
+        return fd_;
+    }
+    void close() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+};
+
 void copyInto(const StoredText& text, FileSink& sink) {
-    const int fd = ::open(text.path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw SystemFileError(errno, text.path);
+    thread_local StoredFile stored;
+    const int fd = stored.open(text.path);
     // One buffer for every file of a save: a save of a million small results must not set up a
     // large buffer a million times.
     thread_local const std::unique_ptr<char[]> buffer(new char[kChunk]);
-    try {
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer.get(), kChunk);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw SystemFileError(errno, text.path);
-            if (got == 0) break;
-            sink.write({buffer.get(), static_cast<std::size_t>(got)});
+    for (std::uint64_t done = 0; done < text.size;) {
+        const ssize_t got = ::pread(fd, buffer.get(), std::min<std::uint64_t>(text.size - done, kChunk),
+                                    static_cast<off_t>(text.offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            stored.close();
+            throw SystemFileError(error, text.path);
         }
-    } catch (...) {
-        ::close(fd);
-        throw;
+        if (got == 0) {
+            stored.close();
+            throw FileError("Input past end of file", text.path);
+        }
+        sink.write({buffer.get(), static_cast<std::size_t>(got)});
+        done += static_cast<std::uint64_t>(got);
     }
-    ::close(fd);
+    // A file of its own is read once; it is not kept open.
+    if (text.offset == 0) stored.close();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "core/Error.h"
 #include "core/export/ReadTextFile.h"
+#include "core/export/ResultBuilder.h"
 #include "core/util/FileSink.h"
 #include "core/util/Files.h"
 #include "core/util/PathText.h"
@@ -16,32 +17,71 @@
 namespace tabulon {
 namespace {
 
-// True when the file starts with a UTF-16 byte-order mark, which the read-back turns into text.
-bool startsWithByteOrderMark(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) throw SystemFileError(errno, path);
-    unsigned char head[2] = {0, 0};
-    const ssize_t got = ::read(fd, head, sizeof head);
-    ::close(fd);
-    return got == 2 && ((head[0] == 0xFF && head[1] == 0xFE) || (head[0] == 0xFE && head[1] == 0xFF));
-}
+// Texts up to this size are gathered into one file.
+constexpr std::uint64_t kGatheredMax = 1 << 16;
 
 }  // namespace
 
+ResultStore::~ResultStore() {
+    if (gathered_ >= 0) ::close(gathered_);
+}
+
+std::uint64_t ResultStore::freeSpace() {
+    if (!measured_ || keptSinceMeasured_ > (std::uint64_t{64} << 20)) {
+        measuredFree_ = FreeSpaceOf(folder_.path());
+        keptSinceMeasured_ = 0;
+        measured_ = true;
+    }
+    return measuredFree_ > keptSinceMeasured_ ? measuredFree_ - keptSinceMeasured_ : 0;
+}
+
 void ResultStore::reset() {
-    texts_.clear();
+    measured_ = false;
+    clear();
+    if (gathered_ >= 0) ::close(gathered_);
+    gathered_ = -1;
+    gatheredPath_.clear();
     folder_.remove();
 }
 
 void ResultStore::clear() {
-    for (const StoredText& text : texts_) DeleteFileQuietly(text.path);
+    for (const StoredText& text : texts_) {
+        if (text.path != gatheredPath_) DeleteFileQuietly(text.path);
+    }
     texts_.clear();
+    if (gathered_ >= 0 && ::ftruncate(gathered_, 0) == 0) gatheredSize_ = 0;
 }
 
-StoredText ResultStore::keep(const std::string& tempPath) {
-    const std::string path = JoinPath(std::filesystem::path(tempPath).parent_path().string(),
-                                      std::to_string(++kept_) + ".result");
-    if (startsWithByteOrderMark(tempPath)) {
+StoredText ResultStore::keep(const std::string& tempPath, std::uint64_t size,
+                             bool byteOrderMark) {
+    const std::string folder = std::filesystem::path(tempPath).parent_path().string();
+    keptSinceMeasured_ += size;
+    if (size <= kGatheredMax && !byteOrderMark) {
+        if (gathered_ < 0) {
+            gatheredPath_ = JoinPath(folder, "gathered.results");
+            gathered_ = ::open(gatheredPath_.c_str(),
+                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
+            if (gathered_ < 0) throw SystemFileError(errno, gatheredPath_);
+            gatheredSize_ = 0;
+        }
+        const std::string text = StoredText{tempPath, size}.read();
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t wrote = ::write(gathered_, text.data() + done, text.size() - done);
+            if (wrote < 0 && errno == EINTR) continue;
+            if (wrote <= 0) {
+                // A part written before the failure is cut off again.
+                static_cast<void>(::ftruncate(gathered_, static_cast<off_t>(gatheredSize_)));
+                throw SystemFileError(wrote < 0 ? errno : ENOSPC, gatheredPath_);
+            }
+            done += static_cast<std::size_t>(wrote);
+        }
+        const StoredText stored{gatheredPath_, size, gatheredSize_};
+        gatheredSize_ += size;
+        return stored;
+    }
+    const std::string path = JoinPath(folder, std::to_string(++kept_) + ".result");
+    if (byteOrderMark) {
         const std::string text = ReadTextFile(tempPath);
         FileSink sink(path);
         sink.write(text);
@@ -50,9 +90,6 @@ StoredText ResultStore::keep(const std::string& tempPath) {
     }
     // A second name for the same file: no copy, and it fails when the name is taken.
     if (::link(tempPath.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) throw SystemFileError(ec.value(), path);
     return {path, size};
 }
 

@@ -31,7 +31,7 @@ FileSink::~FileSink() {
 
 void FileSink::write(std::string_view bytes) {
     if (fd_ < 0) throw FileError("Bad file descriptor", path_);
-    if (buffer_.capacity() < kBufferSize) buffer_.reserve(kBufferSize);
+    // The buffer grows with the text, so that a small file sets up no large buffer.
     size_ += bytes.size();
     if (buffer_.size() + bytes.size() <= kBufferSize) {
         buffer_.append(bytes);

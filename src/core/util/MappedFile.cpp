@@ -13,30 +13,31 @@
 namespace tabulon {
 
 std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) throw SystemFileError(errno, path);
+    return open(path, 0, static_cast<std::uint64_t>(info.st_size));
+}
+
+std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path, std::uint64_t offset,
+                                                   std::uint64_t size) {
+    if (size == 0) return std::shared_ptr<const MappedFile>(new MappedFile(nullptr, 0, "", 0));
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw SystemFileError(errno, path);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw SystemFileError(error, path);
-    }
-    const auto size = static_cast<std::size_t>(info.st_size);
-    void* data = nullptr;
-    if (size > 0) {
-        data = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
-        if (data == MAP_FAILED) {
-            const int error = errno;
-            ::close(fd);
-            throw SystemFileError(error, path);
-        }
-    }
+    // A mapping starts at a page boundary.
+    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t start = offset / page * page;
+    const auto mappedSize = static_cast<std::size_t>(offset - start + size);
+    void* mapping = ::mmap(nullptr, mappedSize, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start));
+    const int error = errno;
     ::close(fd);
-    return std::shared_ptr<const MappedFile>(new MappedFile(static_cast<const char*>(data), size));
+    if (mapping == MAP_FAILED) throw SystemFileError(error, path);
+    return std::shared_ptr<const MappedFile>(
+        new MappedFile(mapping, mappedSize, static_cast<const char*>(mapping) + (offset - start),
+                       static_cast<std::size_t>(size)));
 }
 
 MappedFile::~MappedFile() {
-    if (size_ > 0) ::munmap(const_cast<char*>(data_), size_);
+    if (mapping_ != nullptr) ::munmap(mapping_, mappedSize_);
 }
 
 }  // namespace tabulon

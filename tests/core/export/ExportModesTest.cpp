@@ -77,10 +77,11 @@ TEST_F(ExportModesTest, SheetModeNamesResultsAfterTheWorkbookAndNumbersTempFiles
     EXPECT_EQ(host.rows[0].subItem2, "");
     EXPECT_EQ(host.rows[0].tempFilesAtDelivery, (std::vector<std::string>{"Book1_1.csv"}));
     EXPECT_EQ(host.rows[1].tempFilesAtDelivery, (std::vector<std::string>{"Book1.csv_2.csv"}));
-    // The temporary names are free again: each text is kept under a name of the store.
-    EXPECT_EQ(std::filesystem::path(resultTexts[1].path).filename(), "2.result");
-    EXPECT_FALSE(std::filesystem::exists(
-        std::filesystem::path(resultTexts[1].path).parent_path() / "Book1.csv_2.csv"));
+    // The temporary names are free again: the texts are kept by the store.
+    const auto runFolder = std::filesystem::path(resultTexts[1].path).parent_path();
+    EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1_1.csv"));
+    EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1.csv_2.csv"));
+    EXPECT_EQ(resultTexts[1].read(), "3, , \r\n, 4, \r\n\r\n");
     resultTexts.reset();
     EXPECT_TRUE(std::filesystem::is_empty(temp.path()));  // the run's folder is gone
 }
