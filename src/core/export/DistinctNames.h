@@ -11,6 +11,7 @@ class DistinctNames {
     // The name itself the first time; later "stem (2).csv", "stem (3).csv", ...: the first
     // number that gives a name not yet taken in this save.
     std::string take(const std::string& name);
+    void reserve(std::size_t count) { taken_.reserve(taken_.size() + count); }
 
   private:
     std::unordered_set<std::string> taken_;

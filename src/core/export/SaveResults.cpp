@@ -48,6 +48,7 @@ void ResultSaver::save(const std::string& option, const std::vector<ResultRow>& 
                        const ResultStore& texts) {
     std::vector<std::string> names;
     trap_.run(104, [&] { names = ResultFileNames(option, rows); });
+    names_.reserve(names.size());
     for (std::size_t k = 0; k < names.size(); ++k) {
         if (beforeEachFile) beforeEachFile();
         const int before = trap_.errorCount();
