@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
@@ -21,7 +22,9 @@ namespace {
 
 constexpr int kMargin = 3;
 constexpr double kFontPoints = 9;
-constexpr std::size_t kIndexSlice = std::size_t{64} << 20;
+// Lines are counted a slice at a time, and the slices of one event pass take at most this long.
+constexpr std::size_t kIndexSlice = std::size_t{8} << 20;
+constexpr int kIndexMilliseconds = 20;
 
 constexpr std::size_t kCheckpointEvery = 64;
 
@@ -51,7 +54,13 @@ PlainTextPreview::PlainTextPreview(QWidget* parent) : QAbstractScrollArea(parent
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     indexTimer_.setInterval(0);
-    connect(&indexTimer_, &QTimer::timeout, this, [this] { indexSlice(); });
+    connect(&indexTimer_, &QTimer::timeout, this, [this] {
+        QElapsedTimer spent;
+        spent.start();
+        do {
+            indexSlice();
+        } while (!fullyIndexed() && spent.elapsed() < kIndexMilliseconds);
+    });
     setText(std::string());
 }
 
@@ -78,13 +87,17 @@ void PlainTextPreview::startIndexing() {
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     indexTimer_.stop();
-    indexSlice();
+    // A text held in memory is counted at once; a mapped one a slice now and the rest later.
+    do {
+        indexSlice();
+    } while (!mapped_ && !fullyIndexed());
     if (!fullyIndexed()) indexTimer_.start();
 }
 
 void PlainTextPreview::indexSlice() {
     const char* data = text_.data();
     const std::size_t size = text_.size();
+    const std::size_t begin = indexed_;
     const std::size_t end = std::min(size, indexed_ + kIndexSlice);
     while (indexed_ < end) {
         const void* found = std::memchr(data + indexed_, '\n', end - indexed_);
@@ -103,6 +116,9 @@ void PlainTextPreview::indexSlice() {
         }
     }
     longestLine_ = std::max(longestLine_, indexed_ - lineStart_);
+    // Counting read the whole slice; the memory it took is let go, and what is shown is read
+    // again when it is drawn.
+    if (mapped_) mapped_->release(begin, indexed_ - begin);
     if (fullyIndexed()) indexTimer_.stop();
     updateScrollBars();
     viewport()->update();

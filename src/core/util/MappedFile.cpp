@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 #include "core/Error.h"
 
@@ -34,6 +36,17 @@ std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path, std:
     return std::shared_ptr<const MappedFile>(
         new MappedFile(mapping, mappedSize, static_cast<const char*>(mapping) + (offset - start),
                        static_cast<std::size_t>(size)));
+}
+
+void MappedFile::release(std::size_t from, std::size_t length) const {
+    if (mapping_ == nullptr) return;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<std::uintptr_t>(data_ + from);
+    const auto end = reinterpret_cast<std::uintptr_t>(data_ + std::min(size_, from + length));
+    // Only whole pages inside the range.
+    const std::uintptr_t first = (begin + page - 1) / page * page;
+    const std::uintptr_t last = end / page * page;
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 MappedFile::~MappedFile() {

@@ -21,6 +21,9 @@ class MappedFile {
     MappedFile& operator=(const MappedFile&) = delete;
 
     std::string_view bytes() const { return {data_, size_}; }
+    // Lets go of the memory that the bytes from..from + length take while they are not looked
+    // at; they are read from the file again when they are.
+    void release(std::size_t from, std::size_t length) const;
 
   private:
     MappedFile(void* mapping, std::size_t mappedSize, const char* data, std::size_t size)
