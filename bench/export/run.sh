@@ -34,7 +34,7 @@ for w in ${WORKLOADS:-W2 W3}; do
                 /usr/bin/time -f '%e %U %S %M' -o "$out/time" "${cmd[@]}" >"$out/stdout" 2>/dev/null || true
                 read -r seconds user system kib <"$out/time"
                 printf '%-4s %-7s %-7s %9s %9s %9d %s\n' "$w" "$mode" "$tool" "$seconds" \
-                    "$(echo "$user + $system" | bc)" $((kib / 1024)) "$(cat "$out/stdout")"
+                    "$(awk "BEGIN { print $user + $system }")" $((kib / 1024)) "$(cat "$out/stdout")"
             done
         done
     done
