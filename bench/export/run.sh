@@ -3,6 +3,9 @@
 # tabulon-cli, whole processes with /usr/bin/time, and prints one table row per run.
 #   bench/export/run.sh BUILD_DIR WORKBOOK_DIR [RUNS] [SCRATCH_DIR]
 # WORKBOOK_DIR holds W2.xlsx and W3.xlsx made by genwb (see the shared tools folder).
+# WORKLOADS and MODES (space-separated) narrow the runs, e.g. WORKLOADS=W3 MODES="book sheet".
+# Each row gives wall seconds, CPU seconds (user + system, which a busy shared machine disturbs
+# less than wall time) and the whole process's peak resident memory.
 # The temporary files (TEMP) and the saved files go below SCRATCH_DIR (default: a new folder in
 # the system's temporary folder). The row option writes a million small files for W3: on ext4,
 # creating files right after deleting hundreds of thousands is slowed by the kernel's inode
@@ -17,9 +20,9 @@ trap 'rm -rf "$out"' EXIT
 mkdir "$out/temp"
 export TEMP="$out/temp"
 
-printf '%-4s %-7s %-7s %9s %9s %s\n' load mode tool seconds peak_MiB detail
-for w in W2 W3; do
-    for mode in book sheet row column; do
+printf '%-4s %-7s %-7s %9s %9s %9s %s\n' load mode tool seconds cpu_s peak_MiB detail
+for w in ${WORKLOADS:-W2 W3}; do
+    for mode in ${MODES:-book sheet row column}; do
         for tool in cli window; do
             for _ in $(seq "$runs"); do
                 rm -rf "$out/files" && mkdir "$out/files"
@@ -28,10 +31,10 @@ for w in W2 W3; do
                 else
                     cmd=("$build/bench/export/bench_window_export" --mode "$mode" --output "$out/files" "$workbooks/$w.xlsx")
                 fi
-                /usr/bin/time -f '%e %M' -o "$out/time" "${cmd[@]}" >"$out/stdout" 2>/dev/null || true
-                read -r seconds kib <"$out/time"
-                printf '%-4s %-7s %-7s %9s %9d %s\n' "$w" "$mode" "$tool" "$seconds" $((kib / 1024)) \
-                    "$(cat "$out/stdout")"
+                /usr/bin/time -f '%e %U %S %M' -o "$out/time" "${cmd[@]}" >"$out/stdout" 2>/dev/null || true
+                read -r seconds user system kib <"$out/time"
+                printf '%-4s %-7s %-7s %9s %9s %9d %s\n' "$w" "$mode" "$tool" "$seconds" \
+                    "$(awk "BEGIN { print $user + $system }")" $((kib / 1024)) "$(cat "$out/stdout")"
             done
         done
     done

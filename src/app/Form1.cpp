@@ -20,7 +20,6 @@
 #include "core/ErrorTrap.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
-#include "core/export/TempFolder.h"
 #include "core/ui/PasswordPrompt.h"
 #include "core/util/Files.h"
 #include "core/workbook/Session.h"
@@ -188,7 +187,7 @@ void Form1::PushButton2_Click() {
     if (exportRunning_) return;
     exportRunning_ = true;
     PasswordPrompt passwords(services_.dialogs);
-    ExportContext context{services_.errors, *this, *this, resultTexts_, TempFolder(), &passwords};
+    ExportContext context{services_.errors, *this, *this, resultTexts_, &passwords};
     ExportRun run{context, services_.dialogs, services_.warnIfExcelOpen};
     if (!run.warnIfExcelOpen) {
         run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };
@@ -228,7 +227,7 @@ void Form1::setResultSubItem(std::int32_t row, int index, const std::string& tex
     form2().setResultSubItem(row, index, text);
 }
 
-void Form1::setPreviewText(std::int32_t resultIndex, const std::string& text) {
+void Form1::setPreviewText(std::int32_t resultIndex, const StoredText& text) {
     form2().setPreviewText(resultIndex, text);
 }
 

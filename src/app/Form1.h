@@ -11,6 +11,7 @@
 
 #include "app/MousePointer.h"
 #include "core/export/ExportHost.h"
+#include "core/export/ResultStore.h"
 #include "core/ui/Activity.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/ErrorReporter.h"
@@ -63,8 +64,9 @@ class Form1 : public QWidget, public Activity, public ExportHost {
     void PushButton2_Click();
     // The results window, created and loaded on first use.
     Form2& form2();
-    // The texts of the last run's results; result k sits at index k - 1.
-    const std::vector<std::string>& ResultTexts() const { return resultTexts_; }
+    // The texts of the last run's results; result k sits at index k - 1. They are kept in the
+    // run's private folder, which the next run or the end of the program removes.
+    const ResultStore& ResultTexts() const { return resultTexts_; }
 
     // Activity: what a running export shows in this window.
     void setProgressValue(int percent) override;
@@ -81,7 +83,7 @@ class Form1 : public QWidget, public Activity, public ExportHost {
     void addResultColumns(const std::vector<ResultColumn>& columns) override;
     std::int32_t addResultRow(const std::string& name) override;
     void setResultSubItem(std::int32_t row, int index, const std::string& text) override;
-    void setPreviewText(std::int32_t resultIndex, const std::string& text) override;
+    void setPreviewText(std::int32_t resultIndex, const StoredText& text) override;
     void handOver(std::int32_t totalResults) override;
 
     ListView* ListView1;
@@ -107,7 +109,7 @@ class Form1 : public QWidget, public Activity, public ExportHost {
     Form1Services services_;
     WindowPointer* pointer_;
     bool exportRunning_ = false;
-    std::vector<std::string> resultTexts_;
+    ResultStore resultTexts_;
     std::unique_ptr<Form2> form2_;
     QElapsedTimer lastEventPass_;
     // The book option changes the progress text at every row, far more often than the window

@@ -1,4 +1,4 @@
-// The export host of tabulon-cli: a fixed file list and option, results kept for saving.
+// The export host of tabulon-cli: a fixed file list and option, results saved per workbook.
 #include "cli/BatchHost.h"
 
 #include "core/Error.h"
@@ -20,6 +20,15 @@ std::int32_t BatchHost::addResultRow(const std::string& name) {
 void BatchHost::setResultSubItem(std::int32_t row, int index, const std::string& text) {
     ResultRow& target = rows_.at(static_cast<std::size_t>(row) - 1);
     (index == 1 ? target.subItem1 : target.subItem2) = text;
+}
+
+}  // namespace tabulon::cli
+
+namespace tabulon::cli {
+
+void BatchHost::workbookDone() {
+    if (workbookDone_) workbookDone_(rows_);
+    rows_.clear();
 }
 
 }  // namespace tabulon::cli

@@ -1,6 +1,8 @@
-// The export host of tabulon-cli: a fixed file list and option, results kept for saving.
+// The export host of tabulon-cli: a fixed file list and option; each workbook's results are
+// handed on for saving as soon as the workbook is done, so only one workbook's are held.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,10 @@ class BatchHost : public ExportHost {
         : files_(std::move(files)), option_(std::move(option)), terminal_(terminal) {}
 
     const std::vector<ResultRow>& rows() const { return rows_; }
+    // Called with the rows of each workbook once it is done; the rows are dropped afterwards.
+    void onWorkbookDone(std::function<void(const std::vector<ResultRow>&)> done) {
+        workbookDone_ = std::move(done);
+    }
 
     std::int32_t fileCount() const override { return static_cast<std::int32_t>(files_.size()); }
     std::string fileEntry(std::int32_t position) const override;
@@ -24,7 +30,8 @@ class BatchHost : public ExportHost {
     void addResultColumns(const std::vector<ResultColumn>&) override {}
     std::int32_t addResultRow(const std::string& name) override;
     void setResultSubItem(std::int32_t row, int index, const std::string& text) override;
-    void setPreviewText(std::int32_t, const std::string&) override {}
+    void setPreviewText(std::int32_t, const StoredText&) override {}
+    void workbookDone() override;
     void handOver(std::int32_t) override {}
 
   private:
@@ -32,6 +39,7 @@ class BatchHost : public ExportHost {
     std::string option_;
     Terminal& terminal_;
     std::vector<ResultRow> rows_;
+    std::function<void(const std::vector<ResultRow>&)> workbookDone_;
 };
 
 }  // namespace tabulon::cli

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <map>
 
+#include "core/export/ResultStore.h"
 #include "core/export/SaveOptions.h"
 
 namespace tabulon::cli {
@@ -11,7 +12,8 @@ namespace tabulon::cli {
 const char* const kUsage =
     "Usage: tabulon-cli [--mode book|sheet|row|column] [--output DIR] [--ext EXT]\n"
     "                   [--csv [--delimiter CHAR]] [--sheet NAME]...\n"
-    "                   [--password-file FILE] [--password TEXT] PATH...\n"
+    "                   [--password-file FILE] [--password TEXT] \n"
+    "                   [--max-result-size SIZE] [--verbose] PATH...\n"
     "       tabulon-cli --list [--sheet NAME]... PATH...\n"
     "\n"
     "Exports each workbook to CSV files in DIR (default: the current folder), named as the\n"
@@ -36,16 +38,25 @@ const char* const kUsage =
     "                  on every encrypted workbook (after the default password)\n"
     "  --password TEXT a password to try first; other users of the machine can see it in\n"
     "                  the process list, so prefer --password-file\n"
+    "  --max-result-size SIZE\n"
+    "                  stop a result that would grow past SIZE bytes (suffix K, M or G for\n"
+    "                  KiB, MiB, GiB; default 4G); the other results are still saved\n"
+    "  --verbose       report errors with the step that failed and every later step that\n"
+    "                  failed because of it\n"
     "  --version       show the version\n"
     "  --help          show this text\n"
     "\n"
     "Without --csv the files are as the window writes them: \", \" after every cell,\n"
     "nothing quoted.\n"
     "\n"
-    "Exit status: 0 when everything was exported, 1 when an error was reported or a --sheet\n"
-    "NAME was found in no workbook, 2 on a usage error. A workbook that none of the passwords\n"
-    "opens is reported as \"The password is incorrect\" and nothing is saved for it; no\n"
-    "password is ever asked for.\n";
+    "Each failure is one line on stderr: \"tabulon-cli: FILE: reason\". Results of the same\n"
+    "name get \" (2)\", \" (3)\", ... before \".csv\" in the order they come. A workbook that\n"
+    "none of the passwords opens is reported as \"The password is incorrect\" and nothing is\n"
+    "saved for it; no password is ever asked for.\n"
+    "\n"
+    "Exit status: 0 when everything was exported and saved, 1 when an error was reported, a\n"
+    "result could not be saved or a --sheet NAME was found in no workbook, 2 on a usage\n"
+    "error, 128 + the signal number when interrupted.\n";
 
 namespace {
 
@@ -59,7 +70,8 @@ const std::map<std::string, bool CommandLine::*> kFlags = {{"--help", &CommandLi
                                                            {"-h", &CommandLine::help},
                                                            {"--version", &CommandLine::version},
                                                            {"--csv", &CommandLine::csv},
-                                                           {"--list", &CommandLine::list}};
+                                                           {"--list", &CommandLine::list},
+                                                           {"--verbose", &CommandLine::verbose}};
 
 // The delimiter of --csv: one ASCII character, "\t" for a tab; never a quote or a line break.
 char parseDelimiter(const std::string& text, bool csv) {
@@ -72,6 +84,22 @@ char parseDelimiter(const std::string& text, bool csv) {
     return text[0];
 }
 
+// A size in bytes with an optional K, M or G suffix (powers of 1024).
+std::uint64_t parseSize(const std::string& text) {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+    const std::string suffix = text.substr(digits);
+    int shift = -1;
+    if (suffix.empty()) shift = 0;
+    if (suffix == "K" || suffix == "k") shift = 10;
+    if (suffix == "M" || suffix == "m") shift = 20;
+    if (suffix == "G" || suffix == "g") shift = 30;
+    if (digits == 0 || digits > 12 || shift < 0) throw UsageError{"bad size " + text};
+    const std::uint64_t value = std::stoull(text.substr(0, digits)) << shift;
+    if (value == 0) throw UsageError{"bad size " + text};
+    return value;
+}
+
 }  // namespace
 
 const char* const kVersionLine = "tabulon-cli " TABULON_VERSION "\n";
@@ -79,6 +107,7 @@ const char* const kVersionLine = "tabulon-cli " TABULON_VERSION "\n";
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     line.option = kSaveEachBookOption;
+    line.maxResultSize = kDefaultResultSizeLimit;
     bool optionsEnded = false;
     std::optional<std::string> delimiter;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -102,7 +131,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             value = argument.substr(eq + 1);
         }
         if (name != "--mode" && name != "--output" && name != "--ext" && name != "--delimiter" &&
-            name != "--sheet" && name != "--password" && name != "--password-file") {
+            name != "--sheet" && name != "--password" && name != "--password-file" &&
+            name != "--max-result-size") {
             throw UsageError{"unknown option " + argument};
         }
         if (!value) {
@@ -126,6 +156,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (name == "--output") {
             if (value->empty()) throw UsageError{"--output needs a folder"};
             line.outputFolder = *value;
+        } else if (name == "--max-result-size") {
+            line.maxResultSize = parseSize(*value);
         } else {
             if (value->empty()) throw UsageError{"--ext needs an extension"};
             line.extension = *value;

@@ -1,6 +1,7 @@
 // The command line of tabulon-cli: options and paths.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ struct CommandLine {
     // --password-file (one password a line), in the order given.
     std::vector<std::string> passwords;
     std::vector<std::string> passwordFiles;
+    std::uint64_t maxResultSize;  // bytes; a larger result is stopped and reported
+    bool verbose = false;         // errors with the error trap's labels, line numbers, follow-ups
     bool help = false;
     bool version = false;
     bool csv = false;                 // standard CSV instead of the window's format

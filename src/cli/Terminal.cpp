@@ -3,12 +3,16 @@
 
 #include <unistd.h>
 
+#include "core/Error.h"
+
 namespace tabulon::cli {
 
-Terminal::Terminal(std::FILE* err) : err_(err), progress_(::isatty(::fileno(err)) != 0) {}
+Terminal::Terminal(std::FILE* err, bool verbose)
+    : err_(err), verbose_(verbose), progress_(::isatty(::fileno(err)) != 0) {}
 
 void Terminal::setCurrentFile(const std::string& path, int position, int count) {
     currentFile_ = path;
+    currentSheet_.clear();
     position_ = position;
     count_ = count;
     setProgressValue(0);
@@ -16,10 +20,37 @@ void Terminal::setCurrentFile(const std::string& path, int position, int count) 
 
 void Terminal::reportError(const TrappedError& error) {
     ++errors_;
+    const std::string file = currentFile_.empty() ? "-" : currentFile_;
+    if (verbose_) {
+        clearProgressLine();
+        std::fprintf(err_, "tabulon-cli: %s: %s line %d: %s\n", file.c_str(), error.label.c_str(),
+                     error.line, error.description.c_str());
+        return;
+    }
+    // A step that failed only because an earlier one did adds nothing for the reader.
+    if (error.description == kNoObjectError) return;
     clearProgressLine();
-    std::fprintf(err_, "tabulon-cli: %s: %s line %d: %s\n",
-                 currentFile_.empty() ? "-" : currentFile_.c_str(), error.label.c_str(), error.line,
-                 error.description.c_str());
+    if (!error.file.empty()) {
+        std::string reason = error.description;
+        const std::string tail = ": " + error.file;
+        if (reason.size() > tail.size() && reason.ends_with(tail))
+            reason.resize(reason.size() - tail.size());
+        std::fprintf(err_, "tabulon-cli: %s: %s\n", error.file.c_str(), reason.c_str());
+        return;
+    }
+    // Workbook errors end with ": FILE" or ": FILE, sheet NAME"; the line names both first.
+    std::string reason = error.description;
+    std::string sheet = currentSheet_;
+    if (const auto at = reason.rfind(": " + file); at != std::string::npos) {
+        const std::string rest = reason.substr(at + 2 + file.size());
+        if (rest.empty() || rest.starts_with(", sheet ")) {
+            if (!rest.empty()) sheet = rest.substr(8);
+            reason.resize(at);
+        }
+    }
+    const std::string sheetPart = sheet.empty() ? "" : "sheet " + sheet + ": ";
+    std::fprintf(err_, "tabulon-cli: %s: %s%s\n", file.c_str(), sheetPart.c_str(),
+                 reason.c_str());
 }
 
 void Terminal::setProgressValue(int percent) {

@@ -1,8 +1,9 @@
-// What tabulon-cli shows on the terminal: one line per reported error, progress when stderr is
-// a terminal, and notices.
+// What tabulon-cli shows on the terminal: one line per failure, progress when stderr is a
+// terminal, and notices.
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "core/ui/Activity.h"
@@ -13,19 +14,28 @@ namespace tabulon::cli {
 
 class Terminal : public ErrorReporter, public Activity, public Dialogs {
   public:
-    explicit Terminal(std::FILE* err);
+    // `verbose`: errors with the error trap's labels and line numbers, and also the failures
+    // that only follow from an earlier one.
+    explicit Terminal(std::FILE* err, bool verbose = false);
 
     // The workbook that errors and progress refer to.
     void setCurrentFile(const std::string& path, int position, int count);
     int errorCount() const { return errors_; }
 
+    // "tabulon-cli: FILE: reason": the file that a failed file operation names, otherwise the
+    // workbook, with the worksheet when there is one.
     void reportError(const TrappedError& error) override;
 
     void setProgressValue(int percent) override;
     void setProgressText(const std::string& text) override;
     void setBusyPointer() override {}
     void setDefaultPointer() override {}
-    void processEvents() override {}
+    // Runs the step hook, if one is set: the working thread's safe point between steps.
+    void processEvents() override {
+        if (betweenSteps_) betweenSteps_();
+    }
+    void setBetweenSteps(std::function<void()> hook) { betweenSteps_ = std::move(hook); }
+    void setCurrentSheet(const std::string& sheet) override { currentSheet_ = sheet; }
 
     // Notices go to stderr; "Done." is the normal end and is not shown. Questions are answered
     // with their first choice never being a go-ahead: there is nobody to ask.
@@ -51,9 +61,12 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     void clearProgressLine();
 
     std::FILE* err_;
+    std::function<void()> betweenSteps_;
+    bool verbose_;
     bool progress_;
     bool progressShown_ = false;
     std::string currentFile_;
+    std::string currentSheet_;
     int position_ = 0;
     int count_ = 0;
     int errors_ = 0;

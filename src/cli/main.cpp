@@ -6,11 +6,12 @@
 
 #include "cli/BatchHost.h"
 #include "cli/CommandLine.h"
+#include "cli/Interrupts.h"
 #include "cli/SheetOptions.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
+#include "core/export/ResultStore.h"
 #include "core/export/SaveResults.h"
-#include "core/export/TempFolder.h"
 #include "core/util/FolderTree.h"
 #include "core/workbook/PasswordSource.h"
 
@@ -37,7 +38,7 @@ std::vector<std::string> listFiles(const cli::CommandLine& line, cli::Terminal& 
 
 // --list: the sheets of every workbook, nothing exported.
 int listSheets(const cli::CommandLine& line) {
-    cli::Terminal terminal(stderr);
+    cli::Terminal terminal(stderr, line.verbose);
     const std::vector<std::string> files = listFiles(line, terminal);
     if (files.empty()) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
@@ -51,34 +52,41 @@ int listSheets(const cli::CommandLine& line) {
 
 int run(const cli::CommandLine& line) {
     if (line.list) return listSheets(line);
+    workbook::PasswordList passwords(cli::readPasswords(line));
     std::error_code ec;
     if (!std::filesystem::is_directory(line.outputFolder, ec)) {
         std::fprintf(stderr, "tabulon-cli: %s: Output folder does not exist.\n",
                      line.outputFolder.c_str());
         return 1;
     }
-    cli::Terminal terminal(stderr);
+    ResultStore resultTexts(line.maxResultSize);
+    cli::Interrupts interrupts(resultTexts.folder());
+    cli::Terminal terminal(stderr, line.verbose);
+    terminal.setBetweenSteps([&] { interrupts.checkpoint(); });
     cli::BatchHost host(listFiles(line, terminal), line.option, terminal);
     if (host.fileCount() == 0) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
         return 1;
     }
-    std::vector<std::string> resultTexts;
-    workbook::PasswordList passwords(cli::readPasswords(line));
+    // One save over the whole run, fed one workbook at a time.
     SheetChoice choice(line.sheets);
     const LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
     SheetChoice* const sheetChoice = line.sheets.empty() ? nullptr : &choice;
-    ExportContext context{terminal,    terminal, host,  resultTexts, TempFolder(), &passwords,
-                          format,      sheetChoice};
+    ResultSaver saver(line.outputFolder, terminal, format.textEnd());
+    saver.beforeEachFile = [&] { interrupts.checkpoint(); };
+    host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
+        saver.save(line.option, rows, resultTexts);
+        resultTexts.clear();
+    });
+    ExportContext context{terminal, terminal, host, resultTexts, &passwords, format, sheetChoice};
     ExportRun exportRun{context, terminal, [] { return false; }};
     RunExport(exportRun);
+    resultTexts.reset();
     terminal.finishProgress();
-    terminal.setCurrentFile(line.outputFolder, 0, 0);
-    SaveResultFiles(
-        SaveRequest{line.outputFolder, line.option, host.rows(), resultTexts, format.textEnd()},
-        terminal, terminal);
+    if (saver.failedCount() > 0)
+        std::fprintf(stderr, "tabulon-cli: %s\n", saver.endMessage().c_str());
     const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
-    return terminal.errorCount() == 0 && unmatched == 0 ? 0 : 1;
+    return terminal.errorCount() == 0 && saver.failedCount() == 0 && unmatched == 0 ? 0 : 1;
 }
 
 }  // namespace

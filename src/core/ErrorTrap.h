@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "core/Error.h"
 #include "core/ui/ErrorReporter.h"
 
 namespace tabulon {
@@ -23,7 +24,7 @@ class ErrorTrap {
         try {
             std::forward<Statement>(statement)();
         } catch (const std::exception& e) {
-            report(line, e.what());
+            report(line, e);
         }
     }
 
@@ -34,7 +35,7 @@ class ErrorTrap {
         try {
             return static_cast<bool>(std::forward<Test>(condition)());
         } catch (const std::exception& e) {
-            report(line, e.what());
+            report(line, e);
             return true;
         }
     }
@@ -43,9 +44,11 @@ class ErrorTrap {
     int errorCount() const { return errorCount_; }
 
   private:
-    void report(int line, const char* description) {
+    void report(int line, const std::exception& e) {
         ++errorCount_;
-        reporter_.reportError(TrappedError{label_, line, description});
+        const auto* fileError = dynamic_cast<const FileError*>(&e);
+        reporter_.reportError(
+            TrappedError{label_, line, e.what(), fileError ? fileError->path() : std::string()});
     }
 
     ErrorReporter& reporter_;

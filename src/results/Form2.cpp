@@ -19,11 +19,11 @@
 #include "core/ErrorTrap.h"
 #include "core/export/SaveResults.h"
 #include "core/util/Files.h"
+#include "core/util/MappedFile.h"
 #include "core/util/PathText.h"
 #include "results/PlainTextPreview.h"
 
 namespace tabulon {
-namespace {}  // namespace
 
 Form2::Form2(Form2Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
@@ -119,16 +119,17 @@ void Form2::setResultSubItem(std::int32_t row, int index, const std::string& tex
     ListView1->item(row).setSubItem(index, QString::fromStdString(text));
 }
 
-void Form2::setPreviewText(std::int32_t resultIndex, const std::string& text) {
-    if (resultIndex == 1) firstPreview_ = text;
+void Form2::setPreviewText(std::int32_t resultIndex, const StoredText& text) {
+    if (resultIndex == 1) firstPreview_ = MappedFile::open(text.path, text.offset, text.size);
     previewCount_ = std::max(previewCount_, resultIndex);
 }
 
-std::string Form2::previewText(std::int32_t resultIndex) const {
+std::shared_ptr<const MappedFile> Form2::previewText(std::int32_t resultIndex) const {
     if (resultIndex == 1) return firstPreview_;
     if (resultIndex < 1 || resultIndex > previewCount_)
         throw Error("Control array element does not exist");
-    return services_.resultTexts.at(static_cast<std::size_t>(resultIndex) - 1);
+    const StoredText& text = services_.resultTexts.at(static_cast<std::size_t>(resultIndex) - 1);
+    return MappedFile::open(text.path, text.offset, text.size);
 }
 
 void Form2::showResults(std::int32_t totalResults) {

@@ -4,10 +4,12 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/export/ExportHost.h"
+#include "core/export/ResultStore.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/ErrorReporter.h"
 
@@ -18,6 +20,7 @@ class QPushButton;
 namespace tabulon {
 
 class ListView;
+class MappedFile;
 class PlainTextPreview;
 class SettingsStore;
 class WindowPointer;
@@ -28,7 +31,7 @@ struct Form2Services {
     SettingsStore& settings;
     QString programFolder;
     // The texts of the last run's results, which saving writes.
-    const std::vector<std::string>& resultTexts;
+    const ResultStore& resultTexts;
     // The main window's current save option, and the way back to it.
     std::function<std::string()> saveOption;
     std::function<void()> showMainWindow;
@@ -47,12 +50,12 @@ class Form2 : public QWidget {
     void addResultColumns(const std::vector<ResultColumn>& columns);
     std::int32_t addResultRow(const std::string& name);
     void setResultSubItem(std::int32_t row, int index, const std::string& text);
-    void setPreviewText(std::int32_t resultIndex, const std::string& text);
+    void setPreviewText(std::int32_t resultIndex, const StoredText& text);
     // Records the number of results, previews the first one and shows the window.
     void showResults(std::int32_t totalResults);
 
-    // The text that row k (1-based) previews.
-    std::string previewText(std::int32_t resultIndex) const;
+    // The text that row k (1-based) previews, mapped from its stored file.
+    std::shared_ptr<const MappedFile> previewText(std::int32_t resultIndex) const;
 
     void ListView1_ItemClick();
     void Text1_Change();
@@ -79,9 +82,10 @@ class Form2 : public QWidget {
 
     Form2Services services_;
     WindowPointer* pointer_;
-    // The first result's text stays across "< Back"; the others are read from the result texts
+    // The first result's text stays across "< Back", and even after its file is removed with
+    // its run's folder, since the mapping keeps it; the others are mapped from the result texts
     // while this window shows them.
-    std::string firstPreview_;
+    std::shared_ptr<const MappedFile> firstPreview_;
     std::int32_t previewCount_ = 1;
 };
 

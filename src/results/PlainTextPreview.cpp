@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
@@ -12,12 +13,20 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
+
+#include "core/util/MappedFile.h"
 
 namespace tabulon {
 namespace {
 
 constexpr int kMargin = 3;
 constexpr double kFontPoints = 9;
+// Lines are counted a slice at a time, and the slices of one event pass take at most this long.
+constexpr std::size_t kIndexSlice = std::size_t{8} << 20;
+constexpr int kIndexMilliseconds = 20;
+
+constexpr std::size_t kCheckpointEvery = 64;
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -44,37 +53,97 @@ PlainTextPreview::PlainTextPreview(QWidget* parent) : QAbstractScrollArea(parent
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
-    setText({});
+    indexTimer_.setInterval(0);
+    connect(&indexTimer_, &QTimer::timeout, this, [this] {
+        QElapsedTimer spent;
+        spent.start();
+        do {
+            indexSlice();
+        } while (!fullyIndexed() && spent.elapsed() < kIndexMilliseconds);
+    });
+    setText(std::string());
 }
 
 void PlainTextPreview::setText(std::string text) {
-    text_ = std::move(text);
-    lineStarts_.assign(1, 0);
+    mapped_.reset();
+    owned_ = std::move(text);
+    text_ = owned_;
+    startIndexing();
+}
+
+void PlainTextPreview::setText(std::shared_ptr<const MappedFile> file) {
+    owned_.clear();
+    mapped_ = std::move(file);
+    text_ = mapped_ ? mapped_->bytes() : std::string_view();
+    startIndexing();
+}
+
+void PlainTextPreview::startIndexing() {
+    checkpoints_.assign(1, 0);
+    lineCount_ = 1;
+    indexed_ = 0;
+    lineStart_ = 0;
     longestLine_ = 0;
-    const char* data = text_.data();
-    const std::size_t size = text_.size();
-    std::size_t start = 0;
-    while (const void* found = std::memchr(data + start, '\n', size - start)) {
-        const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(found) - data);
-        longestLine_ = std::max(longestLine_, end - start);
-        start = end + 1;
-        lineStarts_.push_back(start);
-    }
-    longestLine_ = std::max(longestLine_, size - start);
-    // A text that ends with a line end has no further line after it.
-    if (lineStarts_.size() > 1 && lineStarts_.back() == size) lineStarts_.pop_back();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
+    indexTimer_.stop();
+    // A text held in memory is counted at once; a mapped one a slice now and the rest later.
+    do {
+        indexSlice();
+    } while (!mapped_ && !fullyIndexed());
+    if (!fullyIndexed()) indexTimer_.start();
+}
+
+void PlainTextPreview::indexSlice() {
+    const char* data = text_.data();
+    const std::size_t size = text_.size();
+    const std::size_t begin = indexed_;
+    const std::size_t end = std::min(size, indexed_ + kIndexSlice);
+    while (indexed_ < end) {
+        const void* found = std::memchr(data + indexed_, '\n', end - indexed_);
+        if (found == nullptr) {
+            indexed_ = end;
+            break;
+        }
+        const auto lineEnd = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+        longestLine_ = std::max(longestLine_, lineEnd - lineStart_);
+        lineStart_ = lineEnd + 1;
+        indexed_ = lineStart_;
+        // A text that ends with a line end has no further line after it.
+        if (lineStart_ < size) {
+            if (lineCount_ % kCheckpointEvery == 0) checkpoints_.push_back(lineStart_);
+            ++lineCount_;
+        }
+    }
+    longestLine_ = std::max(longestLine_, indexed_ - lineStart_);
+    // Counting read the whole slice; the memory it took is let go, and what is shown is read
+    // again when it is drawn.
+    if (mapped_) mapped_->release(begin, indexed_ - begin);
+    if (fullyIndexed()) indexTimer_.stop();
     updateScrollBars();
     viewport()->update();
 }
 
-std::string_view PlainTextPreview::lineBytes(int index) const {
+std::string_view PlainTextPreview::lineBytes(int index, std::size_t limit) const {
     const auto i = static_cast<std::size_t>(index);
-    const std::size_t start = lineStarts_.at(i);
-    std::size_t end = i + 1 < lineStarts_.size() ? lineStarts_[i + 1] - 1 : text_.size();
-    while (end > start && (text_[end - 1] == '\r' || text_[end - 1] == '\n')) --end;
-    return std::string_view(text_).substr(start, end - start);
+    if (index < 0 || static_cast<std::int64_t>(i) >= lineCount_) throw std::out_of_range("line");
+    const char* data = text_.data();
+    const std::size_t size = text_.size();
+    std::size_t start = checkpoints_.at(i / kCheckpointEvery);
+    for (std::size_t skip = i % kCheckpointEvery; skip > 0; --skip) {
+        start = static_cast<std::size_t>(
+                    static_cast<const char*>(std::memchr(data + start, '\n', size - start)) - data) +
+                1;
+    }
+    const std::size_t window = std::min(size - start, limit);
+    const void* found = std::memchr(data + start, '\n', window);
+    std::size_t end = found != nullptr
+                          ? static_cast<std::size_t>(static_cast<const char*>(found) - data)
+                          : start + window;
+    if (found != nullptr || end == size) {
+        while (end > start && (data[end - 1] == '\r' || data[end - 1] == '\n')) --end;
+    }
+    return text_.substr(start, end - start);
 }
 
 QString PlainTextPreview::line(int index) const {
@@ -83,7 +152,8 @@ QString PlainTextPreview::line(int index) const {
 }
 
 QString PlainTextPreview::lineSlice(int index, std::size_t first, std::size_t count) const {
-    const std::string_view bytes = lineBytes(index);
+    // A character takes at most four bytes, so only this much of a long line is looked at.
+    const std::string_view bytes = lineBytes(index, (first + count) * 4 + 4);
     const std::size_t from = byteOffsetOf(bytes, first);
     const std::string_view rest = bytes.substr(from);
     const std::string_view slice = rest.substr(0, byteOffsetOf(rest, count));
@@ -129,7 +199,8 @@ void PlainTextPreview::paintEvent(QPaintEvent*) {
 
 void PlainTextPreview::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
-        QApplication::clipboard()->setText(QString::fromStdString(text_));
+        QApplication::clipboard()->setText(
+            QString::fromUtf8(text_.data(), static_cast<qsizetype>(text_.size())));
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
@@ -138,7 +209,8 @@ void PlainTextPreview::keyPressEvent(QKeyEvent* event) {
 void PlainTextPreview::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction("Copy All", this,
-                   [this] { QApplication::clipboard()->setText(QString::fromStdString(text_)); });
+                   [this] { QApplication::clipboard()->setText(
+            QString::fromUtf8(text_.data(), static_cast<qsizetype>(text_.size()))); });
     menu.exec(event->globalPos());
 }
 

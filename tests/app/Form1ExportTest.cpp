@@ -22,7 +22,8 @@ namespace {
 class Form1ExportTest : public ::testing::Test {
   protected:
     Form1ExportTest()
-        : form(Form1Services{ui, ui, settings, [] {}, QString(), [] { return false; }}) {
+        : tempEnvironment(temp.path().string()),
+          form(Form1Services{ui, ui, settings, [] {}, QString(), [] { return false; }}) {
         form.Form_Load();
         form.show();
     }
@@ -31,6 +32,8 @@ class Form1ExportTest : public ::testing::Test {
     testing::ScriptedUi ui;
     SettingsStore settings;
     testing::XlsxTempFolder workbooks;
+    testing::XlsxTempFolder temp;
+    testing::TempEnvironment tempEnvironment;
     Form1 form;
 };
 
@@ -73,7 +76,7 @@ TEST_F(Form1ExportTest, EncryptedWorkbooksAskForTheirPasswordAndCancelMovesOn) {
     EXPECT_NE(ui.passwordBoxes[1].text.find("The password is incorrect"), std::string::npos);
     EXPECT_NE(ui.passwordBoxes[2].text.find(rc4), std::string::npos);
     EXPECT_EQ(form.ResultTexts().size(), 2u);  // the two sheets of the first workbook
-    EXPECT_EQ(form.ResultTexts()[0].rfind("Name, Amount, Note, \r\nEntry 1 ", 0), 0u);
+    EXPECT_TRUE(form.ResultTexts()[0].read().starts_with("Name, Amount, Note, \r\nEntry 1 "));
     ASSERT_FALSE(ui.errors.empty());
     EXPECT_EQ(ui.errors[0].description, "The workbook is password-protected: " + rc4);
 }
@@ -96,6 +99,32 @@ TEST_F(Form1ExportTest, ClicksThatArriveDuringARunAreIgnored) {
     EXPECT_EQ(form.ResultTexts().size(), 1u);
     EXPECT_EQ(form.form2().ListView1->itemCount(), 1);
     EXPECT_EQ(form.ListView1->itemCount(), 1);
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(Form1ExportTest, EachRunHasItsOwnPrivateFolderRemovedAtTheNextRunAndAtTheEnd) {
+    const auto path = testing::writeWorkbook(workbooks, "Q1.xlsx", {{"S", {{"A1", "a"}, {"B2", "b"}}}});
+    const auto foldersInTemp = [this] {
+        std::vector<std::filesystem::path> folders;
+        for (const auto& entry : std::filesystem::directory_iterator(temp.path()))
+            folders.push_back(entry.path());
+        return folders;
+    };
+    {
+        Form1 window(Form1Services{ui, ui, settings, [] {}, QString(), [] { return false; }});
+        window.Form_Load();
+        window.ListView1->addItem(QString::fromStdString(path));
+        window.PushButton2_Click();
+        const auto first = foldersInTemp();
+        ASSERT_EQ(first.size(), 1u);
+        window.form2().PushButton8_Click();
+        window.PushButton2_Click();
+        const auto second = foldersInTemp();
+        ASSERT_EQ(second.size(), 1u);
+        EXPECT_NE(second[0], first[0]);
+        EXPECT_EQ(window.ResultTexts().at(0).read(), "a, , \r\n, b, \r\n\r\n");
+    }
+    EXPECT_TRUE(foldersInTemp().empty());
     EXPECT_TRUE(ui.errors.empty());
 }
 

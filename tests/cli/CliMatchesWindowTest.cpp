@@ -111,9 +111,11 @@ TEST_F(CliMatchesWindowTest, BookFilesAreNamedAfterTheWorkbookTheyCameFrom) {
     EXPECT_EQ(window.count("Missing.csv"), 0u);
     ASSERT_EQ(window.count("report.final.csv"), 1u);
     EXPECT_EQ(window.at("report.final.csv"), "1, , \r\n, 2, \r\n\r\n\r\n");
-    // The later of two workbooks with the same name is what remains.
+    // Of two workbooks with the same name, the later one's file gets a number.
     ASSERT_EQ(window.count("Sales Q1.csv"), 1u);
-    EXPECT_EQ(window.at("Sales Q1.csv"), "x, , \r\n, , \r\n, y, \r\n\r\n\r\n");
+    EXPECT_EQ(window.at("Sales Q1.csv").substr(0, 18), "Region, Total, , \r");
+    ASSERT_EQ(window.count("Sales Q1 (2).csv"), 1u);
+    EXPECT_EQ(window.at("Sales Q1 (2).csv"), "x, , \r\n, , \r\n, y, \r\n\r\n\r\n");
 }
 
 TEST_F(CliMatchesWindowTest, UsageAndHelp) {

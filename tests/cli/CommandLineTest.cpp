@@ -49,6 +49,21 @@ TEST(CommandLine, CsvDelimitersSheetsAndList) {
     EXPECT_EQ(line.sheets, (std::vector<std::string>{"Data", "2"}));
 }
 
+TEST(CommandLine, VerboseAndTheResultSizeLimitWithItsSuffixes) {
+    const CommandLine plain = parseCommandLine({"a"});
+    EXPECT_FALSE(plain.verbose);
+    EXPECT_EQ(plain.maxResultSize, std::uint64_t{4} << 30);
+    EXPECT_TRUE(parseCommandLine({"--verbose", "a"}).verbose);
+    EXPECT_EQ(parseCommandLine({"--max-result-size", "1500", "a"}).maxResultSize, 1500u);
+    EXPECT_EQ(parseCommandLine({"--max-result-size=2K", "a"}).maxResultSize, 2048u);
+    EXPECT_EQ(parseCommandLine({"--max-result-size=3M", "a"}).maxResultSize, 3u << 20);
+    EXPECT_EQ(parseCommandLine({"--max-result-size=1G", "a"}).maxResultSize, 1u << 30);
+    for (const char* bad : {"0", "", "12X", "K", "-5", "9999999999999"}) {
+        EXPECT_THROW(parseCommandLine({std::string("--max-result-size=") + bad, "a"}), UsageError)
+            << bad;
+    }
+}
+
 TEST(CommandLine, UsageErrors) {
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{},

@@ -23,13 +23,14 @@ expect() {
     fi
 }
 
-expect "tabulon-cli --m" "--mode|"
+expect "tabulon-cli --mo" "--mode|"
+expect "tabulon-cli --m" "--max-result-size|--mode|"
 expect "tabulon-cli --mode s" "sheet|"
 expect "tabulon-cli --mode " "book|column|row|sheet|"
 expect "tabulon-cli --mode = r" "row|"
 expect "tabulon-cli --mode =" "book|column|row|sheet|"
 expect "tabulon-cli --ext o" "ods|"
-expect "tabulon-cli -" "--|--csv|--delimiter|--ext|--help|--list|--mode|--output|--password|--password-file|--sheet|--version|"
+expect "tabulon-cli -" "--|--csv|--delimiter|--ext|--help|--list|--max-result-size|--mode|--output|--password|--password-file|--sheet|--verbose|--version|"
 expect "tabulon-cli --c" "--csv|"
 expect "tabulon-cli --csv --delimiter " ",|;|\\t|||"
 expect "tabulon-cli --sheet " "|"  # nothing offered

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "ExportTestSupport.h"
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
 #include "XlsxTempFolder.h"
@@ -18,6 +19,7 @@
 #include "core/export/SaveOptions.h"
 #include "core/util/PathText.h"
 #include "results/Form2.h"
+#include "core/util/MappedFile.h"
 #include "results/PlainTextPreview.h"
 
 namespace tabulon {
@@ -37,13 +39,12 @@ class Form2Test : public ::testing::Test {
     void deliver(Form2& form, const std::vector<std::pair<std::string, std::string>>& results) {
         form.clearResults();
         form.addResultColumns({{"Preview", 6000}, {"Sheet Name", 1500}});
-        resultTexts.clear();
+        resultTexts.reset();
         std::int32_t k = 1;
         for (const auto& [sheet, text] : results) {
             const std::int32_t row = form.addResultRow("Book1.csv");
             form.setResultSubItem(row, 1, sheet);
-            form.setPreviewText(k++, text);
-            resultTexts.push_back(text);
+            form.setPreviewText(k++, testing::storeText(resultTexts, text));
         }
         form.showResults(static_cast<std::int32_t>(results.size()));
     }
@@ -51,7 +52,9 @@ class Form2Test : public ::testing::Test {
     testing::SettingsSandbox sandbox;
     testing::ScriptedUi ui;
     SettingsStore settings;
-    std::vector<std::string> resultTexts;
+    testing::XlsxTempFolder temp;
+    testing::TempEnvironment tempEnvironment{temp.path().string()};
+    ResultStore resultTexts;
     std::string option = kSaveEachSheetOption;
     int mainWindowShown = 0;
 };
@@ -172,9 +175,10 @@ TEST_F(Form2Test, BackKeepsTheFirstPreviewForARunWithoutResults) {
     form->PushButton8_Click();
     EXPECT_EQ(mainWindowShown, 1);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->previewText(1), "old first\r\n");
+    EXPECT_EQ(form->previewText(1)->bytes(), "old first\r\n");
     EXPECT_ANY_THROW(form->previewText(2));
-    deliver(*form, {});
+    deliver(*form, {});  // removes the earlier run's folder, files and all
+    EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
     EXPECT_EQ(form->Text2->text(), "old first\r\n");
     EXPECT_EQ(form->ListView1->itemCount(), 0);
     EXPECT_TRUE(ui.errors.empty());

@@ -3,6 +3,11 @@
 
 #include <QScrollBar>
 
+#include <QCoreApplication>
+#include <fstream>
+
+#include "XlsxTempFolder.h"
+#include "core/util/MappedFile.h"
 #include "results/PlainTextPreview.h"
 
 namespace tabulon {
@@ -49,6 +54,30 @@ TEST(PlainTextPreview, ALineOfMillionsOfCharactersScrollsByCharacters) {
     EXPECT_EQ(preview.lineSlice(0, 4000000, 10), "\u20AC end");
     EXPECT_EQ(preview.lineSlice(0, 4000001, 2), " e");
     EXPECT_EQ(preview.lineSlice(0, 5000000, 2), "");
+}
+
+TEST(PlainTextPreview, AMappedTextIsShownAtOnceAndItsLinesAreCountedBetweenEvents) {
+    testing::XlsxTempFolder folder;
+    const std::filesystem::path file = folder.path() / "big.result";
+    {
+        std::ofstream out(file, std::ios::binary);
+        const std::string line = std::string(90, 'c') + ", \r\n";  // 94 bytes
+        for (int i = 0; i < 1000000; ++i) out << line;               // 94 MB, more than one slice
+        out << "last, \r\n\r\n";
+    }
+    PlainTextPreview preview;
+    preview.resize(520, 180);
+    preview.show();
+    preview.setText(MappedFile::open(file.string()));
+    EXPECT_FALSE(preview.fullyIndexed());
+    EXPECT_GT(preview.lineCount(), 50000);
+    EXPECT_EQ(preview.line(0), QString::fromStdString(std::string(90, 'c') + ", "));
+    while (!preview.fullyIndexed()) QCoreApplication::processEvents();
+    EXPECT_EQ(preview.lineCount(), 1000002);
+    EXPECT_EQ(preview.line(1000000), "last, ");
+    EXPECT_EQ(preview.line(1000001), "");
+    EXPECT_GT(preview.verticalScrollBar()->maximum(), 999000);
+    EXPECT_EQ(preview.text().size(), 94000000u + 10u);
 }
 
 }  // namespace

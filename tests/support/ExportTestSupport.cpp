@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 
 namespace tabulon::testing {
@@ -75,6 +76,28 @@ std::string writeWorkbook(const XlsxTempFolder& folder, const std::string& fileN
     const std::string path = folder.file(fileName);
     XlsxPackage::workbook(hand).write(path);
     return path;
+}
+
+StoredText storeText(ResultStore& store, const std::string& text) {
+    const std::filesystem::path path = std::filesystem::path(store.folder().path()) /
+                                       (std::to_string(store.size() + 1) + ".result");
+    std::ofstream(path, std::ios::binary) << text;
+    StoredText stored{path.string(), text.size()};
+    store.add(stored);
+    return stored;
+}
+
+TempEnvironment::TempEnvironment(const std::string& folder) {
+    if (const char* value = std::getenv("TEMP")) previous_ = value;
+    ::setenv("TEMP", folder.c_str(), 1);
+}
+
+TempEnvironment::~TempEnvironment() {
+    if (previous_) {
+        ::setenv("TEMP", previous_->c_str(), 1);
+    } else {
+        ::unsetenv("TEMP");
+    }
 }
 
 }  // namespace tabulon::testing

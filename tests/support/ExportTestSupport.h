@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "XlsxPackage.h"
 #include "XlsxTempFolder.h"
 #include "core/export/ExportContext.h"
+#include "core/export/ResultStore.h"
 #include "core/export/SaveOptions.h"
 
 namespace tabulon::testing {
@@ -21,12 +23,12 @@ struct HostRow {
     std::string name;
     std::string subItem1;
     std::string subItem2;
-    std::vector<std::string> tempFilesAtDelivery;  // names in the temporary folder right then
+    std::vector<std::string> tempFilesAtDelivery;  // temporary files in the run folder right then
 };
 
 class RecordingHost : public ExportHost {
   public:
-    explicit RecordingHost(std::string tempFolder = {}) : tempFolder_(std::move(tempFolder)) {}
+    explicit RecordingHost(const ResultStore* store = nullptr) : store_(store) {}
 
     std::vector<std::string> files;
     std::string option = kSaveEachBookOption;
@@ -35,6 +37,8 @@ class RecordingHost : public ExportHost {
     std::vector<std::pair<std::int32_t, std::string>> previews;
     int clears = 0;
     std::int32_t handedOver = -1;
+    // Looking at the run folder at every delivery costs time in runs of many results.
+    bool listTempFiles = true;
 
     std::int32_t fileCount() const override { return static_cast<std::int32_t>(files.size()); }
     std::string fileEntry(std::int32_t position) const override { return files.at(position - 1); }
@@ -49,9 +53,12 @@ class RecordingHost : public ExportHost {
     }
     std::int32_t addResultRow(const std::string& name) override {
         HostRow row{name, {}, {}, {}};
-        if (!tempFolder_.empty()) {
-            for (const auto& entry : std::filesystem::directory_iterator(tempFolder_))
-                row.tempFilesAtDelivery.push_back(entry.path().filename().string());
+        if (listTempFiles && store_ != nullptr && !store_->folder().current().empty()) {
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(store_->folder().current())) {
+                if (entry.path().extension() == ".csv")
+                    row.tempFilesAtDelivery.push_back(entry.path().filename().string());
+            }
         }
         rows.push_back(std::move(row));
         return static_cast<std::int32_t>(rows.size());
@@ -59,13 +66,13 @@ class RecordingHost : public ExportHost {
     void setResultSubItem(std::int32_t row, int index, const std::string& text) override {
         (index == 1 ? rows.at(row - 1).subItem1 : rows.at(row - 1).subItem2) = text;
     }
-    void setPreviewText(std::int32_t resultIndex, const std::string& text) override {
-        previews.emplace_back(resultIndex, text);
+    void setPreviewText(std::int32_t resultIndex, const StoredText& text) override {
+        previews.emplace_back(resultIndex, text.read());
     }
     void handOver(std::int32_t total) override { handedOver = total; }
 
   private:
-    std::string tempFolder_;
+    const ResultStore* store_;
 };
 
 // A cell of a hand-written sheet: a reference such as "B3" and its content. Contents that
@@ -86,14 +93,31 @@ struct SheetSpec {
 std::string writeWorkbook(const XlsxTempFolder& folder, const std::string& fileName,
                           const std::vector<SheetSpec>& sheets);
 
-// An export context over a recording host and a scripted user interface.
+// Keeps a text in the store's folder as the next result, as an export run would.
+StoredText storeText(ResultStore& store, const std::string& text);
+
+// TEMP set to a folder for the lifetime of this object, and set back afterwards.
+class TempEnvironment {
+  public:
+    explicit TempEnvironment(const std::string& folder);
+    ~TempEnvironment();
+    TempEnvironment(const TempEnvironment&) = delete;
+    TempEnvironment& operator=(const TempEnvironment&) = delete;
+
+  private:
+    std::optional<std::string> previous_;
+};
+
+// An export context over a recording host and a scripted user interface, with TEMP set to a
+// folder of its own.
 struct ExportFixture {
     XlsxTempFolder workbooks;
     XlsxTempFolder temp;
+    TempEnvironment tempEnvironment{temp.path().string()};
     ScriptedUi ui;
-    RecordingHost host{temp.path().string()};
-    std::vector<std::string> resultTexts;
-    ExportContext context{ui, ui, host, resultTexts, temp.path().string()};
+    ResultStore resultTexts;
+    RecordingHost host{&resultTexts};
+    ExportContext context{ui, ui, host, resultTexts};
 };
 
 }  // namespace tabulon::testing

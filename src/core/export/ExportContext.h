@@ -1,12 +1,10 @@
 // Everything an export mode works with besides its four arguments.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "core/export/ExportHost.h"
 #include "core/export/LineFormat.h"
 #include "core/export/SheetChoice.h"
+#include "core/export/ResultStore.h"
 #include "core/ui/Activity.h"
 #include "core/ui/ErrorReporter.h"
 #include "core/workbook/PasswordSource.h"
@@ -17,10 +15,9 @@ struct ExportContext {
     ErrorReporter& errors;
     Activity& activity;
     ExportHost& host;
-    // The texts of the run's results; result k sits at index k - 1.
-    std::vector<std::string>& resultTexts;
-    // The folder of the temporary files.
-    std::string tempFolder;
+    // The texts of the run's results, kept in the run's private folder, where the temporary
+    // files are made too. Result k sits at index k - 1.
+    ResultStore& resultTexts;
     // Where the passwords of encrypted workbooks come from; none when null.
     workbook::PasswordSource* passwords = nullptr;
     // How cells become lines of text, and the sheets exported (every one when there is no choice).

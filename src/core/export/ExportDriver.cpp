@@ -35,7 +35,7 @@ void RunExport(ExportRun& run) {
     Activity& activity = context.activity;
     ErrorTrap trap(context.errors, "Form1.PushButton2_Click");
 
-    trap.run(100, [&] { context.resultTexts.clear(); });
+    trap.run(100, [&] { context.resultTexts.reset(); });
     bool stop = false;
     trap.run(102, [&] { stop = run.warnIfExcelOpen(); });
     if (stop) return;
@@ -67,6 +67,7 @@ void RunExport(ExportRun& run) {
                 mode(context, FilePath, BaseName, Separator, ResultIndex);
             }
         });
+        host.workbookDone();
     }
     trap.run(130, [&] { activity.setProgressValue(0); });
     trap.run(132, [&] { activity.setDefaultPointer(); });

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/export/StoredText.h"
+
 namespace tabulon {
 
 struct ResultColumn {
@@ -30,7 +32,9 @@ class ExportHost {
     virtual std::int32_t addResultRow(const std::string& name) = 0;
     virtual void setResultSubItem(std::int32_t row, int index, const std::string& text) = 0;
     // Keeps the text that the preview shows for result k (1-based).
-    virtual void setPreviewText(std::int32_t resultIndex, const std::string& text) = 0;
+    virtual void setPreviewText(std::int32_t resultIndex, const StoredText& text) = 0;
+    // Called after each listed file has been through its export mode.
+    virtual void workbookDone() {}
 
     // After the last file: the number of results, then the results are handed over.
     virtual void handOver(std::int32_t totalResults) = 0;

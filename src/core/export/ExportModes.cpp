@@ -6,11 +6,13 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "core/Error.h"
 #include "core/ErrorTrap.h"
 #include "core/export/CellValueText.h"
-#include "core/export/ReadTextFile.h"
+#include "core/export/ResultBuilder.h"
 #include "core/export/TempFolder.h"
 #include "core/util/Files.h"
 #include "core/util/PathText.h"
@@ -20,8 +22,6 @@ namespace tabulon {
 namespace {
 
 enum class Granularity { Book, Sheet, Row, Column };
-
-constexpr const char* kNoObject = "Object variable or With block variable not set";
 
 int progressPercent(std::int64_t step, std::int64_t last) {
     return static_cast<int>(std::nearbyint(static_cast<double>(step + 1) / (last + 1) * 100.0));
@@ -57,44 +57,89 @@ class ModeRun {
             book_ = &books.item(books.count());
         });
         n_ = 0;
-        if (granularity_ == Granularity::Book) text_.clear();
         std::vector<const workbook::Worksheet*> sheets;
         trap_.run(108, [&] { sheets = ChosenWorksheets(workbook(), context_.sheetChoice); });
-        if (granularity_ == Granularity::Book) bookWidth_ = widestWalked(sheets);
-        for (const workbook::Worksheet* sheet : sheets) exportWorksheet(*sheet);
         // A workbook that could not be opened, or that has none of the chosen sheets, gives no
         // result, not an empty one.
-        if (granularity_ == Granularity::Book && book_ != nullptr &&
-            (!sheets.empty() || context_.sheetChoice == nullptr))
-            deliver(baseName_, nullptr);
+        const bool bookResult = granularity_ == Granularity::Book && book_ != nullptr &&
+                                (!sheets.empty() || context_.sheetChoice == nullptr);
+        if (bookResult) {
+            bookWidth_ = widestWalked(sheets);
+            beginResult(baseName_);
+        }
+        for (const workbook::Worksheet* sheet : sheets) exportWorksheet(*sheet);
+        context_.activity.setCurrentSheet({});
+        if (bookResult) deliver(nullptr);
         close();
     }
 
   private:
     workbook::Application& application() {
-        if (!app_) throw Error(kNoObject);
+        if (!app_) throw Error(kNoObjectError);
         return *app_;
     }
     const workbook::Workbook& workbook() {
-        if (book_ == nullptr) throw Error(kNoObject);
+        if (book_ == nullptr) throw Error(kNoObjectError);
         return *book_;
     }
 
+    // Starts the text of a result in its temporary file of the run's private folder.
+    void beginResult(const std::string& namePart) {
+        builder_.reset();
+        std::string tempPath;
+        trap_.run(140, [&] {
+            tempPath = TempFilePath(context_.resultTexts.folder().path(), namePart);
+        });
+        if (!tempPath.empty()) {
+            builder_.emplace(tempPath, context_.resultTexts.sizeLimit(),
+                             context_.resultTexts.freeSpace(), filePath_,
+                             context_.lineFormat.textEnd());
+        }
+    }
+
+    void append(std::string_view text) {
+        if (builder_) builder_->append(text);
+    }
+
+    // False when the result cannot take `bytes` more, or has failed already: its cells are then
+    // not walked.
+    bool expect(std::uint64_t bytes) { return builder_ && builder_->expect(bytes); }
+
     void exportWorksheet(const workbook::Worksheet& sheet) {
-        if (granularity_ == Granularity::Sheet) text_.clear();
         std::int32_t lastRow = 0;
         std::int32_t lastCol = 0;
         trap_.run(112, [&] { lastRow = sheet.usedRange().lastRow; });
         trap_.run(114, [&] { lastCol = sheet.usedRange().lastCol; });
         if (trap_.test(116, [&] { return lastRow <= 1 || lastCol <= 1; })) return;
 
+        const std::string sheetName = sheet.name();
+        context_.activity.setCurrentSheet(sheetName);
+        if (granularity_ == Granularity::Sheet) beginResult(baseName_ + "_" + std::to_string(n_ + 1));
+        if (builder_) builder_->setSheet(sheetName);
         const bool byColumn = granularity_ == Granularity::Column;
         const std::int32_t outerLast = byColumn ? lastCol : lastRow;
         const std::int32_t innerLast = byColumn ? lastRow : lastCol;
         const bool useValue = granularity_ == Granularity::Row || byColumn;
+        // The separators and line ends alone: a result they would take past its limit is
+        // refused before any cell is read.
+        const std::uint64_t lineBytes =
+            static_cast<std::uint64_t>(innerLast) * separator_.size() + 2;
+        bool walk = useValue || expect(lineBytes * static_cast<std::uint64_t>(outerLast));
+        // Row and column results are all kept until the run ends: a sheet whose results could
+        // not all fit in the temporary folder is refused at once rather than one at a time.
+        if (useValue) {
+            bool fits = false;
+            trap_.run(118, [&] {
+                RequireRoomFor(lineBytes * static_cast<std::uint64_t>(outerLast),
+                               context_.resultTexts.freeSpace(), filePath_, sheetName);
+                fits = true;
+            });
+            if (!fits) return;
+        }
         const bool date1904 = book_->date1904();
         const LineFormat& format = context_.lineFormat;
-        for (std::int32_t o = 1; o <= outerLast; ++o) {
+        std::string field;
+        for (std::int32_t o = 1; o <= outerLast && (walk || useValue); ++o) {
             context_.activity.processEvents();
             trap_.run(122, [&] {
                 if (granularity_ == Granularity::Book) {
@@ -107,39 +152,55 @@ class ModeRun {
             context_.activity.setBusyPointer();
             if (useValue) {
                 ++n_;
-                text_.clear();
+                beginResult(baseName_ + "_" + std::to_string(n_));
+                if (builder_) builder_->setSheet(sheetName);
+                walk = expect(lineBytes);
             }
-            for (std::int32_t i = 1; i <= innerLast; ++i) {
+            for (std::int32_t i = 1; i <= innerLast && walk; ++i) {
                 const std::int32_t r = byColumn ? i : o;
                 const std::int32_t c = byColumn ? o : i;
+                field.clear();
                 trap_.run(132, [&] {
                     if (useValue) {
-                        format.appendField(text_, CellValueText(sheet.value(r, c), date1904));
+                        format.appendField(field, CellValueText(sheet.value(r, c), date1904));
                     } else {
-                        format.appendField(text_, sheet.text(r, c));
+                        format.appendField(field, sheet.text(r, c));
                     }
                 });
-                if (i < innerLast || format.separatesLastCell()) text_ += separator_;
+                append(field);
+                if (i < innerLast || format.separatesLastCell()) append(separator_);
             }
-            format.padLine(text_, innerLast, bookWidth_);
-            text_ += "\r\n";
-            if (useValue) deliver(baseName_ + "_" + std::to_string(n_), &sheet);
+            field.clear();
+            format.padLine(field, innerLast, bookWidth_);
+            append(field);
+            append("\r\n");
+            if (useValue) {
+                deliver(&sheet);
+            } else if (!builder_ || builder_->failed()) {
+                break;  // the rest of this result's cells would go nowhere
+            }
         }
         if (granularity_ == Granularity::Sheet) {
             ++n_;
-            deliver(baseName_ + "_" + std::to_string(n_), &sheet);
+            deliver(&sheet);
         }
     }
 
-    // Passes the text through its temporary file and hands the result on.
-    void deliver(const std::string& namePart, const workbook::Worksheet* sheet) {
-        std::string tempPath;
-        std::string readBack;
-        trap_.run(140, [&] { tempPath = TempFilePath(context_.tempFolder, namePart); });
-        trap_.run(142, [&] { WriteTextFile(text_, tempPath); });
+    // Finishes the result's temporary file, keeps it as the result's stored text and hands
+    // the result on.
+    void deliver(const workbook::Worksheet* sheet) {
+        if (!builder_) return;
+        const std::string tempPath = builder_->path();
+        trap_.run(142, [&] { builder_->finish(); });
+        const std::uint64_t size = builder_->size();
+        const bool byteOrderMark = builder_->startsWithByteOrderMark();
+        builder_.reset();
         if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); })) return;
-        trap_.run(146,
-                  [&] { readBack = context_.lineFormat.textReadBack(ReadTextFile(tempPath)); });
+        std::optional<StoredText> stored;
+        trap_.run(146, [&] { 
+            stored = context_.resultTexts.keep(tempPath, size, byteOrderMark);
+        });
+        if (!stored) return;
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
         std::int32_t row = 0;
         trap_.run(150, [&] { row = context_.host.addResultRow(baseName_); });
@@ -149,8 +210,8 @@ class ModeRun {
         if (granularity_ == Granularity::Row || granularity_ == Granularity::Column) {
             trap_.run(154, [&] { context_.host.setResultSubItem(row, 2, std::to_string(n_)); });
         }
-        trap_.run(156, [&] { context_.host.setPreviewText(resultIndex_, readBack); });
-        trap_.run(158, [&] { context_.resultTexts.push_back(std::move(readBack)); });
+        trap_.run(156, [&] { context_.host.setPreviewText(resultIndex_, *stored); });
+        trap_.run(158, [&] { context_.resultTexts.add(*stored); });
         ++resultIndex_;
         DeleteFileQuietly(tempPath);
     }
@@ -176,7 +237,7 @@ class ModeRun {
     const workbook::Workbook* book_ = nullptr;
     std::int32_t n_ = 0;
     std::int32_t bookWidth_ = 0;  // the widest of the workbook's walked sheets, in book mode
-    std::string text_;
+    std::optional<ResultBuilder> builder_;
 };
 
 }  // namespace

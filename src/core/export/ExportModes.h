@@ -10,8 +10,9 @@ namespace tabulon {
 
 // Each mode opens the workbook in a private engine instance, builds the CSV text of its results
 // from the context's chosen sheets in the context's line format (the window's: every cell
-// followed by Separator, every line ended by CR LF, nothing quoted), passes each text
-// once through a temporary file and delivers it. BaseName is overwritten with the result name;
+// followed by Separator, every line ended by CR LF, nothing quoted) in a temporary file of the
+// run's private folder, keeps that file as the result's stored text and delivers it. BaseName
+// is overwritten with the result name;
 // ResultIndex counts the delivered results across the whole run. Failing steps are reported
 // through the context's error reporter and the mode goes on with the next step.
 void SaveEachBook(ExportContext& context, const std::string& FilePath, std::string& BaseName,

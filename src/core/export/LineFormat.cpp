@@ -29,9 +29,4 @@ void LineFormat::padLine(std::string& line, std::int32_t cells, std::int32_t wid
     for (std::int32_t i = cells; i < width; ++i) line += separator_;
 }
 
-std::string LineFormat::textReadBack(std::string fileText) const {
-    if (csv_ && fileText.ends_with("\r\n")) fileText.resize(fileText.size() - 2);
-    return fileText;
-}
-
 }  // namespace tabulon

@@ -34,11 +34,9 @@ class LineFormat {
     // the width, so that every row of a result has as many fields; the window's format does not.
     void padLine(std::string& line, std::int32_t cells, std::int32_t width) const;
 
-    // What a result's file gets after the result's text.
+    // What a result's file gets after the result's text, each time it is written to a file (the
+    // temporary file and the saved one).
     std::string_view textEnd() const { return csv_ ? std::string_view() : "\r\n"; }
-    // A result's text read back from its temporary file, which holds the text followed by CR LF:
-    // the window's format keeps that line end as part of the text, CSV drops it.
-    std::string textReadBack(std::string fileText) const;
 
   private:
     LineFormat(std::string separator, bool csv) : separator_(std::move(separator)), csv_(csv) {}

@@ -4,9 +4,8 @@
 #include <filesystem>
 
 #include "core/Error.h"
-#include "core/ErrorTrap.h"
+#include "core/export/ResultFile.h"
 #include "core/export/SaveOptions.h"
-#include "core/util/Files.h"
 #include "core/util/PathText.h"
 
 namespace tabulon {
@@ -42,22 +41,43 @@ std::vector<std::string> ResultFileNames(const std::string& option,
     return names;
 }
 
+ResultSaver::ResultSaver(std::string outputFolder, ErrorReporter& errors,
+                         std::string_view textEnd)
+    : trap_(errors, kSaveLabel), outputFolder_(std::move(outputFolder)), textEnd_(textEnd) {}
+
+void ResultSaver::save(const std::string& option, const std::vector<ResultRow>& rows,
+                       const ResultStore& texts) {
+    std::vector<std::string> names;
+    trap_.run(104, [&] { names = ResultFileNames(option, rows); });
+    names_.reserve(names.size());
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        if (beforeEachFile) beforeEachFile();
+        const int before = trap_.errorCount();
+        trap_.run(106, [&] {
+            const std::string name = names_.take(names[k]);
+            checkFileName(name);
+            WriteResultFile(texts.at(k), JoinPath(outputFolder_, name), textEnd_);
+        });
+        ++results_;
+        if (trap_.errorCount() != before) ++failed_;
+    }
+}
+
+std::string ResultSaver::endMessage() const {
+    if (failed_ == 0) return "Done.";
+    return std::to_string(failed_) + " of " + std::to_string(results_) +
+           (results_ == 1 ? " result" : " results") + " could not be saved.";
+}
+
 void SaveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter& errors) {
-    ErrorTrap trap(errors, "Form2.PushButton6_Click");
+    ErrorTrap trap(errors, kSaveLabel);
     if (trap.test(100, [&] { return !std::filesystem::is_directory(request.outputFolder); })) {
         notify(dialogs, "Output folder does not exist.");
         return;
     }
-    std::vector<std::string> names;
-    trap.run(104, [&] { names = ResultFileNames(request.option, request.rows); });
-    for (std::size_t k = 0; k < names.size(); ++k) {
-        trap.run(106, [&] {
-            checkFileName(names[k]);
-            WriteTextFile(request.resultTexts.at(k), JoinPath(request.outputFolder, names[k]),
-                          request.textEnd);
-        });
-    }
-    notify(dialogs, "Done.");
+    ResultSaver saver(request.outputFolder, errors, request.textEnd);
+    saver.save(request.option, request.rows, request.resultTexts);
+    notify(dialogs, saver.endMessage());
 }
 
 }  // namespace tabulon

@@ -14,6 +14,8 @@ class Activity {
     virtual void setDefaultPointer() = 0;
     // Lets waiting window events run, so that the windows repaint and stay usable.
     virtual void processEvents() = 0;
+    // The worksheet that the work is on now; empty between worksheets.
+    virtual void setCurrentSheet(const std::string&) {}
 };
 
 }  // namespace tabulon

@@ -9,6 +9,7 @@ struct TrappedError {
     std::string label;        // window or module, ".", procedure: "Excel1.SaveEachSheet"
     int line = 0;             // the failing statement's number: 100, 102, ...
     std::string description;  // what went wrong
+    std::string file = {};    // the file that a failed file operation names, if any
 };
 
 // The text of the "Application Error" box for a trapped error.

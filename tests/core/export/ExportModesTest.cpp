@@ -38,7 +38,7 @@ TEST_F(ExportModesTest, UsedRangeB3ToD5ExportsFromA1InEveryLine) {
     const auto path = book("Block.xlsx", {{"Data", {{"B3", "x"}, {"D5", "7"}}}});
     exportWith(&SaveEachSheet, path);
     ASSERT_EQ(resultTexts.size(), 1u);
-    EXPECT_EQ(resultTexts[0],
+    EXPECT_EQ(resultTexts[0].read(),
               ", , , , \r\n"
               ", , , , \r\n"
               ", x, , , \r\n"
@@ -62,7 +62,7 @@ TEST_F(ExportModesTest, SheetsEndingInRowOneOrColumnAAreSkippedInEveryMode) {
     resultTexts.clear();
     exportWith(&SaveEachBook, path);
     ASSERT_EQ(resultTexts.size(), 1u);
-    EXPECT_EQ(resultTexts[0], "a, , \r\n, b, \r\n\r\n");
+    EXPECT_EQ(resultTexts[0].read(), "a, , \r\n, b, \r\n\r\n");
 }
 
 TEST_F(ExportModesTest, SheetModeNamesResultsAfterTheWorkbookAndNumbersTempFilesFromTheResultName) {
@@ -77,7 +77,13 @@ TEST_F(ExportModesTest, SheetModeNamesResultsAfterTheWorkbookAndNumbersTempFiles
     EXPECT_EQ(host.rows[0].subItem2, "");
     EXPECT_EQ(host.rows[0].tempFilesAtDelivery, (std::vector<std::string>{"Book1_1.csv"}));
     EXPECT_EQ(host.rows[1].tempFilesAtDelivery, (std::vector<std::string>{"Book1.csv_2.csv"}));
-    EXPECT_TRUE(std::filesystem::is_empty(temp.path()));  // every temporary file deleted
+    // The temporary names are free again: the texts are kept by the store.
+    const auto runFolder = std::filesystem::path(resultTexts[1].path).parent_path();
+    EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1_1.csv"));
+    EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1.csv_2.csv"));
+    EXPECT_EQ(resultTexts[1].read(), "3, , \r\n, 4, \r\n\r\n");
+    resultTexts.reset();
+    EXPECT_TRUE(std::filesystem::is_empty(temp.path()));  // the run's folder is gone
 }
 
 TEST_F(ExportModesTest, RowModeNumbersRowsPerWorkbookAcrossSheets) {
@@ -92,9 +98,9 @@ TEST_F(ExportModesTest, RowModeNumbersRowsPerWorkbookAcrossSheets) {
         EXPECT_EQ(host.rows[k].subItem1, expected[k].first);
         EXPECT_EQ(host.rows[k].subItem2, expected[k].second);
     }
-    EXPECT_EQ(resultTexts[0], "a, 1, \r\n\r\n");
-    EXPECT_EQ(resultTexts[1], ", , \r\n\r\n");
-    EXPECT_EQ(resultTexts[4], ", 5, \r\n\r\n");
+    EXPECT_EQ(resultTexts[0].read(), "a, 1, \r\n\r\n");
+    EXPECT_EQ(resultTexts[1].read(), ", , \r\n\r\n");
+    EXPECT_EQ(resultTexts[4].read(), ", 5, \r\n\r\n");
     EXPECT_EQ(host.rows[3].tempFilesAtDelivery, (std::vector<std::string>{"Rows.csv_4.csv"}));
 }
 
@@ -104,9 +110,9 @@ TEST_F(ExportModesTest, ColumnModeWritesEachColumnTopToBottomOnOneLine) {
              {{"Grid", {{"A1", "a1"}, {"B1", "b1"}, {"C1", "c1"}, {"A4", "a4"}, {"C3", "c3"}}}});
     exportWith(&SaveEachCol, path);
     ASSERT_EQ(resultTexts.size(), 3u);
-    EXPECT_EQ(resultTexts[0], "a1, , , a4, \r\n\r\n");
-    EXPECT_EQ(resultTexts[1], "b1, , , , \r\n\r\n");
-    EXPECT_EQ(resultTexts[2], "c1, , c3, , \r\n\r\n");
+    EXPECT_EQ(resultTexts[0].read(), "a1, , , a4, \r\n\r\n");
+    EXPECT_EQ(resultTexts[1].read(), "b1, , , , \r\n\r\n");
+    EXPECT_EQ(resultTexts[2].read(), "c1, , c3, , \r\n\r\n");
     EXPECT_EQ(host.rows[2].subItem2, "3");
 }
 
@@ -114,7 +120,7 @@ TEST_F(ExportModesTest, BookModeOnAWorkbookWithoutExportedSheetsGivesOneEmptyLin
     const auto path = book("Empty.xlsx", {{"Sheet1", {}}, {"Sheet2", {{"C1", "only row one"}}}});
     exportWith(&SaveEachBook, path);
     ASSERT_EQ(resultTexts.size(), 1u);
-    EXPECT_EQ(resultTexts[0], "\r\n");
+    EXPECT_EQ(resultTexts[0].read(), "\r\n");
     EXPECT_EQ(names(), (std::vector<std::string>{"Empty.csv"}));
     EXPECT_EQ(host.rows[0].subItem1, "");
     EXPECT_EQ(host.rows[0].tempFilesAtDelivery, (std::vector<std::string>{"Empty.csv"}));
@@ -127,7 +133,7 @@ TEST_F(ExportModesTest, CellTextsAreCopiedWithoutQuotingOrEscaping) {
           {{"A1", "a, b"}, {"B1", "say \"hi\""}, {"A2", "two\nlines"}, {"B2", "\xE2\x82\xAC 5"}}}});
     exportWith(&SaveEachSheet, path);
     ASSERT_EQ(resultTexts.size(), 1u);
-    EXPECT_EQ(resultTexts[0], "a, b, say \"hi\", \r\ntwo\nlines, \xE2\x82\xAC 5, \r\n\r\n");
+    EXPECT_EQ(resultTexts[0].read(), "a, b, say \"hi\", \r\ntwo\nlines, \xE2\x82\xAC 5, \r\n\r\n");
 }
 
 TEST_F(ExportModesTest, ASecondWorkbookContinuesTheResultNumbersButRestartsItsRowCounter) {
@@ -143,8 +149,8 @@ TEST_F(ExportModesTest, ASecondWorkbookContinuesTheResultNumbersButRestartsItsRo
     EXPECT_EQ(host.rows[3].subItem2, "1");
     ASSERT_EQ(host.previews.size(), 5u);
     EXPECT_EQ(host.previews[3].first, 4);
-    EXPECT_EQ(host.previews[3].second, resultTexts[3]);
-    EXPECT_EQ(resultTexts[3], "x, , \r\n\r\n");
+    EXPECT_EQ(host.previews[3].second, resultTexts[3].read());
+    EXPECT_EQ(resultTexts[3].read(), "x, , \r\n\r\n");
 }
 
 TEST_F(ExportModesTest, AMissingWorkbookIsReportedUnderTheModesLabelAndGivesNoResult) {
@@ -166,13 +172,13 @@ TEST_F(ExportModesTest, AnErrorValueInRowModeIsReportedAndLeavesAnEmptyField) {
     EXPECT_EQ(ui.errors[0].label, "Excel1.SaveEachRow");
     EXPECT_EQ(ui.errors[0].description, "Type mismatch");
     ASSERT_EQ(resultTexts.size(), 2u);
-    EXPECT_EQ(resultTexts[0], "1, , 3, \r\n\r\n");
+    EXPECT_EQ(resultTexts[0].read(), "1, , 3, \r\n\r\n");
 
     ui.errors.clear();
     resultTexts.clear();
     exportWith(&SaveEachSheet, path);
     EXPECT_TRUE(ui.errors.empty());
-    EXPECT_EQ(resultTexts[0], "1, #N/A, 3, \r\nx, , , \r\n\r\n");
+    EXPECT_EQ(resultTexts[0].read(), "1, #N/A, 3, \r\nx, , , \r\n\r\n");
 }
 
 TEST_F(ExportModesTest, ProgressFollowsTheOuterLoopAndBookModeCountsRowsInText) {
@@ -191,12 +197,13 @@ TEST_F(ExportModesTest, ProgressFollowsTheOuterLoopAndBookModeCountsRowsInText) 
 TEST_F(ExportModesTest, MoreThan32767ResultsAreAllNumberedAndKept) {
     const auto path = book("Tall.xlsx", {{"S", {{"A1", "top"}, {"B33000", "bottom"}}}});
     std::int32_t resultIndex = 1;
+    host.listTempFiles = false;
     exportWith(&SaveEachRow, path, resultIndex);
     EXPECT_EQ(resultIndex, 33001);
     ASSERT_EQ(resultTexts.size(), 33000u);
     EXPECT_EQ(host.rows.back().subItem2, "33000");
     EXPECT_EQ(host.previews.back().first, 33000);
-    EXPECT_EQ(resultTexts.back(), ", bottom, \r\n\r\n");
+    EXPECT_EQ(resultTexts.back().read(), ", bottom, \r\n\r\n");
 }
 
 }  // namespace

@@ -41,13 +41,19 @@ class SaveResultFilesTest : public ::testing::Test {
     void save(const std::string& folder, const std::string& option, std::vector<ResultRow> rows) {
         SaveResultFiles(SaveRequest{folder, option, std::move(rows), texts}, ui, ui);
     }
+    void keep(const std::vector<std::string>& textsToKeep) {
+        texts.reset();
+        for (const std::string& text : textsToKeep) testing::storeText(texts, text);
+    }
     testing::XlsxTempFolder out;
+    testing::XlsxTempFolder temp;
+    testing::TempEnvironment tempEnvironment{temp.path().string()};
     testing::ScriptedUi ui;
-    std::vector<std::string> texts;
+    ResultStore texts;
 };
 
 TEST_F(SaveResultFilesTest, AMissingFolderWritesNothing) {
-    texts = {"a, \r\n"};
+    keep({"a, \r\n"});
     save(out.file("nope"), kSaveEachBookOption, {{"Book1.csv", "", ""}});
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Output folder does not exist.");
@@ -55,7 +61,7 @@ TEST_F(SaveResultFilesTest, AMissingFolderWritesNothing) {
 }
 
 TEST_F(SaveResultFilesTest, WritesEachTextWithALineEndAndReplacesEarlierFiles) {
-    texts = {"a, b, \r\n\r\n", "c, d, \r\n\r\n"};
+    keep({"a, b, \r\n\r\n", "c, d, \r\n\r\n"});
     std::ofstream(out.path() / "Book1_S_1.csv") << "stale";
     save(out.path().string() + "/", kSaveEachRowOption,
          {{"Book1.csv", "S", "1"}, {"Book1.csv", "S", "2"}});
@@ -66,22 +72,22 @@ TEST_F(SaveResultFilesTest, WritesEachTextWithALineEndAndReplacesEarlierFiles) {
 }
 
 TEST_F(SaveResultFilesTest, ANameThatWouldLeaveTheFolderIsReportedAndTheRestIsWritten) {
-    texts = {"evil", "good"};
+    keep({"evil", "good"});
     save(out.path().string(), kSaveEachSheetOption,
          {{"Book1.csv", "../../x", ""}, {"Book1.csv", "ok", ""}});
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].label, "Form2.PushButton6_Click");
     EXPECT_EQ(bytesOf(out.path() / "Book1_ok.csv"), "good\r\n");
     EXPECT_FALSE(std::filesystem::exists(out.path().parent_path() / "x.csv"));
-    EXPECT_EQ(ui.boxes.back().text, "Done.");
+    EXPECT_EQ(ui.boxes.back().text, "1 of 2 results could not be saved.");
 }
 
-TEST_F(SaveResultFilesTest, NoResultsStillSaysDoneAndAMissingTextIsReported) {
+TEST_F(SaveResultFilesTest, NoResultsStillSaysDoneAndAMissingTextIsCountedAsNotSaved) {
     save(out.path().string(), kSaveEachSheetOption, {});
     EXPECT_EQ(ui.boxes.back().text, "Done.");
     save(out.path().string(), kSaveEachSheetOption, {{"Book1.csv", "S", ""}});
     EXPECT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.boxes.back().text, "Done.");
+    EXPECT_EQ(ui.boxes.back().text, "1 of 1 result could not be saved.");
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+// Ends tabulon-cli on SIGINT, SIGTERM and SIGHUP without leaving its private folder behind.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "core/export/RunFolder.h"
+
+namespace tabulon::cli {
+
+class Interrupts {
+  public:
+    // Blocks the three signals in the calling thread and in every thread it starts later, so it
+    // must be made before any other thread; a thread of its own then waits for them. On a
+    // signal it removes the run folder and ends the process with 128 + the signal's number
+    // (130, 143, 129).
+    explicit Interrupts(const RunFolder& folder);
+    ~Interrupts();
+    Interrupts(const Interrupts&) = delete;
+    Interrupts& operator=(const Interrupts&) = delete;
+
+    // Called by the working thread between steps: after a signal it stops here for good, so
+    // that it creates no file while the folder is removed and prints nothing more.
+    void checkpoint();
+
+  private:
+    std::atomic<bool> signalled_{false};
+    std::atomic<bool> parked_{false};
+    std::thread waiter_;
+};
+
+}  // namespace tabulon::cli

@@ -1,0 +1,18 @@
+// Writing one result's file into the output folder without ever leaving a cut file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/export/StoredText.h"
+
+namespace tabulon {
+
+// Writes the stored text followed by `end` (the window's CR LF by default) under a temporary name in the file's folder and
+// renames it to `path` once complete, replacing an earlier file of that name. On failure the
+// temporary file is removed, an earlier file at `path` is left as it was, and a FileError names
+// the system's reason and `path`.
+void WriteResultFile(const StoredText& text, const std::string& path,
+                     std::string_view end = "\r\n");
+
+}  // namespace tabulon

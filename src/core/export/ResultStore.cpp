@@ -1,0 +1,96 @@
+// The results of one export run, each kept in a file of the run's private folder.
+#include "core/export/ResultStore.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "core/Error.h"
+#include "core/export/ReadTextFile.h"
+#include "core/export/ResultBuilder.h"
+#include "core/util/FileSink.h"
+#include "core/util/Files.h"
+#include "core/util/PathText.h"
+
+namespace tabulon {
+namespace {
+
+// Texts up to this size are gathered into one file.
+constexpr std::uint64_t kGatheredMax = 1 << 16;
+
+}  // namespace
+
+ResultStore::~ResultStore() {
+    if (gathered_ >= 0) ::close(gathered_);
+}
+
+std::uint64_t ResultStore::freeSpace() {
+    if (!measured_ || keptSinceMeasured_ > (std::uint64_t{64} << 20)) {
+        measuredFree_ = FreeSpaceOf(folder_.path());
+        keptSinceMeasured_ = 0;
+        measured_ = true;
+    }
+    return measuredFree_ > keptSinceMeasured_ ? measuredFree_ - keptSinceMeasured_ : 0;
+}
+
+void ResultStore::reset() {
+    measured_ = false;
+    clear();
+    if (gathered_ >= 0) ::close(gathered_);
+    gathered_ = -1;
+    gatheredPath_.clear();
+    folder_.remove();
+}
+
+void ResultStore::clear() {
+    for (const StoredText& text : texts_) {
+        if (text.path != gatheredPath_) DeleteFileQuietly(text.path);
+    }
+    texts_.clear();
+    if (gathered_ >= 0 && ::ftruncate(gathered_, 0) == 0) gatheredSize_ = 0;
+}
+
+StoredText ResultStore::keep(const std::string& tempPath, std::uint64_t size,
+                             bool byteOrderMark) {
+    const std::string folder = std::filesystem::path(tempPath).parent_path().string();
+    keptSinceMeasured_ += size;
+    if (size <= kGatheredMax && !byteOrderMark) {
+        if (gathered_ < 0) {
+            gatheredPath_ = JoinPath(folder, "gathered.results");
+            gathered_ = ::open(gatheredPath_.c_str(),
+                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
+            if (gathered_ < 0) throw SystemFileError(errno, gatheredPath_);
+            gatheredSize_ = 0;
+        }
+        const std::string text = StoredText{tempPath, size}.read();
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t wrote = ::write(gathered_, text.data() + done, text.size() - done);
+            if (wrote < 0 && errno == EINTR) continue;
+            if (wrote <= 0) {
+                // A part written before the failure is cut off again.
+                static_cast<void>(::ftruncate(gathered_, static_cast<off_t>(gatheredSize_)));
+                throw SystemFileError(wrote < 0 ? errno : ENOSPC, gatheredPath_);
+            }
+            done += static_cast<std::size_t>(wrote);
+        }
+        const StoredText stored{gatheredPath_, size, gatheredSize_};
+        gatheredSize_ += size;
+        return stored;
+    }
+    const std::string path = JoinPath(folder, std::to_string(++kept_) + ".result");
+    if (byteOrderMark) {
+        const std::string text = ReadTextFile(tempPath);
+        FileSink sink(path);
+        sink.write(text);
+        sink.close();
+        return {path, text.size()};
+    }
+    // A second name for the same file: no copy, and it fails when the name is taken.
+    if (::link(tempPath.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
+    return {path, size};
+}
+
+}  // namespace tabulon

@@ -1,0 +1,65 @@
+// The results of one export run: their texts, each kept in a file of the run's private folder.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/export/RunFolder.h"
+#include "core/export/StoredText.h"
+
+namespace tabulon {
+
+// A result that would grow past this many bytes is stopped.
+inline constexpr std::uint64_t kDefaultResultSizeLimit = std::uint64_t{4} << 30;
+
+class ResultStore {
+  public:
+    explicit ResultStore(std::uint64_t sizeLimit = kDefaultResultSizeLimit)
+        : sizeLimit_(sizeLimit) {}
+    ~ResultStore();
+    ResultStore(const ResultStore&) = delete;
+    ResultStore& operator=(const ResultStore&) = delete;
+
+    // Forgets every result and removes the private folder of the run that made them.
+    void reset();
+    // Forgets the results so far and deletes their files; the folder stays for further results.
+    void clear();
+
+    // The room left in the temporary folder, measured again after every 64 MiB kept and at
+    // least once a run; between measurements, what was kept since is taken off.
+    std::uint64_t freeSpace();
+
+    RunFolder& folder() { return folder_; }
+    const RunFolder& folder() const { return folder_; }
+    std::uint64_t sizeLimit() const { return sizeLimit_; }
+
+    // Keeps the text of the finished temporary file of `size` bytes and returns the stored text;
+    // deleting the temporary file afterwards frees its name and keeps the text. A small text is
+    // read back and added to one file that gathers them (a run of a million row results makes
+    // no million files); a larger one keeps the temporary file under a further name. A text
+    // that begins with a UTF-16 byte-order mark is kept as the read-back turns it into text.
+    StoredText keep(const std::string& tempPath, std::uint64_t size, bool byteOrderMark);
+    void add(StoredText text) { texts_.push_back(std::move(text)); }
+
+    std::size_t size() const { return texts_.size(); }
+    bool empty() const { return texts_.empty(); }
+    const StoredText& at(std::size_t index) const { return texts_.at(index); }
+    const StoredText& operator[](std::size_t index) const { return texts_[index]; }
+    const StoredText& back() const { return texts_.back(); }
+
+  private:
+    std::uint64_t sizeLimit_;
+    RunFolder folder_;
+    std::vector<StoredText> texts_;
+    std::uint64_t kept_ = 0;  // numbers the store's names
+    int gathered_ = -1;       // the file of the small texts, open for appending
+    std::string gatheredPath_;
+    std::uint64_t gatheredSize_ = 0;
+    std::uint64_t measuredFree_ = 0;
+    std::uint64_t keptSinceMeasured_ = 0;
+    bool measured_ = false;
+};
+
+}  // namespace tabulon
