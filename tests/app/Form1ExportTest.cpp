@@ -30,7 +30,7 @@ class Form1ExportTest : public ::testing::Test {
     testing::SettingsSandbox sandbox;
     testing::ScriptedUi ui;
     SettingsStore settings;
-    testing::XlsxTempFolder workbooks;
+    testing::ScratchFolder workbooks;
     Form1 form;
 };
 

@@ -7,7 +7,7 @@
 
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "app/ListView.h"
 #include "app/SettingsStore.h"
 #include "app/WindowHelpers.h"
@@ -129,7 +129,7 @@ TEST_F(Form2Test, FolderPickerEndsTheFolderWithOneSeparatorAndCancelKeepsIt) {
 }
 
 TEST_F(Form2Test, SaveWritesTheShownResultsIntoTheTypedFolder) {
-    testing::XlsxTempFolder out;
+    testing::ScratchFolder out;
     const auto form = makeForm();
     deliver(*form, {{"North", "a, \r\n\r\n"}, {"South", "b, \r\n\r\n"}});
     form->Text1->setText(QString::fromStdString(out.path().string()));

@@ -10,7 +10,7 @@
 
 #include "ScriptedUi.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/export/ExportContext.h"
 #include "core/export/SaveOptions.h"
 
@@ -83,13 +83,13 @@ struct SheetSpec {
 };
 
 // Writes an xlsx workbook with these worksheets and returns its path.
-std::string writeWorkbook(const XlsxTempFolder& folder, const std::string& fileName,
+std::string writeWorkbook(const ScratchFolder& folder, const std::string& fileName,
                           const std::vector<SheetSpec>& sheets);
 
 // An export context over a recording host and a scripted user interface.
 struct ExportFixture {
-    XlsxTempFolder workbooks;
-    XlsxTempFolder temp;
+    ScratchFolder workbooks;
+    ScratchFolder temp;
     ScriptedUi ui;
     RecordingHost host{temp.path().string()};
     std::vector<std::string> resultTexts;

@@ -41,7 +41,7 @@ class SaveResultFilesTest : public ::testing::Test {
     void save(const std::string& folder, const std::string& option, std::vector<ResultRow> rows) {
         SaveResultFiles(SaveRequest{folder, option, std::move(rows), texts}, ui, ui);
     }
-    testing::XlsxTempFolder out;
+    testing::ScratchFolder out;
     testing::ScriptedUi ui;
     std::vector<std::string> texts;
 };

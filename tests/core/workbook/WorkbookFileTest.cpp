@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
 
@@ -43,7 +43,7 @@ class WorkbookFileTest : public ::testing::Test {
         return XlsxPackage::workbook({HandSheet("Data", sheetData)}, sharedStrings);
     }
 
-    testing::XlsxTempFolder folder_;
+    testing::ScratchFolder folder_;
 };
 
 TEST_F(WorkbookFileTest, LeadingBytesPickTheContainer) {

@@ -4,7 +4,7 @@
 
 #include "SheetPathComparison.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/workbook/StoredWorkbook.h"
 
 namespace tabulon::workbook {
@@ -57,7 +57,7 @@ class SheetDataScannerTest : public ::testing::Test {
         return outcome;
     }
 
-    ::tabulon::testing::XlsxTempFolder folder_;
+    ::tabulon::testing::ScratchFolder folder_;
     int count_ = 0;
     SheetReadOutcome outcome_;
 };
