@@ -8,15 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/Artwork.h"
-#include "app/IconButton.h"
 #include "app/IsInstalled.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
-#include "app/Twips.h"
-#include "app/WindowHelpers.h"
-#include "app/WindowPointer.h"
-#include "app/WindowStyle.h"
 #include "core/ErrorTrap.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
@@ -25,6 +17,14 @@
 #include "core/workbook/Session.h"
 #include "filelist/FileList.h"
 #include "results/Form2.h"
+#include "widgets/Artwork.h"
+#include "widgets/IconButton.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/Twips.h"
+#include "widgets/WindowHelpers.h"
+#include "widgets/WindowPointer.h"
+#include "widgets/WindowStyle.h"
 
 namespace tabulon {
 namespace {

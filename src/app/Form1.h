@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/MousePointer.h"
 #include "core/export/ExportHost.h"
 #include "core/ui/Activity.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/ErrorReporter.h"
+#include "widgets/MousePointer.h"
 
 class QComboBox;
 class QGroupBox;

@@ -4,10 +4,10 @@
 #include <QApplication>
 
 #include "app/Form1.h"
-#include "app/QtDialogs.h"
-#include "app/SettingsStore.h"
-#include "app/WindowHelpers.h"
 #include "core/workbook/Application.h"
+#include "widgets/QtDialogs.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/WindowHelpers.h"
 
 namespace tabulon {
 

@@ -2,11 +2,11 @@
 #include "filelist/AddFiles.h"
 
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
 #include "core/ErrorTrap.h"
 #include "core/util/FolderTree.h"
 #include "filelist/OpenDialogSelection.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 namespace {

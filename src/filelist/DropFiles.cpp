@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "app/Form1.h"
-#include "app/ListView.h"
 #include "core/util/DroppedPaths.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 

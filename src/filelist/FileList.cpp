@@ -7,14 +7,14 @@
 #include <QPushButton>
 
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/Twips.h"
 #include "core/ErrorTrap.h"
 #include "filelist/AddFiles.h"
 #include "filelist/DropFiles.h"
 #include "filelist/MoveButtons.h"
 #include "filelist/RemoveEntries.h"
 #include "filelist/SampleFiles.h"
+#include "widgets/ListView.h"
+#include "widgets/Twips.h"
 
 namespace tabulon {
 

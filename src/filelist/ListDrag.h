@@ -4,7 +4,7 @@
 #include <QPointF>
 #include <optional>
 
-#include "app/ListView.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 

@@ -2,8 +2,8 @@
 #include "filelist/MoveButtons.h"
 
 #include "app/Form1.h"
-#include "app/ListView.h"
 #include "filelist/ErrorsIgnored.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 namespace {

@@ -2,9 +2,9 @@
 #include "filelist/RemoveEntries.h"
 
 #include "app/Form1.h"
-#include "app/ListView.h"
 #include "core/ErrorTrap.h"
 #include "filelist/ErrorsIgnored.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 

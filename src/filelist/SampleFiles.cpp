@@ -4,9 +4,9 @@
 #include <QDir>
 
 #include "app/Form1.h"
-#include "app/ListView.h"
 #include "core/ErrorTrap.h"
 #include "core/util/ListFiles.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 

@@ -8,13 +8,13 @@
 #include <QThread>
 #include <QTimer>
 
-#include "ExportTestSupport.h"
-#include "SettingsSandbox.h"
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
+#include "ExportTestSupport.h"
 #include "results/Form2.h"
 #include "results/PlainTextPreview.h"
+#include "SettingsSandbox.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 namespace {

@@ -10,12 +10,12 @@
 #include <map>
 #include <string>
 
-#include "ExportTestSupport.h"
-#include "SettingsSandbox.h"
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
+#include "ExportTestSupport.h"
 #include "results/Form2.h"
+#include "SettingsSandbox.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 namespace {

@@ -5,16 +5,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ScriptedUi.h"
-#include "SettingsSandbox.h"
-#include "ScratchFolder.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
-#include "app/WindowHelpers.h"
 #include "core/export/SaveOptions.h"
 #include "core/util/PathText.h"
 #include "results/Form2.h"
 #include "results/PlainTextPreview.h"
+#include "ScratchFolder.h"
+#include "ScriptedUi.h"
+#include "SettingsSandbox.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/WindowHelpers.h"
 
 namespace tabulon {
 namespace {
