@@ -54,7 +54,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
     buildControls();
-    fileList_ = new FileList(*this);
+    fileList_ = new FileList(
+        *this, {PushButton1, PushButton4, PushButton3, PushButton5, PushButton6, PushButton7}, this);
     lastEventPass_.start();
 }
 
@@ -146,6 +147,18 @@ void Form1::Combo1_Click() {
 }
 
 Form1::~Form1() = default;
+
+ListView& Form1::fileList() const { return *ListView1; }
+
+Dialogs& Form1::dialogs() const { return services_.dialogs; }
+
+ErrorReporter& Form1::errors() const { return services_.errors; }
+
+SettingsStore& Form1::settings() const { return services_.settings; }
+
+QString Form1::programFolder() const { return services_.programFolder; }
+
+Activity& Form1::activity() { return *this; }
 
 MousePointer Form1::mousePointer() const { return pointer_->value(); }
 

@@ -6,8 +6,8 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "app/Form1.h"
 #include "core/util/DroppedPaths.h"
+#include "filelist/FileListHost.h"
 #include "widgets/ListView.h"
 
 namespace tabulon {
@@ -26,9 +26,9 @@ std::vector<std::string> DraggedFilePaths(const QMimeData& data) {
 
 bool ListView1_OLEDragOver(const QMimeData& data) { return !DraggedFilePaths(data).empty(); }
 
-void ListView1_OLEDragDrop(Form1& form, const QMimeData& data) {
-    for (const std::string& entry : DroppedPathEntries(DraggedFilePaths(data), form))
-        form.ListView1->addItem(QString::fromStdString(entry));
+void ListView1_OLEDragDrop(FileListHost& host, const QMimeData& data) {
+    for (const std::string& entry : DroppedPathEntries(DraggedFilePaths(data), host.activity()))
+        host.fileList().addItem(QString::fromStdString(entry));
 }
 
 }  // namespace tabulon

@@ -8,7 +8,7 @@ class QMimeData;
 
 namespace tabulon {
 
-class Form1;
+class FileListHost;
 
 // The local paths that the dragged data lists, in native form; nothing unless it is a list of
 // local files and folders only.
@@ -18,6 +18,6 @@ std::vector<std::string> DraggedFilePaths(const QMimeData& data);
 // gets the no-drop effect.
 bool ListView1_OLEDragOver(const QMimeData& data);
 // Appends the dropped files as dropped, and each dropped folder as the files of its whole tree.
-void ListView1_OLEDragDrop(Form1& form, const QMimeData& data);
+void ListView1_OLEDragDrop(FileListHost& host, const QMimeData& data);
 
 }  // namespace tabulon
