@@ -3,10 +3,13 @@
 // difference.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <iostream>
+#include <stdexcept>
 
 #include "FormatCases.h"
 #include "KnownDifferences.h"
+#include "ScratchFolder.h"
 #include "SharedData.h"
 
 namespace tabulon::numfmt::testing {
@@ -29,6 +32,14 @@ TEST(FormatCasesTest, GradeAAndBRenderAsTheApplicationShowedThem) {
               << " cases render as expected\n";
     KnownDifferences(kKnownDifferences).check(
         differences, [](const Difference& row) { return row.file == kCasesFile; });
+}
+
+TEST(FormatCasesTest, AnUnreadableOrMalformedTableIsAnError) {
+    const ::tabulon::testing::ScratchFolder folder;
+    EXPECT_THROW(loadFormatCases(folder.file("missing.tsv"), "AB"), std::runtime_error);
+    const std::string shortLine = folder.file("short.tsv");
+    std::ofstream(shortLine) << "id\tgrade\n1\tA\tsource\tgroup\t0.00\n";
+    EXPECT_THROW(loadFormatCases(shortLine, "AB"), std::runtime_error);
 }
 
 }  // namespace
