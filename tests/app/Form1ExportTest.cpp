@@ -8,11 +8,11 @@
 #include <QThread>
 #include <QTimer>
 
-#include "app/Form1.h"
 #include "ExportTestSupport.h"
+#include "SettingsSandbox.h"
+#include "app/Form1.h"
 #include "results/Form2.h"
 #include "results/PlainTextPreview.h"
-#include "SettingsSandbox.h"
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 

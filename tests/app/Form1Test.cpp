@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "ScriptedUi.h"
+#include "SettingsSandbox.h"
 #include "app/Form1.h"
 #include "core/Error.h"
 #include "core/export/SaveOptions.h"
-#include "ScriptedUi.h"
-#include "SettingsSandbox.h"
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 

@@ -10,10 +10,10 @@
 #include <map>
 #include <string>
 
-#include "app/Form1.h"
 #include "ExportTestSupport.h"
-#include "results/Form2.h"
 #include "SettingsSandbox.h"
+#include "app/Form1.h"
+#include "results/Form2.h"
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 

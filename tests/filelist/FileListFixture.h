@@ -14,9 +14,9 @@
 #include <memory>
 #include <ostream>
 
-#include "app/Form1.h"
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
+#include "app/Form1.h"
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 

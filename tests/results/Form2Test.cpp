@@ -5,13 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ScratchFolder.h"
+#include "ScriptedUi.h"
+#include "SettingsSandbox.h"
 #include "core/export/SaveOptions.h"
 #include "core/util/PathText.h"
 #include "results/Form2.h"
 #include "results/PlainTextPreview.h"
-#include "ScratchFolder.h"
-#include "ScriptedUi.h"
-#include "SettingsSandbox.h"
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 #include "widgets/WindowHelpers.h"

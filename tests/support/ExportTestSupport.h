@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "ScriptedUi.h"
 #include "XlsxPackage.h"
-#include "ScratchFolder.h"
 #include "core/export/ExportContext.h"
 #include "core/export/SaveOptions.h"
 

@@ -4,9 +4,9 @@
 #include <charconv>
 #include <cstdint>
 
+#include "core/Units.h"
 #include "core/numfmt/DayTicks.h"
 #include "core/numfmt/SerialDate.h"
-#include "core/Units.h"
 
 namespace tabulon::numfmt {
 

@@ -4,9 +4,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Units.h"
 #include "core/numfmt/Decimal.h"
 #include "core/numfmt/NumberFormat.h"
-#include "core/Units.h"
 
 namespace tabulon::numfmt {
 

@@ -13,8 +13,8 @@
 
 #include "FormatCases.h"
 #include "KnownDifferences.h"
-#include "SharedData.h"
 #include "ScratchFolder.h"
+#include "SharedData.h"
 #include "core/numfmt/NumberFormat.h"
 #include "core/workbook/Application.h"
 #include "core/workbook/CellReference.h"

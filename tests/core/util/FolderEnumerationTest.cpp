@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ScriptedUi.h"
 #include "ScratchFolder.h"
+#include "ScriptedUi.h"
 #include "core/Error.h"
 #include "core/util/CollectSubfolders.h"
 #include "core/util/ListFiles.h"

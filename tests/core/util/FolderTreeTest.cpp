@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ScriptedUi.h"
 #include "ScratchFolder.h"
+#include "ScriptedUi.h"
 #include "core/util/DroppedPaths.h"
 #include "core/util/FolderPathText.h"
 #include "core/util/FolderTree.h"

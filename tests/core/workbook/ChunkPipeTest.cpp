@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "XlsxPackage.h"
 #include "ScratchFolder.h"
+#include "XlsxPackage.h"
 #include "core/workbook/ChunkPipe.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ScratchFolder.h"
 #include "ScriptedUi.h"
 #include "XlsxPackage.h"
-#include "ScratchFolder.h"
 #include "core/Error.h"
 #include "core/workbook/Session.h"
 

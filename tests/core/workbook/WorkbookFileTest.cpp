@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "XlsxPackage.h"
 #include "ScratchFolder.h"
+#include "XlsxPackage.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
 

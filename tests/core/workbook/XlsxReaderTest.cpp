@@ -1,8 +1,8 @@
 // The xlsx reader on hand-made packages: cell types, strings, used range, sheet kinds, dates.
 #include <gtest/gtest.h>
 
-#include "XlsxPackage.h"
 #include "ScratchFolder.h"
+#include "XlsxPackage.h"
 #include "core/numfmt/NumberFormat.h"
 #include "core/workbook/WorkbookFile.h"
 

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <cstdint>
 
-#include "core/numfmt/SerialDate.h"
 #include "core/Units.h"
+#include "core/numfmt/SerialDate.h"
 
 namespace tabulon::workbook::xlsx {
 

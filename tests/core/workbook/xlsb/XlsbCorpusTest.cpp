@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "SharedData.h"
 #include "XlsxPackage.h"
-#include "ScratchFolder.h"
 #include "core/workbook/CellReference.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"

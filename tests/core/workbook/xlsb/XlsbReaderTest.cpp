@@ -2,8 +2,8 @@
 // the date system, sheet kinds, and damaged or hostile parts.
 #include <gtest/gtest.h>
 
-#include "XlsbBuilder.h"
 #include "ScratchFolder.h"
+#include "XlsbBuilder.h"
 #include "core/numfmt/NumberFormat.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"

@@ -6,9 +6,9 @@
 #include <iterator>
 #include <random>
 
+#include "ScratchFolder.h"
 #include "SheetPathComparison.h"
 #include "XlsxPackage.h"
-#include "ScratchFolder.h"
 
 namespace tabulon::workbook {
 namespace {

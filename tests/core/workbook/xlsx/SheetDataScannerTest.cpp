@@ -2,9 +2,9 @@
 // alone, must come out the same, and is checked for what the cells hold and which path ran.
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
 #include "SheetPathComparison.h"
 #include "XlsxPackage.h"
-#include "ScratchFolder.h"
 #include "core/workbook/StoredWorkbook.h"
 
 namespace tabulon::workbook {
