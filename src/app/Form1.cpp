@@ -54,8 +54,14 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
     buildControls();
-    fileList_ = new FileList(
-        *this, {PushButton1, PushButton4, PushButton3, PushButton5, PushButton6, PushButton7}, this);
+    fileList_ = new FileList(*this,
+                             {.addFiles = PushButton1,
+                              .addFolder = PushButton4,
+                              .moveUp = PushButton3,
+                              .moveDown = PushButton5,
+                              .clear = PushButton6,
+                              .samples = PushButton7},
+                             this);
     lastEventPass_.start();
 }
 

@@ -31,8 +31,7 @@ ListDrag::ListDrag(FileListHost& host) : host_(host) {}
 
 void ListDrag::ListView1_ItemClick() {
     ListView& list = host_.fileList();
-    if (const auto pointer = loadDragPointer(host_.programFolder()))
-        list.setCursor(*pointer);
+    if (const auto pointer = loadDragPointer(host_.programFolder())) list.setCursor(*pointer);
     list.setDragEnabled(false);
     DragItem.reset();
     ignoringErrors([&] { DragItem = list.selectedItem(); });

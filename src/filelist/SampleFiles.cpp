@@ -21,8 +21,8 @@ void PushButton7_Click(FileListHost& host) {
                  [&] { host.fileList().addItem(samples + QString::fromStdString((*names)[i])); });
     Answer answer = Answer::No;
     trap.run(104, [&] {
-        answer = host.dialogs().messageBox(kOpenSamplesQuestion, Buttons::YesNo, Icon::None,
-                                             kAppTitle);
+        answer =
+            host.dialogs().messageBox(kOpenSamplesQuestion, Buttons::YesNo, Icon::None, kAppTitle);
     });
     if (trap.test(106, [&] { return answer == Answer::Yes; }))
         trap.run(108, [&] { host.dialogs().openFolder(samples.toStdString()); });

@@ -19,11 +19,20 @@ std::string escaped(const std::string& text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -52,7 +61,8 @@ void failWith(const std::string& heading, const std::vector<std::string>& lines)
     std::ostringstream message;
     message << lines.size() << ' ' << heading << ":\n";
     for (std::size_t i = 0; i < lines.size() && i < kLinesShown; ++i) message << lines[i] << '\n';
-    if (lines.size() > kLinesShown) message << "... and " << lines.size() - kLinesShown << " more\n";
+    if (lines.size() > kLinesShown)
+        message << "... and " << lines.size() - kLinesShown << " more\n";
     ADD_FAILURE() << message.str();
 }
 

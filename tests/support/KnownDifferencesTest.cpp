@@ -1,12 +1,11 @@
 // The lists of known differences: grouped reasons and escaped fields are read back, and the check
 // fails on a new difference, on a changed text and on a listed difference that has gone.
-#include "KnownDifferences.h"
-
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "KnownDifferences.h"
 #include "ScratchFolder.h"
 
 namespace tabulon::testing {
@@ -24,9 +23,10 @@ class KnownDifferencesTest : public ::testing::Test {
 };
 
 TEST_F(KnownDifferencesTest, ARowWithoutAReasonTakesTheReasonOfTheRowAbove) {
-    const KnownDifferences list(writeList("a.xls\tS\tA1\t1\t2\tdigits\n"
-                                          "a.xls\tS\tA2\tx\\ty\tline\\nbreak\\\\\t\n"
-                                          "b.xls\tS\tB1\t3\t4\tother\n"));
+    const KnownDifferences list(
+        writeList("a.xls\tS\tA1\t1\t2\tdigits\n"
+                  "a.xls\tS\tA2\tx\\ty\tline\\nbreak\\\\\t\n"
+                  "b.xls\tS\tB1\t3\t4\tother\n"));
     ASSERT_EQ(list.rows().size(), 3u);
     EXPECT_EQ(list.rows()[1].why, "digits");
     EXPECT_EQ(list.rows()[1].ours, "x\ty");
@@ -41,14 +41,14 @@ TEST_F(KnownDifferencesTest, TheFirstRowNeedsAReason) {
 }
 
 TEST_F(KnownDifferencesTest, OnlyTheListedDifferencesInScopePass) {
-    const KnownDifferences list(writeList("a.xls\tS\tA1\t1\t2\tdigits\n"
-                                          "b.xls\tS\tB1\t3\t4\tother\n"));
+    const KnownDifferences list(
+        writeList("a.xls\tS\tA1\t1\t2\tdigits\n"
+                  "b.xls\tS\tB1\t3\t4\tother\n"));
     const auto onlyA = [](const Difference& row) { return row.file == "a.xls"; };
     list.check({{"a.xls", "S", "A1", "1", "2", ""}}, onlyA);
-    EXPECT_NONFATAL_FAILURE(list.check({{"a.xls", "S", "A1", "1", "2", ""},
-                                        {"a.xls", "S", "A3", "5", "6", ""}},
-                                       onlyA),
-                            "a.xls\tS\tA3\t5\t6\t");
+    EXPECT_NONFATAL_FAILURE(
+        list.check({{"a.xls", "S", "A1", "1", "2", ""}, {"a.xls", "S", "A3", "5", "6", ""}}, onlyA),
+        "a.xls\tS\tA3\t5\t6\t");
     EXPECT_NONFATAL_FAILURE(list.check({{"a.xls", "S", "A1", "1", "7", ""}}, onlyA),
                             "whose texts changed");
     EXPECT_NONFATAL_FAILURE(list.check({}, onlyA), "no longer occur");

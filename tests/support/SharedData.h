@@ -38,11 +38,11 @@ inline std::string unreadable(const std::filesystem::path& path) {
 
 // Leaves the test when a part of the shared data cannot be read: under CI this is a failure,
 // elsewhere the test is skipped.
-#define TABULON_REQUIRE_SHARED(path)                                                       \
-    do {                                                                                   \
-        const std::string tabulonProblem = ::tabulon::testing::unreadable(path);           \
-        if (!tabulonProblem.empty()) {                                                     \
+#define TABULON_REQUIRE_SHARED(path)                                                            \
+    do {                                                                                        \
+        const std::string tabulonProblem = ::tabulon::testing::unreadable(path);                \
+        if (!tabulonProblem.empty()) {                                                          \
             if (::tabulon::testing::runningInCi()) FAIL() << "shared data: " << tabulonProblem; \
-            GTEST_SKIP() << "shared data: " << tabulonProblem;                             \
-        }                                                                                  \
+            GTEST_SKIP() << "shared data: " << tabulonProblem;                                  \
+        }                                                                                       \
     } while (false)

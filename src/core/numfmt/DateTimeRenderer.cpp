@@ -89,7 +89,8 @@ bool renderDateTime(const Section& section, double absValue, bool date1904, std:
             case TokenKind::Hour: {
                 int hour = hourOfDay;
                 if (section.twelveHour) hour = hour % 12 == 0 ? 12 : hour % 12;
-                appendNumber(section.elapsedHours ? totalSeconds / kSecondsPerHour : hour, t.width, out);
+                appendNumber(section.elapsedHours ? totalSeconds / kSecondsPerHour : hour, t.width,
+                             out);
                 break;
             }
             case TokenKind::Minute:

@@ -9,9 +9,9 @@ namespace tabulon::numfmt::testing {
 
 // The checked-in list of the cases that render otherwise than the table says, and why. Cases are
 // listed under the table's file name, or under the workbook that a test wrote them into.
-inline const std::filesystem::path kKnownDifferences =
-    std::filesystem::path(TABULON_SOURCE_DIR) / "tests" / "core" / "numfmt" /
-    "NumberFormatDifferences.tsv";
+inline const std::filesystem::path kKnownDifferences = std::filesystem::path(TABULON_SOURCE_DIR) /
+                                                       "tests" / "core" / "numfmt" /
+                                                       "NumberFormatDifferences.tsv";
 inline constexpr const char* kCasesFile = "cases.tsv";
 
 struct FormatCase {

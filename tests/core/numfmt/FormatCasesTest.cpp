@@ -30,8 +30,9 @@ TEST(FormatCasesTest, GradeAAndBRenderAsTheApplicationShowedThem) {
     }
     std::cout << cases.size() - differences.size() << " of " << cases.size()
               << " cases render as expected\n";
-    KnownDifferences(kKnownDifferences).check(
-        differences, [](const Difference& row) { return row.file == kCasesFile; });
+    KnownDifferences(kKnownDifferences).check(differences, [](const Difference& row) {
+        return row.file == kCasesFile;
+    });
 }
 
 TEST(FormatCasesTest, AnUnreadableOrMalformedTableIsAnError) {

@@ -153,8 +153,8 @@ TEST(NumberFormatWorkbookTest, ApplicationWorkbooksMatchOurRendering) {
                 const std::string expected = sheet.text(r, 1);
                 ++checked;
                 if (rendered != expected)
-                    differences.push_back({name, sheet.name(), workbook::cellName(r, 1),
-                                           rendered, expected, {}});
+                    differences.push_back(
+                        {name, sheet.name(), workbook::cellName(r, 1), rendered, expected, {}});
             }
         }
     }

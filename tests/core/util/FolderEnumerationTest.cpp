@@ -18,8 +18,8 @@
 namespace tabulon {
 namespace {
 
-using testing::ScriptedUi;
 using testing::ScratchFolder;
+using testing::ScriptedUi;
 
 std::vector<std::string> Names(const FileNameArray& array) {
     std::vector<std::string> names;

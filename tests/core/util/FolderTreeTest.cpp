@@ -14,8 +14,8 @@
 namespace tabulon {
 namespace {
 
-using testing::ScriptedUi;
 using testing::ScratchFolder;
+using testing::ScriptedUi;
 
 TEST(FolderTreeTest, TreeFilesComeFolderByFolderWithLockAndWritableHiddenFilesLeftOut) {
     ScratchFolder tmp;

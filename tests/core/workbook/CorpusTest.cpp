@@ -57,13 +57,12 @@ const CorpusFormat kOoxml{
      {"poi__protected_passtika.xlsx", ReadErrorKind::PasswordProtected},
      {"poi__xlsx-corrupted.xlsx", ReadErrorKind::DamagedXml}}};
 
-const CorpusFormat kXls{
-    "Xls",
-    {".xls"},
-    {{"calamine__too_small.xls", ReadErrorKind::NotAWorkbook},
-     {"poi__clusterfuzz-testcase-minimized-POIHSSFFuzzer-4819588401201152.xls",
-      ReadErrorKind::DamagedContainer},
-     {"poi__password.xls", ReadErrorKind::PasswordProtected}}};
+const CorpusFormat kXls{"Xls",
+                        {".xls"},
+                        {{"calamine__too_small.xls", ReadErrorKind::NotAWorkbook},
+                         {"poi__clusterfuzz-testcase-minimized-POIHSSFFuzzer-4819588401201152.xls",
+                          ReadErrorKind::DamagedContainer},
+                         {"poi__password.xls", ReadErrorKind::PasswordProtected}}};
 
 const CorpusFormat kXlsb{
     "Xlsb", {".xlsb"}, {{"calamine__pass_protected.xlsb", ReadErrorKind::PasswordProtected}}};

@@ -93,7 +93,8 @@ void compareSheet(const Worksheet& sheet, const std::string& file,
             if (ours == theirs)
                 ++agreement.equal;
             else
-                agreement.differences.push_back({file, sheet.name(), cellName(r, c), ours, theirs, {}});
+                agreement.differences.push_back(
+                    {file, sheet.name(), cellName(r, c), ours, theirs, {}});
         }
     }
 }
