@@ -1,6 +1,9 @@
-# tabulon_add_test(NAME [QT] SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
+# tabulon_add_test(NAME [QT] SOURCES... LIBS ...): one GoogleTest executable whose test cases are
+# registered with CTest one by one.
 # QT tests link the windows and run with a QApplication on the offscreen platform and with
 # settings kept in a private temporary folder.
+include(GoogleTest)
+
 set(TABULON_SHARED_DIR "${PROJECT_SOURCE_DIR}/../shared" CACHE PATH "Shared test data folder")
 
 function(tabulon_add_test name)
@@ -16,6 +19,7 @@ function(tabulon_add_test name)
     target_compile_definitions(${name} PRIVATE
         TABULON_SHARED_DIR="${TABULON_SHARED_DIR}"
         TABULON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    # Each test case is a test of its own, so that a skipped case shows as skipped.
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Tabulon need, then configures
-# and builds into build/. Safe to run again: installed packages and a configured build are reused.
+# and builds into build/ with g++, or into build-clang/ with clang++ when the argument is "clang".
+# Safe to run again: installed packages and a configured build are reused.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+case "${1:-gcc}" in
+    gcc) compiler=g++ folder=build ;;
+    clang) compiler=clang++ folder=build-clang ;;
+    *) echo "usage: $0 [gcc|clang]" >&2; exit 2 ;;
+esac
+
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ clang cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libzip-dev libexpat1-dev zlib1g-dev nettle-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
@@ -24,5 +31,7 @@ fi
 
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_WERROR="$werror"
-cmake --build build
+# The compiler is chosen when the folder is first configured; later runs keep it.
+CXX=$compiler cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTABULON_WERROR="$werror"
+cmake --build "$folder"

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test (without a display).
+# Sets everything up and runs every test (without a display): built with g++ in build/, then
+# with clang++ in build-clang/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
+bash scripts/setup.sh gcc
 ctest --test-dir build --output-on-failure -j2
+bash scripts/setup.sh clang
+ctest --test-dir build-clang --output-on-failure -j2

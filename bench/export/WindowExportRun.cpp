@@ -10,13 +10,13 @@
 #include <string>
 
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
 #include "core/export/SaveOptions.h"
 #include "core/ui/Activity.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/ErrorReporter.h"
 #include "results/Form2.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 #include <QComboBox>
 

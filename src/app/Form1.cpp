@@ -8,15 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/Artwork.h"
-#include "app/IconButton.h"
 #include "app/IsInstalled.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
-#include "app/Twips.h"
-#include "app/WindowHelpers.h"
-#include "app/WindowPointer.h"
-#include "app/WindowStyle.h"
 #include "core/ErrorTrap.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
@@ -25,6 +17,14 @@
 #include "core/workbook/Session.h"
 #include "filelist/FileList.h"
 #include "results/Form2.h"
+#include "widgets/Artwork.h"
+#include "widgets/IconButton.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/Twips.h"
+#include "widgets/WindowHelpers.h"
+#include "widgets/WindowPointer.h"
+#include "widgets/WindowStyle.h"
 
 namespace tabulon {
 namespace {
@@ -54,7 +54,14 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
     buildControls();
-    fileList_ = new FileList(*this);
+    fileList_ = new FileList(*this,
+                             {.addFiles = PushButton1,
+                              .addFolder = PushButton4,
+                              .moveUp = PushButton3,
+                              .moveDown = PushButton5,
+                              .clear = PushButton6,
+                              .samples = PushButton7},
+                             this);
     lastEventPass_.start();
 }
 
@@ -146,6 +153,18 @@ void Form1::Combo1_Click() {
 }
 
 Form1::~Form1() = default;
+
+ListView& Form1::fileList() const { return *ListView1; }
+
+Dialogs& Form1::dialogs() const { return services_.dialogs; }
+
+ErrorReporter& Form1::errors() const { return services_.errors; }
+
+SettingsStore& Form1::settings() const { return services_.settings; }
+
+QString Form1::programFolder() const { return services_.programFolder; }
+
+Activity& Form1::activity() { return *this; }
 
 MousePointer Form1::mousePointer() const { return pointer_->value(); }
 

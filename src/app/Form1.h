@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/MousePointer.h"
 #include "core/export/ExportHost.h"
 #include "core/export/ResultStore.h"
 #include "core/ui/Activity.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/ErrorReporter.h"
+#include "filelist/FileListHost.h"
+#include "widgets/MousePointer.h"
 
 class QComboBox;
 class QGroupBox;
@@ -41,7 +42,7 @@ struct Form1Services {
     std::function<bool()> warnIfExcelOpen = {};
 };
 
-class Form1 : public QWidget, public Activity, public ExportHost {
+class Form1 : public QWidget, public Activity, public ExportHost, public FileListHost {
     Q_OBJECT
   public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
@@ -51,13 +52,7 @@ class Form1 : public QWidget, public Activity, public ExportHost {
     // engine check. Each failing step is reported and the next one runs.
     void Form_Load();
 
-    // True while an export run is in progress: inputs that would start a second run or change
-    // the file list are ignored meanwhile.
-    bool exportRunning() const { return exportRunning_; }
     const Form1Services& services() const { return services_; }
-
-    MousePointer mousePointer() const;
-    void setMousePointer(MousePointer pointer);
 
     // "Start Exporting To CSV": exports every listed workbook with the chosen option and hands
     // the results to the results window.
@@ -85,6 +80,18 @@ class Form1 : public QWidget, public Activity, public ExportHost {
     void setResultSubItem(std::int32_t row, int index, const std::string& text) override;
     void setPreviewText(std::int32_t resultIndex, const StoredText& text) override;
     void handOver(std::int32_t totalResults) override;
+
+    // FileListHost: the list, the services and the pointer, as the file list's handlers see them.
+    // While an export runs, inputs that would start a second run or change the list are ignored.
+    ListView& fileList() const override;
+    Dialogs& dialogs() const override;
+    ErrorReporter& errors() const override;
+    SettingsStore& settings() const override;
+    QString programFolder() const override;
+    Activity& activity() override;
+    bool exportRunning() const override { return exportRunning_; }
+    MousePointer mousePointer() const override;
+    void setMousePointer(MousePointer pointer) override;
 
     ListView* ListView1;
     QPushButton* PushButton1;

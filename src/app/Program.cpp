@@ -5,10 +5,10 @@
 
 #include "app/Form1.h"
 #include "app/ProgramFolder.h"
-#include "app/QtDialogs.h"
-#include "app/SettingsStore.h"
 #include "core/workbook/Application.h"
 #include "filelist/DropFiles.h"
+#include "widgets/QtDialogs.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 

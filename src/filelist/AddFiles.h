@@ -3,7 +3,7 @@
 
 namespace tabulon {
 
-class Form1;
+class FileListHost;
 
 inline constexpr const char* kAddFilesTitle = "Add File(s) - Hold Ctrl to select multiple files";
 inline constexpr const char* kAddFilesFilter = "Excel Files (*.xl*)";
@@ -16,8 +16,8 @@ inline constexpr const char* kDefaultExtension = "xl*";
 inline constexpr const char* kFolderPrompt = "Please select folder to add:";
 
 // Appends the files chosen in the open-file dialog.
-void PushButton1_Click(Form1& form);
+void PushButton1_Click(FileListHost& host);
 // Asks for an extension and a folder, then appends the matching files of the folder's tree.
-void PushButton4_Click(Form1& form);
+void PushButton4_Click(FileListHost& host);
 
 }  // namespace tabulon

@@ -8,9 +8,9 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "app/Form1.h"
-#include "app/ListView.h"
 #include "core/util/DroppedPaths.h"
+#include "filelist/FileListHost.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 
@@ -28,8 +28,8 @@ std::vector<std::string> DraggedFilePaths(const QMimeData& data) {
 
 bool ListView1_OLEDragOver(const QMimeData& data) { return !DraggedFilePaths(data).empty(); }
 
-void ListView1_OLEDragDrop(Form1& form, const QMimeData& data) {
-    AddDroppedPaths(form, DraggedFilePaths(data));
+void ListView1_OLEDragDrop(FileListHost& host, const QMimeData& data) {
+    AddDroppedPaths(host, DraggedFilePaths(data));
 }
 
 std::vector<std::string> StartPaths(const QStringList& arguments) {
@@ -42,9 +42,9 @@ std::vector<std::string> StartPaths(const QStringList& arguments) {
     return paths;
 }
 
-void AddDroppedPaths(Form1& form, const std::vector<std::string>& paths) {
-    for (const std::string& entry : DroppedPathEntries(paths, form))
-        form.ListView1->addItem(QString::fromStdString(entry));
+void AddDroppedPaths(FileListHost& host, const std::vector<std::string>& paths) {
+    for (const std::string& entry : DroppedPathEntries(paths, host.activity()))
+        host.fileList().addItem(QString::fromStdString(entry));
 }
 
 }  // namespace tabulon

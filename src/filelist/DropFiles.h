@@ -10,7 +10,7 @@ class QMimeData;
 
 namespace tabulon {
 
-class Form1;
+class FileListHost;
 
 // The local paths that the dragged data lists, in native form; nothing unless it is a list of
 // local files and folders only.
@@ -20,12 +20,12 @@ std::vector<std::string> DraggedFilePaths(const QMimeData& data);
 // gets the no-drop effect.
 bool ListView1_OLEDragOver(const QMimeData& data);
 // Appends the dropped files as dropped, and each dropped folder as the files of its whole tree.
-void ListView1_OLEDragDrop(Form1& form, const QMimeData& data);
+void ListView1_OLEDragDrop(FileListHost& host, const QMimeData& data);
 
 // The paths given to the program when it starts (by "Open With" or on a command line), in
 // native form; a relative path is taken from the current folder, as the drop's paths are full.
 std::vector<std::string> StartPaths(const QStringList& arguments);
 // Appends the paths as a drop of the same files and folders does.
-void AddDroppedPaths(Form1& form, const std::vector<std::string>& paths);
+void AddDroppedPaths(FileListHost& host, const std::vector<std::string>& paths);
 
 }  // namespace tabulon

@@ -6,26 +6,26 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/Twips.h"
 #include "core/ErrorTrap.h"
 #include "filelist/AddFiles.h"
 #include "filelist/DropFiles.h"
 #include "filelist/MoveButtons.h"
 #include "filelist/RemoveEntries.h"
 #include "filelist/SampleFiles.h"
+#include "widgets/ListView.h"
+#include "widgets/Twips.h"
 
 namespace tabulon {
 
 template <class Handler>
 void FileList::untrapped(const char* label, Handler&& handler) {
-    ErrorTrap trap(form_.services().errors, label);
+    ErrorTrap trap(host_.errors(), label);
     trap.run(100, std::forward<Handler>(handler));
 }
 
-FileList::FileList(Form1& form) : QObject(&form), form_(form), drag_(form) {
-    ListView& list = *form.ListView1;
+FileList::FileList(FileListHost& host, const FileListButtons& buttons, QObject* parent)
+    : QObject(parent), host_(host), drag_(host) {
+    ListView& list = host.fileList();
     list.setAcceptDrops(true);
     list.viewport()->setAcceptDrops(true);
     list.viewport()->setMouseTracking(true);
@@ -35,7 +35,7 @@ FileList::FileList(Form1& form) : QObject(&form), form_(form), drag_(form) {
     // The entry click comes with the press, so that a press on an entry and a move drag that
     // entry at once.
     connect(&list, &QTreeWidget::itemPressed, this, [this] {
-        if (!form_.exportRunning())
+        if (!host_.exportRunning())
             untrapped("Form1.ListView1_ItemClick", [this] { drag_.ListView1_ItemClick(); });
     });
     // A dragged entry that leaves the list is forgotten: the next drag moves nothing.
@@ -46,46 +46,47 @@ FileList::FileList(Form1& form) : QObject(&form), form_(form), drag_(form) {
     connect(list.model(), &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { drag_.allEntriesLeaving(); });
 
-    const auto onClick = [this](QPushButton* button, void (*handler)(Form1&)) {
+    const auto onClick = [this](QPushButton* button, void (*handler)(FileListHost&)) {
         connect(button, &QPushButton::clicked, this, [this, handler] {
-            if (!form_.exportRunning()) handler(form_);
+            if (!host_.exportRunning()) handler(host_);
         });
     };
-    onClick(form.PushButton1, &PushButton1_Click);
-    onClick(form.PushButton3, &PushButton3_Click);
-    onClick(form.PushButton4, &PushButton4_Click);
-    onClick(form.PushButton5, &PushButton5_Click);
-    onClick(form.PushButton6, &PushButton6_Click);
-    onClick(form.PushButton7, &PushButton7_Click);
+    onClick(buttons.addFiles, &PushButton1_Click);
+    onClick(buttons.moveUp, &PushButton3_Click);
+    onClick(buttons.addFolder, &PushButton4_Click);
+    onClick(buttons.moveDown, &PushButton5_Click);
+    onClick(buttons.clear, &PushButton6_Click);
+    onClick(buttons.samples, &PushButton7_Click);
 }
 
 bool FileList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form_.ListView1) return listEvent(event);
-    if (watched == form_.ListView1->viewport()) return viewportEvent(event);
+    if (watched == &host_.fileList()) return listEvent(event);
+    if (watched == host_.fileList().viewport()) return viewportEvent(event);
     return QObject::eventFilter(watched, event);
 }
 
 bool FileList::listEvent(QEvent* event) {
-    if (event->type() == QEvent::KeyPress && !form_.exportRunning())
-        ListView1_KeyDown(form_, static_cast<QKeyEvent*>(event)->key());
+    if (event->type() == QEvent::KeyPress && !host_.exportRunning())
+        ListView1_KeyDown(host_, static_cast<QKeyEvent*>(event)->key());
     return false;
 }
 
 // Mouse moves while a button is held belong to the drag: the list's own drag selection and
 // scrolling do not see them. Drops are decided here alone.
 bool FileList::viewportEvent(QEvent* event) {
-    const bool running = form_.exportRunning();
+    const bool running = host_.exportRunning();
     switch (event->type()) {
         case QEvent::MouseButtonDblClick:
-            if (!running) ListView1_DblClick(form_);
+            if (!running) ListView1_DblClick(host_);
             return false;
         case QEvent::MouseButtonPress:
             if (!running) drag_.ListView1_MouseDown();
             return false;
         case QEvent::MouseMove: {
             if (running) return false;
-            const QPoint inList = form_.ListView1->viewport()->mapTo(
-                form_.ListView1, static_cast<QMouseEvent*>(event)->position().toPoint());
+            ListView& list = host_.fileList();
+            const QPoint inList = list.viewport()->mapTo(
+                &list, static_cast<QMouseEvent*>(event)->position().toPoint());
             untrapped("Form1.ListView1_MouseMove",
                       [&] { drag_.ListView1_MouseMove(QPointF(inList) * kTwipsPerPixel); });
             return drag_.dragging();
@@ -112,7 +113,7 @@ bool FileList::viewportEvent(QEvent* event) {
             }
             drop->acceptProposedAction();
             untrapped("Form1.ListView1_OLEDragDrop",
-                      [&] { ListView1_OLEDragDrop(form_, *drop->mimeData()); });
+                      [&] { ListView1_OLEDragDrop(host_, *drop->mimeData()); });
             return true;
         }
         default:

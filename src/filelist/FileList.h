@@ -3,18 +3,17 @@
 
 #include <QObject>
 
+#include "filelist/FileListHost.h"
 #include "filelist/ListDrag.h"
 
 namespace tabulon {
 
-class Form1;
-
-// Created by the main window once its controls exist. Every input that would change the list
-// is ignored while an export runs.
+// Created by the window that holds the list once its controls exist, as a child of parent. Every
+// input that would change the list is ignored while an export runs.
 class FileList : public QObject {
     Q_OBJECT
   public:
-    explicit FileList(Form1& form);
+    FileList(FileListHost& host, const FileListButtons& buttons, QObject* parent);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -27,7 +26,7 @@ class FileList : public QObject {
     template <class Handler>
     void untrapped(const char* label, Handler&& handler);
 
-    Form1& form_;
+    FileListHost& host_;
     ListDrag drag_;
 };
 

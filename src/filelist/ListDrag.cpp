@@ -5,8 +5,9 @@
 #include <QImageReader>
 #include <QPixmap>
 
-#include "app/Form1.h"
 #include "filelist/ErrorsIgnored.h"
+#include "filelist/FileListHost.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 namespace {
@@ -26,12 +27,11 @@ std::optional<QCursor> loadDragPointer(const QString& programFolder) {
 
 }  // namespace
 
-ListDrag::ListDrag(Form1& form) : form_(form) {}
+ListDrag::ListDrag(FileListHost& host) : host_(host) {}
 
 void ListDrag::ListView1_ItemClick() {
-    ListView& list = *form_.ListView1;
-    if (const auto pointer = loadDragPointer(form_.services().programFolder))
-        list.setCursor(*pointer);
+    ListView& list = host_.fileList();
+    if (const auto pointer = loadDragPointer(host_.programFolder())) list.setCursor(*pointer);
     list.setDragEnabled(false);
     DragItem.reset();
     ignoringErrors([&] { DragItem = list.selectedItem(); });
@@ -40,9 +40,9 @@ void ListDrag::ListView1_ItemClick() {
 void ListDrag::ListView1_MouseDown() { Dragging = true; }
 
 void ListDrag::ListView1_MouseMove(QPointF twips) {
-    if (form_.mousePointer() != MousePointer::Busy) form_.setMousePointer(MousePointer::Default);
+    if (host_.mousePointer() != MousePointer::Busy) host_.setMousePointer(MousePointer::Default);
     if (!Dragging) return;
-    ListView& list = *form_.ListView1;
+    ListView& list = host_.fileList();
     HoverItem = list.hitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
     if (HoverItem && DragItem && HoverItem->text() != DragItem->text()) {
         const QString dragged = DragItem->text();
@@ -58,13 +58,13 @@ void ListDrag::ListView1_MouseMove(QPointF twips) {
 
 void ListDrag::ListView1_MouseUp() {
     Dragging = false;
-    form_.ListView1->setCursor(Qt::ArrowCursor);
+    host_.fileList().setCursor(Qt::ArrowCursor);
 }
 
 // The rows are screen rows, not rows of the window: where the window stands on the screen
 // decides whether a drag near the list's edge scrolls.
 void ListDrag::scrollNear(int hoverPosition) {
-    ListView& list = *form_.ListView1;
+    ListView& list = host_.fileList();
     const int screenRow = QCursor::pos().y();
     if (screenRow < kScrollUpAbove && hoverPosition >= 2) {
         list.item(hoverPosition - 1).ensureVisible();

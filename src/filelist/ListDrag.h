@@ -4,18 +4,18 @@
 #include <QPointF>
 #include <optional>
 
-#include "app/ListView.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 
-class Form1;
+class FileListHost;
 
 // The drag state of the main window's list. A click on an entry picks the entry that holds the
 // dragged path; while a button is held, each move over another entry swaps the two texts, so
 // the path travels with the pointer and the entries in between keep their order.
 class ListDrag {
   public:
-    explicit ListDrag(Form1& form);
+    explicit ListDrag(FileListHost& host);
 
     void ListView1_ItemClick();
     void ListView1_MouseDown();
@@ -33,7 +33,7 @@ class ListDrag {
   private:
     void scrollNear(int hoverPosition);
 
-    Form1& form_;
+    FileListHost& host_;
     std::optional<ListItem> DragItem;
     std::optional<ListItem> HoverItem;
     bool Dragging = false;

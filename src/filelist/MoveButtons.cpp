@@ -1,9 +1,9 @@
 // "Move Up" and "Move Down": the selected entry moves by one position.
 #include "filelist/MoveButtons.h"
 
-#include "app/Form1.h"
-#include "app/ListView.h"
 #include "filelist/ErrorsIgnored.h"
+#include "filelist/FileListHost.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 namespace {
@@ -23,8 +23,8 @@ void selectAndShow(ListView& list, int position) {
 }  // namespace
 
 // A copy of the selected entry goes in above its upper neighbour, then the entry itself goes.
-void PushButton3_Click(Form1& form) {
-    ListView& list = *form.ListView1;
+void PushButton3_Click(FileListHost& host) {
+    ListView& list = host.fileList();
     const int p = selectedPosition(list);
     if (p >= 2) {
         ignoringErrors([&] { list.insertItem(p - 1, list.selectedItem().text()); });
@@ -37,8 +37,8 @@ void PushButton3_Click(Form1& form) {
 // A copy of the selected entry goes in below its lower neighbour, then the entry itself goes.
 // With nothing selected (p = 0) the copy and the removal fail and only the selection of entry 1
 // remains.
-void PushButton5_Click(Form1& form) {
-    ListView& list = *form.ListView1;
+void PushButton5_Click(FileListHost& host) {
+    ListView& list = host.fileList();
     const int p = selectedPosition(list);
     if (p < list.itemCount()) {
         ignoringErrors([&] { list.insertItem(p + 2, list.selectedItem().text()); });

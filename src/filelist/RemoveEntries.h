@@ -3,13 +3,13 @@
 
 namespace tabulon {
 
-class Form1;
+class FileListHost;
 
 // Removes the selected entry; with none selected nothing happens and nothing is reported.
-void ListView1_DblClick(Form1& form);
+void ListView1_DblClick(FileListHost& host);
 // The Delete key removes the selected entry whatever the modifiers; other keys do nothing here.
-void ListView1_KeyDown(Form1& form, int key);
+void ListView1_KeyDown(FileListHost& host, int key);
 // "Clear List": removes every entry without asking.
-void PushButton6_Click(Form1& form);
+void PushButton6_Click(FileListHost& host);
 
 }  // namespace tabulon

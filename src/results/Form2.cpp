@@ -8,13 +8,6 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/Artwork.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
-#include "app/Twips.h"
-#include "app/WindowHelpers.h"
-#include "app/WindowPointer.h"
-#include "app/WindowStyle.h"
 #include "core/Error.h"
 #include "core/ErrorTrap.h"
 #include "core/export/SaveResults.h"
@@ -22,6 +15,13 @@
 #include "core/util/MappedFile.h"
 #include "core/util/PathText.h"
 #include "results/PlainTextPreview.h"
+#include "widgets/Artwork.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/Twips.h"
+#include "widgets/WindowHelpers.h"
+#include "widgets/WindowPointer.h"
+#include "widgets/WindowStyle.h"
 
 namespace tabulon {
 

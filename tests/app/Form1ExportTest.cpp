@@ -11,10 +11,10 @@
 #include "ExportTestSupport.h"
 #include "SettingsSandbox.h"
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
 #include "results/Form2.h"
 #include "results/PlainTextPreview.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 namespace {
@@ -31,8 +31,8 @@ class Form1ExportTest : public ::testing::Test {
     testing::SettingsSandbox sandbox;
     testing::ScriptedUi ui;
     SettingsStore settings;
-    testing::XlsxTempFolder workbooks;
-    testing::XlsxTempFolder temp;
+    testing::ScratchFolder workbooks;
+    testing::ScratchFolder temp;
     testing::TempEnvironment tempEnvironment;
     Form1 form;
 };

@@ -13,10 +13,10 @@
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "core/export/SaveOptions.h"
-#include "app/SettingsStore.h"
 #include "core/Error.h"
+#include "core/export/SaveOptions.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 namespace {

@@ -51,8 +51,8 @@ class CliCsvTest : public ::testing::Test {
   protected:
     QString out() const { return QString::fromStdString(output.path().string()); }
 
-    testing::XlsxTempFolder workbooks;
-    testing::XlsxTempFolder output;
+    testing::ScratchFolder workbooks;
+    testing::ScratchFolder output;
 };
 
 const Rows kOddCells = {{"a,b", "say \"hi\"", "line\nbreak", "cr\rhere"},

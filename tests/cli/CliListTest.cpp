@@ -8,7 +8,7 @@ namespace tabulon {
 namespace {
 
 TEST(CliListTest, OneLinePerWorksheetWithVisibilityAndUsedRange) {
-    testing::XlsxTempFolder workbooks;
+    testing::ScratchFolder workbooks;
     const std::string chart =
         "<?xml version=\"1.0\"?><chartsheet xmlns=\"http://schemas.openxmlformats.org/"
         "spreadsheetml/2006/main\"><drawing/></chartsheet>";

@@ -8,13 +8,14 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <string>
 
 #include "ExportTestSupport.h"
 #include "SettingsSandbox.h"
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
 #include "results/Form2.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 namespace {
@@ -81,9 +82,9 @@ class CliMatchesWindowTest : public ::testing::TestWithParam<std::pair<const cha
         return cli.exitCode();
     }
 
-    testing::XlsxTempFolder workbooks;
-    testing::XlsxTempFolder windowOut;
-    testing::XlsxTempFolder cliOut;
+    testing::ScratchFolder workbooks;
+    testing::ScratchFolder windowOut;
+    testing::ScratchFolder cliOut;
     std::vector<std::string> files;
     std::string cliErrors;
 };
@@ -102,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(EveryOption, CliMatchesWindowTest,
                          ::testing::Values(std::pair{kSaveEachBookOption, "book"},
                                            std::pair{kSaveEachSheetOption, "sheet"},
                                            std::pair{kSaveEachRowOption, "row"},
-                                           std::pair{kSaveEachColOption, "column"}));
+                                           std::pair{kSaveEachColOption, "column"}),
+                         [](const auto& info) { return std::string(info.param.second); });
 
 TEST_F(CliMatchesWindowTest, BookFilesAreNamedAfterTheWorkbookTheyCameFrom) {
     saveThroughWindow(kSaveEachBookOption);

@@ -76,8 +76,8 @@ class CliSafetyTest : public ::testing::Test {
         return testing::writeWorkbook(folder, name, {{"S", cells}});
     }
 
-    testing::XlsxTempFolder folder;
-    testing::XlsxTempFolder temp;
+    testing::ScratchFolder folder;
+    testing::ScratchFolder temp;
     std::string errors;
 };
 

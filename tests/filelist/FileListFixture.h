@@ -17,8 +17,8 @@
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
 #include "app/Form1.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
 
 // Failed comparisons show list texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }

@@ -10,17 +10,17 @@
 #include <QPushButton>
 
 #include "ExportTestSupport.h"
+#include "ScratchFolder.h"
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
-#include "XlsxTempFolder.h"
-#include "app/ListView.h"
-#include "app/SettingsStore.h"
-#include "app/WindowHelpers.h"
 #include "core/export/SaveOptions.h"
 #include "core/util/PathText.h"
 #include "results/Form2.h"
 #include "core/util/MappedFile.h"
 #include "results/PlainTextPreview.h"
+#include "widgets/ListView.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/WindowHelpers.h"
 
 namespace tabulon {
 namespace {
@@ -52,7 +52,7 @@ class Form2Test : public ::testing::Test {
     testing::SettingsSandbox sandbox;
     testing::ScriptedUi ui;
     SettingsStore settings;
-    testing::XlsxTempFolder temp;
+    testing::ScratchFolder temp;
     testing::TempEnvironment tempEnvironment{temp.path().string()};
     ResultStore resultTexts;
     std::string option = kSaveEachSheetOption;
@@ -198,7 +198,7 @@ TEST_F(Form2Test, FolderPickerEndsTheFolderWithOneSeparatorAndCancelKeepsIt) {
 }
 
 TEST_F(Form2Test, SaveWritesTheShownResultsIntoTheTypedFolder) {
-    testing::XlsxTempFolder out;
+    testing::ScratchFolder out;
     const auto form = makeForm();
     deliver(*form, {{"North", "a, \r\n\r\n"}, {"South", "b, \r\n\r\n"}});
     form->Text1->setText(QString::fromStdString(out.path().string()));

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <fstream>
 
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/util/MappedFile.h"
 #include "results/PlainTextPreview.h"
 
@@ -57,7 +57,7 @@ TEST(PlainTextPreview, ALineOfMillionsOfCharactersScrollsByCharacters) {
 }
 
 TEST(PlainTextPreview, AMappedTextIsShownAtOnceAndItsLinesAreCountedBetweenEvents) {
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     const std::filesystem::path file = folder.path() / "big.result";
     {
         std::ofstream out(file, std::ios::binary);

@@ -69,7 +69,7 @@ std::string sheetDataXml(const std::vector<CellSpec>& cells) {
     return xml;
 }
 
-std::string writeWorkbook(const XlsxTempFolder& folder, const std::string& fileName,
+std::string writeWorkbook(const ScratchFolder& folder, const std::string& fileName,
                           const std::vector<SheetSpec>& sheets) {
     std::vector<HandSheet> hand;
     for (const SheetSpec& sheet : sheets) hand.emplace_back(sheet.name, sheetDataXml(sheet.cells));

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "ScriptedUi.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
 #include "core/export/ExportContext.h"
 #include "core/export/ResultStore.h"
 #include "core/export/SaveOptions.h"
@@ -90,7 +90,7 @@ struct SheetSpec {
 };
 
 // Writes an xlsx workbook with these worksheets and returns its path.
-std::string writeWorkbook(const XlsxTempFolder& folder, const std::string& fileName,
+std::string writeWorkbook(const ScratchFolder& folder, const std::string& fileName,
                           const std::vector<SheetSpec>& sheets);
 
 // Keeps a text in the store's folder as the next result, as an export run would.
@@ -111,8 +111,8 @@ class TempEnvironment {
 // An export context over a recording host and a scripted user interface, with TEMP set to a
 // folder of its own.
 struct ExportFixture {
-    XlsxTempFolder workbooks;
-    XlsxTempFolder temp;
+    ScratchFolder workbooks;
+    ScratchFolder temp;
     TempEnvironment tempEnvironment{temp.path().string()};
     ScriptedUi ui;
     ResultStore resultTexts;

@@ -1,4 +1,5 @@
-// Entry point of the window tests: a QApplication, offscreen, with private settings.
+// Entry point of the window tests: a QApplication, offscreen, with private settings and a private
+// temporary folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    // The export's temporary files go to a folder of this process's own, so that window tests
+    // running side by side do not share them.
+    QTemporaryDir tempDir;
+    qputenv("TEMP", tempDir.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
+#include "core/Units.h"
 #include "core/numfmt/DayTicks.h"
 #include "core/numfmt/SerialDate.h"
 
@@ -37,17 +38,17 @@ void appendNumber(std::int64_t value, int width, std::string& out) {
 bool renderDateTime(const Section& section, double absValue, bool date1904, std::string& out) {
     std::int64_t unit = 1;
     for (int i = 0; i < section.subSecondDigits; ++i) unit *= 10;
-    const std::int64_t ticksPerDay = 86400 * unit;
+    const std::int64_t ticksPerDay = kSecondsPerDay * unit;
     const std::int64_t ticks = ticksOf(absValue, ticksPerDay);
     if (ticks < 0) return false;
     // Without fractions of a second a tick is a second: skip two slow divisions.
     const std::int64_t totalSeconds = unit == 1 ? ticks : ticks / unit;
     const std::int64_t subSecond = unit == 1 ? 0 : ticks % unit;
-    const std::int64_t days = totalSeconds / 86400;
+    const std::int64_t days = totalSeconds / kSecondsPerDay;
     const std::int64_t serial = date1904 ? days + kDays1904 : days;
     if (serial > kLastSerial1900) return false;
-    const std::int64_t secondOfDay = totalSeconds % 86400;
-    const auto hourOfDay = static_cast<int>(secondOfDay / 3600);
+    const std::int64_t secondOfDay = totalSeconds % kSecondsPerDay;
+    const auto hourOfDay = static_cast<int>(secondOfDay / kSecondsPerHour);
     const CalendarDate date = dateOfSerial(serial);
 
     for (const Token& t : section.tokens) {
@@ -88,7 +89,8 @@ bool renderDateTime(const Section& section, double absValue, bool date1904, std:
             case TokenKind::Hour: {
                 int hour = hourOfDay;
                 if (section.twelveHour) hour = hour % 12 == 0 ? 12 : hour % 12;
-                appendNumber(section.elapsedHours ? totalSeconds / 3600 : hour, t.width, out);
+                appendNumber(section.elapsedHours ? totalSeconds / kSecondsPerHour : hour, t.width,
+                             out);
                 break;
             }
             case TokenKind::Minute:
@@ -110,7 +112,7 @@ bool renderDateTime(const Section& section, double absValue, bool date1904, std:
                 break;
             }
             case TokenKind::ElapsedHours:
-                appendNumber(totalSeconds / 3600, t.width, out);
+                appendNumber(totalSeconds / kSecondsPerHour, t.width, out);
                 break;
             case TokenKind::ElapsedMinutes:
                 appendNumber(section.elapsedHours ? totalSeconds / 60 % 60 : totalSeconds / 60,

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Units.h"
 #include "core/numfmt/Decimal.h"
 #include "core/numfmt/NumberFormat.h"
 
@@ -48,9 +49,10 @@ std::string dateValueText(double serial, bool date1904) {
     static const NumberFormat time = NumberFormat::compile("h:mm:ss AM/PM");
     static const NumberFormat dateTime = NumberFormat::compile("m/d/yyyy h:mm:ss AM/PM");
     // Decide on the date and the time of day as they show, after rounding to whole seconds.
-    const double seconds = std::round(std::fabs(serial) * 86400.0);
-    const bool hasDate = seconds >= 86400.0;
-    const bool hasTime = std::fmod(seconds, 86400.0) != 0.0;
+    constexpr auto secondsPerDay = static_cast<double>(kSecondsPerDay);
+    const double seconds = std::round(std::fabs(serial) * secondsPerDay);
+    const bool hasDate = seconds >= secondsPerDay;
+    const bool hasTime = std::fmod(seconds, secondsPerDay) != 0.0;
     if (hasDate && !hasTime) return date.format(serial, date1904);
     if (!hasDate) return time.format(serial, date1904);
     return dateTime.format(serial, date1904);

@@ -6,10 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace tabulon::workbook {
+#include "core/Units.h"
 
-inline constexpr std::int32_t kMaxRows = 1048576;
-inline constexpr std::int32_t kMaxColumns = 16384;
+namespace tabulon::workbook {
 
 struct CellPosition {
     std::int32_t row = 0;  // 1-based

@@ -1,6 +1,10 @@
 // The descriptions of workbook reading errors, all made in one place.
 #include "core/workbook/ReadError.h"
 
+#include <string>
+
+#include "core/Units.h"
+
 namespace tabulon::workbook {
 
 namespace {
@@ -33,8 +37,9 @@ std::string sentence(ReadErrorKind kind, const ReadErrorPlace& place, const std:
         case ReadErrorKind::TooManyCells:
             return "The workbook holds too many cells to read";
         case ReadErrorKind::CellOutOfBounds:
-            return "The workbook is damaged: " + detail +
-                   " lies outside the sheet's 1048576 rows and 16384 columns";
+            return "The workbook is damaged: " + detail + " lies outside the sheet's " +
+                   std::to_string(kMaxRows) + " rows and " + std::to_string(kMaxColumns) +
+                   " columns";
         case ReadErrorKind::BadCellValue:
             return "The workbook is damaged: " + detail;
     }

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/export/ReadTextFile.h"
 #include "core/export/TempFolder.h"
 
@@ -15,14 +15,14 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 TEST(ReadTextFile, MissingAndEmptyFiles) {
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     EXPECT_EQ(ReadTextFile(folder.file("none.csv")), "");
     writeBytes(folder.file("empty.csv"), "");
     EXPECT_EQ(ReadTextFile(folder.file("empty.csv")), "empty file");
 }
 
 TEST(ReadTextFile, Utf8TextComesBackUnchangedEvenWhenItStartsWithThornOrYDiaeresis) {
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     const std::string text =
         "\xC3\xBE"
         "orn, \xC3\xBF, \xE2\x82\xAC\r\n";
@@ -31,7 +31,7 @@ TEST(ReadTextFile, Utf8TextComesBackUnchangedEvenWhenItStartsWithThornOrYDiaeres
 }
 
 TEST(ReadTextFile, Utf16WithByteOrderMarkIsDecoded) {
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     writeBytes(folder.file("le.csv"), std::string("\xFF\xFE"
                                                   "a\0\xAC\x20",
                                                   6));
@@ -45,7 +45,7 @@ TEST(ReadTextFile, Utf16WithByteOrderMarkIsDecoded) {
 }
 
 TEST(TempFolder, UsesTempWhenItNamesAFolderAndTheSystemFolderOtherwise) {
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     const char* saved = std::getenv("TEMP");
     const std::string restore = saved != nullptr ? saved : "";
     setenv("TEMP", folder.path().c_str(), 1);

@@ -69,7 +69,7 @@ class ResultSafetyTest : public ::testing::Test, protected testing::ExportFixtur
 };
 
 TEST(FileSink, NeverOpensAnExistingFileOrALink) {
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     const fs::path victim = folder.path() / "victim";
     std::ofstream(victim) << "keep";
     fs::create_symlink(victim, folder.path() / "link");
@@ -227,8 +227,8 @@ class SaveSafetyTest : public ::testing::Test {
     void save(const std::string& option, std::vector<ResultRow> rows) {
         SaveResultFiles(SaveRequest{out.path().string(), option, std::move(rows), store}, ui, ui);
     }
-    testing::XlsxTempFolder out;
-    testing::XlsxTempFolder temp;
+    testing::ScratchFolder out;
+    testing::ScratchFolder temp;
     testing::TempEnvironment tempEnvironment{temp.path().string()};
     testing::ScriptedUi ui;
     ResultStore store;

@@ -45,8 +45,8 @@ class SaveResultFilesTest : public ::testing::Test {
         texts.reset();
         for (const std::string& text : textsToKeep) testing::storeText(texts, text);
     }
-    testing::XlsxTempFolder out;
-    testing::XlsxTempFolder temp;
+    testing::ScratchFolder out;
+    testing::ScratchFolder temp;
     testing::TempEnvironment tempEnvironment{temp.path().string()};
     testing::ScriptedUi ui;
     ResultStore texts;

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <stdexcept>
 
 #include "core/numfmt/NumberFormat.h"
 
@@ -27,11 +28,14 @@ std::vector<FormatCase> loadFormatCases(const std::string& path, const std::stri
     std::vector<FormatCase> cases;
     std::ifstream in(path);
     std::string line;
-    std::getline(in, line);  // header
-    while (std::getline(in, line)) {
+    if (!std::getline(in, line)) throw std::runtime_error("cannot read " + path);  // header
+    for (int number = 2; std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const auto f = splitTabs(line);
-        if (f.size() < 9 || grades.find(f[1]) == std::string::npos) continue;
+        if (f.size() < 9)
+            throw std::runtime_error(path + " line " + std::to_string(number) +
+                                     ": fewer fields than the table has");
+        if (grades.find(f[1]) == std::string::npos) continue;
         FormatCase c;
         c.id = f[0];
         c.grade = f[1];

@@ -1,39 +1,46 @@
-// The grade A and B cases of the shared table rendered through NumberFormat.
+// The grade A and B cases of the shared table rendered through NumberFormat: each shows what the
+// spreadsheet application showed, except where NumberFormatDifferences.tsv lists and explains a
+// difference.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <iostream>
-#include <map>
+#include <stdexcept>
 
 #include "FormatCases.h"
+#include "KnownDifferences.h"
+#include "ScratchFolder.h"
+#include "SharedData.h"
 
 namespace tabulon::numfmt::testing {
 namespace {
 
-// The share of cases that must render exactly as the spreadsheet application showed them.
-constexpr double kRequiredPassRate = 0.995;
+using ::tabulon::testing::Difference;
+using ::tabulon::testing::KnownDifferences;
+using ::tabulon::testing::kVectors;
 
 TEST(FormatCasesTest, GradeAAndBRenderAsTheApplicationShowedThem) {
-    const auto cases = loadFormatCases(TABULON_SHARED_DIR "/vectors/cases.tsv", "AB");
-    if (cases.empty()) GTEST_SKIP() << "shared vectors not available";
-    std::size_t passed = 0;
-    std::map<std::string, int> failuresByGroup;
+    TABULON_REQUIRE_SHARED(kVectors / "cases.tsv");
+    const auto cases = loadFormatCases((kVectors / "cases.tsv").string(), "AB");
+    ASSERT_FALSE(cases.empty());
+    std::vector<Difference> differences;
     for (const FormatCase& c : cases) {
         const std::string got = renderCase(c);
-        if (got == c.expected) {
-            ++passed;
-            continue;
-        }
-        ++failuresByGroup[c.group];
-        std::cout << "FAIL id=" << c.id << " [" << c.group << "] format=" << c.format
-                  << " value=" << c.value << (c.date1904 ? " (1904)" : "") << " expected=|"
-                  << c.expected << "| got=|" << got << "|\n";
+        if (got != c.expected) differences.push_back({kCasesFile, "", c.id, got, c.expected, {}});
     }
-    const double rate = static_cast<double>(passed) / static_cast<double>(cases.size());
-    std::cout << "pass rate " << passed << "/" << cases.size() << " = " << rate * 100 << "%\n";
-    for (const auto& [group, count] : failuresByGroup) {
-        std::cout << "  failing group " << group << ": " << count << "\n";
-    }
-    EXPECT_GE(rate, kRequiredPassRate);
+    std::cout << cases.size() - differences.size() << " of " << cases.size()
+              << " cases render as expected\n";
+    KnownDifferences(kKnownDifferences).check(differences, [](const Difference& row) {
+        return row.file == kCasesFile;
+    });
+}
+
+TEST(FormatCasesTest, AnUnreadableOrMalformedTableIsAnError) {
+    const ::tabulon::testing::ScratchFolder folder;
+    EXPECT_THROW(loadFormatCases(folder.file("missing.tsv"), "AB"), std::runtime_error);
+    const std::string shortLine = folder.file("short.tsv");
+    std::ofstream(shortLine) << "id\tgrade\n1\tA\tsource\tgroup\t0.00\n";
+    EXPECT_THROW(loadFormatCases(shortLine, "AB"), std::runtime_error);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "ScratchFolder.h"
 #include "core/util/DirectorySearch.h"
 #include "core/util/FileAttributes.h"
 #include "core/util/NameMatching.h"
@@ -14,7 +14,7 @@
 namespace tabulon {
 namespace {
 
-using testing::TempFolder;
+using testing::ScratchFolder;
 
 std::vector<std::string> AllNames(DirectorySearch search) {
     std::vector<std::string> names;
@@ -24,24 +24,24 @@ std::vector<std::string> AllNames(DirectorySearch search) {
 }
 
 TEST(FileAttributesTest, BitsFollowOwnerWriteDotNamesAndEntryType) {
-    TempFolder tmp;
-    tmp.file("plain.xlsx");
-    tmp.file("ro.xlsx");
+    ScratchFolder tmp;
+    tmp.createFile("plain.xlsx");
+    tmp.createFile("ro.xlsx");
     tmp.readOnly("ro.xlsx");
-    tmp.file(".hidden.xlsx");
-    tmp.file(".hidden-ro.xlsx");
+    tmp.createFile(".hidden.xlsx");
+    tmp.createFile(".hidden-ro.xlsx");
     tmp.readOnly(".hidden-ro.xlsx");
-    tmp.folder("Sub");
-    tmp.folder(".git");
+    tmp.createFolder("Sub");
+    tmp.createFolder(".git");
 
-    EXPECT_EQ(FileAttributesOf(tmp.path("plain.xlsx")), 32);
-    EXPECT_EQ(FileAttributesOf(tmp.path("ro.xlsx")), 33);
-    EXPECT_EQ(FileAttributesOf(tmp.path(".hidden.xlsx")), 34);
-    EXPECT_EQ(FileAttributesOf(tmp.path(".hidden-ro.xlsx")), 35);
-    EXPECT_EQ(FileAttributesOf(tmp.path("Sub")), 16);
-    EXPECT_EQ(FileAttributesOf(tmp.path("Sub") + PathSeparator()), 16);
-    EXPECT_EQ(FileAttributesOf(tmp.path(".git")), 18);
-    EXPECT_EQ(FileAttributesOf(tmp.path("missing")), kInvalidAttributes);
+    EXPECT_EQ(FileAttributesOf(tmp.file("plain.xlsx")), 32);
+    EXPECT_EQ(FileAttributesOf(tmp.file("ro.xlsx")), 33);
+    EXPECT_EQ(FileAttributesOf(tmp.file(".hidden.xlsx")), 34);
+    EXPECT_EQ(FileAttributesOf(tmp.file(".hidden-ro.xlsx")), 35);
+    EXPECT_EQ(FileAttributesOf(tmp.file("Sub")), 16);
+    EXPECT_EQ(FileAttributesOf(tmp.file("Sub") + PathSeparator()), 16);
+    EXPECT_EQ(FileAttributesOf(tmp.file(".git")), 18);
+    EXPECT_EQ(FileAttributesOf(tmp.file("missing")), kInvalidAttributes);
     EXPECT_EQ(FileAttributesOf(""), kInvalidAttributes);
 }
 
@@ -70,31 +70,31 @@ TEST(NameMatchingTest, StarDotStarAlsoMatchesNamesWithoutDot) {
 }
 
 TEST(DirectorySearchTest, DirectoryBitReturnsVisibleFilesAndFoldersInNameOrder) {
-    TempFolder tmp;
-    tmp.file("b.xlsx");
-    tmp.file("A.xlsx");
-    tmp.file(".hidden.xlsx");
-    tmp.folder("C");
-    tmp.folder(".cache");
-    EXPECT_EQ(AllNames(DirectorySearch(tmp.path() + PathSeparator(), kAttrDirectory)),
+    ScratchFolder tmp;
+    tmp.createFile("b.xlsx");
+    tmp.createFile("A.xlsx");
+    tmp.createFile(".hidden.xlsx");
+    tmp.createFolder("C");
+    tmp.createFolder(".cache");
+    EXPECT_EQ(AllNames(DirectorySearch(tmp.path().string() + PathSeparator(), kAttrDirectory)),
               (std::vector<std::string>{"A.xlsx", "b.xlsx", "C"}));
 }
 
 TEST(DirectorySearchTest, HiddenPlusSystemReturnsEveryFileButNoFolders) {
-    TempFolder tmp;
-    tmp.file("b.xlsx");
-    tmp.file(".hidden.xlsx");
-    tmp.file("c.txt");
-    tmp.folder("D.xlsx");
-    EXPECT_EQ(AllNames(DirectorySearch(tmp.path("*.XL*"), kAttrHidden | kAttrSystem)),
+    ScratchFolder tmp;
+    tmp.createFile("b.xlsx");
+    tmp.createFile(".hidden.xlsx");
+    tmp.createFile("c.txt");
+    tmp.createFolder("D.xlsx");
+    EXPECT_EQ(AllNames(DirectorySearch(tmp.file("*.XL*"), kAttrHidden | kAttrSystem)),
               (std::vector<std::string>{".hidden.xlsx", "b.xlsx"}));
-    EXPECT_EQ(AllNames(DirectorySearch(tmp.path("*.xl*"), 0)),
+    EXPECT_EQ(AllNames(DirectorySearch(tmp.file("*.xl*"), 0)),
               (std::vector<std::string>{"b.xlsx"}));
 }
 
 TEST(DirectorySearchTest, MissingFolderGivesEmptySearch) {
-    TempFolder tmp;
-    DirectorySearch search(tmp.path("missing") + PathSeparator() + "*.*", kAttrDirectory);
+    ScratchFolder tmp;
+    DirectorySearch search(tmp.file("missing") + PathSeparator() + "*.*", kAttrDirectory);
     EXPECT_EQ(search.next(), "");
     EXPECT_EQ(search.next(), "");
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "ScriptedUi.h"
-#include "TempFolder.h"
 #include "core/Error.h"
 #include "core/util/CollectSubfolders.h"
 #include "core/util/ListFiles.h"
@@ -18,8 +18,8 @@
 namespace tabulon {
 namespace {
 
+using testing::ScratchFolder;
 using testing::ScriptedUi;
-using testing::TempFolder;
 
 std::vector<std::string> Names(const FileNameArray& array) {
     std::vector<std::string> names;
@@ -28,39 +28,39 @@ std::vector<std::string> Names(const FileNameArray& array) {
 }
 
 // Makes count files "f001.xlsx", "f002.xlsx", ... and returns their names in that order.
-std::vector<std::string> MakeBooks(const TempFolder& tmp, int count) {
+std::vector<std::string> MakeBooks(const ScratchFolder& tmp, int count) {
     std::vector<std::string> names;
     for (int i = 1; i <= count; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "f%03d.xlsx", i);
-        tmp.file(name);
+        tmp.createFile(name);
         names.push_back(name);
     }
     return names;
 }
 
-std::string Dir(const TempFolder& tmp, const std::string& relative) {
-    return tmp.path(relative) + PathSeparator();
+std::string Dir(const ScratchFolder& tmp, const std::string& relative) {
+    return tmp.file(relative) + PathSeparator();
 }
 
 TEST(ListFilesTest, NoMatchGivesOneEmptyElementAtIndexZero) {
-    TempFolder tmp;
-    tmp.file("notes.txt");
-    tmp.folder("Sub.xlsx");
-    const FileNameArray names = ListFiles(tmp.path(), "*.xl*");
+    ScratchFolder tmp;
+    tmp.createFile("notes.txt");
+    tmp.createFolder("Sub.xlsx");
+    const FileNameArray names = ListFiles(tmp.path().string(), "*.xl*");
     EXPECT_EQ(names.lowerBound(), 0);
     EXPECT_EQ(names.upperBound(), 0);
     EXPECT_EQ(names[0], "");
     EXPECT_THROW(names[1], Error);
-    EXPECT_EQ(ListFiles(tmp.path("missing"), "*.*").upperBound(), 0);
+    EXPECT_EQ(ListFiles(tmp.file("missing"), "*.*").upperBound(), 0);
 }
 
 TEST(ListFilesTest, HundredAndHundredAndOneMatchesKeepEveryNameInOrder) {
     for (const int count : {100, 101}) {
-        TempFolder tmp;
+        ScratchFolder tmp;
         const std::vector<std::string> books = MakeBooks(tmp, count);
-        tmp.file("other.txt");
-        const FileNameArray names = ListFiles(tmp.path(), "*.xlsx");
+        tmp.createFile("other.txt");
+        const FileNameArray names = ListFiles(tmp.path().string(), "*.xlsx");
         EXPECT_EQ(names.lowerBound(), 1);
         EXPECT_EQ(names.upperBound(), count);
         EXPECT_EQ(Names(names), books);
@@ -70,22 +70,22 @@ TEST(ListFilesTest, HundredAndHundredAndOneMatchesKeepEveryNameInOrder) {
 }
 
 TEST(ListFilesTest, TrailingSeparatorMakesNoDifferenceAndHiddenFilesAreListed) {
-    TempFolder tmp;
-    tmp.file("Book.XLSX");
-    tmp.file(".~lock.book.csv#");
-    tmp.file(".hidden.xls");
-    tmp.folder("folder.xls");
+    ScratchFolder tmp;
+    tmp.createFile("Book.XLSX");
+    tmp.createFile(".~lock.book.csv#");
+    tmp.createFile(".hidden.xls");
+    tmp.createFolder("folder.xls");
     const std::vector<std::string> expected{".hidden.xls", "Book.XLSX"};
-    EXPECT_EQ(Names(ListFiles(tmp.path(), "*.xl*")), expected);
-    EXPECT_EQ(Names(ListFiles(tmp.path() + PathSeparator(), "*.xl*")), expected);
+    EXPECT_EQ(Names(ListFiles(tmp.path().string(), "*.xl*")), expected);
+    EXPECT_EQ(Names(ListFiles(tmp.path().string() + PathSeparator(), "*.xl*")), expected);
 }
 
 TEST(CollectSubfoldersTest, TreeIsAddedLevelByLevelGroupedByParent) {
-    TempFolder tmp;
-    tmp.folder("A/B/D");
-    tmp.folder("A/C/E/F");
-    tmp.file("A/book.xlsx");
-    tmp.file("A/B/book.xlsx");
+    ScratchFolder tmp;
+    tmp.createFolder("A/B/D");
+    tmp.createFolder("A/C/E/F");
+    tmp.createFile("A/book.xlsx");
+    tmp.createFile("A/B/book.xlsx");
     ScriptedUi ui;
     std::vector<std::string> collection{Dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
@@ -98,9 +98,9 @@ TEST(CollectSubfoldersTest, TreeIsAddedLevelByLevelGroupedByParent) {
 }
 
 TEST(CollectSubfoldersTest, WithoutRecursionOnlyChildrenAreAdded) {
-    TempFolder tmp;
-    tmp.folder("A/B/D");
-    tmp.folder("A/C");
+    ScratchFolder tmp;
+    tmp.createFolder("A/B/D");
+    tmp.createFolder("A/C");
     ScriptedUi ui;
     std::vector<std::string> collection{Dir(tmp, "A")};
     CollectSubfolders(collection, false, ui);
@@ -109,8 +109,8 @@ TEST(CollectSubfoldersTest, WithoutRecursionOnlyChildrenAreAdded) {
 }
 
 TEST(CollectSubfoldersTest, FolderWithoutSubfoldersLeavesCollectionUnchanged) {
-    TempFolder tmp;
-    tmp.file("A/book.xlsx");
+    ScratchFolder tmp;
+    tmp.createFile("A/book.xlsx");
     ScriptedUi ui;
     std::vector<std::string> collection{Dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
@@ -118,10 +118,10 @@ TEST(CollectSubfoldersTest, FolderWithoutSubfoldersLeavesCollectionUnchanged) {
 }
 
 TEST(CollectSubfoldersTest, HiddenFoldersAndNamesWithQuestionMarkAreNeitherAddedNorEntered) {
-    TempFolder tmp;
-    tmp.folder("A/.git/objects");
-    tmp.folder("A/wh?t/inner");
-    tmp.folder("A/Visible");
+    ScratchFolder tmp;
+    tmp.createFolder("A/.git/objects");
+    tmp.createFolder("A/wh?t/inner");
+    tmp.createFolder("A/Visible");
     ScriptedUi ui;
     std::vector<std::string> collection{Dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
@@ -129,12 +129,12 @@ TEST(CollectSubfoldersTest, HiddenFoldersAndNamesWithQuestionMarkAreNeitherAdded
 }
 
 TEST(CollectSubfoldersTest, SymbolicLinkLoopsEndAndEveryFolderIsEnteredOnce) {
-    TempFolder tmp;
-    tmp.folder("A/B/D");
-    std::filesystem::create_directory_symlink(tmp.path("A"), tmp.path("A/B/D/up"));
-    std::filesystem::create_directory_symlink(tmp.path("A/B"), tmp.path("A/B/self"));
-    std::filesystem::create_directory_symlink(tmp.path("Outside"), tmp.path("A/Z-out"));
-    tmp.folder("Outside/Inner");
+    ScratchFolder tmp;
+    tmp.createFolder("A/B/D");
+    std::filesystem::create_directory_symlink(tmp.file("A"), tmp.file("A/B/D/up"));
+    std::filesystem::create_directory_symlink(tmp.file("A/B"), tmp.file("A/B/self"));
+    std::filesystem::create_directory_symlink(tmp.file("Outside"), tmp.file("A/Z-out"));
+    tmp.createFolder("Outside/Inner");
     ScriptedUi ui;
     std::vector<std::string> collection{Dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
@@ -154,18 +154,18 @@ class HandlerDuringWalk : public ScriptedUi {
 };
 
 TEST(CollectSubfoldersTest, SearchesStartedByHandlersDoNotMoveTheWalk) {
-    TempFolder tmp;
-    tmp.folder("A/B/D");
-    tmp.folder("A/C");
+    ScratchFolder tmp;
+    tmp.createFolder("A/B/D");
+    tmp.createFolder("A/C");
     MakeBooks(tmp, 3);
     HandlerDuringWalk ui;
     int handlerRuns = 0;
     ui.handler = [&] {
         ++handlerRuns;
         ScriptedUi inner;
-        std::vector<std::string> other{tmp.path() + PathSeparator()};
+        std::vector<std::string> other{tmp.path().string() + PathSeparator()};
         CollectSubfolders(other, false, inner);
-        EXPECT_EQ(ListFiles(tmp.path(), "*.xlsx").upperBound(), 3);
+        EXPECT_EQ(ListFiles(tmp.path().string(), "*.xlsx").upperBound(), 3);
     };
     std::vector<std::string> collection{Dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "ScriptedUi.h"
-#include "TempFolder.h"
 #include "core/util/DroppedPaths.h"
 #include "core/util/FolderPathText.h"
 #include "core/util/FolderTree.h"
@@ -14,54 +14,54 @@
 namespace tabulon {
 namespace {
 
+using testing::ScratchFolder;
 using testing::ScriptedUi;
-using testing::TempFolder;
 
 TEST(FolderTreeTest, TreeFilesComeFolderByFolderWithLockAndWritableHiddenFilesLeftOut) {
-    TempFolder tmp;
-    tmp.file("A/Book.xlsx");
-    tmp.file("A/~$Book.xlsx");
-    tmp.file("A/notes.txt");
-    tmp.file("A/.draft.xlsx");
-    tmp.file("A/.kept.xlsx");
+    ScratchFolder tmp;
+    tmp.createFile("A/Book.xlsx");
+    tmp.createFile("A/~$Book.xlsx");
+    tmp.createFile("A/notes.txt");
+    tmp.createFile("A/.draft.xlsx");
+    tmp.createFile("A/.kept.xlsx");
     tmp.readOnly("A/.kept.xlsx");
-    tmp.file("A/C/c.XLS");
-    tmp.file("A/B/D/d.xlsm");
-    tmp.file("A/B/b.xlsx");
-    tmp.file("A/.hidden/h.xlsx");
-    tmp.file("A/ro.xlsx");
+    tmp.createFile("A/C/c.XLS");
+    tmp.createFile("A/B/D/d.xlsm");
+    tmp.createFile("A/B/b.xlsx");
+    tmp.createFile("A/.hidden/h.xlsx");
+    tmp.createFile("A/ro.xlsx");
     tmp.readOnly("A/ro.xlsx");
     ScriptedUi ui;
-    EXPECT_EQ(FolderTreeFiles(tmp.path("A"), "*.xl*", ui),
-              (std::vector<std::string>{tmp.path("A/.kept.xlsx"), tmp.path("A/Book.xlsx"),
-                                        tmp.path("A/ro.xlsx"), tmp.path("A/B/b.xlsx"),
-                                        tmp.path("A/C/c.XLS"), tmp.path("A/B/D/d.xlsm")}));
+    EXPECT_EQ(FolderTreeFiles(tmp.file("A"), "*.xl*", ui),
+              (std::vector<std::string>{tmp.file("A/.kept.xlsx"), tmp.file("A/Book.xlsx"),
+                                        tmp.file("A/ro.xlsx"), tmp.file("A/B/b.xlsx"),
+                                        tmp.file("A/C/c.XLS"), tmp.file("A/B/D/d.xlsm")}));
     EXPECT_GT(ui.eventPasses, 0);
 }
 
 TEST(FolderTreeTest, StarDotStarTakesEveryFileWhateverItsType) {
-    TempFolder tmp;
-    tmp.file("A/README");
-    tmp.file("A/notes.txt");
-    tmp.file("A/~lock");
-    tmp.file("A/S/picture.png");
+    ScratchFolder tmp;
+    tmp.createFile("A/README");
+    tmp.createFile("A/notes.txt");
+    tmp.createFile("A/~lock");
+    tmp.createFile("A/S/picture.png");
     ScriptedUi ui;
-    const std::vector<std::string> expected{tmp.path("A/notes.txt"), tmp.path("A/README"),
-                                            tmp.path("A/S/picture.png")};
-    EXPECT_EQ(FolderTreeFiles(tmp.path("A"), "*.*", ui), expected);
-    EXPECT_EQ(FolderTreeFiles(tmp.path("A") + PathSeparator(), "*.*", ui), expected);
+    const std::vector<std::string> expected{tmp.file("A/notes.txt"), tmp.file("A/README"),
+                                            tmp.file("A/S/picture.png")};
+    EXPECT_EQ(FolderTreeFiles(tmp.file("A"), "*.*", ui), expected);
+    EXPECT_EQ(FolderTreeFiles(tmp.file("A") + PathSeparator(), "*.*", ui), expected);
 }
 
 TEST(FolderTreeTest, AddFolderTreeKeepsCollectionOrderAndFindsNothingQuietly) {
-    TempFolder tmp;
-    tmp.file("X/x.xlsx");
-    tmp.file("Y/y.xlsx");
-    tmp.folder("Empty");
+    ScratchFolder tmp;
+    tmp.createFile("X/x.xlsx");
+    tmp.createFile("Y/y.xlsx");
+    tmp.createFolder("Empty");
     const std::string sep(1, PathSeparator());
-    EXPECT_EQ(AddFolderTree({tmp.path("Y") + sep, tmp.path("Empty") + sep, tmp.path("X") + sep},
+    EXPECT_EQ(AddFolderTree({tmp.file("Y") + sep, tmp.file("Empty") + sep, tmp.file("X") + sep},
                             "*.xlsx"),
-              (std::vector<std::string>{tmp.path("Y/y.xlsx"), tmp.path("X/x.xlsx")}));
-    EXPECT_TRUE(AddFolderTree({tmp.path("Empty") + sep, tmp.path("gone") + sep}, "*.*").empty());
+              (std::vector<std::string>{tmp.file("Y/y.xlsx"), tmp.file("X/x.xlsx")}));
+    EXPECT_TRUE(AddFolderTree({tmp.file("Empty") + sep, tmp.file("gone") + sep}, "*.*").empty());
 }
 
 TEST(FolderPathTextTest, RootIsNeverDoubled) {
@@ -79,29 +79,29 @@ TEST(FolderPathTextTest, RootIsNeverDoubled) {
 }
 
 TEST(DroppedPathsTest, FilesComeAsDroppedAndFoldersAsTheirWholeTree) {
-    TempFolder tmp;
-    const std::string first = tmp.file("drop/report.txt");
-    const std::string second = tmp.file("drop/.hidden.xlsx");
-    tmp.file("tree/a.xlsx");
-    tmp.file("tree/~$a.xlsx");
-    tmp.file("tree/sub/image.png");
-    tmp.file("other/o.xls");
-    const std::string gone = tmp.path("drop/gone.xlsx");
+    ScratchFolder tmp;
+    const std::string first = tmp.createFile("drop/report.txt");
+    const std::string second = tmp.createFile("drop/.hidden.xlsx");
+    tmp.createFile("tree/a.xlsx");
+    tmp.createFile("tree/~$a.xlsx");
+    tmp.createFile("tree/sub/image.png");
+    tmp.createFile("other/o.xls");
+    const std::string gone = tmp.file("drop/gone.xlsx");
     ScriptedUi ui;
-    EXPECT_EQ(DroppedPathEntries({first, tmp.path("tree"), second, gone}, ui),
-              (std::vector<std::string>{first, tmp.path("tree/a.xlsx"),
-                                        tmp.path("tree/sub/image.png"), second, gone}));
-    EXPECT_EQ(DroppedPathEntries({tmp.path("tree"), tmp.path("other")}, ui),
-              (std::vector<std::string>{tmp.path("tree/a.xlsx"), tmp.path("tree/sub/image.png"),
-                                        tmp.path("other/o.xls")}));
+    EXPECT_EQ(DroppedPathEntries({first, tmp.file("tree"), second, gone}, ui),
+              (std::vector<std::string>{first, tmp.file("tree/a.xlsx"),
+                                        tmp.file("tree/sub/image.png"), second, gone}));
+    EXPECT_EQ(DroppedPathEntries({tmp.file("tree"), tmp.file("other")}, ui),
+              (std::vector<std::string>{tmp.file("tree/a.xlsx"), tmp.file("tree/sub/image.png"),
+                                        tmp.file("other/o.xls")}));
 }
 
 TEST(DroppedPathsTest, HiddenFolderIsNotSeenAsFolderAndComesAsDropped) {
-    TempFolder tmp;
-    tmp.file(".config/a.xlsx");
+    ScratchFolder tmp;
+    tmp.createFile(".config/a.xlsx");
     ScriptedUi ui;
-    EXPECT_EQ(DroppedPathEntries({tmp.path(".config")}, ui),
-              std::vector<std::string>{tmp.path(".config")});
+    EXPECT_EQ(DroppedPathEntries({tmp.file(".config")}, ui),
+              std::vector<std::string>{tmp.file(".config")});
 }
 
 }  // namespace

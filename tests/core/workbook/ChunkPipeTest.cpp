@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
 #include "core/workbook/ChunkPipe.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
@@ -59,7 +59,7 @@ TEST(ChunkPipe, LargeSheetPartsReadAsSmallOnesDo) {
         rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"B" + std::to_string(r) + "\"><v>" +
                 std::to_string(r) + "</v></c></row>";
     ASSERT_GT(rows.size(), std::size_t{4} << 20);
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     const std::string good = folder.file("large.xlsx");
     testing::XlsxPackage::workbook({testing::HandSheet("Big", rows)}).write(good);
     const auto book = readWorkbookFile(good);

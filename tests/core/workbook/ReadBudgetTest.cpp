@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/workbook/StringPool.h"
 #include "core/workbook/WorkbookFile.h"
 
@@ -53,7 +53,7 @@ TEST(ReadBudgetTest, ThePoolsOfAWorkbookShareOneTextBudget) {
 }
 
 TEST(ReadBudgetTest, AWorkbookWithLongTextsReadsThemCutAndSaysSoOnce) {
-    testing::XlsxTempFolder folder;
+    testing::ScratchFolder folder;
     const std::string path = folder.file("long.xlsx");
     XlsxPackage::workbook(
         {HandSheet("S", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"inlineStr\"><is><t>" +

@@ -74,8 +74,8 @@ std::string normalizedBreaks(std::string text) {
     return out;
 }
 
-void compareSheet(const Worksheet& sheet, const std::vector<std::vector<std::string>>& expected,
-                  Agreement& agreement) {
+void compareSheet(const Worksheet& sheet, const std::string& file,
+                  const std::vector<std::vector<std::string>>& expected, Agreement& agreement) {
     const CellRange used = sheet.usedRange();
     std::int32_t rows =
         std::max<std::int32_t>(used.lastRow, static_cast<std::int32_t>(expected.size()));
@@ -90,12 +90,11 @@ void compareSheet(const Worksheet& sheet, const std::vector<std::vector<std::str
                 theirs = normalizedBreaks(expected[r - 1][c - 1]);
             if (ours.empty() && theirs.empty()) continue;
             ++agreement.compared;
-            if (ours == theirs) {
+            if (ours == theirs)
                 ++agreement.equal;
-            } else if (agreement.firstDifference.empty()) {
-                agreement.firstDifference = sheet.name() + "!" + cellName(r, c) + ": ours \"" +
-                                            ours + "\", LibreOffice \"" + theirs + "\"";
-            }
+            else
+                agreement.differences.push_back(
+                    {file, sheet.name(), cellName(r, c), ours, theirs, {}});
         }
     }
 }
@@ -125,15 +124,16 @@ Agreement compareCorpus(const std::function<bool(const std::string& fileName)>& 
             const fs::path csv =
                 kCorpus / "reference-lo" / file / (stem + "-" + sheet.name() + ".csv");
             if (!fs::exists(csv)) continue;
-            compareSheet(sheet, parseCsv(readFile(csv)), agreement);
+            compareSheet(sheet, file, parseCsv(readFile(csv)), agreement);
         }
         overall.compared += agreement.compared;
         overall.equal += agreement.equal;
+        overall.differences.insert(overall.differences.end(), agreement.differences.begin(),
+                                   agreement.differences.end());
         const double share =
             agreement.compared == 0 ? 1.0 : double(agreement.equal) / agreement.compared;
-        std::printf("%-60.60s %6ld/%6ld %6.2f%% %s\n", file.c_str(), agreement.equal,
-                    agreement.compared, 100 * share,
-                    agreement.firstDifference.substr(0, 120).c_str());
+        std::printf("%-60.60s %6ld/%6ld %6.2f%%\n", file.c_str(), agreement.equal,
+                    agreement.compared, 100 * share);
     }
     return overall;
 }

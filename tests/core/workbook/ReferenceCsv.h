@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "KnownDifferences.h"
+#include "SharedData.h"
 #include "core/workbook/Worksheet.h"
 
 namespace tabulon::workbook::testing {
 
-inline const std::filesystem::path kCorpus = std::filesystem::path(TABULON_SHARED_DIR) / "corpus";
+using ::tabulon::testing::Difference;
+using ::tabulon::testing::kCorpus;
 
 std::string readFile(const std::filesystem::path& path);
 
@@ -25,16 +28,16 @@ std::string normalizedBreaks(std::string text);
 struct Agreement {
     long compared = 0;
     long equal = 0;
-    std::string firstDifference;
+    std::vector<Difference> differences;  // without a reason
 };
 
-// Compares every cell that is not empty on at least one side.
-void compareSheet(const Worksheet& sheet, const std::vector<std::vector<std::string>>& expected,
-                  Agreement& agreement);
+// Compares every cell that is not empty on at least one side; the differences name the file.
+void compareSheet(const Worksheet& sheet, const std::string& file,
+                  const std::vector<std::vector<std::string>>& expected, Agreement& agreement);
 
 // Reads every corpus file that LibreOffice read ("ok") and whose name the filter takes, compares
-// each worksheet that has a reference CSV, prints a line per file and returns the sum. Files the
-// engine refuses are printed and left out of the sum.
+// each worksheet that has a reference CSV, prints a line per file and returns the sum with every
+// difference. Files the engine refuses are printed and left out of the sum.
 Agreement compareCorpus(const std::function<bool(const std::string& fileName)>& filter);
 
 // Prints the overall line of a comparison and returns the share of cells that agree (0 when

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ScratchFolder.h"
 #include "ScriptedUi.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
 #include "core/Error.h"
 #include "core/workbook/Session.h"
 
@@ -32,7 +32,7 @@ class SessionTest : public ::testing::Test {
     }
     std::string procRoot() const { return (folder_.path() / "proc").string(); }
 
-    testing::XlsxTempFolder folder_;
+    testing::ScratchFolder folder_;
 };
 
 TEST_F(SessionTest, WorkbooksCountIndexAndClose) {

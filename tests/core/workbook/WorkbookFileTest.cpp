@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ScratchFolder.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
 
@@ -43,7 +43,7 @@ class WorkbookFileTest : public ::testing::Test {
         return XlsxPackage::workbook({HandSheet("Data", sheetData)}, sharedStrings);
     }
 
-    testing::XlsxTempFolder folder_;
+    testing::ScratchFolder folder_;
 };
 
 TEST_F(WorkbookFileTest, LeadingBytesPickTheContainer) {

@@ -1,8 +1,8 @@
 // The xlsx reader on hand-made packages: cell types, strings, used range, sheet kinds, dates.
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
 #include "core/numfmt/NumberFormat.h"
 #include "core/workbook/WorkbookFile.h"
 
@@ -25,7 +25,7 @@ class XlsxReaderTest : public ::testing::Test {
         return read(XlsxPackage::workbook({{"S", sheetData}}, sharedStrings, styles));
     }
 
-    testing::XlsxTempFolder folder_;
+    testing::ScratchFolder folder_;
     int count_ = 0;
 };
 

@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "core/Units.h"
+
 namespace tabulon::workbook::ods {
 
 std::optional<double> durationToDays(std::string_view text) {
@@ -30,9 +32,9 @@ std::optional<double> durationToDays(std::string_view text) {
         const char unit = *end;
         text.remove_prefix(static_cast<std::size_t>(end - text.data()) + 1);
         if (!inTime && unit == 'D') {
-            seconds += amount * 86400;
+            seconds += amount * kSecondsPerDay;
         } else if (inTime && unit == 'H') {
-            seconds += amount * 3600;
+            seconds += amount * kSecondsPerHour;
         } else if (inTime && unit == 'M') {
             seconds += amount * 60;
         } else if (inTime && unit == 'S') {
@@ -44,7 +46,7 @@ std::optional<double> durationToDays(std::string_view text) {
         any = true;
     }
     if (!any) return std::nullopt;
-    return (negative ? -seconds : seconds) / 86400;
+    return (negative ? -seconds : seconds) / kSecondsPerDay;
 }
 
 }  // namespace tabulon::workbook::ods

@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::uint32_t kMaxRecordBytes = std::uint32_t{16} << 20;
 
-constexpr std::uint32_t kNoString = 0xFFFFFFFF;
-
 // A variable-length field of 7-bit groups, low group first, a set top bit meaning "more".
 // Returns the bytes used, 0 when the data ends inside the field, or -1 when it runs longer than
 // maxBytes.

@@ -2,21 +2,15 @@
 #include "core/workbook/xlsx/IsoDate.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdint>
+
+#include "core/Units.h"
+#include "core/numfmt/SerialDate.h"
 
 namespace tabulon::workbook::xlsx {
 
 namespace {
-
-// Days from 1970-01-01 to the civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
 
 bool number(std::string_view& text, std::size_t digits, int& out) {
     if (text.size() < digits) return false;
@@ -50,7 +44,8 @@ std::optional<double> timeFraction(std::string_view text) {
     }
     if (!text.empty() && text != "Z") return std::nullopt;
     if (h > 24 || m > 59 || s > 60) return std::nullopt;
-    return (h * 3600.0 + m * 60.0 + seconds) / 86400.0;
+    return (h * static_cast<double>(kSecondsPerHour) + m * 60.0 + seconds) /
+           static_cast<double>(kSecondsPerDay);
 }
 
 }  // namespace
@@ -69,14 +64,10 @@ std::optional<double> isoDateToSerial(std::string_view text, bool date1904) {
         if (!time) return std::nullopt;
         fraction = *time;
     }
-    const std::int64_t days = daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
-    std::int64_t serial;
-    if (date1904) {
-        serial = days - daysFromCivil(1904, 1, 1);
-    } else {
-        serial = days - daysFromCivil(1899, 12, 30);
-        if (serial < 61) serial -= 1;  // before 1 March 1900 the 1900 system is one day behind
-    }
+    const std::chrono::year_month_day date{std::chrono::year{y},
+                                           std::chrono::month{static_cast<unsigned>(mo)},
+                                           std::chrono::day{static_cast<unsigned>(d)}};
+    const std::int64_t serial = numfmt::serialOfDate(date, date1904);
     return static_cast<double>(serial) + fraction;
 }
 

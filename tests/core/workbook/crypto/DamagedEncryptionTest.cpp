@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "EncryptedTestFiles.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 
 namespace tabulon::workbook {
 namespace {
@@ -21,7 +21,7 @@ std::string bytesOf(const fs::path& file) {
 }
 
 // A copy of the test file with the first occurrence of from replaced by to (same length).
-fs::path damagedCopy(const ::tabulon::testing::XlsxTempFolder& folder, const char* name,
+fs::path damagedCopy(const ::tabulon::testing::ScratchFolder& folder, const char* name,
                      const std::string& from, const std::string& to) {
     std::string bytes = bytesOf(kEncryptedData / name);
     const std::size_t at = bytes.find(from);
@@ -33,7 +33,7 @@ fs::path damagedCopy(const ::tabulon::testing::XlsxTempFolder& folder, const cha
 }
 
 TEST(DamagedEncryptionTest, ABrokenEncryptionDescriptionIsDamage) {
-    const ::tabulon::testing::XlsxTempFolder folder;
+    const ::tabulon::testing::ScratchFolder folder;
     PasswordList passwords({kTestPassword});
     std::string message;
     // Agile: the key data element renamed away.
@@ -64,7 +64,7 @@ TEST(DamagedEncryptionTest, ABrokenEncryptionDescriptionIsDamage) {
 }
 
 TEST(DamagedEncryptionTest, AFlippedCiphertextByteFailsTheIntegrityCheck) {
-    const ::tabulon::testing::XlsxTempFolder folder;
+    const ::tabulon::testing::ScratchFolder folder;
     std::string bytes = bytesOf(kEncryptedData / "agile-sha256-aes128.xlsx");
     // The encrypted package is the file's last stream, well over 2 KB long.
     bytes[bytes.size() - 2048] ^= 0x01;
@@ -80,7 +80,7 @@ TEST(DamagedEncryptionTest, AFlippedCiphertextByteFailsTheIntegrityCheck) {
 }
 
 TEST(DamagedEncryptionTest, ATruncatedEncryptedPackageIsDamage) {
-    const ::tabulon::testing::XlsxTempFolder folder;
+    const ::tabulon::testing::ScratchFolder folder;
     std::string bytes = bytesOf(kEncryptedData / "standard-aes128.xlsx");
     bytes.resize(bytes.size() - 4096);
     const fs::path copy = folder.file("cut.xlsx");
@@ -90,7 +90,7 @@ TEST(DamagedEncryptionTest, ATruncatedEncryptedPackageIsDamage) {
 }
 
 TEST(DamagedEncryptionTest, AFlippedOdsCiphertextByteFailsItsChecksum) {
-    const ::tabulon::testing::XlsxTempFolder folder;
+    const ::tabulon::testing::ScratchFolder folder;
     std::string bytes = bytesOf(kEncryptedData / "aes256.ods");
     // The first "content.xml" is the part's local header; its stored data follows.
     const std::size_t name = bytes.find("content.xml");

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "OdsPackage.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
 
@@ -17,7 +17,7 @@ namespace {
 using testing::odsPackage;
 
 std::unique_ptr<Workbook> readPackage(const tabulon::testing::XlsxPackage& package) {
-    static tabulon::testing::XlsxTempFolder folder;
+    static tabulon::testing::ScratchFolder folder;
     static int serial = 0;
     const std::string path = folder.file("book" + std::to_string(serial++) + ".ods");
     package.write(path);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "OdsPackage.h"
-#include "XlsxTempFolder.h"
+#include "ScratchFolder.h"
 #include "core/numfmt/NumberFormat.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/ods/DataStyle.h"
@@ -15,7 +15,7 @@ namespace {
 
 // The styles that a styles.xml with this office:styles content defines.
 OdsStyles stylesOf(const std::string& styles) {
-    tabulon::testing::XlsxTempFolder folder;
+    tabulon::testing::ScratchFolder folder;
     tabulon::testing::XlsxPackage package;
     package.setPart("styles.xml", testing::odsStylesPart(styles));
     const std::string path = folder.file("styles.zip");

@@ -2,8 +2,9 @@
 #include "BiffBuilder.h"
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
+
+#include "ScratchFolder.h"
 
 namespace tabulon::workbook::xls::testing {
 
@@ -178,11 +179,12 @@ std::string compoundFile(const std::vector<std::pair<std::string, std::string>>&
 }
 
 std::string writeTempFile(const std::string& name, const std::string& bytes) {
-    const auto folder = std::filesystem::temp_directory_path() / "tabulon-xls-test";
-    std::filesystem::create_directories(folder);
-    const auto path = folder / name;
+    // A folder of this process's own, so that tests running side by side keep their files apart;
+    // removed when the process ends.
+    static const ::tabulon::testing::ScratchFolder folder;
+    const std::string path = folder.file(name);
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-    return path.string();
+    return path;
 }
 
 }  // namespace tabulon::workbook::xls::testing

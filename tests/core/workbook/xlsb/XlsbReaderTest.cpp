@@ -2,8 +2,8 @@
 // the date system, sheet kinds, and damaged or hostile parts.
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
 #include "XlsbBuilder.h"
-#include "XlsxTempFolder.h"
 #include "core/numfmt/NumberFormat.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
@@ -57,7 +57,7 @@ class XlsbReaderTest : public ::testing::Test {
         return ReadError(ReadErrorKind::CannotRead, {});
     }
 
-    testing::XlsxTempFolder folder_;
+    testing::ScratchFolder folder_;
     int count_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "SharedData.h"
 #include "SheetPathComparison.h"
 #include "core/workbook/StoredWorkbook.h"
 
@@ -17,7 +18,7 @@ using testing::firstDifference;
 using testing::readThrough;
 using xlsx::SheetPath;
 
-const fs::path kCorpusFiles = fs::path(TABULON_SHARED_DIR) / "corpus" / "files";
+const fs::path kCorpusFiles = ::tabulon::testing::kCorpus / "files";
 
 std::vector<fs::path> corpusFiles() {
     std::vector<fs::path> files;
@@ -32,8 +33,9 @@ std::vector<fs::path> corpusFiles() {
 }
 
 TEST(ScanCorpusTest, BothPathsReadEveryFileAlike) {
+    TABULON_REQUIRE_SHARED(kCorpusFiles);
     const auto files = corpusFiles();
-    if (files.empty()) GTEST_SKIP() << "no corpus at " << kCorpusFiles;
+    ASSERT_FALSE(files.empty());
     int scanned = 0;
     int fellBack = 0;
     int refused = 0;

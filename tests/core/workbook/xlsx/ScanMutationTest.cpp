@@ -6,9 +6,9 @@
 #include <iterator>
 #include <random>
 
+#include "ScratchFolder.h"
 #include "SheetPathComparison.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
 
 namespace tabulon::workbook {
 namespace {
@@ -90,7 +90,7 @@ std::string mutated(std::string text, std::mt19937& random) {
 }
 
 TEST(ScanMutationTest, MutatedPartsReadAlikeOnBothPaths) {
-    ::tabulon::testing::XlsxTempFolder folder;
+    ::tabulon::testing::ScratchFolder folder;
     std::mt19937 random(20240611);
     int read = 0;
     int scanned = 0;

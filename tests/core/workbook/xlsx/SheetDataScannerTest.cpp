@@ -2,9 +2,9 @@
 // alone, must come out the same, and is checked for what the cells hold and which path ran.
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
 #include "SheetPathComparison.h"
 #include "XlsxPackage.h"
-#include "XlsxTempFolder.h"
 #include "core/workbook/StoredWorkbook.h"
 
 namespace tabulon::workbook {
@@ -57,7 +57,7 @@ class SheetDataScannerTest : public ::testing::Test {
         return outcome;
     }
 
-    ::tabulon::testing::XlsxTempFolder folder_;
+    ::tabulon::testing::ScratchFolder folder_;
     int count_ = 0;
     SheetReadOutcome outcome_;
 };

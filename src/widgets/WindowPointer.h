@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/MousePointer.h"
+#include "widgets/MousePointer.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 #include <QSettings>
 
 #include "SettingsSandbox.h"
-#include "app/SettingsStore.h"
+#include "widgets/SettingsStore.h"
 
 namespace tabulon {
 namespace {

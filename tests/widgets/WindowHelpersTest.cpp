@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "app/WindowHelpers.h"
 #include "core/util/PathText.h"
+#include "widgets/WindowHelpers.h"
 
 namespace tabulon {
 namespace {

@@ -1,5 +1,5 @@
 // The per-user settings, kept by QSettings as an INI file.
-#include "app/SettingsStore.h"
+#include "widgets/SettingsStore.h"
 
 #include <QSettings>
 

@@ -1,5 +1,5 @@
 // Shared window routines: desktop folder, centring, colours and the optional skin.
-#include "app/WindowHelpers.h"
+#include "widgets/WindowHelpers.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

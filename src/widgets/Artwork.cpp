@@ -1,5 +1,5 @@
 // Images that the program draws itself: the application icon and the arrow icons.
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QImage>
 #include <QPainter>

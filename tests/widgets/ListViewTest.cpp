@@ -1,8 +1,8 @@
 // The list control: 1-based positions, insertion and removal order, errors on bad positions.
 #include <gtest/gtest.h>
 
-#include "app/ListView.h"
 #include "core/Error.h"
+#include "widgets/ListView.h"
 
 namespace tabulon {
 namespace {

@@ -1,5 +1,5 @@
 // The user-facing dialogs and the error box, shown with Qt's standard dialogs.
-#include "app/QtDialogs.h"
+#include "widgets/QtDialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>

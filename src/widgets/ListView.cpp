@@ -1,11 +1,11 @@
 // The list control of both windows over QTreeWidget, raising errors on bad positions.
-#include "app/ListView.h"
+#include "widgets/ListView.h"
 
 #include <QHeaderView>
 #include <cmath>
 
-#include "app/Twips.h"
 #include "core/Error.h"
+#include "widgets/Twips.h"
 
 namespace tabulon {
 

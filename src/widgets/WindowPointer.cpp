@@ -1,12 +1,12 @@
 // The pointer of a window: default, busy or the custom hand, switched by hovering its controls.
-#include "app/WindowPointer.h"
+#include "widgets/WindowPointer.h"
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "app/PointerFile.h"
 #include "core/Error.h"
+#include "widgets/PointerFile.h"
 
 namespace tabulon {
 namespace {

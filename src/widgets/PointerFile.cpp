@@ -1,5 +1,5 @@
 // Loads a pointer image (.cur or .ico) from a file into a cursor.
-#include "app/PointerFile.h"
+#include "widgets/PointerFile.h"
 
 #include <QFile>
 #include <QImageReader>

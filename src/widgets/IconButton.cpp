@@ -1,5 +1,5 @@
 // A push button that shows its icon above a caption that may wrap onto two lines.
-#include "app/IconButton.h"
+#include "widgets/IconButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

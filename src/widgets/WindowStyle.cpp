@@ -1,9 +1,9 @@
 // The look that both windows share: fixed-size frames, Arial bold and the push buttons.
-#include "app/WindowStyle.h"
+#include "widgets/WindowStyle.h"
 
 #include <QPushButton>
 
-#include "app/Twips.h"
+#include "widgets/Twips.h"
 
 namespace tabulon {
 
