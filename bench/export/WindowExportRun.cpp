@@ -43,6 +43,7 @@ public:
     std::string browseForFolder(const std::string&) override { return {}; }
     void openFolder(const std::string&) override {}
     void reportError(const TrappedError&) override { ++errors; }
+    void reportNotice(const std::string&, const std::string&) override {}
 };
 
 }  // namespace

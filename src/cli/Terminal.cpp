@@ -53,6 +53,11 @@ void Terminal::reportError(const TrappedError& error) {
                  reason.c_str());
 }
 
+void Terminal::reportNotice(const std::string& file, const std::string& text) {
+    clearProgressLine();
+    std::fprintf(err_, "tabulon-cli: %s: warning: %s\n", file.c_str(), text.c_str());
+}
+
 void Terminal::setProgressValue(int percent) {
     if (!progress_ || count_ == 0) return;
     std::fprintf(err_, "\r\033[K[%d/%d] %3d%% %s", position_, count_, percent,

@@ -25,6 +25,7 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     // "tabulon-cli: FILE: reason": the file that a failed file operation names, otherwise the
     // workbook, with the worksheet when there is one.
     void reportError(const TrappedError& error) override;
+    void reportNotice(const std::string& file, const std::string& text) override;
 
     void setProgressValue(int percent) override;
     void setProgressText(const std::string& text) override;

@@ -123,4 +123,8 @@ void QtDialogs::reportError(const TrappedError& error) {
     messageBox(errorBoxText(error), Buttons::Ok, Icon::Exclamation, kErrorBoxTitle);
 }
 
+void QtDialogs::reportNotice(const std::string& file, const std::string& text) {
+    messageBox(text + ": " + file, Buttons::Ok, Icon::None, kAppTitle);
+}
+
 }  // namespace tabulon

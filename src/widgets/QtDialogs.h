@@ -21,6 +21,7 @@ class QtDialogs : public Dialogs, public ErrorReporter {
     std::string browseForFolder(const std::string& prompt) override;
     void openFolder(const std::string& path) override;
     void reportError(const TrappedError& error) override;
+    void reportNotice(const std::string& file, const std::string& text) override;
 };
 
 }  // namespace tabulon

@@ -30,6 +30,7 @@ class ScriptedUi : public Dialogs, public ErrorReporter, public Activity {
     // What was shown and done.
     std::vector<ShownBox> boxes;
     std::vector<TrappedError> errors;
+    std::vector<std::string> notices;  // "TEXT: FILE"
     std::vector<std::string> inputPrompts;
     std::vector<ShownBox> passwordBoxes;  // text and title of each password box
     std::vector<std::string> openedFolders;
@@ -68,6 +69,9 @@ class ScriptedUi : public Dialogs, public ErrorReporter, public Activity {
     void openFolder(const std::string& path) override { openedFolders.push_back(path); }
 
     void reportError(const TrappedError& error) override { errors.push_back(error); }
+    void reportNotice(const std::string& file, const std::string& text) override {
+        notices.push_back(text + ": " + file);
+    }
 
     void setProgressValue(int percent) override { progressValues.push_back(percent); }
     void setProgressText(const std::string& text) override { progressTexts.push_back(text); }

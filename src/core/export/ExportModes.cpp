@@ -70,6 +70,11 @@ class ModeRun {
         for (const workbook::Worksheet* sheet : sheets) exportWorksheet(*sheet);
         context_.activity.setCurrentSheet({});
         if (bookResult) deliver(nullptr);
+        // What the reader had to change to read the workbook (text cut to the cell limit).
+        if (book_ != nullptr) {
+            if (const std::string notice = book_->notice(); !notice.empty())
+                context_.errors.reportNotice(filePath_, notice);
+        }
         close();
     }
 

@@ -22,6 +22,9 @@ class ErrorReporter {
   public:
     virtual ~ErrorReporter() = default;
     virtual void reportError(const TrappedError& error) = 0;
+    // Something the user should know about a workbook that still exported, such as text the
+    // reader had to cut; said once per workbook, and not an error.
+    virtual void reportNotice(const std::string& file, const std::string& text) = 0;
 };
 
 }  // namespace tabulon

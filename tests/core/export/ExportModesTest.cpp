@@ -48,6 +48,20 @@ TEST_F(ExportModesTest, UsedRangeB3ToD5ExportsFromA1InEveryLine) {
     EXPECT_TRUE(ui.errors.empty());
 }
 
+TEST_F(ExportModesTest, TextCutToTheCellLimitExportsWithOneNoticeForTheWorkbook) {
+    const std::string longText(40000, 'x');
+    const auto path = book("Long.xlsx", {{"One", {{"A1", longText}, {"B2", longText}}},
+                                         {"Two", {{"A1", longText}, {"B2", "y"}}}});
+    exportWith(&SaveEachSheet, path);
+    ASSERT_EQ(resultTexts.size(), 2u);
+    const std::string cut(32767, 'x');
+    EXPECT_EQ(resultTexts[1].read(), cut + ", , \r\n, y, \r\n\r\n");
+    EXPECT_TRUE(ui.errors.empty());
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_NE(ui.notices[0].find("32767"), std::string::npos) << ui.notices[0];
+    EXPECT_TRUE(ui.notices[0].ends_with(": " + path)) << ui.notices[0];
+}
+
 TEST_F(ExportModesTest, SheetsEndingInRowOneOrColumnAAreSkippedInEveryMode) {
     const auto path = book("Thin.xlsx", {{"ColumnA", {{"A1", "1"}, {"A10", "2"}}},
                                          {"RowOne", {{"A1", "1"}, {"E1", "2"}}},
