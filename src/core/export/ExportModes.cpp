@@ -130,13 +130,15 @@ class ModeRun {
         const std::uint64_t lineBytes =
             static_cast<std::uint64_t>(innerLast) * separator_.size() + 2;
         bool walk = useValue || expect(lineBytes * static_cast<std::uint64_t>(outerLast));
-        // Row and column results are all kept until the run ends: a sheet whose results could
-        // not all fit in the temporary folder is refused at once rather than one at a time.
+        // Row and column results are all kept until the run ends: a sheet whose results would
+        // pass the size limit together, or could not all fit in the temporary folder, is
+        // refused at once rather than one at a time.
         if (useValue) {
             bool fits = false;
             trap_.run(118, [&] {
                 RequireRoomFor(lineBytes * static_cast<std::uint64_t>(outerLast),
-                               context_.resultTexts.freeSpace(), filePath_, sheetName);
+                               context_.resultTexts.sizeLimit(), context_.resultTexts.freeSpace(),
+                               filePath_, sheetName);
                 fits = true;
             });
             if (!fits) return;

@@ -96,8 +96,14 @@ void ResultBuilder::finish() {
     std::rethrow_exception(failure_);
 }
 
-void RequireRoomFor(std::uint64_t bytes, std::uint64_t freeSpace, const std::string& workbook,
-                    const std::string& sheet) {
+void RequireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t freeSpace,
+                    const std::string& workbook, const std::string& sheet) {
+    if (bytes > sizeLimit) {
+        throw FileError("Results too large, sheet \"" + sheet + "\", at least " +
+                            std::to_string(bytes) + " bytes, more than the limit of " +
+                            std::to_string(sizeLimit) + " bytes",
+                        workbook);
+    }
     if (bytes <= freeSpace) return;
     throw FileError("Results too large, sheet \"" + sheet + "\", at least " +
                         std::to_string(bytes) + " bytes, more than the " + std::to_string(freeSpace) +

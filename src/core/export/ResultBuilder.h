@@ -60,9 +60,11 @@ class ResultBuilder {
 // The free space of the file system that holds `folder`; the largest number when it is unknown.
 std::uint64_t FreeSpaceOf(const std::string& folder);
 
-// Throws FileError, naming the workbook, the sheet and the size, when `bytes` would not fit in
-// `freeSpace`: the results of a sheet that could never all be kept.
-void RequireRoomFor(std::uint64_t bytes, std::uint64_t freeSpace, const std::string& workbook,
-                    const std::string& sheet);
+// Throws FileError, naming the workbook, the sheet and the size, when `bytes`, the least that the
+// row or column results of one sheet hold together, pass the size limit of a result or would not
+// fit in `freeSpace`: a sheet so large (a used range out to the sheet's far corner) is refused
+// before its first cell is read, not after walking billions of empty cells.
+void RequireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t freeSpace,
+                    const std::string& workbook, const std::string& sheet);
 
 }  // namespace tabulon
