@@ -18,18 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testing::bytesOf;
+using testing::namesIn;
 
 // Starts tabulon-cli with TEMP set and its stderr going to a file.
 pid_t startCli(const std::vector<std::string>& arguments, const fs::path& temp,

@@ -21,18 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testing::bytesOf;
+using testing::namesIn;
 
 // A disk with room for no more than `room` bytes in one write: larger writes fail as on a full
 // disk, after taking what fits.
