@@ -10,7 +10,7 @@ namespace tabulon::cli {
 
 struct CommandLine {
     std::string option;  // one of the four save-option texts
-    std::string outputFolder = ".";
+    std::string outputFolder = ".";  // "-" for standard output
     std::string extension = "xl*";  // for folders: the files "*." + extension of their tree
     std::vector<std::string> paths;
     // Passwords for encrypted workbooks: those given with --password, then the files of

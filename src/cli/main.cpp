@@ -1,4 +1,7 @@
 // tabulon-cli: the export and saving of the Tabulon window, run from the command line.
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +11,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Interrupts.h"
 #include "cli/SheetOptions.h"
+#include "cli/StdoutResults.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ResultStore.h"
@@ -53,8 +57,9 @@ int listSheets(const cli::CommandLine& line) {
 int run(const cli::CommandLine& line) {
     if (line.list) return listSheets(line);
     workbook::PasswordList passwords(cli::readPasswords(line));
+    const bool toStdout = line.outputFolder == "-";
     std::error_code ec;
-    if (!std::filesystem::is_directory(line.outputFolder, ec)) {
+    if (!toStdout && !std::filesystem::is_directory(line.outputFolder, ec)) {
         std::fprintf(stderr, "tabulon-cli: %s: Output folder does not exist.\n",
                      line.outputFolder.c_str());
         return 1;
@@ -74,13 +79,34 @@ int run(const cli::CommandLine& line) {
     SheetChoice* const sheetChoice = line.sheets.empty() ? nullptr : &choice;
     ResultSaver saver(line.outputFolder, terminal, format.textEnd());
     saver.beforeEachFile = [&] { interrupts.checkpoint(); };
+    // A closed pipe on stdout is a failed write, not a signal that ends the process.
+    if (toStdout) std::signal(SIGPIPE, SIG_IGN);
+    cli::StdoutResults out(terminal, format.textEnd());
+    out.beforeEachResult = [&] { interrupts.checkpoint(); };
+    // Nothing more can be delivered once stdout fails: the run ends at once.
+    const auto endOnStdoutFailure = [&] {
+        if (out.failure().empty()) return;
+        terminal.finishProgress();
+        std::fprintf(stderr, "tabulon-cli: %s\n", out.failure().c_str());
+        resultTexts.reset();
+        ::_exit(1);
+    };
     host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
-        saver.save(line.option, rows, resultTexts);
+        if (toStdout) {
+            out.write(resultTexts, rows.size());
+            endOnStdoutFailure();
+        } else {
+            saver.save(line.option, rows, resultTexts);
+        }
         resultTexts.clear();
     });
     ExportContext context{terminal, terminal, host, resultTexts, &passwords, format, sheetChoice};
     ExportRun exportRun{context, terminal, [] { return false; }};
     RunExport(exportRun);
+    if (toStdout) {
+        out.finish();
+        endOnStdoutFailure();
+    }
     resultTexts.reset();
     terminal.finishProgress();
     if (saver.failedCount() > 0)
