@@ -4,12 +4,14 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/BatchHost.h"
 #include "cli/CommandLine.h"
 #include "cli/Interrupts.h"
+#include "cli/ParallelExport.h"
 #include "cli/SheetOptions.h"
 #include "cli/StdoutResults.h"
 #include "cli/Terminal.h"
@@ -56,7 +58,7 @@ int listSheets(const cli::CommandLine& line) {
 
 int run(const cli::CommandLine& line) {
     if (line.list) return listSheets(line);
-    workbook::PasswordList passwords(cli::readPasswords(line));
+    const std::vector<std::string> passwordTexts = cli::readPasswords(line);
     const bool toStdout = line.outputFolder == "-";
     std::error_code ec;
     if (!toStdout && !std::filesystem::is_directory(line.outputFolder, ec)) {
@@ -64,12 +66,19 @@ int run(const cli::CommandLine& line) {
                      line.outputFolder.c_str());
         return 1;
     }
-    ResultStore resultTexts(line.maxResultSize);
-    cli::Interrupts interrupts(resultTexts.folder());
+    // One store per working thread; a run of one workbook at a time uses the first.
+    std::vector<std::unique_ptr<ResultStore>> stores;
+    std::vector<const RunFolder*> folders;
+    for (int job = 0; job < line.jobs; ++job) {
+        stores.push_back(std::make_unique<ResultStore>(line.maxResultSize));
+        folders.push_back(&stores.back()->folder());
+    }
+    ResultStore& resultTexts = *stores.front();
+    cli::Interrupts interrupts(folders);
     cli::Terminal terminal(stderr, line.verbose);
     terminal.setBetweenSteps([&] { interrupts.checkpoint(); });
-    cli::BatchHost host(listFiles(line, terminal), line.option, terminal);
-    if (host.fileCount() == 0) {
+    const std::vector<std::string> files = listFiles(line, terminal);
+    if (files.empty()) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
         return 1;
     }
@@ -88,31 +97,59 @@ int run(const cli::CommandLine& line) {
         if (out.failure().empty()) return;
         terminal.finishProgress();
         std::fprintf(stderr, "tabulon-cli: %s\n", out.failure().c_str());
-        resultTexts.reset();
+        for (const auto& store : stores) store->reset();
         ::_exit(1);
     };
-    host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
-        if (toStdout) {
-            out.write(resultTexts, rows.size());
-            endOnStdoutFailure();
-        } else {
-            saver.save(line.option, rows, resultTexts);
+    // False once stdout has failed.
+    const auto saveWorkbook = [&](const std::vector<ResultRow>& rows, const ResultStore& texts) {
+        if (!toStdout) {
+            saver.save(line.option, rows, texts);
+            return true;
         }
-        resultTexts.clear();
-    });
-    ExportContext context{terminal, terminal, host, resultTexts, &passwords, format, sheetChoice};
-    ExportRun exportRun{context, terminal, [] { return false; }};
-    RunExport(exportRun);
+        out.write(texts, rows.size());
+        return out.failure().empty();
+    };
+    int exportErrors = 0;
+    if (line.jobs == 1) {
+        workbook::PasswordList passwords(passwordTexts);
+        cli::BatchHost host(files, line.option, terminal);
+        host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
+            if (!saveWorkbook(rows, resultTexts)) endOnStdoutFailure();
+            resultTexts.clear();
+        });
+        ExportContext context{terminal,   terminal, host,       resultTexts,
+                              &passwords, format,   sheetChoice};
+        ExportRun exportRun{context, terminal, [] { return false; }};
+        RunExport(exportRun);
+    } else {
+        cli::ParallelRun parallel{
+            files, &stores,
+            [&](const std::string& file, cli::Terminal& own, ResultStore& texts) {
+                own.setBetweenSteps([&] { interrupts.checkpoint(); });
+                workbook::PasswordList passwords(passwordTexts);
+                cli::BatchHost host({file}, line.option, own);
+                std::vector<ResultRow> rows;
+                host.onWorkbookDone([&](const std::vector<ResultRow>& done) { rows = done; });
+                ExportContext context{own, own, host, texts, &passwords, format, sheetChoice};
+                ExportRun exportRun{context, own, [] { return false; }};
+                RunExport(exportRun);
+                return rows;
+            },
+            saveWorkbook, line.verbose};
+        exportErrors = cli::ExportInParallel(parallel);
+    }
     if (toStdout) {
         out.finish();
         endOnStdoutFailure();
     }
-    resultTexts.reset();
+    for (const auto& store : stores) store->reset();
     terminal.finishProgress();
     if (saver.failedCount() > 0)
         std::fprintf(stderr, "tabulon-cli: %s\n", saver.endMessage().c_str());
     const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
-    return terminal.errorCount() == 0 && saver.failedCount() == 0 && unmatched == 0 ? 0 : 1;
+    return terminal.errorCount() + exportErrors == 0 && saver.failedCount() == 0 && unmatched == 0
+               ? 0
+               : 1;
 }
 
 }  // namespace
