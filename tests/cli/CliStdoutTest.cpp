@@ -59,12 +59,17 @@ TEST_F(CliStdoutTest, AClosedPipeEndsTheRunWithOneLineAndExitOne) {
     }
     const std::string book = testing::writeWorkbook(folder, "Tall.xlsx", {{"S", cells}});
     const std::string missing = (folder.path() / "Missing.xlsx").string();
-    // Far more than a pipe holds, and a failing workbook after it that is never reached.
-    const CliOutput run = runCli({"--mode", "row", "--output", "-", book, missing}, true);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "tabulon-cli: standard output: Broken pipe\n");
-    EXPECT_TRUE(fs::is_empty(workFolder.path()));
-    EXPECT_TRUE(fs::is_empty(temp.path()));
+    // Far more than a pipe holds, and a failing workbook after it that is never reached (with
+    // -j 2 it is exported at once, but its line is never written).
+    for (const std::string jobs : {"1", "2"}) {
+        SCOPED_TRACE("-j " + jobs);
+        const CliOutput run =
+            runCli({"-j", jobs, "--mode", "row", "--output", "-", book, missing}, true);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "tabulon-cli: standard output: Broken pipe\n");
+        EXPECT_TRUE(fs::is_empty(workFolder.path()));
+        EXPECT_TRUE(fs::is_empty(temp.path()));
+    }
 }
 
 }  // namespace
