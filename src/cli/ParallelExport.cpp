@@ -50,17 +50,15 @@ int ExportInParallel(ParallelRun& run) {
     const auto work = [&](ResultStore& store) {
         for (std::size_t k; !stopped && (k = next++) < run.files.size();) {
             HeldLines lines;
-            std::vector<ResultRow> rows;
-            {
-                Terminal terminal(lines.file(), run.verbose);
-                rows = run.exportOne(run.files[k], terminal, store);
-                terminal.finishProgress();
-                errors += terminal.errorCount();
-            }
+            Terminal terminal(lines.file(), run.verbose);
+            const std::vector<ResultRow> rows = run.exportOne(run.files[k], terminal, store);
+            terminal.finishProgress();
+            errors += terminal.errorCount();
             std::unique_lock lock(mutex);
             turnChanged.wait(lock, [&] { return turn == k; });
             if (!stopped) {
                 lines.writeTo(stderr);
+                run.terminal->followContext(terminal);
                 if (!run.save(rows, store)) stopped = true;
             }
             store.clear();

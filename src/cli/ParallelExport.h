@@ -20,6 +20,8 @@ struct ParallelRun {
     // Exports one workbook with this terminal and store and returns its rows.
     std::function<std::vector<ResultRow>(const std::string& file, Terminal&, ResultStore&)>
         exportOne;
+    // Where saving reports its errors; it names the workbook whose results are saved.
+    Terminal* terminal;
     // Saves one workbook's results; false stops the run after it.
     std::function<bool(const std::vector<ResultRow>& rows, const ResultStore&)> save;
     bool verbose = false;

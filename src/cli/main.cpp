@@ -123,7 +123,8 @@ int run(const cli::CommandLine& line) {
         RunExport(exportRun);
     } else {
         cli::ParallelRun parallel{
-            files, &stores,
+            files,
+            &stores,
             [&](const std::string& file, cli::Terminal& own, ResultStore& texts) {
                 own.setBetweenSteps([&] { interrupts.checkpoint(); });
                 workbook::PasswordList passwords(passwordTexts);
@@ -135,7 +136,9 @@ int run(const cli::CommandLine& line) {
                 RunExport(exportRun);
                 return rows;
             },
-            saveWorkbook, line.verbose};
+            &terminal,
+            saveWorkbook,
+            line.verbose};
         exportErrors = cli::ExportInParallel(parallel);
     }
     if (toStdout) {
