@@ -13,13 +13,16 @@ const char* const kUsage =
     "Usage: tabulon-cli [--mode book|sheet|row|column] [--output DIR] [--ext EXT]\n"
     "                   [--csv [--delimiter CHAR]] [--sheet NAME]...\n"
     "                   [--password-file FILE] [--password TEXT] \n"
-    "                   [--max-result-size SIZE] [--verbose] PATH...\n"
+    "                   [--max-result-size SIZE] [--jobs N] [--verbose] PATH...\n"
     "       tabulon-cli --list [--sheet NAME]... PATH...\n"
     "\n"
     "Exports each workbook to CSV files in DIR (default: the current folder), named as the\n"
     "Tabulon window's \"Save Results To CSV\" names them. A PATH that is a folder adds every\n"
     "file \"*.EXT\" of its tree (default EXT: xl*).\n"
     "\n"
+    "  --output -      write the results to standard output instead, one after another in\n"
+    "                  the order they would be saved, each exactly as its file would hold\n"
+    "                  it; no file is written (a folder named \"-\" is given as ./-)\n"
     "  --mode book     one file per workbook (default)\n"
     "  --mode sheet    one file per worksheet\n"
     "  --mode row      one file per row of every worksheet\n"
@@ -41,6 +44,8 @@ const char* const kUsage =
     "  --max-result-size SIZE\n"
     "                  stop a result that would grow past SIZE bytes (suffix K, M or G for\n"
     "                  KiB, MiB, GiB; default 4G); the other results are still saved\n"
+    "  -j, --jobs N    export N workbooks at once (default 1); the files, their names and\n"
+    "                  bytes and the messages, in their order, are those of one at a time\n"
     "  --verbose       report errors with the step that failed and every later step that\n"
     "                  failed because of it\n"
     "  --version       show the version\n"
@@ -100,6 +105,16 @@ std::uint64_t parseSize(const std::string& text) {
     return value;
 }
 
+// The count of -j: a whole number from 1 to 256.
+int parseJobs(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        throw UsageError{"bad job count " + text};
+    const int jobs = std::stoi(text);
+    if (jobs < 1 || jobs > 256) throw UsageError{"bad job count " + text};
+    return jobs;
+}
+
 }  // namespace
 
 const char* const kVersionLine = "tabulon-cli " TABULON_VERSION "\n";
@@ -124,7 +139,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             line.*(flag->second) = true;
             continue;
         }
-        std::string name = argument;
+        std::string name = argument == "-j" ? "--jobs" : argument;
         std::optional<std::string> value;
         if (const auto eq = argument.find('='); eq != std::string::npos) {
             name = argument.substr(0, eq);
@@ -132,7 +147,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
         if (name != "--mode" && name != "--output" && name != "--ext" && name != "--delimiter" &&
             name != "--sheet" && name != "--password" && name != "--password-file" &&
-            name != "--max-result-size") {
+            name != "--max-result-size" && name != "--jobs") {
             throw UsageError{"unknown option " + argument};
         }
         if (!value) {
@@ -156,6 +171,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (name == "--output") {
             if (value->empty()) throw UsageError{"--output needs a folder"};
             line.outputFolder = *value;
+        } else if (name == "--jobs") {
+            line.jobs = parseJobs(*value);
         } else if (name == "--max-result-size") {
             line.maxResultSize = parseSize(*value);
         } else {

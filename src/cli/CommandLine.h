@@ -9,9 +9,9 @@
 namespace tabulon::cli {
 
 struct CommandLine {
-    std::string option;  // one of the four save-option texts
-    std::string outputFolder = ".";
-    std::string extension = "xl*";  // for folders: the files "*." + extension of their tree
+    std::string option;              // one of the four save-option texts
+    std::string outputFolder = ".";  // "-" for standard output
+    std::string extension = "xl*";   // for folders: the files "*." + extension of their tree
     std::vector<std::string> paths;
     // Passwords for encrypted workbooks: those given with --password, then the files of
     // --password-file (one password a line), in the order given.
@@ -25,6 +25,7 @@ struct CommandLine {
     char delimiter = ',';             // of --csv
     std::vector<std::string> sheets;  // --sheet: names or 1-based numbers; none for every sheet
     bool list = false;                // list the sheets instead of exporting
+    int jobs = 1;                     // workbooks exported at once
 };
 
 extern const char* const kUsage;

@@ -40,30 +40,31 @@ void removeFolder(const std::string& path) {
 
 }  // namespace
 
-Interrupts::Interrupts(const RunFolder& folder) {
+Interrupts::Interrupts(std::vector<const RunFolder*> folders) {
     const sigset_t set = interruptSignals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    waiter_ = std::thread([this, &folder, set] {
+    waiter_ = std::thread([this, folders = std::move(folders), set] {
         int signal = 0;
         while (sigwait(&set, &signal) != 0) {
         }
         if (signal == SIGUSR1) return;
         signalled_ = true;
-        // The working thread stops at its next step; one busy for longer (reading a large
+        // The working threads stop at their next step; one busy for longer (reading a large
         // workbook) is not waited for, only silenced.
-        for (int waited = 0; waited < 2000 && !parked_; ++waited) ::usleep(1000);
-        if (!parked_) {
+        const auto allParked = [&] { return parked_ == folders.size(); };
+        for (int waited = 0; waited < 2000 && !allParked(); ++waited) ::usleep(1000);
+        if (!allParked()) {
             const int null = ::open("/dev/null", O_WRONLY);
             if (null >= 0) ::dup2(null, STDERR_FILENO);
         }
-        removeFolder(folder.current());
+        for (const RunFolder* folder : folders) removeFolder(folder->current());
         ::_exit(128 + signal);
     });
 }
 
 void Interrupts::checkpoint() {
     if (!signalled_) return;
-    parked_ = true;
+    ++parked_;
     for (;;) ::pause();
 }
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/export/RunFolder.h"
 
@@ -13,20 +14,20 @@ class Interrupts {
   public:
     // Blocks the three signals in the calling thread and in every thread it starts later, so it
     // must be made before any other thread; a thread of its own then waits for them. On a
-    // signal it removes the run folder and ends the process with 128 + the signal's number
-    // (130, 143, 129).
-    explicit Interrupts(const RunFolder& folder);
+    // signal it removes the run folders, one per working thread, and ends the process with
+    // 128 + the signal's number (130, 143, 129).
+    explicit Interrupts(std::vector<const RunFolder*> folders);
     ~Interrupts();
     Interrupts(const Interrupts&) = delete;
     Interrupts& operator=(const Interrupts&) = delete;
 
-    // Called by the working thread between steps: after a signal it stops here for good, so
+    // Called by each working thread between steps: after a signal it stops here for good, so
     // that it creates no file while the folder is removed and prints nothing more.
     void checkpoint();
 
   private:
     std::atomic<bool> signalled_{false};
-    std::atomic<bool> parked_{false};
+    std::atomic<std::size_t> parked_{0};
     std::thread waiter_;
 };
 

@@ -21,6 +21,11 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     // The workbook that errors and progress refer to.
     void setCurrentFile(const std::string& path, int position, int count);
     int errorCount() const { return errors_; }
+    // Errors reported from now on name the workbook and sheet that `other` names.
+    void followContext(const Terminal& other) {
+        currentFile_ = other.currentFile_;
+        currentSheet_ = other.currentSheet_;
+    }
 
     // "tabulon-cli: FILE: reason": the file that a failed file operation names, otherwise the
     // workbook, with the worksheet when there is one.

@@ -1,13 +1,19 @@
 // tabulon-cli: the export and saving of the Tabulon window, run from the command line.
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/BatchHost.h"
 #include "cli/CommandLine.h"
 #include "cli/Interrupts.h"
+#include "cli/ParallelExport.h"
 #include "cli/SheetOptions.h"
+#include "cli/StdoutResults.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ResultStore.h"
@@ -52,19 +58,27 @@ int listSheets(const cli::CommandLine& line) {
 
 int run(const cli::CommandLine& line) {
     if (line.list) return listSheets(line);
-    workbook::PasswordList passwords(cli::readPasswords(line));
+    const std::vector<std::string> passwordTexts = cli::readPasswords(line);
+    const bool toStdout = line.outputFolder == "-";
     std::error_code ec;
-    if (!std::filesystem::is_directory(line.outputFolder, ec)) {
+    if (!toStdout && !std::filesystem::is_directory(line.outputFolder, ec)) {
         std::fprintf(stderr, "tabulon-cli: %s: Output folder does not exist.\n",
                      line.outputFolder.c_str());
         return 1;
     }
-    ResultStore resultTexts(line.maxResultSize);
-    cli::Interrupts interrupts(resultTexts.folder());
+    // One store per working thread; a run of one workbook at a time uses the first.
+    std::vector<std::unique_ptr<ResultStore>> stores;
+    std::vector<const RunFolder*> folders;
+    for (int job = 0; job < line.jobs; ++job) {
+        stores.push_back(std::make_unique<ResultStore>(line.maxResultSize));
+        folders.push_back(&stores.back()->folder());
+    }
+    ResultStore& resultTexts = *stores.front();
+    cli::Interrupts interrupts(folders);
     cli::Terminal terminal(stderr, line.verbose);
     terminal.setBetweenSteps([&] { interrupts.checkpoint(); });
-    cli::BatchHost host(listFiles(line, terminal), line.option, terminal);
-    if (host.fileCount() == 0) {
+    const std::vector<std::string> files = listFiles(line, terminal);
+    if (files.empty()) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
         return 1;
     }
@@ -74,19 +88,71 @@ int run(const cli::CommandLine& line) {
     SheetChoice* const sheetChoice = line.sheets.empty() ? nullptr : &choice;
     ResultSaver saver(line.outputFolder, terminal, format.textEnd());
     saver.beforeEachFile = [&] { interrupts.checkpoint(); };
-    host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
-        saver.save(line.option, rows, resultTexts);
-        resultTexts.clear();
-    });
-    ExportContext context{terminal, terminal, host, resultTexts, &passwords, format, sheetChoice};
-    ExportRun exportRun{context, terminal, [] { return false; }};
-    RunExport(exportRun);
-    resultTexts.reset();
+    // A closed pipe on stdout is a failed write, not a signal that ends the process.
+    if (toStdout) std::signal(SIGPIPE, SIG_IGN);
+    cli::StdoutResults out(terminal, format.textEnd());
+    out.beforeEachResult = [&] { interrupts.checkpoint(); };
+    // Nothing more can be delivered once stdout fails: the run ends at once.
+    const auto endOnStdoutFailure = [&] {
+        if (out.failure().empty()) return;
+        terminal.finishProgress();
+        std::fprintf(stderr, "tabulon-cli: %s\n", out.failure().c_str());
+        for (const auto& store : stores) store->reset();
+        ::_exit(1);
+    };
+    // False once stdout has failed.
+    const auto saveWorkbook = [&](const std::vector<ResultRow>& rows, const ResultStore& texts) {
+        if (!toStdout) {
+            saver.save(line.option, rows, texts);
+            return true;
+        }
+        out.write(texts, rows.size());
+        return out.failure().empty();
+    };
+    int exportErrors = 0;
+    if (line.jobs == 1) {
+        workbook::PasswordList passwords(passwordTexts);
+        cli::BatchHost host(files, line.option, terminal);
+        host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
+            if (!saveWorkbook(rows, resultTexts)) endOnStdoutFailure();
+            resultTexts.clear();
+        });
+        ExportContext context{terminal,   terminal, host,       resultTexts,
+                              &passwords, format,   sheetChoice};
+        ExportRun exportRun{context, terminal, [] { return false; }};
+        RunExport(exportRun);
+    } else {
+        cli::ParallelRun parallel{
+            files,
+            &stores,
+            [&](const std::string& file, cli::Terminal& own, ResultStore& texts) {
+                own.setBetweenSteps([&] { interrupts.checkpoint(); });
+                workbook::PasswordList passwords(passwordTexts);
+                cli::BatchHost host({file}, line.option, own);
+                std::vector<ResultRow> rows;
+                host.onWorkbookDone([&](const std::vector<ResultRow>& done) { rows = done; });
+                ExportContext context{own, own, host, texts, &passwords, format, sheetChoice};
+                ExportRun exportRun{context, own, [] { return false; }};
+                RunExport(exportRun);
+                return rows;
+            },
+            &terminal,
+            saveWorkbook,
+            line.verbose};
+        exportErrors = cli::ExportInParallel(parallel);
+    }
+    if (toStdout) {
+        out.finish();
+        endOnStdoutFailure();
+    }
+    for (const auto& store : stores) store->reset();
     terminal.finishProgress();
     if (saver.failedCount() > 0)
         std::fprintf(stderr, "tabulon-cli: %s\n", saver.endMessage().c_str());
     const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
-    return terminal.errorCount() == 0 && saver.failedCount() == 0 && unmatched == 0 ? 0 : 1;
+    return terminal.errorCount() + exportErrors == 0 && saver.failedCount() == 0 && unmatched == 0
+               ? 0
+               : 1;
 }
 
 }  // namespace

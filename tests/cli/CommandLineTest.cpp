@@ -64,6 +64,18 @@ TEST(CommandLine, VerboseAndTheResultSizeLimitWithItsSuffixes) {
     }
 }
 
+TEST(CommandLine, JobsAndStandardOutput) {
+    EXPECT_EQ(parseCommandLine({"a"}).jobs, 1);
+    EXPECT_EQ(parseCommandLine({"-j", "2", "a"}).jobs, 2);
+    EXPECT_EQ(parseCommandLine({"--jobs=16", "a"}).jobs, 16);
+    for (const char* bad : {"0", "", "x", "2x", "-1", "257"})
+        EXPECT_THROW(parseCommandLine({"--jobs", bad, "a"}), UsageError) << bad;
+    EXPECT_THROW(parseCommandLine({"a", "-j"}), UsageError);
+    const CommandLine toStdout = parseCommandLine({"--output", "-", "a"});
+    EXPECT_EQ(toStdout.outputFolder, "-");
+    EXPECT_EQ(toStdout.paths, (std::vector<std::string>{"a"}));
+}
+
 TEST(CommandLine, UsageErrors) {
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{},

@@ -30,7 +30,7 @@ expect "tabulon-cli --mode " "book|column|row|sheet|"
 expect "tabulon-cli --mode = r" "row|"
 expect "tabulon-cli --mode =" "book|column|row|sheet|"
 expect "tabulon-cli --ext o" "ods|"
-expect "tabulon-cli -" "--|--csv|--delimiter|--ext|--help|--list|--max-result-size|--mode|--output|--password|--password-file|--sheet|--verbose|--version|"
+expect "tabulon-cli -" "--|--csv|--delimiter|--ext|--help|--jobs|--list|--max-result-size|--mode|--output|--password|--password-file|--sheet|--verbose|--version|"
 expect "tabulon-cli --c" "--csv|"
 expect "tabulon-cli --csv --delimiter " ",|;|\\t|||"
 expect "tabulon-cli --sheet " "|"  # nothing offered

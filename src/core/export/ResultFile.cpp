@@ -61,7 +61,9 @@ class StoredFile {
     int fd_ = -1;
 };
 
-void copyInto(const StoredText& text, FileSink& sink) {
+}  // namespace
+
+void ReadStoredText(const StoredText& text, const std::function<void(std::string_view)>& write) {
     thread_local StoredFile stored;
     const int fd = stored.open(text.path);
     // One buffer for every file of a save: a save of a million small results must not set up a
@@ -80,20 +82,18 @@ void copyInto(const StoredText& text, FileSink& sink) {
             stored.close();
             throw FileError("Input past end of file", text.path);
         }
-        sink.write({buffer.get(), static_cast<std::size_t>(got)});
+        write({buffer.get(), static_cast<std::size_t>(got)});
         done += static_cast<std::uint64_t>(got);
     }
     // A file of its own is read once; it is not kept open.
     if (text.offset == 0) stored.close();
 }
 
-}  // namespace
-
 void WriteResultFile(const StoredText& text, const std::string& path, std::string_view end) {
     std::unique_ptr<FileSink> part = createPartFile(path);
     const std::string partPath = part->path();
     try {
-        copyInto(text, *part);
+        ReadStoredText(text, [&](std::string_view bytes) { part->write(bytes); });
         part->write(end);
         part->close();
         if (std::rename(partPath.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
