@@ -1,4 +1,4 @@
-// Fuzzer input written to a scratch file, whole or as the parts of a stored zip.
+// Fuzzer input written to a scratch file, whole or as the entries of a stored zip.
 #include "FuzzInput.h"
 
 #include <unistd.h>

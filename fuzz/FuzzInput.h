@@ -1,5 +1,5 @@
 // Turning fuzzer input into workbook files: whole files as they are, and zip packages from a list
-// of parts, so that mutations reach the parts' content rather than break the zip's checksums.
+// of entries, so that mutations reach the entries' content rather than break the zip's checksums.
 #pragma once
 
 #include <cstddef>

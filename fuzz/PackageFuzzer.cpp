@@ -1,5 +1,5 @@
 // The zip package readers (xlsx, xlsm, xlsb, ods) from fuzzer input: a whole zip file when the
-// input starts like one, else a package written from the parts the input lists.
+// input starts like one, else a package written from the entries the input lists.
 #include <cstdint>
 #include <cstring>
 

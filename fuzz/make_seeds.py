@@ -5,8 +5,8 @@
                                  OUT/TARGET/; they are never copied into the repository
     make_seeds.py crafted OUT    the small structure-aware seeds kept in fuzz/seeds/TARGET/
 
-Zip packages become the part-list form that fuzz/FuzzInput.h describes (a name-length byte, the
-name, a 32-bit content length, the content), so that mutations reach the parts' content.
+Zip packages become the entry-list form that fuzz/FuzzInput.h describes (a name-length byte, the
+name, a 32-bit content length, the content), so that mutations reach the entries' content.
 """
 import hashlib
 import os
@@ -20,7 +20,7 @@ ZIP_TARGETS = {".xlsx": "fuzz_xlsx", ".xlsm": "fuzz_xlsx", ".xltx": "fuzz_xlsx",
 
 
 def parts(entries):
-    """The part-list form of (name, bytes) pairs."""
+    """The entry-list form of (name, bytes) pairs."""
     out = bytearray()
     for name, data in entries:
         raw = name.encode()
@@ -37,7 +37,7 @@ def save(out, target, data, stem=None):
 
 
 def package_parts(path):
-    """The parts of a package that a reader looks at (no pictures or thumbnails)."""
+    """The entries of a package that a reader looks at (no pictures or thumbnails)."""
     with zipfile.ZipFile(path) as z:
         entries = []
         for info in z.infolist():

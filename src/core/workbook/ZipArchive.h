@@ -16,7 +16,7 @@ struct zip;
 
 namespace tabulon::workbook {
 
-// Turns a part's stored bytes into its content, for the parts that a package encrypts.
+// Turns an entry's stored bytes into its content, for the entries that a package encrypts.
 class PartDecoder {
   public:
     using Sink = std::function<void(const char*, std::size_t)>;
@@ -52,7 +52,7 @@ class ZipArchive {
 
   private:
     std::optional<std::uint64_t> locate(std::string_view name) const;
-    // The part's bytes as the zip stores them (inflated when the zip compressed them).
+    // The entry's bytes as the zip stores them (inflated when the zip compressed them).
     void readStored(std::string_view name,
                     const std::function<void(const char*, std::size_t)>& sink);
     [[noreturn]] void fail(ReadErrorKind kind, std::string_view part, std::string detail) const;

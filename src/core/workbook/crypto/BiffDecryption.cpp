@@ -11,15 +11,12 @@
 #include "core/workbook/crypto/EncryptionInfo.h"
 #include "core/workbook/crypto/Hashing.h"
 #include "core/workbook/crypto/XorObfuscation.h"
+#include "core/workbook/xls/BiffRecords.h"
 
 namespace tabulon::workbook::crypto {
 
 namespace {
 
-constexpr std::uint16_t kBof = 0x0809;
-constexpr std::uint16_t kEof = 0x000A;
-constexpr std::uint16_t kFilePass = 0x002F;
-constexpr std::uint16_t kBoundSheet = 0x0085;
 constexpr std::size_t kBlockSize = 1024;
 
 using BlockKey = std::function<Bytes(std::uint32_t block)>;
@@ -31,8 +28,8 @@ std::uint16_t u16At(std::span<const unsigned char> s, std::size_t at) {
 // Records whose data is never encrypted.
 bool staysPlain(std::uint16_t type) {
     switch (type) {
-        case kBof:
-        case kFilePass:
+        case xls::record::kBof:
+        case xls::record::kFilePass:
         case 0x0194:  // UsrExcl
         case 0x0195:  // FileLock
         case 0x00E1:  // InterfaceHdr
@@ -49,8 +46,8 @@ std::optional<std::pair<std::size_t, std::size_t>> findFilePass(std::span<const 
     for (std::size_t at = 0; at + 4 <= s.size();) {
         const std::uint16_t type = u16At(s, at);
         const std::size_t size = u16At(s, at + 2);
-        if (type == kFilePass) return std::make_pair(at + 4, size);
-        if (type == kEof) break;
+        if (type == xls::record::kFilePass) return std::make_pair(at + 4, size);
+        if (type == xls::record::kEof) break;
         at += 4 + size;
     }
     return std::nullopt;
@@ -179,7 +176,7 @@ void decryptRecords(std::span<unsigned char> s, std::size_t from, const RecordDe
         const std::uint16_t type = u16At(s, at);
         const std::size_t size = std::min<std::size_t>(u16At(s, at + 2), s.size() - at - 4);
         std::size_t start = at + 4;
-        if (type == kBoundSheet) start += std::min<std::size_t>(4, size);  // its stream position
+        if (type == xls::record::kBoundSheet) start += std::min<std::size_t>(4, size);  // its stream position
         if (!staysPlain(type)) decrypt(start, s.data() + start, at + 4 + size - start, size);
         at += 4 + size;
     }

@@ -62,7 +62,7 @@ using EncryptionInfo = std::variant<StandardEncryption, AgileEncryption>;
 // Parses an EncryptionInfo stream. Throws BadEncryptionInfo or UnsupportedEncryption.
 EncryptionInfo parseEncryptionInfo(ByteView stream);
 
-// Parses the part of a standard description after its version: flags, header size, header and
+// Parses what follows the version in a standard description: flags, header size, header and
 // verifier (also the layout of an RC4 CryptoAPI FILEPASS record). Throws BadEncryptionInfo.
 StandardEncryption parseStandardEncryption(ByteView body);
 
