@@ -2,12 +2,12 @@
 // starts like one, else a Workbook stream read directly, past the compound-file layer.
 #include <cstdint>
 #include <cstring>
-#include <span>
+#include <vector>
 
 #include "FuzzInput.h"
 #include "ReadEveryCell.h"
 #include "core/workbook/ReadError.h"
-#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/xls/XlsReader.h"
 
 namespace {
@@ -24,12 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     try {
-        const auto book = tabulon::workbook::xls::readBiffStream("stream", std::span(data, size));
+        const auto book = tabulon::workbook::xls::readBiffStream(
+            "stream", std::vector<unsigned char>(data, data + size));
         for (std::size_t s = 0; s < book->worksheetCount(); ++s) {
             const auto& sheet =
                 dynamic_cast<const tabulon::workbook::StoredWorksheet&>(book->worksheet(s));
             for (std::size_t i = 0; i < sheet.cells().size(); ++i)
                 (void)sheet.text(sheet.cells().cell(i).row(), sheet.cells().cell(i).col);
+            book->release(s);
         }
     } catch (const tabulon::workbook::ReadError&) {
     }

@@ -11,7 +11,7 @@
 
 #include "core/workbook/Session.h"
 #include "core/workbook/ZipArchive.h"
-#include "core/workbook/xlsx/XlsxReader.h"
+#include "core/workbook/package/PackageReader.h"
 
 namespace {
 
@@ -94,9 +94,11 @@ void BM_ReadWorkbookExpatOnly(benchmark::State& state) {
     const char* path = workbookPath();
     if (path == nullptr) return state.SkipWithError("TABULON_BENCH_WORKBOOK is not set");
     for (auto _ : state) {
-        tabulon::workbook::ZipArchive archive(path);
-        benchmark::DoNotOptimize(tabulon::workbook::xlsx::readXlsx(
-            archive, {tabulon::workbook::xlsx::SheetPath::Expat, nullptr}));
+        const auto book = tabulon::workbook::package::openPackage(
+            std::make_unique<tabulon::workbook::ZipArchive>(path),
+            {tabulon::workbook::xlsx::SheetPath::Expat, nullptr});
+        for (std::size_t s = 0; s < book->worksheetCount(); ++s)
+            benchmark::DoNotOptimize(book->worksheet(s).usedRange());
     }
     state.counters["peak_RSS_MB"] = peakRssMegabytes();
 }

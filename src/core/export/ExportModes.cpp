@@ -16,6 +16,7 @@
 #include "core/export/TempFolder.h"
 #include "core/util/Files.h"
 #include "core/util/PathText.h"
+#include "core/workbook/ReadError.h"
 #include "core/workbook/Session.h"
 
 namespace tabulon {
@@ -28,11 +29,16 @@ int progressPercent(std::int64_t step, std::int64_t last) {
 }
 
 // The widest used range among the sheets that the walk takes (more than one row and column).
-std::int32_t widestWalked(const std::vector<const workbook::Worksheet*>& sheets) {
+// Their cells stay held for the walk; a sheet that cannot be read counts for nothing here and
+// reports its damage when the walk reaches it.
+std::int32_t widestWalked(const workbook::Workbook& book, const std::vector<std::size_t>& sheets) {
     std::int32_t width = 0;
-    for (const workbook::Worksheet* sheet : sheets) {
-        const workbook::CellRange range = sheet->usedRange();
-        if (range.lastRow > 1 && range.lastCol > 1) width = std::max(width, range.lastCol);
+    for (const std::size_t index : sheets) {
+        try {
+            const workbook::CellRange range = book.worksheet(index).usedRange();
+            if (range.lastRow > 1 && range.lastCol > 1) width = std::max(width, range.lastCol);
+        } catch (const workbook::ReadError&) {
+        }
     }
     return width;
 }
@@ -57,18 +63,26 @@ class ModeRun {
             book_ = &books.item(books.count());
         });
         n_ = 0;
-        std::vector<const workbook::Worksheet*> sheets;
+        std::vector<std::size_t> sheets;
         trap_.run(108, [&] { sheets = ChosenWorksheets(workbook(), context_.sheetChoice); });
         // A workbook that could not be opened, or that has none of the chosen sheets, gives no
         // result, not an empty one.
         const bool bookResult = granularity_ == Granularity::Book && book_ != nullptr &&
                                 (!sheets.empty() || context_.sheetChoice == nullptr);
         if (bookResult) {
-            bookWidth_ = widestWalked(sheets);
+            // Only a format that pads lines needs the width before the first line; the sheets
+            // are then all read first, otherwise each is read when the walk reaches it.
+            if (context_.lineFormat.padsLines()) bookWidth_ = widestWalked(*book_, sheets);
             beginResult(baseName_);
         }
-        for (const workbook::Worksheet* sheet : sheets) exportWorksheet(*sheet);
+        for (const std::size_t index : sheets) {
+            exportWorksheet(index);
+            book_->release(index);
+        }
         context_.activity.setCurrentSheet({});
+        // A book result that lacks a sheet that could not be read would be cut: it is dropped,
+        // and the sheet's error says why.
+        if (bookResult && sheetUnread_) builder_.reset();
         if (bookResult) deliver(nullptr);
         // What the reader had to change to read the workbook (text cut to the cell limit).
         if (book_ != nullptr) {
@@ -110,12 +124,22 @@ class ModeRun {
     // not walked.
     bool expect(std::uint64_t bytes) { return builder_ && builder_->expect(bytes); }
 
-    void exportWorksheet(const workbook::Worksheet& sheet) {
+    // The worksheet's cells are read here, when the walk reaches it.
+    void exportWorksheet(std::size_t index) {
         std::int32_t lastRow = 0;
         std::int32_t lastCol = 0;
-        trap_.run(112, [&] { lastRow = sheet.usedRange().lastRow; });
-        trap_.run(114, [&] { lastCol = sheet.usedRange().lastCol; });
+        const workbook::Worksheet* read = nullptr;
+        trap_.run(112, [&] {
+            read = &workbook().worksheet(index);
+            lastRow = read->usedRange().lastRow;
+        });
+        if (read == nullptr) sheetUnread_ = true;
+        trap_.run(114, [&] {
+            if (read == nullptr) throw Error(kNoObjectError);
+            lastCol = read->usedRange().lastCol;
+        });
         if (trap_.test(116, [&] { return lastRow <= 1 || lastCol <= 1; })) return;
+        const workbook::Worksheet& sheet = *read;
 
         const std::string sheetName = sheet.name();
         context_.activity.setCurrentSheet(sheetName);
@@ -244,6 +268,7 @@ class ModeRun {
     const workbook::Workbook* book_ = nullptr;
     std::int32_t n_ = 0;
     std::int32_t bookWidth_ = 0;  // the widest of the workbook's walked sheets, in book mode
+    bool sheetUnread_ = false;    // a chosen sheet's cells could not be read
     std::optional<ResultBuilder> builder_;
 };
 

@@ -33,6 +33,8 @@ class LineFormat {
     // A line of `cells` cells in a result `width` cells wide: CSV gives it empty fields up to
     // the width, so that every row of a result has as many fields; the window's format does not.
     void padLine(std::string& line, std::int32_t cells, std::int32_t width) const;
+    // Whether padLine adds anything.
+    bool padsLines() const { return csv_; }
 
     // What a result's file gets after the result's text, each time it is written to a file (the
     // temporary file and the saved one).

@@ -17,7 +17,7 @@ std::optional<std::size_t> positionOf(const std::string& entry) {
 
 bool hasSheetNamed(const workbook::Workbook& book, const std::string& name) {
     for (std::size_t s = 0; s < book.worksheetCount(); ++s)
-        if (book.worksheet(s).name() == name) return true;
+        if (book.worksheetName(s) == name) return true;
     return false;
 }
 
@@ -26,7 +26,7 @@ bool hasSheetNamed(const workbook::Workbook& book, const std::string& name) {
 SheetChoice::SheetChoice(std::vector<std::string> entries)
     : entries_(std::move(entries)), matched_(entries_.size(), false) {}
 
-std::vector<const workbook::Worksheet*> SheetChoice::worksheetsOf(const workbook::Workbook& book) {
+std::vector<std::size_t> SheetChoice::worksheetsOf(const workbook::Workbook& book) {
     const std::size_t count = book.worksheetCount();
     std::vector<bool> chosen(count, false);
     std::vector<bool> matched(entries_.size(), false);
@@ -35,7 +35,7 @@ std::vector<const workbook::Worksheet*> SheetChoice::worksheetsOf(const workbook
         std::optional<std::size_t> position;
         if (!hasSheetNamed(book, entry)) position = positionOf(entry);
         for (std::size_t s = 0; s < count; ++s) {
-            if (position ? *position == s + 1 : book.worksheet(s).name() == entry) {
+            if (position ? *position == s + 1 : book.worksheetName(s) == entry) {
                 chosen[s] = true;
                 matched[e] = true;
             }
@@ -46,9 +46,9 @@ std::vector<const workbook::Worksheet*> SheetChoice::worksheetsOf(const workbook
         for (std::size_t e = 0; e < matched.size(); ++e)
             if (matched[e]) matched_[e] = true;
     }
-    std::vector<const workbook::Worksheet*> sheets;
+    std::vector<std::size_t> sheets;
     for (std::size_t s = 0; s < count; ++s)
-        if (chosen[s]) sheets.push_back(&book.worksheet(s));
+        if (chosen[s]) sheets.push_back(s);
     return sheets;
 }
 
@@ -60,11 +60,10 @@ std::vector<std::string> SheetChoice::unmatched() const {
     return entries;
 }
 
-std::vector<const workbook::Worksheet*> ChosenWorksheets(const workbook::Workbook& book,
-                                                         SheetChoice* choice) {
+std::vector<std::size_t> ChosenWorksheets(const workbook::Workbook& book, SheetChoice* choice) {
     if (choice != nullptr) return choice->worksheetsOf(book);
-    std::vector<const workbook::Worksheet*> sheets;
-    for (std::size_t s = 0; s < book.worksheetCount(); ++s) sheets.push_back(&book.worksheet(s));
+    std::vector<std::size_t> sheets(book.worksheetCount());
+    for (std::size_t s = 0; s < sheets.size(); ++s) sheets[s] = s;
     return sheets;
 }
 

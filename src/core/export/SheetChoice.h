@@ -15,11 +15,11 @@ class SheetChoice {
     // Each entry is a sheet name or a number.
     explicit SheetChoice(std::vector<std::string> entries);
 
-    // The worksheets of the workbook that an entry chooses, in workbook order. An entry chooses
+    // The worksheets (0-based indexes) of the workbook that an entry chooses, in workbook order. An entry chooses
     // the sheet of its name (exactly as the workbook spells it); an entry of digits that names
     // no sheet of the workbook chooses the worksheet at that position. Records which entries
     // chose a sheet; safe to call for several workbooks at once.
-    std::vector<const workbook::Worksheet*> worksheetsOf(const workbook::Workbook& book);
+    std::vector<std::size_t> worksheetsOf(const workbook::Workbook& book);
 
     // The entries that have chosen no sheet of any workbook so far, in the order given.
     std::vector<std::string> unmatched() const;
@@ -30,8 +30,8 @@ class SheetChoice {
     std::vector<bool> matched_;
 };
 
-// Every worksheet of the workbook when there is no choice, otherwise those the choice takes.
-std::vector<const workbook::Worksheet*> ChosenWorksheets(const workbook::Workbook& book,
-                                                         SheetChoice* choice);
+// The indexes of every worksheet of the workbook when there is no choice, otherwise of those the
+// choice takes.
+std::vector<std::size_t> ChosenWorksheets(const workbook::Workbook& book, SheetChoice* choice);
 
 }  // namespace tabulon

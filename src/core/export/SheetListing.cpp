@@ -23,12 +23,14 @@ const char* visibilityName(workbook::SheetVisibility visibility) {
 std::vector<std::string> SheetListingLines(const std::string& file, const workbook::Workbook& book,
                                            SheetChoice* choice) {
     std::vector<std::string> lines;
-    for (const workbook::Worksheet* sheet : ChosenWorksheets(book, choice)) {
-        const workbook::CellRange range = sheet->usedRange();
-        lines.push_back(file + '\t' + sheet->name() + "\tworksheet\t" +
-                        visibilityName(sheet->visibility()) + '\t' +
+    for (const std::size_t index : ChosenWorksheets(book, choice)) {
+        const workbook::Worksheet& sheet = book.worksheet(index);
+        const workbook::CellRange range = sheet.usedRange();
+        lines.push_back(file + '\t' + sheet.name() + "\tworksheet\t" +
+                        visibilityName(sheet.visibility()) + '\t' +
                         workbook::cellName(range.firstRow, range.firstCol) + ':' +
                         workbook::cellName(range.lastRow, range.lastCol));
+        book.release(index);
     }
     return lines;
 }

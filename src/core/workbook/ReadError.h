@@ -46,16 +46,17 @@ class ReadError : public Error {
     std::string detail_;
 };
 
-// Runs read(), which reads one worksheet; a ReadError that names no sheet yet is thrown again
-// with this sheet's name, so that the message says where the damage is.
+// Runs read(); a ReadError that does not name the file or the sheet yet is thrown again with
+// them (an empty sheet names none), so that the message says where the damage is.
 template <class Read>
-void readInSheet(const std::string& sheetName, Read&& read) {
+void readInPlace(const std::string& file, const std::string& sheet, Read&& read) {
     try {
         read();
     } catch (const ReadError& e) {
-        if (!e.place().sheet.empty()) throw;
+        if (!e.place().file.empty() && (sheet.empty() || !e.place().sheet.empty())) throw;
         ReadErrorPlace place = e.place();
-        place.sheet = sheetName;
+        if (place.file.empty()) place.file = file;
+        if (place.sheet.empty()) place.sheet = sheet;
         throw ReadError(e.kind(), std::move(place), e.detail());
     }
 }

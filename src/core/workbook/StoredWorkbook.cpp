@@ -1,76 +1,59 @@
-// Text and Value of stored cells: numbers through their cell format, the rest as they are.
+// Opening a workbook through its reader, and reading and releasing its worksheets' cells.
 #include "core/workbook/StoredWorkbook.h"
+
+#include <stdexcept>
 
 namespace tabulon::workbook {
 
-const numfmt::NumberFormat& StoredWorksheet::formatOf(const StoredCell& cell) const {
-    // A style index beyond the file's cell formats falls back to the default format.
-    return cell.style < book_.cellFormats.size() ? book_.cellFormats[cell.style]
-                                                 : book_.cellFormats.front();
-}
-
-std::string_view StoredWorksheet::stringOf(const StoredCell& cell) const {
-    return cell.kind() == StoredKind::SharedText ? book_.sharedStrings.get(cell.index)
-                                                 : localStrings_.get(cell.index);
-}
-
-std::string StoredWorksheet::text(std::int32_t row, std::int32_t col) const {
-    const StoredCell* cell = cells_.find(row, col);
-    if (cell == nullptr) return {};
-    switch (cell->kind()) {
-        case StoredKind::StyleOnly:
-            return {};
-        case StoredKind::Number:
-            return formatOf(*cell).format(cell->number, book_.date1904);
-        case StoredKind::SharedText:
-        case StoredKind::LocalText:
-            return formatOf(*cell).formatText(stringOf(*cell));
-        case StoredKind::Boolean:
-            return numfmt::NumberFormat::formatBoolean(cell->index != 0);
-        case StoredKind::Error:
-            return std::string(stringOf(*cell));
-    }
-    return {};
-}
-
-CellValue StoredWorksheet::value(std::int32_t row, std::int32_t col) const {
-    const StoredCell* cell = cells_.find(row, col);
-    if (cell == nullptr) return {};
-    switch (cell->kind()) {
-        case StoredKind::StyleOnly:
-            return {};
-        case StoredKind::Number:
-            return formatOf(*cell).isDateTime() ? CellValue::makeDate(cell->number)
-                                                : CellValue::makeNumber(cell->number);
-        case StoredKind::SharedText:
-        case StoredKind::LocalText:
-            return CellValue::makeText(std::string(stringOf(*cell)));
-        case StoredKind::Boolean:
-            return CellValue::makeBoolean(cell->index != 0);
-        case StoredKind::Error:
-            return CellValue::makeError(std::string(stringOf(*cell)));
-    }
-    return {};
-}
-
-StoredWorksheet& StoredWorkbook::addWorksheet(std::string name, SheetVisibility visibility) {
-    return addWorksheet(std::make_unique<StoredWorksheet>(data_, std::move(name), visibility));
-}
-
-StoredWorksheet& StoredWorkbook::addWorksheet(std::unique_ptr<StoredWorksheet> sheet) {
+StoredWorkbook::StoredWorkbook(std::string path, std::unique_ptr<WorkbookReader> reader)
+    : path_(std::move(path)), reader_(std::move(reader)) {
+    readInPlace(path_, {}, [&] {
+        for (WorksheetEntry& entry : reader_->open(data_)) slots_.push_back({std::move(entry)});
+    });
+    // Cells whose style index is beyond the file's formats fall back to index 0.
     if (data_.cellFormats.empty())
         data_.cellFormats.push_back(numfmt::NumberFormat::compile("General"));
-    sheets_.push_back(std::move(sheet));
-    return *sheets_.back();
+}
+
+const std::string& StoredWorkbook::worksheetName(std::size_t index) const {
+    return slots_.at(index).entry.name;
+}
+
+const Worksheet& StoredWorkbook::worksheet(std::size_t index) const {
+    Slot& slot = slots_.at(index);
+    if (slot.sheet) return *slot.sheet;
+    if (slot.failure) std::rethrow_exception(slot.failure);
+    if (slot.released) throw std::logic_error("worksheet " + slot.entry.name + " was released");
+    try {
+        readInPlace(path_, slot.entry.name,
+                    [&] { slot.sheet = reader_->readWorksheet(index, slot.entry, data_); });
+    } catch (const ReadError&) {
+        slot.failure = std::current_exception();
+        throw;
+    }
+    slot.cutTexts = slot.sheet->localStrings().cutCount();
+    return *slot.sheet;
+}
+
+void StoredWorkbook::release(std::size_t index) const {
+    Slot& slot = slots_.at(index);
+    slot.released = true;
+    if (!slot.sheet) return;
+    data_.cellsLeft += slot.sheet->cells().size();
+    slot.sheet.reset();
 }
 
 std::string StoredWorkbook::notice() const {
     std::size_t cut = data_.sharedStrings.cutCount();
-    for (const auto& sheet : sheets_) cut += sheet->localStrings().cutCount();
+    for (const Slot& slot : slots_) cut += slot.cutTexts;
     if (cut == 0) return {};
     return "Text longer than " + std::to_string(kMaxCellTextUnits) +
            " characters was cut to that length (" + std::to_string(cut) +
            (cut == 1 ? " text)" : " texts)");
+}
+
+std::unique_ptr<Workbook> openWorkbook(std::string path, std::unique_ptr<WorkbookReader> reader) {
+    return std::make_unique<StoredWorkbook>(std::move(path), std::move(reader));
 }
 
 }  // namespace tabulon::workbook

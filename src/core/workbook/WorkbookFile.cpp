@@ -11,8 +11,8 @@
 #include "core/workbook/cfb/CompoundFile.h"
 #include "core/workbook/crypto/EncryptedOoxml.h"
 #include "core/workbook/ods/OdsReader.h"
+#include "core/workbook/package/PackageReader.h"
 #include "core/workbook/xls/XlsReader.h"
-#include "core/workbook/xlsx/XlsxReader.h"
 
 namespace tabulon::workbook {
 
@@ -23,12 +23,12 @@ namespace {
 }
 
 std::unique_ptr<Workbook> readZip(const std::string& path, PasswordSource* passwords) {
-    ZipArchive archive(path);
+    auto archive = std::make_unique<ZipArchive>(path);
     // OpenDocument packages name their type in a first, uncompressed "mimetype" part.
-    if (archive.contains("mimetype") &&
-        archive.readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
-        return ods::readOds(archive, passwords);
-    return xlsx::readXlsx(archive);
+    if (archive->contains("mimetype") &&
+        archive->readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
+        return ods::readOds(std::move(archive), passwords);
+    return package::openPackage(std::move(archive));
 }
 
 std::unique_ptr<Workbook> readCompoundFile(const std::string& path, PasswordSource* passwords) {
@@ -39,8 +39,7 @@ std::unique_ptr<Workbook> readCompoundFile(const std::string& path, PasswordSour
     };
     // An encrypted OOXML package travels inside a compound file.
     if (has("EncryptedPackage") || has("EncryptionInfo")) {
-        auto archive = crypto::openEncryptedPackage(path, passwords);
-        return xlsx::readXlsx(*archive);
+        return package::openPackage(crypto::openEncryptedPackage(path, passwords));
     }
     if (has("Workbook") || has("Book") || has("WORKBOOK") || has("BOOK"))
         return xls::readXls(path, passwords);
@@ -75,24 +74,24 @@ std::unique_ptr<Workbook> readWorkbookFile(const std::string& path, PasswordSour
     const auto got = static_cast<std::size_t>(in.gcount());
     in.close();
 
-    try {
+    std::unique_ptr<Workbook> book;
+    // A limit deep in the readers (the text budget) does not know the file it reads.
+    readInPlace(path, {}, [&] {
         switch (fileKindOf(lead, got)) {
             case FileKind::Zip:
-                return readZip(path, passwords);
+                book = readZip(path, passwords);
+                break;
             case FileKind::CompoundFile:
-                return readCompoundFile(path, passwords);
+                book = readCompoundFile(path, passwords);
+                break;
             case FileKind::LegacyBiff:
-                return xls::readLegacyBiff(path);
+                book = xls::readLegacyBiff(path);
+                break;
             case FileKind::Unknown:
                 break;
         }
-    } catch (const ReadError& e) {
-        // A limit deep in the readers (the text budget) does not know the file it reads.
-        if (!e.place().file.empty()) throw;
-        ReadErrorPlace place = e.place();
-        place.file = path;
-        throw ReadError(e.kind(), std::move(place), e.detail());
-    }
+    });
+    if (book) return book;
     fail(ReadErrorKind::NotAWorkbook, path);
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "ExportTestSupport.h"
+#include "XlsxPackage.h"
+#include "core/Error.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ExportModes.h"
 #include "core/util/PathText.h"
@@ -176,6 +178,37 @@ TEST_F(ExportModesTest, AMissingWorkbookIsReportedUnderTheModesLabelAndGivesNoRe
     for (const auto& error : ui.errors) EXPECT_EQ(error.label, "Excel1.SaveEachSheet");
     EXPECT_EQ(ui.errors[0].line, 100);
     EXPECT_NE(ui.errors[0].description.find("Missing.xlsx"), std::string::npos);
+}
+
+// Sheets are read as the walk reaches them: a damaged one is reported where its used range is
+// asked for, with a follow-up for the next step, and the other sheets are exported; in book mode
+// the workbook's one result would lack it, so there is none.
+TEST_F(ExportModesTest, ADamagedSheetIsReportedWhereTheWalkReachesItAndTheOthersAreExported) {
+    const std::string good = testing::sheetDataXml({{"A1", "1"}, {"B2", "2"}});
+    const std::string path = workbooks.file("Damaged.xlsx");
+    testing::XlsxPackage::workbook({testing::HandSheet("A", good),
+                                    testing::HandSheet("B", "<row r=\"0\"/>"),
+                                    testing::HandSheet("C", good)})
+        .write(path);
+    struct Case {
+        ExportMode mode;
+        std::vector<std::string> sheets;
+    };
+    for (const Case& c : {Case{&SaveEachSheet, {"A", "C"}}, Case{&SaveEachRow, {"A", "A", "C", "C"}},
+                          Case{&SaveEachBook, {}}}) {
+        host.rows.clear();
+        ui.errors.clear();
+        exportWith(c.mode, path);
+        std::vector<std::string> sheets;
+        for (const auto& row : host.rows) sheets.push_back(row.subItem1);
+        EXPECT_EQ(sheets, c.sheets);
+        ASSERT_EQ(ui.errors.size(), 2u);
+        EXPECT_EQ(ui.errors[0].line, 112);
+        EXPECT_NE(ui.errors[0].description.find("Damaged.xlsx, sheet B"), std::string::npos)
+            << ui.errors[0].description;
+        EXPECT_EQ(ui.errors[1].line, 114);
+        EXPECT_EQ(ui.errors[1].description, kNoObjectError);
+    }
 }
 
 TEST_F(ExportModesTest, AnErrorValueInRowModeIsReportedAndLeavesAnEmptyField) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ReadWholeWorkbook.h"
 #include "ScratchFolder.h"
 #include "XlsxPackage.h"
 #include "core/workbook/ReadError.h"
@@ -31,7 +32,7 @@ class WorkbookFileTest : public ::testing::Test {
     // The error that reading the file gives; fails the test when there is none.
     static ReadError errorOf(const std::string& path) {
         try {
-            readWorkbookFile(path);
+            testing::readWholeWorkbook(path);
         } catch (const ReadError& e) {
             return e;
         }

@@ -79,9 +79,10 @@ struct ColumnStyle {
 
 class ContentHandler : public xlsx::XmlHandler {
   public:
-    ContentHandler(const std::string& path, OdsStyles& styles, StoredWorkbook& book)
-        : path_(path), styles_(styles), book_(book) {
-        auto& formats = book_.data().cellFormats;
+    ContentHandler(const std::string& path, OdsStyles& styles, WorkbookData& book,
+                   std::vector<std::unique_ptr<StoredWorksheet>>& sheets)
+        : path_(path), styles_(styles), book_(book), sheets_(sheets) {
+        auto& formats = book_.cellFormats;
         if (formats.empty()) formats.push_back(numfmt::NumberFormat::compile("General"));
         codeFormats_.emplace("General", 0);
     }
@@ -156,7 +157,7 @@ class ContentHandler : public xlsx::XmlHandler {
         const char* date = attributes.find("date-value");
         // Serial numbers count from 1904 when the document does; otherwise they follow the
         // 1900 system, whatever other day the document counts from.
-        book_.data().date1904 = date != nullptr && std::string_view(date).starts_with("1904-01-01");
+        book_.date1904 = date != nullptr && std::string_view(date).starts_with("1904-01-01");
     }
 
     void startTable(const xlsx::XmlAttributes& attributes) {
@@ -166,10 +167,10 @@ class ContentHandler : public xlsx::XmlHandler {
                                                ? SheetVisibility::Hidden
                                                : SheetVisibility::Visible;
         auto sheet = std::make_unique<OdsWorksheet>(
-            book_.data(), name != nullptr ? name : "Sheet" + std::to_string(sheetCount_ + 1),
+            book_, name != nullptr ? name : "Sheet" + std::to_string(sheetCount_ + 1),
             visibility);
         sheet_ = sheet.get();
-        book_.addWorksheet(std::move(sheet));
+        sheets_.push_back(std::move(sheet));
         ++sheetCount_;
         tableDepth_ = depth_;
         row_ = 1;
@@ -331,7 +332,7 @@ class ContentHandler : public xlsx::XmlHandler {
                 if (parseNumber(valueText_, number)) return setNumber(cell, number, nullptr);
                 break;
             case ValueType::Date:
-                if (const auto serial = xlsx::isoDateToSerial(dateText_, book_.data().date1904))
+                if (const auto serial = xlsx::isoDateToSerial(dateText_, book_.date1904))
                     return setNumber(
                         cell, *serial,
                         std::floor(*serial) == *serial ? "m/d/yyyy" : "m/d/yyyy h:mm:ss");
@@ -371,7 +372,7 @@ class ContentHandler : public xlsx::XmlHandler {
         cell.kind = StoredKind::Number;
         cell.number = number;
         cell.style = formatIndexOf(cellStyleName());
-        if (dateFallback != nullptr && !book_.data().cellFormats[cell.style].isDateTime())
+        if (dateFallback != nullptr && !book_.cellFormats[cell.style].isDateTime())
             cell.style = formatIndexOfCode(dateFallback);
         if (paragraphs_ > 0) {
             cell.hasShownText = true;
@@ -408,7 +409,7 @@ class ContentHandler : public xlsx::XmlHandler {
     }
 
     std::uint16_t formatIndexOfCode(const std::string& code) {
-        auto& formats = book_.data().cellFormats;
+        auto& formats = book_.cellFormats;
         const auto found = codeFormats_.find(code);
         if (found != codeFormats_.end()) return found->second;
         if (formats.size() > 0xFFFF) return 0;  // beyond the store's style range: General
@@ -420,7 +421,8 @@ class ContentHandler : public xlsx::XmlHandler {
 
     const std::string& path_;
     OdsStyles& styles_;
-    StoredWorkbook& book_;
+    WorkbookData& book_;
+    std::vector<std::unique_ptr<StoredWorksheet>>& sheets_;
     std::uint64_t cellBudget_ = kMaxCells;
     std::uint64_t repeatedCells_ = 0;
     std::unordered_map<std::string, std::uint16_t> styleFormats_;
@@ -459,8 +461,9 @@ class ContentHandler : public xlsx::XmlHandler {
 
 }  // namespace
 
-void readContent(ZipArchive& archive, OdsStyles& styles, StoredWorkbook& book) {
-    ContentHandler handler(archive.path(), styles, book);
+void readContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
+                 std::vector<std::unique_ptr<StoredWorksheet>>& sheets) {
+    ContentHandler handler(archive.path(), styles, book, sheets);
     xlsx::parseXmlPart(archive, kPart, handler);
 }
 

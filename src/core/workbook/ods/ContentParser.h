@@ -2,14 +2,19 @@
 // table:table, read in one streaming pass.
 #pragma once
 
-#include "core/workbook/StoredWorkbook.h"
+#include <memory>
+#include <vector>
+
+#include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/ods/OdsStyles.h"
 
 namespace tabulon::workbook::ods {
 
-// Adds the package part's tables to the book as worksheets, in order. styles holds what styles.xml
-// defined and takes the package part's automatic styles. Throws ReadError.
-void readContent(ZipArchive& archive, OdsStyles& styles, StoredWorkbook& book);
+// Reads the package part's tables as worksheets, in order, and what they share into the book.
+// styles holds what styles.xml defined and takes the package part's automatic styles. Throws
+// ReadError.
+void readContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
+                 std::vector<std::unique_ptr<StoredWorksheet>>& sheets);
 
 }  // namespace tabulon::workbook::ods

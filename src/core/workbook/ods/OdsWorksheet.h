@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/StoredWorksheet.h"
 
 namespace tabulon::workbook::ods {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/xls/BiffRecords.h"
 #include "core/workbook/xls/CellFormatTable.h"
 #include "core/workbook/xls/RecordCursor.h"

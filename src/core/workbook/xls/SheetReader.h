@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/xls/BiffRecords.h"
 #include "core/workbook/xls/BookRecords.h"
 

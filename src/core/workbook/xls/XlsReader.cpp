@@ -1,12 +1,14 @@
-// Reading a BIFF workbook stream: the globals substream, then each worksheet substream.
+// Reading a BIFF workbook stream: the globals substream, then each worksheet substream on demand.
 #include "core/workbook/xls/XlsReader.h"
 
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/WorkbookReader.h"
 #include "core/workbook/cfb/CompoundFile.h"
 #include "core/workbook/crypto/BiffDecryption.h"
 #include "core/workbook/xls/BiffRecords.h"
@@ -99,74 +101,113 @@ void readSubstream(BiffStream& stream, Take&& take) {
     throw BiffDamage("a sheet ends without an EOF record");
 }
 
-// globalsEnd: where the workbook globals substream ends; no sheet starts before it.
-void readSheets(BiffStream& stream, const std::vector<SheetEntry>& sheets, BookState& book,
-                StoredWorkbook& workbook, std::size_t globalsEnd) {
-    std::uint64_t cellBudget = kMaxCells;
-    for (const SheetEntry& entry : sheets) {
-        if (!entry.worksheet) continue;
+// A BIFF stream read on demand: the globals when the workbook opens, each worksheet substream
+// when it is asked for. A bare BIFF2-4 worksheet keeps its formats among its cells, so it is read
+// whole when it opens.
+class BiffReader : public WorkbookReader {
+  public:
+    BiffReader(std::string path, std::vector<unsigned char> bytes, bool decrypted)
+        : path_(std::move(path)), bytes_(std::move(bytes)), decrypted_(decrypted) {}
+
+    std::vector<WorksheetEntry> open(WorkbookData& data) override {
         try {
-            if (entry.position < globalsEnd)
-                throw BiffDamage("the sheet's entry points into the workbook globals");
-            stream.seek(entry.position);
+            BiffStream stream(bytes_);
             BiffRecord bof;
             BofInfo info;
             if (!stream.next(bof) || !readBof(bof, info))
-                throw BiffDamage("a sheet does not start with a BOF record");
-            if (info.substream == kWorkbookGlobals)
-                throw BiffDamage("the sheet's entry points into the workbook globals");
-            if (info.substream != kWorksheet || isDialogSheet(stream)) continue;
-            StoredWorksheet& sheet = workbook.addWorksheet(entry.name, entry.visibility);
-            SheetReader reader(book, sheet, cellBudget);
+                throw ReadError(ReadErrorKind::NotAWorkbook, {path_, {}, {}, {}});
+            book_.emplace(path_, info.version, data);
+            book_->decrypted = decrypted_;
+            const bool modern =
+                info.version == BiffVersion::Biff5 || info.version == BiffVersion::Biff8;
+            if (modern && info.substream == kWorkbookGlobals) {
+                const auto sheets = readGlobals(stream, *book_);
+                data.cellFormats = book_->formats.compile();
+                return findWorksheets(stream, sheets, stream.position());
+            }
+            if (info.substream == kWorksheet) return {readBareWorksheet(stream, data)};
+            throw ReadError(ReadErrorKind::UnsupportedFormat, {path_, {}, {}, {}},
+                            "Excel 4.0 workbook (.xlw)");
+        } catch (const BiffDamage& e) {
+            throw ReadError(ReadErrorKind::DamagedContainer, {path_, {}, {}, {}}, e.what());
+        }
+    }
+
+    std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t index, const WorksheetEntry& entry,
+                                                   const WorkbookData& data) override {
+        if (bare_) return std::move(bare_);
+        auto sheet = std::make_unique<StoredWorksheet>(data, entry.name, entry.visibility);
+        try {
+            BiffStream stream(bytes_);
+            stream.seek(positions_.at(index));
+            BiffRecord bof;
+            stream.next(bof);  // checked when the workbook opened
+            SheetReader reader(*book_, *sheet, data.cellsLeft);
             readSubstream(stream, [&](const BiffRecord& record) { reader.take(record, stream); });
             reader.finish();
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedContainer, {book.path, {}, entry.name, {}},
+            throw ReadError(ReadErrorKind::DamagedContainer, {path_, {}, entry.name, {}},
                             e.what());
         }
+        return sheet;
     }
-}
 
-void readBareWorksheet(BiffStream& stream, BookState& book, StoredWorkbook& workbook) {
-    std::uint64_t cellBudget = kMaxCells;
-    StoredWorksheet& sheet = workbook.addWorksheet("Sheet1", SheetVisibility::Visible);
-    SheetReader reader(book, sheet, cellBudget);
-    readSubstream(stream, [&](const BiffRecord& record) {
-        if (!readBookRecord(record, book)) reader.take(record, stream);
-    });
-    reader.finish();
-}
+  private:
+    // The entries that are worksheets, each checked to start with a worksheet's BOF record after
+    // the globals (globalsEnd: where they end); chart, macro, module and dialog sheets are passed
+    // over.
+    std::vector<WorksheetEntry> findWorksheets(BiffStream& stream,
+                                               const std::vector<SheetEntry>& sheets,
+                                               std::size_t globalsEnd) {
+        std::vector<WorksheetEntry> worksheets;
+        for (const SheetEntry& entry : sheets) {
+            if (!entry.worksheet) continue;
+            try {
+                if (entry.position < globalsEnd)
+                    throw BiffDamage("the sheet's entry points into the workbook globals");
+                stream.seek(entry.position);
+                BiffRecord bof;
+                BofInfo info;
+                if (!stream.next(bof) || !readBof(bof, info))
+                    throw BiffDamage("a sheet does not start with a BOF record");
+                if (info.substream == kWorkbookGlobals)
+                    throw BiffDamage("the sheet's entry points into the workbook globals");
+                if (info.substream != kWorksheet || isDialogSheet(stream)) continue;
+            } catch (const BiffDamage& e) {
+                throw ReadError(ReadErrorKind::DamagedContainer, {path_, {}, entry.name, {}},
+                                e.what());
+            }
+            worksheets.push_back({entry.name, entry.visibility});
+            positions_.push_back(entry.position);
+        }
+        return worksheets;
+    }
+
+    WorksheetEntry readBareWorksheet(BiffStream& stream, WorkbookData& data) {
+        const WorksheetEntry entry{"Sheet1", SheetVisibility::Visible};
+        bare_ = std::make_unique<StoredWorksheet>(data, entry.name, entry.visibility);
+        SheetReader reader(*book_, *bare_, data.cellsLeft);
+        readSubstream(stream, [&](const BiffRecord& record) {
+            if (!readBookRecord(record, *book_)) reader.take(record, stream);
+        });
+        reader.finish();
+        data.cellFormats = book_->formats.compile();
+        return entry;
+    }
+
+    std::string path_;
+    std::vector<unsigned char> bytes_;
+    bool decrypted_;
+    std::optional<BookState> book_;
+    std::vector<std::size_t> positions_;      // of each worksheet's BOF record
+    std::unique_ptr<StoredWorksheet> bare_;  // a bare worksheet, until it is asked for
+};
 
 }  // namespace
 
 std::unique_ptr<Workbook> readBiffStream(const std::string& path,
-                                         std::span<const unsigned char> bytes, bool decrypted) {
-    auto workbook = std::make_unique<StoredWorkbook>();
-    try {
-        BiffStream stream(bytes);
-        BiffRecord bof;
-        BofInfo info;
-        if (!stream.next(bof) || !readBof(bof, info))
-            throw ReadError(ReadErrorKind::NotAWorkbook, {path, {}, {}, {}});
-        BookState book(path, info.version, workbook->data());
-        book.decrypted = decrypted;
-        const bool modern =
-            info.version == BiffVersion::Biff5 || info.version == BiffVersion::Biff8;
-        if (modern && info.substream == kWorkbookGlobals) {
-            const auto sheets = readGlobals(stream, book);
-            workbook->data().cellFormats = book.formats.compile();
-            readSheets(stream, sheets, book, *workbook, stream.position());
-        } else if (info.substream == kWorksheet) {
-            readBareWorksheet(stream, book, *workbook);
-            workbook->data().cellFormats = book.formats.compile();
-        } else {
-            throw ReadError(ReadErrorKind::UnsupportedFormat, {path, {}, {}, {}},
-                            "Excel 4.0 workbook (.xlw)");
-        }
-    } catch (const BiffDamage& e) {
-        throw ReadError(ReadErrorKind::DamagedContainer, {path, {}, {}, {}}, e.what());
-    }
-    return workbook;
+                                         std::vector<unsigned char> stream, bool decrypted) {
+    return openWorkbook(path, std::make_unique<BiffReader>(path, std::move(stream), decrypted));
 }
 
 std::unique_ptr<Workbook> readXls(const std::string& path, PasswordSource* passwords) {
@@ -176,7 +217,7 @@ std::unique_ptr<Workbook> readXls(const std::string& path, PasswordSource* passw
     if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {path, {}, {}, {}});
     std::vector<unsigned char> bytes = file.readStream(*stream);
     const bool decrypted = crypto::decryptBiffStream(path, bytes, passwords);
-    return readBiffStream(path, bytes, decrypted);
+    return readBiffStream(path, std::move(bytes), decrypted);
 }
 
 std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {
@@ -189,7 +230,7 @@ std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {
     in.seekg(0);
     if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
         throw ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "a read failed");
-    return readBiffStream(path, bytes);
+    return readBiffStream(path, std::move(bytes));
 }
 
 }  // namespace tabulon::workbook::xls

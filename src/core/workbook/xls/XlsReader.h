@@ -3,24 +3,24 @@
 #pragma once
 
 #include <memory>
-#include <span>
 #include <string>
+#include <vector>
 
 #include "core/workbook/PasswordSource.h"
 #include "core/workbook/Workbook.h"
 
 namespace tabulon::workbook::xls {
 
-// Reads the Workbook (or Book) stream of the compound file at the path, decrypted first when it
+// Opens the Workbook (or Book) stream of the compound file at the path, decrypted first when it
 // is encrypted (the default password, then those of the source, which may be null). Chart,
 // macro, dialog and module sheets are not worksheets and are passed over. Throws ReadError.
 std::unique_ptr<Workbook> readXls(const std::string& path, PasswordSource* passwords = nullptr);
 
-// Reads a BIFF stream: a workbook's globals and its sheets, or a bare BIFF2-4 worksheet, which
-// becomes the single worksheet "Sheet1". The path is for error messages; decrypted tells that
+// Opens a BIFF stream: a workbook's globals (its worksheets are read when asked for), or a bare
+// BIFF2-4 worksheet, which becomes the single worksheet "Sheet1". The path is for error messages; decrypted tells that
 // an encrypted stream's records have been decrypted. Throws ReadError.
 std::unique_ptr<Workbook> readBiffStream(const std::string& path,
-                                         std::span<const unsigned char> stream,
+                                         std::vector<unsigned char> stream,
                                          bool decrypted = false);
 
 // Reads a bare BIFF2-4 file from disk.

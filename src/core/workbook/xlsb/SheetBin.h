@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/ZipArchive.h"
 
 namespace tabulon::workbook::xlsb {

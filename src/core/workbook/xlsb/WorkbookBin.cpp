@@ -8,11 +8,11 @@ namespace tabulon::workbook::xlsb {
 
 namespace {
 
-void takeWorkbookRecord(RecordPayload& record, xlsx::WorkbookPart& out) {
+void takeWorkbookRecord(RecordPayload& record, package::WorkbookPart& out) {
     if (record.type() == record::kWorkbookProperties) {
         out.date1904 = (record.u32() & 1) != 0;
     } else if (record.type() == record::kSheetBundle) {
-        xlsx::SheetEntry entry;
+        package::SheetEntry entry;
         const std::uint32_t state = record.u32();
         if (state == 1) entry.visibility = SheetVisibility::Hidden;
         if (state == 2) entry.visibility = SheetVisibility::VeryHidden;
@@ -25,8 +25,8 @@ void takeWorkbookRecord(RecordPayload& record, xlsx::WorkbookPart& out) {
 
 }  // namespace
 
-xlsx::WorkbookPart readWorkbookBin(ZipArchive& archive, std::string_view part) {
-    xlsx::WorkbookPart result;
+package::WorkbookPart readWorkbookBin(ZipArchive& archive, std::string_view part) {
+    package::WorkbookPart result;
     readRecords(archive, part, [&](RecordPayload& record) { takeWorkbookRecord(record, result); });
     return result;
 }

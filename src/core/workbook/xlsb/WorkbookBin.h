@@ -4,12 +4,12 @@
 #include <string_view>
 
 #include "core/workbook/ZipArchive.h"
-#include "core/workbook/xlsx/WorkbookPart.h"
+#include "core/workbook/package/PackageParts.h"
 
 namespace tabulon::workbook::xlsb {
 
 // The sheet bundles (name, relationship, visibility) and the 1904 flag; other records are
 // passed over.
-xlsx::WorkbookPart readWorkbookBin(ZipArchive& archive, std::string_view part);
+package::WorkbookPart readWorkbookBin(ZipArchive& archive, std::string_view part);
 
 }  // namespace tabulon::workbook::xlsb

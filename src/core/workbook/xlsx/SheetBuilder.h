@@ -9,7 +9,7 @@
 
 #include "core/workbook/CellText.h"
 #include "core/workbook/ReadError.h"
-#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/StoredWorksheet.h"
 
 namespace tabulon::workbook::xlsx {
 

@@ -11,13 +11,13 @@ namespace {
 
 class WorkbookHandler : public XmlHandler {
   public:
-    explicit WorkbookHandler(WorkbookPart& out) : out_(out) {}
+    explicit WorkbookHandler(package::WorkbookPart& out) : out_(out) {}
 
     void startElement(std::string_view name, const XmlAttributes& attributes) override {
         if (name == "workbookPr") {
             out_.date1904 = isTrue(attributes.find("date1904"));
         } else if (name == "sheet") {
-            SheetEntry entry;
+            package::SheetEntry entry;
             if (const char* v = attributes.find("name")) entry.name = v;
             if (const char* v = attributes.find("id")) entry.relationshipId = v;
             if (const char* v = attributes.find("state")) {
@@ -32,7 +32,7 @@ class WorkbookHandler : public XmlHandler {
     void characters(std::string_view) override {}
 
   private:
-    WorkbookPart& out_;
+    package::WorkbookPart& out_;
 };
 
 }  // namespace
@@ -41,8 +41,8 @@ bool isTrue(const char* value) {
     return value != nullptr && (std::strcmp(value, "1") == 0 || std::strcmp(value, "true") == 0);
 }
 
-WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) {
-    WorkbookPart result;
+package::WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) {
+    package::WorkbookPart result;
     WorkbookHandler handler(result);
     parseXmlPart(archive, part, handler);
     return result;

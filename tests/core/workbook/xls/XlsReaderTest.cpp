@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "BiffBuilder.h"
+#include "ReadWholeWorkbook.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
 
@@ -22,7 +23,8 @@ std::unique_ptr<Workbook> readStream(const std::string& stream, const char* name
 
 ReadError errorOf(const std::string& stream) {
     try {
-        readStream(stream);
+        tabulon::testing::readWholeWorkbook(
+            testing::writeTempFile("book.xls", testing::compoundFile({{"Workbook", stream}})));
     } catch (const ReadError& e) {
         return e;
     }

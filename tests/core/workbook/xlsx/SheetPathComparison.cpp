@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "core/workbook/CellReference.h"
-#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/ZipArchive.h"
-#include "core/workbook/xlsx/XlsxReader.h"
+#include "core/workbook/package/PackageReader.h"
 
 namespace tabulon::workbook::testing {
 
@@ -55,9 +55,13 @@ std::string sheetDifference(const StoredWorksheet& a, const StoredWorksheet& b) 
 SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path) {
     SheetReadOutcome outcome;
     try {
-        ZipArchive archive(file);
-        outcome.book = xlsx::readXlsx(archive, {path, &outcome.pathsTaken});
+        outcome.book =
+            package::openPackage(std::make_unique<ZipArchive>(file), {path, &outcome.pathsTaken});
+        // Every sheet is read here, so that a damaged one is this path's outcome.
+        for (std::size_t i = 0; i < outcome.book->worksheetCount(); ++i)
+            (void)outcome.book->worksheet(i);
     } catch (const ReadError& e) {
+        outcome.book.reset();
         outcome.errorKind = e.kind();
         outcome.errorText = e.what();
     }

@@ -1,20 +1,20 @@
 // Reading .rels parts and resolving their targets.
-#include "core/workbook/xlsx/Relationships.h"
+#include "core/workbook/package/Relationships.h"
 
 #include <cstring>
 
 #include "core/workbook/xlsx/XmlPartParser.h"
 
-namespace tabulon::workbook::xlsx {
+namespace tabulon::workbook::package {
 
 namespace {
 
-class RelationshipsHandler : public XmlHandler {
+class RelationshipsHandler : public xlsx::XmlHandler {
   public:
     RelationshipsHandler(std::string_view source, std::vector<Relationship>& out)
         : source_(source), out_(out) {}
 
-    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+    void startElement(std::string_view name, const xlsx::XmlAttributes& attributes) override {
         if (name != "Relationship") return;
         const char* id = attributes.find("Id");
         const char* type = attributes.find("Type");
@@ -44,7 +44,7 @@ std::vector<Relationship> readRelationships(ZipArchive& archive, std::string_vie
     std::vector<Relationship> relationships;
     if (!archive.contains(relsPart)) return relationships;
     RelationshipsHandler handler(sourcePart, relationships);
-    parseXmlPart(archive, relsPart, handler);
+    xlsx::parseXmlPart(archive, relsPart, handler);
     return relationships;
 }
 
@@ -92,4 +92,4 @@ std::string resolveTarget(std::string_view sourcePart, std::string_view target) 
     return part;
 }
 
-}  // namespace tabulon::workbook::xlsx
+}  // namespace tabulon::workbook::package

@@ -7,7 +7,7 @@
 
 #include "core/workbook/ZipArchive.h"
 
-namespace tabulon::workbook::xlsx {
+namespace tabulon::workbook::package {
 
 struct Relationship {
     std::string id;
@@ -30,4 +30,4 @@ const Relationship* findByRole(const std::vector<Relationship>& relationships,
 // The package part name that a relative or absolute target names, seen from the source part.
 std::string resolveTarget(std::string_view sourcePart, std::string_view target);
 
-}  // namespace tabulon::workbook::xlsx
+}  // namespace tabulon::workbook::package

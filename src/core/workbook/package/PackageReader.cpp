@@ -1,0 +1,96 @@
+// Finding a package's parts through its relationships, then reading them with the format's part
+// readers; each worksheet when it is asked for.
+#include "core/workbook/package/PackageReader.h"
+
+#include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/package/Relationships.h"
+#include "core/workbook/xlsb/XlsbParts.h"
+#include "core/workbook/xlsx/Styles.h"
+
+namespace tabulon::workbook::package {
+
+namespace {
+
+const Relationship* findById(const std::vector<Relationship>& relationships,
+                             const std::string& id) {
+    for (const Relationship& r : relationships)
+        if (r.id == id) return &r;
+    return nullptr;
+}
+
+// The workbook part named by the package relationships. A package without them is accepted when
+// the workbook part sits at its usual place.
+std::string findWorkbookPart(ZipArchive& archive) {
+    const auto relationships = readRelationships(archive, "");
+    if (const Relationship* office = findByRole(relationships, "officeDocument"))
+        return office->target;
+    if (archive.contains("xl/workbook.xml")) return "xl/workbook.xml";
+    throw ReadError(ReadErrorKind::NotAWorkbook, {archive.path(), {}, {}, {}});
+}
+
+class PackageReader : public WorkbookReader {
+  public:
+    PackageReader(std::unique_ptr<ZipArchive> archive, std::string workbookPart,
+                  std::unique_ptr<PackageParts> parts)
+        : archive_(std::move(archive)),
+          workbookPart_(std::move(workbookPart)),
+          parts_(std::move(parts)) {}
+
+    std::vector<WorksheetEntry> open(WorkbookData& book) override {
+        ZipArchive& archive = *archive_;
+        if (!archive.contains(workbookPart_))
+            throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, {}, {}},
+                            workbookPart_);
+        const WorkbookPart info = parts_->readWorkbookPart(archive, workbookPart_);
+        const auto relationships = readRelationships(archive, workbookPart_);
+
+        book.date1904 = info.date1904;
+        const Relationship* styles = findByRole(relationships, "styles");
+        book.cellFormats = styles != nullptr && archive.contains(styles->target)
+                               ? parts_->readCellFormats(archive, styles->target)
+                               : xlsx::defaultCellFormats();
+        if (const Relationship* strings = findByRole(relationships, "sharedStrings");
+            strings != nullptr && archive.contains(strings->target))
+            parts_->readSharedStrings(archive, strings->target, book.sharedStrings);
+
+        std::vector<WorksheetEntry> worksheets;
+        for (const SheetEntry& entry : info.sheets) {
+            const Relationship* target = findById(relationships, entry.relationshipId);
+            if (target == nullptr)
+                throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, entry.name, {}},
+                                "of the sheet (relationship \"" + entry.relationshipId + "\")");
+            if (!hasRole(*target, "worksheet")) continue;
+            worksheets.push_back({entry.name, entry.visibility});
+            sheetParts_.push_back(target->target);
+        }
+        return worksheets;
+    }
+
+    std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t index, const WorksheetEntry& entry,
+                                                   const WorkbookData& book) override {
+        auto sheet = std::make_unique<StoredWorksheet>(book, entry.name, entry.visibility);
+        parts_->readWorksheet(*archive_, sheetParts_.at(index), book, *sheet);
+        return sheet;
+    }
+
+  private:
+    std::unique_ptr<ZipArchive> archive_;
+    std::string workbookPart_;
+    std::unique_ptr<PackageParts> parts_;
+    std::vector<std::string> sheetParts_;  // of each worksheet, in order
+};
+
+}  // namespace
+
+std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive,
+                                      const xlsx::XlsxReadOptions& options) {
+    std::string workbookPart = findWorkbookPart(*archive);
+    // A binary workbook (.xlsb) shares the package layout but keeps its parts as records.
+    auto parts = workbookPart.ends_with(".bin") ? xlsb::binaryParts() : xlsx::xmlParts(options);
+    std::string path = archive->path();
+    return openWorkbook(std::move(path), std::make_unique<PackageReader>(
+                                             std::move(archive), std::move(workbookPart),
+                                             std::move(parts)));
+}
+
+}  // namespace tabulon::workbook::package

@@ -1,0 +1,43 @@
+// Reading the XML parts of an OOXML package: the workbook part, styles, strings and sheets.
+#include "core/workbook/xlsx/XlsxParts.h"
+
+#include "core/workbook/xlsx/SharedStrings.h"
+#include "core/workbook/xlsx/Styles.h"
+#include "core/workbook/xlsx/WorkbookPart.h"
+
+namespace tabulon::workbook::xlsx {
+
+namespace {
+
+class XmlParts : public package::PackageParts {
+  public:
+    explicit XmlParts(const XlsxReadOptions& options) : options_(options) {}
+
+    package::WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) override {
+        return xlsx::readWorkbookPart(archive, part);
+    }
+    std::vector<numfmt::NumberFormat> readCellFormats(ZipArchive& archive,
+                                                      std::string_view part) override {
+        return xlsx::readCellFormats(archive, part);
+    }
+    void readSharedStrings(ZipArchive& archive, std::string_view part, StringPool& out) override {
+        xlsx::readSharedStrings(archive, part, out);
+    }
+    void readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
+                       StoredWorksheet& sheet) override {
+        const SheetPath path =
+            xlsx::readWorksheet(archive, part, book, sheet, book.cellsLeft, options_.sheetPath);
+        if (options_.pathsTaken != nullptr) options_.pathsTaken->push_back(path);
+    }
+
+  private:
+    XlsxReadOptions options_;
+};
+
+}  // namespace
+
+std::unique_ptr<package::PackageParts> xmlParts(const XlsxReadOptions& options) {
+    return std::make_unique<XmlParts>(options);
+}
+
+}  // namespace tabulon::workbook::xlsx
