@@ -5,7 +5,7 @@
 #include "core/workbook/crypto/OdfDecryption.h"
 #include "core/workbook/ods/ContentParser.h"
 #include "core/workbook/ods/OdsStyles.h"
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::ods {
 
