@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::crypto {
 
@@ -56,7 +56,7 @@ std::size_t number(const char* text, const char* what) {
     return value;
 }
 
-AgileKeyParameters keyParameters(const xlsx::XmlAttributes& a) {
+AgileKeyParameters keyParameters(const xml::XmlAttributes& a) {
     const char* cipher = a.find("cipherAlgorithm");
     const char* chaining = a.find("cipherChaining");
     if (cipher == nullptr || std::string_view(cipher) != "AES")
@@ -81,9 +81,9 @@ AgileKeyParameters keyParameters(const xlsx::XmlAttributes& a) {
     return p;
 }
 
-class AgileHandler : public xlsx::XmlHandler {
+class AgileHandler : public xml::XmlHandler {
   public:
-    void startElement(std::string_view name, const xlsx::XmlAttributes& a) override {
+    void startElement(std::string_view name, const xml::XmlAttributes& a) override {
         if (name == "keyData") {
             info.keyData = keyParameters(a);
             seen |= 1;
@@ -116,7 +116,7 @@ class AgileHandler : public xlsx::XmlHandler {
 
 AgileEncryption parseAgile(ByteView xml) {
     AgileHandler handler;
-    xlsx::XmlStream stream(handler);
+    xml::XmlStream stream(handler);
     if (!stream.feed(reinterpret_cast<const char*>(xml.data()), xml.size(), true))
         throw BadEncryptionInfo("its encryption description is bad XML (" + stream.error() + ")");
     if ((handler.seen & 1) == 0 || (handler.seen & 4) == 0)

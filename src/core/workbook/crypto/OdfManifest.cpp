@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::crypto {
 
@@ -12,11 +12,11 @@ namespace {
 
 constexpr std::uint32_t kMaxIterations = 10'000'000;
 
-class ManifestHandler : public xlsx::XmlHandler {
+class ManifestHandler : public xml::XmlHandler {
   public:
     explicit ManifestHandler(const std::string& path) : path_(path) {}
 
-    void startElement(std::string_view name, const xlsx::XmlAttributes& a) override {
+    void startElement(std::string_view name, const xml::XmlAttributes& a) override {
         if (name == "file-entry") {
             const char* fullPath = a.find("full-path");
             entry_ = fullPath ? fullPath : "";
@@ -114,7 +114,7 @@ class ManifestHandler : public xlsx::XmlHandler {
 
 std::map<std::string, OdfEncryptedPart> readOdfManifest(ZipArchive& archive) {
     ManifestHandler handler(archive.path());
-    xlsx::parseXmlPart(archive, "META-INF/manifest.xml", handler);
+    xml::parseXmlPart(archive, "META-INF/manifest.xml", handler);
     return std::move(handler.parts);
 }
 

@@ -13,7 +13,7 @@ namespace {
 // Longer runs of placeholders than this are not shown by any spreadsheet application.
 constexpr int kMaxDigits = 30;
 
-int intAttribute(const xlsx::XmlAttributes& attributes, std::string_view name, int fallback) {
+int intAttribute(const xml::XmlAttributes& attributes, std::string_view name, int fallback) {
     const char* text = attributes.find(name);
     if (text == nullptr) return fallback;
     int value = 0;
@@ -22,13 +22,13 @@ int intAttribute(const xlsx::XmlAttributes& attributes, std::string_view name, i
     return std::clamp(value, 0, kMaxDigits);
 }
 
-bool boolAttribute(const xlsx::XmlAttributes& attributes, std::string_view name, bool fallback) {
+bool boolAttribute(const xml::XmlAttributes& attributes, std::string_view name, bool fallback) {
     const char* text = attributes.find(name);
     if (text == nullptr) return fallback;
     return std::strcmp(text, "true") == 0;
 }
 
-bool isLong(const xlsx::XmlAttributes& attributes) {
+bool isLong(const xml::XmlAttributes& attributes) {
     const char* style = attributes.find("style");
     return style != nullptr && std::strcmp(style, "long") == 0;
 }
@@ -84,12 +84,12 @@ std::string quotedLiteral(std::string_view text) {
     return out;
 }
 
-DataStyleBuilder::DataStyleBuilder(DataStyleKind kind, const xlsx::XmlAttributes& attributes) {
+DataStyleBuilder::DataStyleBuilder(DataStyleKind kind, const xml::XmlAttributes& attributes) {
     style_.kind = kind;
     elapsed_ = !boolAttribute(attributes, "truncate-on-overflow", true);
 }
 
-void DataStyleBuilder::startChild(std::string_view name, const xlsx::XmlAttributes& attributes) {
+void DataStyleBuilder::startChild(std::string_view name, const xml::XmlAttributes& attributes) {
     text_.clear();
     if (name == "text") {
         textTarget_ = TextTarget::Literal;
@@ -171,7 +171,7 @@ void DataStyleBuilder::appendLiteral(std::string_view text) {
     }
 }
 
-void DataStyleBuilder::appendNumber(const xlsx::XmlAttributes& attributes) {
+void DataStyleBuilder::appendNumber(const xml::XmlAttributes& attributes) {
     if (attributes.find("decimal-places") == nullptr && style_.kind == DataStyleKind::Number) {
         // Without a fixed count of decimals the number shows as it comes.
         style_.code += "General";
@@ -194,7 +194,7 @@ void DataStyleBuilder::appendNumber(const xlsx::XmlAttributes& attributes) {
     }
 }
 
-void DataStyleBuilder::appendScientific(const xlsx::XmlAttributes& attributes) {
+void DataStyleBuilder::appendScientific(const xml::XmlAttributes& attributes) {
     const int places = intAttribute(attributes, "decimal-places", 0);
     const int minPlaces = std::min(places, intAttribute(attributes, "min-decimal-places", places));
     const int minInteger = std::max(intAttribute(attributes, "min-integer-digits", 1), 1);
@@ -211,7 +211,7 @@ void DataStyleBuilder::appendScientific(const xlsx::XmlAttributes& attributes) {
         static_cast<std::size_t>(intAttribute(attributes, "min-exponent-digits", 2)), '0');
 }
 
-void DataStyleBuilder::appendFraction(const xlsx::XmlAttributes& attributes) {
+void DataStyleBuilder::appendFraction(const xml::XmlAttributes& attributes) {
     if (attributes.find("min-integer-digits") != nullptr) {
         const int minInteger = intAttribute(attributes, "min-integer-digits", 0);
         style_.code +=

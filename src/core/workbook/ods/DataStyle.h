@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::ods {
 
@@ -30,11 +30,11 @@ bool dataStyleKindOf(std::string_view element, DataStyleKind& kind);
 // Builds a DataStyle from the children of one data style element.
 class DataStyleBuilder {
   public:
-    DataStyleBuilder(DataStyleKind kind, const xlsx::XmlAttributes& attributes);
+    DataStyleBuilder(DataStyleKind kind, const xml::XmlAttributes& attributes);
 
     // A child element (number:number, number:day, number:text, style:map, ...) begins or ends.
     // While wantsText() is true, the character data of the child goes to characters().
-    void startChild(std::string_view name, const xlsx::XmlAttributes& attributes);
+    void startChild(std::string_view name, const xml::XmlAttributes& attributes);
     void endChild(std::string_view name);
     bool wantsText() const { return textTarget_ != TextTarget::None; }
     // More than 1,024 bytes hold more than the 255 characters of the longest code, which makes
@@ -52,9 +52,9 @@ class DataStyleBuilder {
     static constexpr std::size_t kMaxTextBytes = 1024;
 
     void appendLiteral(std::string_view text);
-    void appendNumber(const xlsx::XmlAttributes& attributes);
-    void appendScientific(const xlsx::XmlAttributes& attributes);
-    void appendFraction(const xlsx::XmlAttributes& attributes);
+    void appendNumber(const xml::XmlAttributes& attributes);
+    void appendScientific(const xml::XmlAttributes& attributes);
+    void appendFraction(const xml::XmlAttributes& attributes);
     void appendTimePart(std::string_view token, bool isHours, bool isMinutes);
 
     DataStyle style_;

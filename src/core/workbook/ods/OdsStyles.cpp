@@ -36,10 +36,10 @@ std::string bracketCondition(std::string_view condition) {
 }
 
 // Feeds office:styles and office:automatic-styles of a styles part to the styles.
-class StylesHandler : public xlsx::XmlHandler {
+class StylesHandler : public xml::XmlHandler {
   public:
     explicit StylesHandler(OdsStyles& styles) : styles_(styles) {}
-    void startElement(std::string_view name, const xlsx::XmlAttributes& attributes) override {
+    void startElement(std::string_view name, const xml::XmlAttributes& attributes) override {
         ++depth_;
         if (inside_ != 0) {
             styles_.startElement(name, attributes);
@@ -69,10 +69,10 @@ class StylesHandler : public xlsx::XmlHandler {
 
 void readStylesPart(ZipArchive& archive, std::string_view part, OdsStyles& styles) {
     StylesHandler handler(styles);
-    xlsx::parseXmlPart(archive, part, handler);
+    xml::parseXmlPart(archive, part, handler);
 }
 
-void OdsStyles::startElement(std::string_view name, const xlsx::XmlAttributes& attributes) {
+void OdsStyles::startElement(std::string_view name, const xml::XmlAttributes& attributes) {
     if (builder_) {
         builder_->startChild(name, attributes);
         return;

@@ -17,7 +17,7 @@ class OdsStyles {
   public:
     // The elements of office:styles and office:automatic-styles, in document order, from
     // styles.xml and then content.xml (later definitions replace earlier ones).
-    void startElement(std::string_view name, const xlsx::XmlAttributes& attributes);
+    void startElement(std::string_view name, const xml::XmlAttributes& attributes);
     void endElement(std::string_view name);
     bool wantsText() const { return builder_ && builder_->wantsText(); }
     void characters(std::string_view text) {

@@ -3,18 +3,18 @@
 
 #include <cstring>
 
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::package {
 
 namespace {
 
-class RelationshipsHandler : public xlsx::XmlHandler {
+class RelationshipsHandler : public xml::XmlHandler {
   public:
     RelationshipsHandler(std::string_view source, std::vector<Relationship>& out)
         : source_(source), out_(out) {}
 
-    void startElement(std::string_view name, const xlsx::XmlAttributes& attributes) override {
+    void startElement(std::string_view name, const xml::XmlAttributes& attributes) override {
         if (name != "Relationship") return;
         const char* id = attributes.find("Id");
         const char* type = attributes.find("Type");
@@ -44,7 +44,7 @@ std::vector<Relationship> readRelationships(ZipArchive& archive, std::string_vie
     std::vector<Relationship> relationships;
     if (!archive.contains(relsPart)) return relationships;
     RelationshipsHandler handler(sourcePart, relationships);
-    xlsx::parseXmlPart(archive, relsPart, handler);
+    xml::parseXmlPart(archive, relsPart, handler);
     return relationships;
 }
 

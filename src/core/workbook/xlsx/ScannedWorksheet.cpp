@@ -11,7 +11,7 @@
 
 #include "core/workbook/xlsx/SheetDataScanner.h"
 #include "core/workbook/xlsx/SheetXmlHandler.h"
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
 
@@ -61,7 +61,7 @@ class SheetDataLocator {
   private:
     static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char**) {
         auto& self = *static_cast<SheetDataLocator*>(data);
-        if (localName(name) != "sheetData") return;
+        if (xml::localName(name) != "sheetData") return;
         // A prefixed sheetData has prefixed rows and cells, which only expat reads.
         if (std::strcmp(name, "sheetData") == 0) {
             self.found_ = true;
@@ -198,7 +198,7 @@ class WorksheetScan {
     }
 
     SheetXmlHandler handler_;
-    XmlStream frame_;  // the package part without the content of <sheetData>
+    xml::XmlStream frame_;  // the package part without the content of <sheetData>
     SheetDataLocator locator_;
     SheetDataScanner scanner_;
     Phase phase_ = Phase::Prefix;

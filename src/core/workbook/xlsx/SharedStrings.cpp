@@ -4,18 +4,18 @@
 #include <string>
 
 #include "core/workbook/CellText.h"
-#include "core/workbook/xlsx/EscapedText.h"
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/EscapedText.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
 
 namespace {
 
-class SharedStringsHandler : public XmlHandler {
+class SharedStringsHandler : public xml::XmlHandler {
   public:
     explicit SharedStringsHandler(StringPool& out) : out_(out) {}
 
-    void startElement(std::string_view name, const XmlAttributes&) override {
+    void startElement(std::string_view name, const xml::XmlAttributes&) override {
         if (name == "si") {
             inItem_ = true;
             text_.clear();
@@ -27,7 +27,7 @@ class SharedStringsHandler : public XmlHandler {
     }
     void endElement(std::string_view name) override {
         if (name == "si") {
-            decodeEscapedCharacters(text_);
+            xml::decodeEscapedCharacters(text_);
             out_.add(text_);
             inItem_ = false;
         } else if (name == "rPh") {
@@ -49,7 +49,7 @@ class SharedStringsHandler : public XmlHandler {
 
 void readSharedStrings(ZipArchive& archive, std::string_view part, StringPool& out) {
     SharedStringsHandler handler(out);
-    parseXmlPart(archive, part, handler);
+    xml::parseXmlPart(archive, part, handler);
     out.shrinkToFit();
 }
 

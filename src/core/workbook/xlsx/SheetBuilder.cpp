@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "core/workbook/CellReference.h"
-#include "core/workbook/xlsx/EscapedText.h"
-#include "core/workbook/xlsx/IsoDate.h"
+#include "core/workbook/xml/EscapedText.h"
+#include "core/workbook/xml/IsoDate.h"
 
 namespace tabulon::workbook::xlsx {
 
@@ -183,7 +183,7 @@ void SheetBuilder::endCell() {
             break;
         case CellType::Date:
             if (hasValue_ && !trimmed(value_).empty()) {
-                const auto serial = isoDateToSerial(trimmed(value_), book_.date1904);
+                const auto serial = xml::isoDateToSerial(trimmed(value_), book_.date1904);
                 if (!serial) badValue("the value \"" + value_ + "\" of a date cell is not a date");
                 return store(StoredKind::Number, *serial, 0);
             }
@@ -219,7 +219,7 @@ void SheetBuilder::endCell() {
 }
 
 void SheetBuilder::storeLocal(StoredKind kind, std::string& text) {
-    decodeEscapedCharacters(text);
+    xml::decodeEscapedCharacters(text);
     store(kind, 0, static_cast<std::uint32_t>(sheet_.localStrings().add(text)));
 }
 

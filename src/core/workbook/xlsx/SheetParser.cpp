@@ -4,7 +4,7 @@
 #include "core/workbook/xlsx/ScannedWorksheet.h"
 #include "core/workbook/xlsx/SheetBuilder.h"
 #include "core/workbook/xlsx/SheetXmlHandler.h"
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
 
@@ -24,7 +24,7 @@ SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const Workbo
     }
     SheetBuilder builder(archive.path(), part, book, sheet, cellBudget);
     SheetXmlHandler handler(builder);
-    parseXmlPart(archive, part, handler);
+    xml::parseXmlPart(archive, part, handler);
     builder.finish();
     return SheetPath::Expat;
 }

@@ -3,10 +3,10 @@
 
 namespace tabulon::workbook::xlsx {
 
-void SheetXmlHandler::startElement(std::string_view name, const XmlAttributes& attributes) {
+void SheetXmlHandler::startElement(std::string_view name, const xml::XmlAttributes& attributes) {
     attributes_.clear();
     for (const char* const* a = attributes.raw(); *a != nullptr; a += 2)
-        attributes_.push_back({localName(a[0]), a[1]});
+        attributes_.push_back({xml::localName(a[0]), a[1]});
     builder_.startElement(name, attributes_);
     wantText = builder_.wantsText();
 }

@@ -4,15 +4,15 @@
 #include <vector>
 
 #include "core/workbook/xlsx/SheetBuilder.h"
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
 
-class SheetXmlHandler : public XmlHandler {
+class SheetXmlHandler : public xml::XmlHandler {
   public:
     explicit SheetXmlHandler(SheetBuilder& builder) : builder_(builder) {}
 
-    void startElement(std::string_view name, const XmlAttributes& attributes) override;
+    void startElement(std::string_view name, const xml::XmlAttributes& attributes) override;
     void endElement(std::string_view name) override;
     void characters(std::string_view text) override { builder_.characters(text); }
 

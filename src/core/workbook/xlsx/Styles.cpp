@@ -5,20 +5,20 @@
 #include <map>
 #include <string>
 
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
 
 namespace {
 
-int formatIdOf(const XmlAttributes& attributes) {
+int formatIdOf(const xml::XmlAttributes& attributes) {
     const char* id = attributes.find("numFmtId");
     return id == nullptr ? 0 : std::atoi(id);
 }
 
-class StylesHandler : public XmlHandler {
+class StylesHandler : public xml::XmlHandler {
   public:
-    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+    void startElement(std::string_view name, const xml::XmlAttributes& attributes) override {
         ++depth_;
         // numFmt also appears inside differential formats; only the top-level list counts.
         if (name == "numFmts" && depth_ == 2) {
@@ -56,7 +56,7 @@ std::vector<numfmt::NumberFormat> defaultCellFormats() {
 
 std::vector<numfmt::NumberFormat> readCellFormats(ZipArchive& archive, std::string_view part) {
     StylesHandler handler;
-    parseXmlPart(archive, part, handler);
+    xml::parseXmlPart(archive, part, handler);
     if (handler.xfFormatIds.empty()) return defaultCellFormats();
 
     std::map<int, numfmt::NumberFormat> compiled;

@@ -3,17 +3,17 @@
 
 #include <cstring>
 
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
 
 namespace {
 
-class WorkbookHandler : public XmlHandler {
+class WorkbookHandler : public xml::XmlHandler {
   public:
     explicit WorkbookHandler(package::WorkbookPart& out) : out_(out) {}
 
-    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+    void startElement(std::string_view name, const xml::XmlAttributes& attributes) override {
         if (name == "workbookPr") {
             out_.date1904 = isTrue(attributes.find("date1904"));
         } else if (name == "sheet") {
@@ -44,7 +44,7 @@ bool isTrue(const char* value) {
 package::WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) {
     package::WorkbookPart result;
     WorkbookHandler handler(result);
-    parseXmlPart(archive, part, handler);
+    xml::parseXmlPart(archive, part, handler);
     return result;
 }
 

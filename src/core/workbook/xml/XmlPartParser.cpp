@@ -1,5 +1,5 @@
 // The expat glue: callbacks into the handler, exceptions carried across the C library.
-#include "core/workbook/xlsx/XmlPartParser.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 #include <expat.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-namespace tabulon::workbook::xlsx {
+namespace tabulon::workbook::xml {
 
 struct XmlStream::State {
     XML_Parser parser;
@@ -119,4 +119,4 @@ void parseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& handle
     checked(stream.feed(nullptr, 0, true));
 }
 
-}  // namespace tabulon::workbook::xlsx
+}  // namespace tabulon::workbook::xml

@@ -9,7 +9,7 @@
 
 #include "core/workbook/ZipArchive.h"
 
-namespace tabulon::workbook::xlsx {
+namespace tabulon::workbook::xml {
 
 // Attributes as expat hands them: name, value, name, value, ..., nullptr.
 class XmlAttributes {
@@ -63,4 +63,4 @@ class XmlStream {
 // through; malformed XML throws ReadError (DamagedXml) naming the package part and line.
 void parseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& handler);
 
-}  // namespace tabulon::workbook::xlsx
+}  // namespace tabulon::workbook::xml

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string_view>
 
-namespace tabulon::workbook::xlsx {
+namespace tabulon::workbook::xml {
 
 // "2021-01-01", "2021-01-01T12:30:00", "2021-01-01T12:30:00.5Z" or a time alone ("T08:00:00" or
 // "08:00:00"). Serials count from 1899-12-30 (1900 system, with its phantom 29 February) or
 // from 1904-01-01. Nothing for text that is not such a date.
 std::optional<double> isoDateToSerial(std::string_view text, bool date1904);
 
-}  // namespace tabulon::workbook::xlsx
+}  // namespace tabulon::workbook::xml

@@ -1,5 +1,5 @@
 // ISO 8601 to serial day numbers.
-#include "core/workbook/xlsx/IsoDate.h"
+#include "core/workbook/xml/IsoDate.h"
 
 #include <charconv>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include "core/Units.h"
 #include "core/numfmt/SerialDate.h"
 
-namespace tabulon::workbook::xlsx {
+namespace tabulon::workbook::xml {
 
 namespace {
 
@@ -71,4 +71,4 @@ std::optional<double> isoDateToSerial(std::string_view text, bool date1904) {
     return static_cast<double>(serial) + fraction;
 }
 
-}  // namespace tabulon::workbook::xlsx
+}  // namespace tabulon::workbook::xml

@@ -1,12 +1,12 @@
 // Decoding _xHHHH_ escapes.
-#include "core/workbook/xlsx/EscapedText.h"
+#include "core/workbook/xml/EscapedText.h"
 
 #include <cstdint>
 #include <optional>
 
 #include "core/util/Utf16.h"
 
-namespace tabulon::workbook::xlsx {
+namespace tabulon::workbook::xml {
 
 namespace {
 
@@ -62,4 +62,4 @@ void decodeEscapedCharacters(std::string& text) {
     text = std::move(out);
 }
 
-}  // namespace tabulon::workbook::xlsx
+}  // namespace tabulon::workbook::xml

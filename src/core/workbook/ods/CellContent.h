@@ -1,0 +1,19 @@
+// What one cell of content.xml holds once read, before it is stored at its place and repeats.
+#pragma once
+
+#include <cstdint>
+
+#include "core/workbook/CellStore.h"
+
+namespace tabulon::workbook::ods {
+
+struct CellContent {
+    StoredKind kind;
+    std::uint16_t style;      // index into the book's cell formats
+    double number;            // for numbers
+    std::uint32_t index;      // for text: the sheet's string; for booleans: 0 or 1
+    bool hasShownText;        // for numbers whose paragraphs show them
+    std::uint32_t shownText;  // the sheet's shown string
+};
+
+}  // namespace tabulon::workbook::ods

@@ -1,0 +1,77 @@
+// Paragraph text with OpenDocument's white-space rules.
+#include "core/workbook/ods/CellParagraphs.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/workbook/CellText.h"
+#include "core/workbook/ods/RepeatCount.h"
+
+namespace tabulon::workbook::ods {
+
+namespace {
+
+// Spaces that one text:s element adds (a cell holds at most 32767 characters).
+constexpr std::int64_t kMaxSpaces = 32767;
+
+}  // namespace
+
+void CellParagraphs::clear() {
+    text_.clear();
+    paragraphs_ = 0;
+    paragraphDepth_ = 0;
+    skipDepth_ = 0;
+}
+
+void CellParagraphs::startElement(std::string_view name, const xml::XmlAttributes& attributes,
+                                  int depth) {
+    if (skipDepth_ != 0) return;
+    if (paragraphDepth_ == 0) {
+        if (depth == 1 && (name == "p" || name == "h")) {
+            if (paragraphs_++ > 0) appendCellMarkup(text_, "\n");
+            paragraphDepth_ = depth;
+            afterSpace_ = true;
+        }
+        return;
+    }
+    if (name == "s") {
+        const std::int64_t count = repeatCount(attributes.find("c"), kMaxSpaces);
+        if (text_.size() < kMaxCellMarkupBytes)
+            text_.append(
+                std::min(static_cast<std::size_t>(count), kMaxCellMarkupBytes - text_.size()), ' ');
+        afterSpace_ = false;
+    } else if (name == "tab") {
+        appendCellMarkup(text_, "\t");
+        afterSpace_ = false;
+    } else if (name == "line-break") {
+        appendCellMarkup(text_, "\n");
+        afterSpace_ = false;
+    } else if (name == "note" || name == "annotation" || name == "ruby-text") {
+        // Notes and comments inside a paragraph are not part of what the cell shows.
+        skipDepth_ = depth;
+    }
+}
+
+void CellParagraphs::endElement(int depth) {
+    if (skipDepth_ == depth)
+        skipDepth_ = 0;
+    else if (paragraphDepth_ == depth)
+        paragraphDepth_ = 0;
+}
+
+void CellParagraphs::characters(std::string_view text) {
+    // Past the cell text limit nothing more is kept.
+    if (text_.size() >= kMaxCellMarkupBytes) return;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            // Runs of white space in a paragraph show as one space, none at its start.
+            if (!afterSpace_) text_ += ' ';
+            afterSpace_ = true;
+        } else {
+            text_ += c;
+            afterSpace_ = false;
+        }
+    }
+}
+
+}  // namespace tabulon::workbook::ods

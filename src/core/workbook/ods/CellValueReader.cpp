@@ -1,0 +1,141 @@
+// Value types and their attributes to numbers, dates, times, booleans, text and errors.
+#include "core/workbook/ods/CellValueReader.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "core/workbook/ods/Duration.h"
+#include "core/workbook/xml/IsoDate.h"
+
+namespace tabulon::workbook::ods {
+
+namespace {
+
+bool parseNumber(const std::string& text, double& out) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin != end && *begin == ' ') ++begin;
+    if (begin != end && *begin == '+') ++begin;
+    const auto [stop, ec] = std::from_chars(begin, end, out);
+    return ec == std::errc() && stop == end && begin != end;
+}
+
+}  // namespace
+
+CellValueReader::ValueType CellValueReader::typeOf(std::string_view text) {
+    if (text == "float" || text == "percentage" || text == "currency") return ValueType::Float;
+    if (text == "date") return ValueType::Date;
+    if (text == "time") return ValueType::Time;
+    if (text == "boolean") return ValueType::Boolean;
+    if (text == "string") return ValueType::String;
+    return ValueType::None;
+}
+
+void CellValueReader::readNullDate(const xml::XmlAttributes& attributes) {
+    const char* date = attributes.find("date-value");
+    // Serial numbers count from 1904 when the document does; otherwise they follow the
+    // 1900 system, whatever other day the document counts from.
+    book_.date1904 = date != nullptr && std::string_view(date).starts_with("1904-01-01");
+}
+
+void CellValueReader::startCell(const xml::XmlAttributes& attributes) {
+    valueType_ = ValueType::None;
+    error_ = false;
+    hasStringValue_ = false;
+    for (std::string* text :
+         {&valueText_, &dateText_, &timeText_, &booleanText_, &stringText_, &styleText_})
+        text->clear();
+    for (const char* const* a = attributes.raw(); *a != nullptr; a += 2) {
+        const std::string_view attribute = xml::localName(a[0]);
+        if (attribute == "value-type") {
+            // LibreOffice adds its own value type, which also knows error values.
+            if (std::string_view(a[0]).starts_with("calcext:")) {
+                error_ = std::strcmp(a[1], "error") == 0;
+            } else {
+                valueType_ = typeOf(a[1]);
+            }
+        } else if (attribute == "value") {
+            valueText_ = a[1];
+        } else if (attribute == "date-value") {
+            dateText_ = a[1];
+        } else if (attribute == "time-value") {
+            timeText_ = a[1];
+        } else if (attribute == "boolean-value") {
+            booleanText_ = a[1];
+        } else if (attribute == "string-value") {
+            stringText_ = a[1];
+            hasStringValue_ = true;
+        } else if (attribute == "style-name") {
+            styleText_ = a[1];
+        }
+    }
+}
+
+std::optional<CellContent> CellValueReader::content(const CellParagraphs& paragraphs,
+                                                    std::int64_t column, OdsWorksheet& sheet) {
+    if (error_) return textContent(StoredKind::Error, paragraphs.text(), column, sheet);
+    double value = 0;
+    switch (valueType_) {
+        case ValueType::Float:
+            if (parseNumber(valueText_, value))
+                return numberContent(value, nullptr, paragraphs, column, sheet);
+            break;
+        case ValueType::Date:
+            if (const auto serial = xml::isoDateToSerial(dateText_, book_.date1904))
+                return numberContent(
+                    *serial, std::floor(*serial) == *serial ? "m/d/yyyy" : "m/d/yyyy h:mm:ss",
+                    paragraphs, column, sheet);
+            break;
+        case ValueType::Time:
+            if (const auto days = durationToDays(timeText_))
+                return numberContent(*days, "[h]:mm:ss", paragraphs, column, sheet);
+            break;
+        case ValueType::Boolean:
+            if (booleanText_ == "true" || booleanText_ == "false") {
+                CellContent cell{};
+                cell.kind = StoredKind::Boolean;
+                cell.style = formats_.formatOf(styleText_, column);
+                cell.index = booleanText_ == "true" ? 1 : 0;
+                return cell;
+            }
+            break;
+        case ValueType::String:
+            return textContent(StoredKind::LocalText,
+                               hasStringValue_ ? stringText_ : paragraphs.text(), column, sheet);
+        case ValueType::None:
+            break;
+    }
+    // A value that cannot be read, or a cell without a value type, shows its paragraphs.
+    return textContent(StoredKind::LocalText, paragraphs.text(), column, sheet);
+}
+
+std::optional<CellContent> CellValueReader::textContent(StoredKind kind, const std::string& text,
+                                                        std::int64_t column, OdsWorksheet& sheet) {
+    if (text.empty()) return std::nullopt;
+    CellContent cell{};
+    cell.kind = kind;
+    cell.style = formats_.formatOf(styleText_, column);
+    cell.index = sheet.localStrings().add(text);
+    return cell;
+}
+
+std::optional<CellContent> CellValueReader::numberContent(double number, const char* dateFallback,
+                                                          const CellParagraphs& paragraphs,
+                                                          std::int64_t column,
+                                                          OdsWorksheet& sheet) {
+    CellContent cell{};
+    cell.kind = StoredKind::Number;
+    cell.number = number;
+    cell.style = formats_.formatOf(styleText_, column);
+    if (dateFallback != nullptr && !formats_.isDateTime(cell.style))
+        cell.style = formats_.formatOfCode(dateFallback);
+    if (paragraphs.any()) {
+        cell.hasShownText = true;
+        cell.shownText = sheet.addShownString(paragraphs.text());
+    }
+    return cell;
+}
+
+}  // namespace tabulon::workbook::ods
