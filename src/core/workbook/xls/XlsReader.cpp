@@ -7,7 +7,6 @@
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
-#include "core/workbook/cfb/CompoundFile.h"
 #include "core/workbook/crypto/BiffDecryption.h"
 #include "core/workbook/xls/BiffRecords.h"
 #include "core/workbook/xls/BookRecords.h"
@@ -121,7 +120,7 @@ void readSheets(BiffStream& stream, const std::vector<SheetEntry>& sheets, BookS
             readSubstream(stream, [&](const BiffRecord& record) { reader.take(record, stream); });
             reader.finish();
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedContainer, {book.path, {}, entry.name, {}},
+            throw ReadError(ReadErrorKind::DamagedRecords, {book.path, {}, entry.name, {}},
                             e.what());
         }
     }
@@ -164,19 +163,18 @@ std::unique_ptr<Workbook> readBiffStream(const std::string& path,
                             "Excel 4.0 workbook (.xlw)");
         }
     } catch (const BiffDamage& e) {
-        throw ReadError(ReadErrorKind::DamagedContainer, {path, {}, {}, {}}, e.what());
+        throw ReadError(ReadErrorKind::DamagedRecords, {path, {}, {}, {}}, e.what());
     }
     return workbook;
 }
 
-std::unique_ptr<Workbook> readXls(const std::string& path, PasswordSource* passwords) {
-    const cfb::CompoundFile file(path);
+std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file, PasswordSource* passwords) {
     auto stream = file.findRootStream("Workbook");
     if (!stream) stream = file.findRootStream("Book");
-    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {path, {}, {}, {}});
+    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {file.path(), {}, {}, {}});
     std::vector<unsigned char> bytes = file.readStream(*stream);
-    const bool decrypted = crypto::decryptBiffStream(path, bytes, passwords);
-    return readBiffStream(path, bytes, decrypted);
+    const bool decrypted = crypto::decryptBiffStream(file.path(), bytes, passwords);
+    return readBiffStream(file.path(), bytes, decrypted);
 }
 
 std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {
