@@ -30,7 +30,6 @@ class CompoundFile {
 
     // The path it was read from, for the readers' error messages.
     const std::string& path() const { return path_; }
-    const std::vector<DirectoryEntry>& entries() const { return entries_; }
     // The index of the stream of that name (ASCII letters in any case) directly in the root
     // storage, if there is one.
     std::optional<std::size_t> findRootStream(std::string_view name) const;
