@@ -8,6 +8,23 @@
 
 namespace tabulon::workbook {
 
+// What went wrong. Each kind of damage has one kind, whichever reader finds it:
+// - DamagedContainer: the container around the workbook's parts and streams cannot be followed:
+//   the zip's directory or compressed data, the compound file's header, allocation tables,
+//   directory or sector chains, or the encryption around a package (a missing stream, a binary
+//   description that cannot be followed, a failed integrity check or checksum, decrypted data
+//   that are no zip).
+// - DamagedRecords: the records of a binary stream or part (xls BIFF, xlsb) do not hold what
+//   their lengths promise: a record cut short or running past its stream, a string or field
+//   longer than its record, a sheet without its end record or placed where none can be, a
+//   FILEPASS record that cannot be followed.
+// - DamagedXml: a part, or an XML encryption description, that is not sound XML (or declares a
+//   document type).
+// - MissingPart: a part that the package names or needs is absent.
+// - CellOutOfBounds and BadCellValue: sound records or XML that put a cell outside the sheet or
+//   give it a value that makes no sense (a shared string that does not exist, a number that is
+//   no number).
+// - TooLarge and TooManyCells: a limit kept against hostile files is reached.
 enum class ReadErrorKind {
     FileNotFound,
     CannotRead,
@@ -15,9 +32,9 @@ enum class ReadErrorKind {
     UnsupportedFormat,  // detail: the format's name
     PasswordProtected,
     PasswordIncorrect,
-    DamagedContainer,  // detail: what the zip or compound-file layer said
+    DamagedContainer,  // detail: what the zip, compound-file or decryption layer said
     DamagedXml,        // detail: the parser's message and line
-    DamagedRecords,    // detail: what is wrong with a binary part's records
+    DamagedRecords,    // detail: what is wrong with the records
     MissingPart,       // detail: the package part's name
     TooLarge,          // detail: what exceeded its limit
     TooManyCells,

@@ -8,7 +8,11 @@ namespace tabulon::workbook {
 StoredWorkbook::StoredWorkbook(std::string path, std::unique_ptr<WorkbookReader> reader)
     : path_(std::move(path)), reader_(std::move(reader)) {
     readInPlace(path_, {}, [&] {
-        for (WorksheetEntry& entry : reader_->open(data_)) slots_.push_back({std::move(entry)});
+        for (WorksheetEntry& entry : reader_->open(data_)) {
+            Slot slot;
+            slot.entry = std::move(entry);
+            slots_.push_back(std::move(slot));
+        }
     });
     // Cells whose style index is beyond the file's formats fall back to index 0.
     if (data_.cellFormats.empty())

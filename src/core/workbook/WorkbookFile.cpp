@@ -1,7 +1,6 @@
 // Picking the reader by the file's leading bytes, not by its extension.
 #include "core/workbook/WorkbookFile.h"
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,18 +31,17 @@ std::unique_ptr<Workbook> readZip(const std::string& path, PasswordSource* passw
 }
 
 std::unique_ptr<Workbook> readCompoundFile(const std::string& path, PasswordSource* passwords) {
-    const auto names = cfb::compoundEntryNames(path);
-    if (!names) fail(ReadErrorKind::DamagedContainer, path, "its compound file is unreadable");
-    const auto has = [&](const char* name) {
-        return std::find(names->begin(), names->end(), name) != names->end();
-    };
-    // An encrypted OOXML package travels inside a compound file.
-    if (has("EncryptedPackage") || has("EncryptionInfo")) {
-        return package::openPackage(crypto::openEncryptedPackage(path, passwords));
+    std::unique_ptr<ZipArchive> decrypted;
+    {
+        const cfb::CompoundFile file(path);
+        // An encrypted OOXML package travels inside a compound file; any other compound file
+        // must hold a BIFF workbook stream.
+        if (!file.findRootStream("EncryptedPackage") && !file.findRootStream("EncryptionInfo"))
+            return xls::readXls(file, passwords);
+        decrypted = crypto::openEncryptedPackage(file, passwords);
     }
-    if (has("Workbook") || has("Book") || has("WORKBOOK") || has("BOOK"))
-        return xls::readXls(path, passwords);
-    fail(ReadErrorKind::NotAWorkbook, path);
+    // The compound file is let go before the decrypted package is read.
+    return package::openPackage(std::move(decrypted));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ class ScriptedReader : public WorkbookReader {
 
     std::vector<WorksheetEntry> open(WorkbookData&) override {
         std::vector<WorksheetEntry> entries;
-        for (const std::string& name : names_) entries.push_back({name});
+        for (const std::string& name : names_) entries.push_back({name, SheetVisibility::Visible});
         return entries;
     }
     std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t, const WorksheetEntry& entry,

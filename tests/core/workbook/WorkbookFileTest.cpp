@@ -93,7 +93,7 @@ TEST_F(WorkbookFileTest, OtherFormatsAreRefusedByName) {
 
     const std::string biff =
         writeBytes("old.xls", std::string("\x09\x04\x06\x00\x00\x00\x10\x00", 8));
-    EXPECT_EQ(errorOf(biff).kind(), ReadErrorKind::DamagedContainer);
+    EXPECT_EQ(errorOf(biff).kind(), ReadErrorKind::DamagedRecords);
 }
 
 TEST_F(WorkbookFileTest, DamagedContainersAndPartsAreReportedNotSkipped) {

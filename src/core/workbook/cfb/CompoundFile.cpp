@@ -216,16 +216,4 @@ std::vector<unsigned char> CompoundFile::readStream(std::size_t index) const {
     return out;
 }
 
-std::optional<std::vector<std::string>> compoundEntryNames(const std::string& path) {
-    try {
-        const CompoundFile file(path);
-        std::vector<std::string> names;
-        for (const DirectoryEntry& entry : file.entries())
-            if (entry.type != 0) names.push_back(entry.name);
-        return names;
-    } catch (const ReadError&) {
-        return std::nullopt;
-    }
-}
-
 }  // namespace tabulon::workbook::cfb

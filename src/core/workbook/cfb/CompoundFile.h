@@ -11,10 +11,6 @@ namespace tabulon::workbook::cfb {
 
 inline constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
-// The names of all storages and streams in the compound file at the path (non-ASCII characters
-// come out as '?'), or nothing when its header or directory cannot be followed.
-std::optional<std::vector<std::string>> compoundEntryNames(const std::string& path);
-
 struct DirectoryEntry {
     std::string name;       // non-ASCII characters as '?'
     std::uint8_t type = 0;  // 1 storage, 2 stream, 5 root
@@ -29,10 +25,11 @@ struct DirectoryEntry {
 // stream is taken larger than the file, so a hostile file neither loops nor allocates hugely.
 class CompoundFile {
   public:
-    // Throws ReadError (not found, unreadable, or a damaged container).
+    // Throws ReadError: CannotRead, TooLarge, or DamagedContainer saying what is broken.
     explicit CompoundFile(const std::string& path);
 
-    const std::vector<DirectoryEntry>& entries() const { return entries_; }
+    // The path it was read from, for the readers' error messages.
+    const std::string& path() const { return path_; }
     // The index of the stream of that name (ASCII letters in any case) directly in the root
     // storage, if there is one.
     std::optional<std::size_t> findRootStream(std::string_view name) const;

@@ -88,7 +88,7 @@ class Keystream {
 };
 
 [[noreturn]] void fail(ReadErrorKind kind, const std::string& path, std::string detail = {}) {
-    throw ReadError(kind, {path, "Workbook", {}, {}}, std::move(detail));
+    throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
 }
 
 // Decrypts size bytes at the stream offset, in a record whose data is recordSize bytes long.
@@ -128,7 +128,7 @@ Scheme xorScheme(std::uint16_t key, std::uint16_t verifier) {
 
 Scheme schemeOf(const std::string& path, ByteView filePass) {
     const auto cutShort = [&] {
-        fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
+        fail(ReadErrorKind::DamagedRecords, path, "its FILEPASS record is cut short");
     };
     // BIFF5 knows only XOR obfuscation: the key and the verifier.
     if (filePass.size() == 4) return xorScheme(u16At(filePass, 0), u16At(filePass, 2));
@@ -136,7 +136,7 @@ Scheme schemeOf(const std::string& path, ByteView filePass) {
     const std::uint16_t type = u16At(filePass, 0);
     if (type == 0) return xorScheme(u16At(filePass, 2), u16At(filePass, 4));
     if (type != 1)
-        fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record names an unknown scheme");
+        fail(ReadErrorKind::DamagedRecords, path, "its FILEPASS record names an unknown scheme");
     const std::uint16_t major = u16At(filePass, 2);
     const std::uint16_t minor = u16At(filePass, 4);
     const ByteView body = filePass.subspan(6);
@@ -155,7 +155,7 @@ Scheme schemeOf(const std::string& path, ByteView filePass) {
         try {
             info = parseStandardEncryption(body);
         } catch (const BadEncryptionInfo& e) {
-            fail(ReadErrorKind::DamagedContainer, path, e.what());
+            fail(ReadErrorKind::DamagedRecords, path, e.what());
         }
         if (info.algorithm != kAlgorithmRc4)
             fail(ReadErrorKind::UnsupportedFormat, path, "CryptoAPI encryption other than RC4");
@@ -209,7 +209,7 @@ bool decryptBiffStream(const std::string& path, std::span<unsigned char> stream,
     if (!filePass) return false;
     const auto [offset, size] = *filePass;
     if (offset + size > stream.size())
-        fail(ReadErrorKind::DamagedContainer, path, "its FILEPASS record is cut short");
+        fail(ReadErrorKind::DamagedRecords, path, "its FILEPASS record is cut short");
     const Scheme scheme = schemeOf(path, stream.subspan(offset, size));
     RecordDecryption decrypt;
     unlockWorkbook(path, passwords, true, [&](const std::string& password) {

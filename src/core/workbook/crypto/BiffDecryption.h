@@ -22,7 +22,7 @@ Bytes rc4CryptoApiBlockKey(const std::string& password, ByteView salt, std::uint
 // of the source, and decrypts every record after FILEPASS in place (record headers, and the
 // records that are never encrypted, stay as they are). Returns false for a stream that is not
 // encrypted. Throws ReadError: PasswordProtected, PasswordIncorrect, UnsupportedFormat for an
-// unknown scheme, DamagedContainer for a damaged FILEPASS record.
+// unknown scheme, DamagedRecords for a damaged FILEPASS record.
 bool decryptBiffStream(const std::string& path, std::span<unsigned char> stream,
                        PasswordSource* passwords);
 

@@ -13,16 +13,19 @@ namespace {
     throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
 }
 
-EncryptionInfo readInfo(const std::string& path, const cfb::CompoundFile& file) {
+EncryptionInfo readInfo(const cfb::CompoundFile& file) {
     const auto index = file.findRootStream("EncryptionInfo");
     if (!index)
-        fail(ReadErrorKind::DamagedContainer, path, "its encryption description is missing");
+        fail(ReadErrorKind::DamagedContainer, file.path(), "its encryption description is missing");
     try {
         return parseEncryptionInfo(file.readStream(*index));
+    } catch (const BadEncryptionXml& e) {
+        throw ReadError(ReadErrorKind::DamagedXml, {file.path(), "EncryptionInfo", {}, {}},
+                        e.what());
     } catch (const BadEncryptionInfo& e) {
-        fail(ReadErrorKind::DamagedContainer, path, e.what());
+        fail(ReadErrorKind::DamagedContainer, file.path(), e.what());
     } catch (const UnsupportedEncryption& e) {
-        fail(ReadErrorKind::UnsupportedFormat, path, e.what());
+        fail(ReadErrorKind::UnsupportedFormat, file.path(), e.what());
     }
 }
 
@@ -34,17 +37,13 @@ std::optional<Bytes> keyFor(const EncryptionInfo& info, const std::string& passw
 
 }  // namespace
 
-std::unique_ptr<ZipArchive> openEncryptedPackage(const std::string& path,
+std::unique_ptr<ZipArchive> openEncryptedPackage(const cfb::CompoundFile& file,
                                                  PasswordSource* passwords) {
-    Bytes package;
-    const EncryptionInfo info = [&] {
-        const cfb::CompoundFile file(path);
-        const auto index = file.findRootStream("EncryptedPackage");
-        if (!index) fail(ReadErrorKind::DamagedContainer, path, "its encrypted package is missing");
-        EncryptionInfo parsed = readInfo(path, file);
-        package = file.readStream(*index);
-        return parsed;
-    }();
+    const std::string& path = file.path();
+    const auto index = file.findRootStream("EncryptedPackage");
+    if (!index) fail(ReadErrorKind::DamagedContainer, path, "its encrypted package is missing");
+    const EncryptionInfo info = readInfo(file);
+    Bytes package = file.readStream(*index);
 
     Bytes key;
     unlockWorkbook(path, passwords, true, [&](const std::string& password) {

@@ -118,7 +118,7 @@ AgileEncryption parseAgile(ByteView xml) {
     AgileHandler handler;
     xml::XmlStream stream(handler);
     if (!stream.feed(reinterpret_cast<const char*>(xml.data()), xml.size(), true))
-        throw BadEncryptionInfo("its encryption description is bad XML (" + stream.error() + ")");
+        throw BadEncryptionXml(stream.error());
     if ((handler.seen & 1) == 0 || (handler.seen & 4) == 0)
         throw BadEncryptionInfo("its encryption description lacks its password key");
     if ((handler.seen & 2) == 0)

@@ -17,6 +17,12 @@ class BadEncryptionInfo : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A description whose XML does not parse; what() is the parser's message.
+class BadEncryptionXml : public BadEncryptionInfo {
+  public:
+    using BadEncryptionInfo::BadEncryptionInfo;
+};
+
 // An encryption scheme that is understood but not handled; what() names it.
 class UnsupportedEncryption : public std::runtime_error {
   public:
@@ -59,7 +65,8 @@ struct AgileEncryption {
 
 using EncryptionInfo = std::variant<StandardEncryption, AgileEncryption>;
 
-// Parses an EncryptionInfo stream. Throws BadEncryptionInfo or UnsupportedEncryption.
+// Parses an EncryptionInfo stream. Throws BadEncryptionInfo (BadEncryptionXml for an agile
+// description that is not sound XML) or UnsupportedEncryption.
 EncryptionInfo parseEncryptionInfo(ByteView stream);
 
 // Parses what follows the version in a standard description: flags, header size, header and

@@ -9,7 +9,6 @@
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/WorkbookReader.h"
-#include "core/workbook/cfb/CompoundFile.h"
 #include "core/workbook/crypto/BiffDecryption.h"
 #include "core/workbook/xls/BiffRecords.h"
 #include "core/workbook/xls/BookRecords.h"
@@ -129,7 +128,7 @@ class BiffReader : public WorkbookReader {
             throw ReadError(ReadErrorKind::UnsupportedFormat, {path_, {}, {}, {}},
                             "Excel 4.0 workbook (.xlw)");
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedContainer, {path_, {}, {}, {}}, e.what());
+            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, {}, {}}, e.what());
         }
     }
 
@@ -146,7 +145,7 @@ class BiffReader : public WorkbookReader {
             readSubstream(stream, [&](const BiffRecord& record) { reader.take(record, stream); });
             reader.finish();
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedContainer, {path_, {}, entry.name, {}},
+            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}},
                             e.what());
         }
         return sheet;
@@ -174,7 +173,7 @@ class BiffReader : public WorkbookReader {
                     throw BiffDamage("the sheet's entry points into the workbook globals");
                 if (info.substream != kWorksheet || isDialogSheet(stream)) continue;
             } catch (const BiffDamage& e) {
-                throw ReadError(ReadErrorKind::DamagedContainer, {path_, {}, entry.name, {}},
+                throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}},
                                 e.what());
             }
             worksheets.push_back({entry.name, entry.visibility});
@@ -210,14 +209,13 @@ std::unique_ptr<Workbook> readBiffStream(const std::string& path,
     return openWorkbook(path, std::make_unique<BiffReader>(path, std::move(stream), decrypted));
 }
 
-std::unique_ptr<Workbook> readXls(const std::string& path, PasswordSource* passwords) {
-    const cfb::CompoundFile file(path);
+std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file, PasswordSource* passwords) {
     auto stream = file.findRootStream("Workbook");
     if (!stream) stream = file.findRootStream("Book");
-    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {path, {}, {}, {}});
+    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {file.path(), {}, {}, {}});
     std::vector<unsigned char> bytes = file.readStream(*stream);
-    const bool decrypted = crypto::decryptBiffStream(path, bytes, passwords);
-    return readBiffStream(path, std::move(bytes), decrypted);
+    const bool decrypted = crypto::decryptBiffStream(file.path(), bytes, passwords);
+    return readBiffStream(file.path(), std::move(bytes), decrypted);
 }
 
 std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {

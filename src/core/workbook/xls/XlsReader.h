@@ -8,13 +8,16 @@
 
 #include "core/workbook/PasswordSource.h"
 #include "core/workbook/Workbook.h"
+#include "core/workbook/cfb/CompoundFile.h"
 
 namespace tabulon::workbook::xls {
 
-// Opens the Workbook (or Book) stream of the compound file at the path, decrypted first when it
-// is encrypted (the default password, then those of the source, which may be null). Chart,
-// macro, dialog and module sheets are not worksheets and are passed over. Throws ReadError.
-std::unique_ptr<Workbook> readXls(const std::string& path, PasswordSource* passwords = nullptr);
+// Opens the Workbook (or Book) stream of the compound file, decrypted first when it is
+// encrypted (the default password, then those of the source, which may be null). Chart, macro,
+// dialog and module sheets are not worksheets and are passed over. Throws ReadError, NotAWorkbook
+// when the file holds neither stream.
+std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file,
+                                  PasswordSource* passwords = nullptr);
 
 // Opens a BIFF stream: a workbook's globals (its worksheets are read when asked for), or a bare
 // BIFF2-4 worksheet, which becomes the single worksheet "Sheet1". The path is for error messages; decrypted tells that

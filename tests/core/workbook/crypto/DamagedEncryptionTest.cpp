@@ -53,13 +53,14 @@ TEST(DamagedEncryptionTest, ABrokenEncryptionDescriptionIsDamage) {
                                       std::string("\x04\x00\x09\x00\x24\x00\x00\x00", 8)),
                           &passwords),
               ReadErrorKind::DamagedContainer);
-    // RC4 CryptoAPI in a FILEPASS record: a header size beyond the record.
+    // RC4 CryptoAPI in a FILEPASS record: a header size beyond the record, which is a broken
+    // record of the workbook stream.
     const std::string version("\x01\x00\x04\x00\x02\x00\x04\x00\x00\x00", 10);
     EXPECT_EQ(
         readFailure(damagedCopy(folder, "rc4-cryptoapi.xls", version + std::string("\x7e\x00", 2),
                                 version + std::string("\xff\x0f", 2)),
                     &passwords, &message),
-        ReadErrorKind::DamagedContainer);
+        ReadErrorKind::DamagedRecords);
     EXPECT_NE(message.find("its encryption header"), std::string::npos) << message;
 }
 

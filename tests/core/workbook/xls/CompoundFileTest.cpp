@@ -96,13 +96,5 @@ TEST(CompoundFileTest, DamagedChainsFailInsteadOfLooping) {
     EXPECT_TRUE(fails(hugeTable));
 }
 
-TEST(CompoundFileTest, EntryNamesListEveryStream) {
-    const auto names = compoundEntryNames(writeTempFile(
-        "names.bin", compoundFile({{"EncryptionInfo", "x"}, {"EncryptedPackage", "y"}})));
-    ASSERT_TRUE(names);
-    EXPECT_EQ(*names,
-              (std::vector<std::string>{"Root Entry", "EncryptionInfo", "EncryptedPackage"}));
-}
-
 }  // namespace
 }  // namespace tabulon::workbook::cfb

@@ -208,12 +208,12 @@ TEST(XlsReaderTest, Biff5TextIsReadInItsCodePage) {
 TEST(XlsReaderTest, DamagedStreamsAreReportedWithTheirSheet) {
     const ReadError cut =
         errorOf(testing::workbookStream({xf(0)}, {{"Cut", {record(0x0203, "\1\0\1\0")}}}));
-    EXPECT_EQ(cut.kind(), ReadErrorKind::DamagedContainer);
+    EXPECT_EQ(cut.kind(), ReadErrorKind::DamagedRecords);
     EXPECT_EQ(cut.place().sheet, "Cut");
 
     std::string truncated = testing::workbookStream({xf(0)}, {{"S", {number(0, 0, 0, 1)}}});
     truncated.resize(truncated.size() - 10);
-    EXPECT_EQ(errorOf(truncated).kind(), ReadErrorKind::DamagedContainer);
+    EXPECT_EQ(errorOf(truncated).kind(), ReadErrorKind::DamagedRecords);
 
     const ReadError missingString =
         errorOf(testing::workbookStream({xf(0), sst({"a"})}, {{"S", {labelSst(0, 0, 5)}}}));
@@ -222,7 +222,7 @@ TEST(XlsReaderTest, DamagedStreamsAreReportedWithTheirSheet) {
 
     const std::string badSheet = testing::workbookStream({xf(0)}, {{"S", {}}});
     EXPECT_EQ(errorOf(badSheet.substr(0, badSheet.size() - 24) + std::string(24, '\0')).kind(),
-              ReadErrorKind::DamagedContainer);
+              ReadErrorKind::DamagedRecords);
 }
 
 TEST(XlsReaderTest, LoneStringsThatClaimMoreThanTheirRecordAreCutThere) {
@@ -248,7 +248,7 @@ TEST(XlsReaderTest, LoneStringsThatClaimMoreThanTheirRecordAreCutThere) {
     Bytes table;
     table.u32(2).u32(2).u16(9).u8(0).raw("abc");
     EXPECT_EQ(errorOf(testing::workbookStream({xf(0), record(0x00FC, table)}, {{"S", {}}})).kind(),
-              ReadErrorKind::DamagedContainer);
+              ReadErrorKind::DamagedRecords);
 }
 
 TEST(XlsReaderTest, SheetEntriesThatPointIntoTheGlobalsAreReported) {
@@ -260,7 +260,7 @@ TEST(XlsReaderTest, SheetEntriesThatPointIntoTheGlobalsAreReported) {
     for (const std::uint32_t position : {0u, 24u}) {
         std::memcpy(stream.data() + boundSheet + 4, &position, 4);
         const ReadError error = errorOf(stream);
-        EXPECT_EQ(error.kind(), ReadErrorKind::DamagedContainer);
+        EXPECT_EQ(error.kind(), ReadErrorKind::DamagedRecords);
         EXPECT_EQ(error.place().sheet, "Loop");
         EXPECT_NE(std::string(error.what()).find("workbook globals"), std::string::npos)
             << error.what();
