@@ -29,7 +29,6 @@ class FileSink {
 
   private:
     void flush();
-    void writeAll(std::string_view bytes);
 
     std::string path_;
     int fd_ = -1;
@@ -41,5 +40,9 @@ class FileSink {
 // place to act out a full disk; nullptr restores write(2).
 using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
 void SetWriteCall(WriteCall call);
+
+// Writes all of `bytes` to `fd` through the write call in place; throws FileError with the
+// system's reason and `path`.
+void WriteAll(int fd, std::string_view bytes, const std::string& path);
 
 }  // namespace tabulon
