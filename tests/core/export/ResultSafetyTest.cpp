@@ -252,6 +252,27 @@ TEST_F(SaveSafetyTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFa
     EXPECT_EQ(ui.boxes.back().text, "1 of 2 results could not be saved.");
 }
 
+TEST_F(SaveSafetyTest, ASavedFileReplacesWhateverHeldItsNameAndNothingElseIsLeft) {
+    const fs::path victim = temp.path() / "victim.txt";
+    std::ofstream(victim) << "precious";
+    fs::create_symlink(victim, out.path() / "Book1_S.csv");
+    fs::create_symlink(temp.path() / "nowhere", out.path() / "Book1_T.csv");
+    std::ofstream(out.path() / "Book1_U.csv") << "earlier, and longer than the new text";
+    keep({"s", "t", "u", "v"});
+    save(kSaveEachSheetOption, {{"Book1.csv", "S", ""}, {"Book1.csv", "T", ""},
+                                {"Book1.csv", "U", ""}, {"Book1.csv", "V", ""}});
+    EXPECT_EQ(ui.boxes.back().text, "Done.");
+    for (const char* name : {"S", "T", "U", "V"}) {
+        const fs::path saved = out.path() / ("Book1_" + std::string(name) + ".csv");
+        EXPECT_FALSE(fs::is_symlink(saved)) << name;
+        EXPECT_EQ(bytesOf(saved), std::string(1, static_cast<char>(name[0] + 32)) + "\r\n");
+    }
+    EXPECT_EQ(bytesOf(victim), "precious");
+    EXPECT_FALSE(fs::exists(temp.path() / "nowhere"));
+    EXPECT_EQ(namesIn(out.path()), (std::vector<std::string>{"Book1_S.csv", "Book1_T.csv",
+                                                             "Book1_U.csv", "Book1_V.csv"}));
+}
+
 TEST_F(SaveSafetyTest, ErrorsCarryTheSystemsReason) {
     keep({"x", "y"});
     const std::string longSheet(300, 's');
