@@ -132,8 +132,8 @@ void renameIntoPlace(const std::string& part, const std::string& path) {
 
 // Writes the file with no name at all and links it under `path` once complete, which takes fewer
 // steps than a part file and leaves nothing behind when it fails: no name is ever taken before
-// the text is whole. False, with nothing written, where the kernel or the file system cannot.
-// (The file systems that can are local ones, where closing a written file does not fail.)
+// the text is whole. False, leaving nothing behind, where the kernel or the file system cannot
+// (the file systems that can are local ones, where closing a written file does not fail).
 bool writeUnnamedFile(const StoredText& text, const std::string& path, std::string_view end) {
     const std::string folder = folderOf(path);
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
