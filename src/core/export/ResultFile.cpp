@@ -188,6 +188,8 @@ void writePartFile(const StoredText& text, const std::string& path, std::string_
 
 }  // namespace
 
+void UseUnnamedFiles(bool use) { unnamedFiles = use; }
+
 void WriteResultFile(const StoredText& text, const std::string& path, std::string_view end) {
     try {
         if (unnamedFiles && writeUnnamedFile(text, path, end)) return;

@@ -21,4 +21,8 @@ void ReadStoredText(const StoredText& text, const std::function<void(std::string
 void WriteResultFile(const StoredText& text, const std::string& path,
                      std::string_view end = "\r\n");
 
+// Whether files may be written with no name first (true unless the system has shown that it
+// cannot). Tests turn it off to exercise the temporary names that other systems get.
+void UseUnnamedFiles(bool use);
+
 }  // namespace tabulon

@@ -12,6 +12,7 @@
 #include "core/export/DistinctNames.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ExportModes.h"
+#include "core/export/ResultFile.h"
 #include "core/export/SaveResults.h"
 #include "core/util/FileSink.h"
 #include "core/util/PathText.h"
@@ -234,7 +235,16 @@ class SaveSafetyTest : public ::testing::Test {
     ResultStore store;
 };
 
-TEST_F(SaveSafetyTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFailed) {
+// Saves go through files with no name where the system allows it, else through temporary names;
+// each case runs both ways.
+class SaveBothWaysTest : public SaveSafetyTest, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override { UseUnnamedFiles(GetParam()); }
+    void TearDown() override { UseUnnamedFiles(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(UnnamedOrTemporaryNames, SaveBothWaysTest, ::testing::Bool());
+TEST_P(SaveBothWaysTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFailed) {
     std::ofstream(out.path() / "Book1_S.csv") << "earlier";
     keep({std::string(300000, 'a'), "b, \r\n"});
     {
@@ -252,7 +262,7 @@ TEST_F(SaveSafetyTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFa
     EXPECT_EQ(ui.boxes.back().text, "1 of 2 results could not be saved.");
 }
 
-TEST_F(SaveSafetyTest, ASavedFileReplacesWhateverHeldItsNameAndNothingElseIsLeft) {
+TEST_P(SaveBothWaysTest, ASavedFileReplacesWhateverHeldItsNameAndNothingElseIsLeft) {
     const fs::path victim = temp.path() / "victim.txt";
     std::ofstream(victim) << "precious";
     fs::create_symlink(victim, out.path() / "Book1_S.csv");
