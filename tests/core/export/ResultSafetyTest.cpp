@@ -244,6 +244,7 @@ class SaveBothWaysTest : public SaveSafetyTest, public ::testing::WithParamInter
 };
 
 INSTANTIATE_TEST_SUITE_P(UnnamedOrTemporaryNames, SaveBothWaysTest, ::testing::Bool());
+
 TEST_P(SaveBothWaysTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFailed) {
     std::ofstream(out.path() / "Book1_S.csv") << "earlier";
     keep({std::string(300000, 'a'), "b, \r\n"});
