@@ -102,7 +102,8 @@ class ModeRun {
         return *book_;
     }
 
-    // Starts the text of a result in its temporary file of the run's private folder.
+    // Starts the text of a result, which takes its temporary file of the run's private folder
+    // once it grows past a small size.
     void beginResult(const std::string& namePart) {
         builder_.reset();
         std::string tempPath;
@@ -110,8 +111,7 @@ class ModeRun {
             tempPath = TempFilePath(context_.resultTexts.folder().path(), namePart);
         });
         if (!tempPath.empty()) {
-            builder_.emplace(tempPath, context_.resultTexts.sizeLimit(),
-                             context_.resultTexts.freeSpace(), filePath_,
+            builder_.emplace(context_.resultTexts, tempPath, filePath_,
                              context_.lineFormat.textEnd());
         }
     }
@@ -217,21 +217,25 @@ class ModeRun {
         }
     }
 
-    // Finishes the result's temporary file, keeps it as the result's stored text and hands
-    // the result on.
+    // Finishes the result, keeps its text (a small one is kept as it finishes; one in its
+    // temporary file is kept from there) and hands the result on.
     void deliver(const workbook::Worksheet* sheet) {
         if (!builder_) return;
         const std::string tempPath = builder_->path();
         trap_.run(142, [&] { builder_->finish(); });
         const std::uint64_t size = builder_->size();
         const bool byteOrderMark = builder_->startsWithByteOrderMark();
+        std::optional<StoredText> stored = builder_->stored();
         builder_.reset();
-        if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); })) return;
-        std::optional<StoredText> stored;
-        trap_.run(146, [&] { 
-            stored = context_.resultTexts.keep(tempPath, size, byteOrderMark);
-        });
-        if (!stored) return;
+        const bool fromTempFile = !stored;
+        if (fromTempFile) {
+            if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); }))
+                return;
+            trap_.run(146, [&] {
+                stored = context_.resultTexts.keep(tempPath, size, byteOrderMark);
+            });
+            if (!stored) return;
+        }
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
         std::int32_t row = 0;
         trap_.run(150, [&] { row = context_.host.addResultRow(baseName_); });
@@ -244,7 +248,7 @@ class ModeRun {
         trap_.run(156, [&] { context_.host.setPreviewText(resultIndex_, *stored); });
         trap_.run(158, [&] { context_.resultTexts.add(*stored); });
         ++resultIndex_;
-        DeleteFileQuietly(tempPath);
+        if (fromTempFile) DeleteFileQuietly(tempPath);
     }
 
     // Alerts off, workbooks closed, the instance ended and released.

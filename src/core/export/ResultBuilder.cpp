@@ -1,4 +1,5 @@
-// The text of one result, written to its temporary file while it is built.
+// The text of one result, built in memory while it is small and in its temporary file once it
+// grows.
 #include "core/export/ResultBuilder.h"
 
 #include <sys/statvfs.h>
@@ -6,6 +7,7 @@
 #include <cstdint>
 
 #include "core/Error.h"
+#include "core/export/ResultStore.h"
 #include "core/util/Files.h"
 
 namespace tabulon {
@@ -15,16 +17,14 @@ std::uint64_t FreeSpaceOf(const std::string& folder) {
     return std::uint64_t{info.f_bavail} * info.f_frsize;
 }
 
-ResultBuilder::ResultBuilder(std::string path, std::uint64_t sizeLimit, std::uint64_t freeSpace,
-                             std::string workbook, std::string_view end)
-    : path_(std::move(path)), workbook_(std::move(workbook)), end_(end), limit_(sizeLimit) {
-    try {
-        sink_.emplace(path_);
-    } catch (const FileError&) {
-        failure_ = std::current_exception();
-        return;
-    }
-    if (freeSpace < limit_) {
+ResultBuilder::ResultBuilder(ResultStore& store, std::string path, std::string workbook,
+                             std::string_view end)
+    : store_(store),
+      path_(std::move(path)),
+      workbook_(std::move(workbook)),
+      end_(end),
+      limit_(store.sizeLimit()) {
+    if (const std::uint64_t freeSpace = store.freeSpace(); freeSpace < limit_) {
         limit_ = freeSpace;
         limitIsFreeSpace_ = true;
     }
@@ -49,7 +49,7 @@ void ResultBuilder::fail(const std::string& reason) {
 
 bool ResultBuilder::expect(std::uint64_t bytes) {
     if (failure_) return false;
-    const std::uint64_t atLeast = sink_->size() + bytes + end_.size();
+    const std::uint64_t atLeast = size_ + bytes + end_.size();
     if (atLeast <= limit_) return true;
     fail(tooLarge(atLeast));
     return false;
@@ -57,16 +57,40 @@ bool ResultBuilder::expect(std::uint64_t bytes) {
 
 void ResultBuilder::append(std::string_view text) {
     if (failure_) return;
-    if (sink_->size() + text.size() + end_.size() > limit_) {
-        fail(tooLarge(sink_->size() + text.size() + end_.size()));
+    if (size_ + text.size() + end_.size() > limit_) {
+        fail(tooLarge(size_ + text.size() + end_.size()));
         return;
     }
     if (head_.size() < 2) head_.append(text.substr(0, 2 - head_.size()));
+    size_ += text.size();
+    if (!sink_) {
+        if (size_ + end_.size() <= kSmallResultSize) {
+            memory_.append(text);
+            return;
+        }
+        spill();
+        if (failure_) return;
+    }
     try {
         sink_->write(text);
     } catch (const FileError& e) {
         failWriting(e);
     }
+}
+
+void ResultBuilder::spill() {
+    try {
+        sink_.emplace(path_);
+    } catch (const FileError&) {
+        failure_ = std::current_exception();
+        return;
+    }
+    try {
+        sink_->write(memory_);
+    } catch (const FileError& e) {
+        failWriting(e);
+    }
+    std::string().swap(memory_);
 }
 
 bool ResultBuilder::startsWithByteOrderMark() const {
@@ -76,14 +100,22 @@ bool ResultBuilder::startsWithByteOrderMark() const {
 void ResultBuilder::failWriting(const FileError& e) {
     std::string reason = e.reason() + " in the temporary folder";
     if (!sheet_.empty()) reason += ", sheet \"" + sheet_ + "\"";
-    fail(reason + ", after " + std::to_string(sink_->size()) + " bytes");
+    fail(reason + ", after " + std::to_string(size_) + " bytes");
 }
 
 void ResultBuilder::finish() {
+    // The store reads a text with a byte-order mark back from its file, as text.
+    if (!failure_ && !sink_ && startsWithByteOrderMark()) spill();
     if (!failure_) {
+        size_ += end_.size();  // room for it is kept by every check
         try {
-            sink_->write(end_);  // room for it is kept by every check
-            sink_->close();
+            if (sink_) {
+                sink_->write(end_);
+                sink_->close();
+            } else {
+                memory_.append(end_);
+                stored_ = store_.gather(memory_);
+            }
             return;
         } catch (const FileError& e) {
             failWriting(e);

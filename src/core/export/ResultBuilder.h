@@ -1,5 +1,6 @@
-// The text of one result, written to its temporary file while it is built, so that memory does
-// not grow with the text; a result that would pass its size limit is stopped.
+// The text of one result, built in memory while it is small and in its temporary file once it
+// grows, so that memory does not grow with the text; a result that would pass its size limit is
+// stopped.
 #pragma once
 
 #include <cstdint>
@@ -8,20 +9,22 @@
 #include <string>
 #include <string_view>
 
+#include "core/export/StoredText.h"
 #include "core/util/FileSink.h"
 
 namespace tabulon {
 
 class FileError;
+class ResultStore;
 
 class ResultBuilder {
   public:
-    // Creates the temporary file at `path`. The result may grow to `sizeLimit` bytes or to
-    // `freeSpace`, the room left in the file's folder, whichever is less. A failure is kept for
-    // finish().
-    // `end` is written after the text by finish().
-    ResultBuilder(std::string path, std::uint64_t sizeLimit, std::uint64_t freeSpace,
-                  std::string workbook, std::string_view end = "\r\n");
+    // A result of the run whose texts `store` keeps. Up to kSmallResultSize bytes it is built
+    // in memory; past that it moves to a temporary file created at `path`, a failure of which
+    // is kept for finish(). It may grow to the store's size limit or to the room left in the
+    // temporary folder, whichever is less. `end` is added after the text by finish().
+    ResultBuilder(ResultStore& store, std::string path, std::string workbook,
+                  std::string_view end = "\r\n");
 
     // The worksheet whose cells are being added, named by the messages.
     void setSheet(std::string sheet) { sheet_ = std::move(sheet); }
@@ -31,28 +34,39 @@ class ResultBuilder {
     void append(std::string_view text);
     bool failed() const { return static_cast<bool>(failure_); }
 
-    // Adds the end given at construction and closes the file. After a failure the file is deleted
-    // and the failure is thrown, naming the workbook, the sheet and the size.
+    // Adds the end given at construction. A small text is then kept in the store's gathered
+    // file; a text in the temporary file is closed there, for the store to keep. After a failure
+    // the temporary file is deleted and the failure is thrown, naming the workbook, the sheet and
+    // the size.
     void finish();
 
     const std::string& path() const { return path_; }
-    // After finish(): the bytes written, and whether the text begins with a UTF-16 byte-order
-    // mark, which the read-back turns into text.
-    std::uint64_t size() const { return sink_ ? sink_->size() : 0; }
+    // After finish(): the small text as the store keeps it; none for a text in the temporary
+    // file.
+    const std::optional<StoredText>& stored() const { return stored_; }
+    // After finish(): the bytes of the text with its end, and whether the text begins with a
+    // UTF-16 byte-order mark, which the read-back turns into text.
+    std::uint64_t size() const { return size_; }
     bool startsWithByteOrderMark() const;
 
   private:
+    // Moves the text built in memory to the temporary file.
+    void spill();
     void fail(const std::string& reason);
     void failWriting(const FileError& e);
     std::string tooLarge(std::uint64_t atLeast) const;
 
+    ResultStore& store_;
     std::string path_;
     std::string workbook_;
     std::string sheet_;
     std::string_view end_;
     std::uint64_t limit_ = 0;
     bool limitIsFreeSpace_ = false;
-    std::optional<FileSink> sink_;
+    std::uint64_t size_ = 0;
+    std::string memory_;            // the text while it is small
+    std::optional<FileSink> sink_;  // the temporary file, once the text has grown
+    std::optional<StoredText> stored_;
     std::string head_;  // the first two bytes of the text
     std::exception_ptr failure_;
 };

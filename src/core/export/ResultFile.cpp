@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -20,23 +21,52 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-// A new file beside `path` under a name of fixed length, so that a final name near the file
-// system's length limit still gets a temporary one.
-std::unique_ptr<FileSink> createPartFile(const std::string& path) {
+// The folder of `path`; "." for a bare name.
+std::string folderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+// A new name in `folder` for a file on its way to its own name, of fixed length, so that a final
+// name near the file system's length limit still gets one.
+std::string partName(const std::string& folder) {
     thread_local std::mt19937_64 random{std::random_device{}()};
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    char name[32];
+    std::snprintf(name, sizeof name, ".tabulon-%012llx.part",
+                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+    return (std::filesystem::path(folder) / name).string();
+}
+
+// Tries a new part name until one is free: `make` creates the entry, false with errno set.
+template <typename Make>
+std::string takePartName(const std::string& path, Make make) {
+    const std::string folder = folderOf(path);
     for (int attempt = 0;; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, ".tabulon-%012llx.part",
-                      static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-        try {
-            return std::make_unique<FileSink>((folder / name).string(), 0666);
-        } catch (const FileError& e) {
-            if (e.errorNumber() != EEXIST || attempt == 100)
-                throw FileError(e.reason(), path, e.errorNumber());
-        }
+        std::string part = partName(folder);
+        if (make(part)) return part;
+        if (errno != EEXIST || attempt == 100) throw SystemFileError(errno, path);
     }
 }
+
+// A new file beside `path` under a part name.
+std::unique_ptr<FileSink> createPartFile(const std::string& path) {
+    std::unique_ptr<FileSink> sink;
+    takePartName(path, [&](const std::string& part) {
+        try {
+            sink = std::make_unique<FileSink>(part, 0666);
+            return true;
+        } catch (const FileError& e) {
+            errno = e.errorNumber();
+            return false;
+        }
+    });
+    return sink;
+}
+
+// Whether this kernel and the output folder's file system let a file be made without a name
+// (O_TMPFILE) and named once complete (linkat on the open file); cleared at the first sign that
+// they do not.
+std::atomic<bool> unnamedFiles{true};
 
 // The file of a stored text, open for reading. The file that gathers a run's small texts is
 // read for many results in a row, so it stays open until another file is asked for.
@@ -89,17 +119,82 @@ void ReadStoredText(const StoredText& text, const std::function<void(std::string
     if (text.offset == 0) stored.close();
 }
 
-void WriteResultFile(const StoredText& text, const std::string& path, std::string_view end) {
+namespace {
+
+// Renames the complete file at `part` to `path`, replacing what is there; the part goes on
+// failure.
+void renameIntoPlace(const std::string& part, const std::string& path) {
+    if (std::rename(part.c_str(), path.c_str()) == 0) return;
+    const int error = errno;
+    DeleteFileQuietly(part);
+    throw SystemFileError(error, path);
+}
+
+// Writes the file with no name at all and links it under `path` once complete, which takes fewer
+// steps than a part file and leaves nothing behind when it fails: no name is ever taken before
+// the text is whole. False, leaving nothing behind, where the kernel or the file system cannot
+// (the file systems that can are local ones, where closing a written file does not fail).
+bool writeUnnamedFile(const StoredText& text, const std::string& path, std::string_view end) {
+    const std::string folder = folderOf(path);
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) unnamedFiles = false;
+        return false;  // a part file says what is wrong, if anything is
+    }
+    FileSink file(fd, path);
+    ReadStoredText(text, [&](std::string_view bytes) { file.write(bytes); });
+    file.write(end);
+    file.flush();
+    const auto linkAs = [&](const std::string& name) {
+        return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+    };
+    if (linkAs(path)) {
+        file.close();
+        return true;
+    }
+    if (errno != EEXIST) {
+        // No right to link an open file (older kernels): part files from now on. Any other
+        // failure is met again, and reported, by the part file.
+        if (errno == ENOENT || errno == EPERM) unnamedFiles = false;
+        return false;
+    }
+    // The name is taken (an earlier file, or anything else): the complete file gets a part name
+    // and is renamed over it, so that a failure leaves what was there as it was.
+    const std::string part = takePartName(path, linkAs);
+    try {
+        file.close();
+    } catch (const FileError&) {
+        DeleteFileQuietly(part);
+        throw;
+    }
+    renameIntoPlace(part, path);
+    return true;
+}
+
+void writePartFile(const StoredText& text, const std::string& path, std::string_view end) {
     std::unique_ptr<FileSink> part = createPartFile(path);
     const std::string partPath = part->path();
     try {
         ReadStoredText(text, [&](std::string_view bytes) { part->write(bytes); });
         part->write(end);
         part->close();
-        if (std::rename(partPath.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
-    } catch (const FileError& e) {
+    } catch (const FileError&) {
         part.reset();
         DeleteFileQuietly(partPath);
+        throw;
+    }
+    renameIntoPlace(partPath, path);
+}
+
+}  // namespace
+
+void UseUnnamedFiles(bool use) { unnamedFiles = use; }
+
+void WriteResultFile(const StoredText& text, const std::string& path, std::string_view end) {
+    try {
+        if (unnamedFiles && writeUnnamedFile(text, path, end)) return;
+        writePartFile(text, path, end);
+    } catch (const FileError& e) {
         // A failure to read the stored text names that file; any other names the result's file.
         if (e.path() == text.path) throw;
         throw FileError(e.reason(), path, e.errorNumber());

@@ -15,13 +15,6 @@
 #include "core/util/PathText.h"
 
 namespace tabulon {
-namespace {
-
-// Texts up to this size are gathered into one file.
-constexpr std::uint64_t kGatheredMax = 1 << 16;
-
-}  // namespace
-
 ResultStore::~ResultStore() {
     if (gathered_ >= 0) ::close(gathered_);
 }
@@ -52,34 +45,36 @@ void ResultStore::clear() {
     if (gathered_ >= 0 && ::ftruncate(gathered_, 0) == 0) gatheredSize_ = 0;
 }
 
+StoredText ResultStore::gather(std::string_view text) {
+    if (gathered_ < 0) {
+        gatheredPath_ = JoinPath(folder_.path(), "gathered.results");
+        gathered_ = ::open(gatheredPath_.c_str(),
+                           O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
+        if (gathered_ < 0) throw SystemFileError(errno, gatheredPath_);
+        gatheredSize_ = 0;
+    }
+    try {
+        WriteAll(gathered_, text, gatheredPath_);
+    } catch (const FileError&) {
+        // A part written before the failure is cut off again; a file left empty goes.
+        static_cast<void>(::ftruncate(gathered_, static_cast<off_t>(gatheredSize_)));
+        if (gatheredSize_ == 0) {
+            ::close(gathered_);
+            gathered_ = -1;
+            DeleteFileQuietly(gatheredPath_);
+        }
+        throw;
+    }
+    keptSinceMeasured_ += text.size();
+    const StoredText stored{gatheredPath_, text.size(), gatheredSize_};
+    gatheredSize_ += text.size();
+    return stored;
+}
+
 StoredText ResultStore::keep(const std::string& tempPath, std::uint64_t size,
                              bool byteOrderMark) {
     const std::string folder = std::filesystem::path(tempPath).parent_path().string();
     keptSinceMeasured_ += size;
-    if (size <= kGatheredMax && !byteOrderMark) {
-        if (gathered_ < 0) {
-            gatheredPath_ = JoinPath(folder, "gathered.results");
-            gathered_ = ::open(gatheredPath_.c_str(),
-                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
-            if (gathered_ < 0) throw SystemFileError(errno, gatheredPath_);
-            gatheredSize_ = 0;
-        }
-        const std::string text = StoredText{tempPath, size}.read();
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t wrote = ::write(gathered_, text.data() + done, text.size() - done);
-            if (wrote < 0 && errno == EINTR) continue;
-            if (wrote <= 0) {
-                // A part written before the failure is cut off again.
-                static_cast<void>(::ftruncate(gathered_, static_cast<off_t>(gatheredSize_)));
-                throw SystemFileError(wrote < 0 ? errno : ENOSPC, gatheredPath_);
-            }
-            done += static_cast<std::size_t>(wrote);
-        }
-        const StoredText stored{gatheredPath_, size, gatheredSize_};
-        gatheredSize_ += size;
-        return stored;
-    }
     const std::string path = JoinPath(folder, std::to_string(++kept_) + ".result");
     if (byteOrderMark) {
         const std::string text = ReadTextFile(tempPath);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/export/RunFolder.h"
@@ -13,6 +14,9 @@ namespace tabulon {
 
 // A result that would grow past this many bytes is stopped.
 inline constexpr std::uint64_t kDefaultResultSizeLimit = std::uint64_t{4} << 30;
+// A result up to this many bytes is built in memory and gathered with the run's other small
+// results into one file; a larger one is built in a temporary file of its own.
+inline constexpr std::size_t kSmallResultSize = std::size_t{1} << 16;
 
 class ResultStore {
   public:
@@ -35,11 +39,14 @@ class ResultStore {
     const RunFolder& folder() const { return folder_; }
     std::uint64_t sizeLimit() const { return sizeLimit_; }
 
+    // Adds a small text to the file that gathers them (a run of a million row results makes no
+    // million files) and returns it as stored. Throws FileError naming that file; a failed
+    // write leaves no part of the text behind.
+    StoredText gather(std::string_view text);
     // Keeps the text of the finished temporary file of `size` bytes and returns the stored text;
-    // deleting the temporary file afterwards frees its name and keeps the text. A small text is
-    // read back and added to one file that gathers them (a run of a million row results makes
-    // no million files); a larger one keeps the temporary file under a further name. A text
-    // that begins with a UTF-16 byte-order mark is kept as the read-back turns it into text.
+    // deleting the temporary file afterwards frees its name and keeps the text, which stays
+    // under a further name. A text that begins with a UTF-16 byte-order mark is kept as the
+    // read-back turns it into text.
     StoredText keep(const std::string& tempPath, std::uint64_t size, bool byteOrderMark);
     void add(StoredText text) { texts_.push_back(std::move(text)); }
 

@@ -20,6 +20,19 @@ std::atomic<WriteCall> writeCall{nullptr};
 
 void SetWriteCall(WriteCall call) { writeCall = call; }
 
+void WriteAll(int fd, std::string_view bytes, const std::string& path) {
+    const WriteCall call = writeCall.load();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = call != nullptr
+                                  ? call(fd, bytes.data() + done, bytes.size() - done)
+                                  : ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) throw SystemFileError(wrote < 0 ? errno : ENOSPC, path);
+        done += static_cast<std::size_t>(wrote);
+    }
+}
+
 FileSink::FileSink(std::string path, mode_t mode) : path_(std::move(path)) {
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd_ < 0) throw SystemFileError(errno, path_);
@@ -39,28 +52,15 @@ void FileSink::write(std::string_view bytes) {
     }
     flush();
     if (bytes.size() >= kBufferSize) {
-        writeAll(bytes);
+        WriteAll(fd_, bytes, path_);
     } else {
         buffer_.append(bytes);
     }
 }
 
 void FileSink::flush() {
-    writeAll(buffer_);
+    WriteAll(fd_, buffer_, path_);
     buffer_.clear();
-}
-
-void FileSink::writeAll(std::string_view bytes) {
-    const WriteCall call = writeCall.load();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = call != nullptr
-                                  ? call(fd_, bytes.data() + done, bytes.size() - done)
-                                  : ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) throw SystemFileError(wrote < 0 ? errno : ENOSPC, path_);
-        done += static_cast<std::size_t>(wrote);
-    }
 }
 
 void FileSink::close() {

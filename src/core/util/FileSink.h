@@ -15,21 +15,24 @@ class FileSink {
     // Creates the file; fails when any entry of that name exists, a link included. `mode` is
     // narrowed by the process's umask. Throws FileError with the system's reason.
     explicit FileSink(std::string path, mode_t mode = 0600);
+    // Takes over `fd`, a file open for writing, known by `path` in messages.
+    FileSink(int fd, std::string path) : path_(std::move(path)), fd_(fd) {}
     ~FileSink();
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;
 
     void write(std::string_view bytes);
+    // Writes what is buffered; throws FileError.
+    void flush();
     // Writes what is buffered and closes the file; throws FileError.
     void close();
+    int fd() const { return fd_; }
 
     const std::string& path() const { return path_; }
     // Bytes written so far, the buffered ones included.
     std::uint64_t size() const { return size_; }
 
   private:
-    void flush();
-    void writeAll(std::string_view bytes);
 
     std::string path_;
     int fd_ = -1;
@@ -41,5 +44,9 @@ class FileSink {
 // place to act out a full disk; nullptr restores write(2).
 using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
 void SetWriteCall(WriteCall call);
+
+// Writes all of `bytes` to `fd` through the write call in place; throws FileError with the
+// system's reason and `path`.
+void WriteAll(int fd, std::string_view bytes, const std::string& path);
 
 }  // namespace tabulon

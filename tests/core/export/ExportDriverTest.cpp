@@ -94,7 +94,10 @@ TEST_F(ExportDriverTest, ProgressPerFileThenResetAndAFailingFileDoesNotStopTheRu
 }
 
 TEST_F(ExportDriverTest, BaseNameCutsTheLastDotOfThePathThenTheFolder) {
-    const std::string path = book("report.final.xlsx", {{"S", {{"A1", "1"}, {"B2", "2"}}}});
+    // A result past the small size, so that it takes its temporary file.
+    const std::string big(30000, 'x');
+    const std::string path = book("report.final.xlsx",
+                                  {{"S", {{"A1", big}, {"B2", big}, {"A3", big}}}});
     host.files = {path};
     runExport();
     ASSERT_EQ(host.rows.size(), 1u);

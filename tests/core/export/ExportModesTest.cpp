@@ -82,9 +82,11 @@ TEST_F(ExportModesTest, SheetsEndingInRowOneOrColumnAAreSkippedInEveryMode) {
 }
 
 TEST_F(ExportModesTest, SheetModeNamesResultsAfterTheWorkbookAndNumbersTempFilesFromTheResultName) {
-    const auto path =
-        book("Book1.xlsx",
-             {{"S1", {{"A1", "1"}, {"B2", "2"}}}, {"S2", {}}, {"S3", {{"A1", "3"}, {"B2", "4"}}}});
+    // Results past the small size, so that each takes its temporary file.
+    const std::string big(30000, 'x');
+    const auto path = book("Book1.xlsx", {{"S1", {{"A1", "1"}, {"B2", "2"}, {"A3", big}, {"A4", big}, {"A5", big}}},
+                                          {"S2", {}},
+                                          {"S3", {{"A1", "3"}, {"B2", "4"}, {"A3", big}, {"A4", big}, {"A5", big}}}});
     exportWith(&SaveEachSheet, path);
     ASSERT_EQ(host.rows.size(), 2u);
     EXPECT_EQ(names(), (std::vector<std::string>{"Book1.csv", "Book1.csv"}));
@@ -97,15 +99,17 @@ TEST_F(ExportModesTest, SheetModeNamesResultsAfterTheWorkbookAndNumbersTempFiles
     const auto runFolder = std::filesystem::path(resultTexts[1].path).parent_path();
     EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1_1.csv"));
     EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1.csv_2.csv"));
-    EXPECT_EQ(resultTexts[1].read(), "3, , \r\n, 4, \r\n\r\n");
+    EXPECT_TRUE(resultTexts[1].read() ==
+                "3, , \r\n, 4, \r\n" + big + ", , \r\n" + big + ", , \r\n" + big + ", , \r\n\r\n");
     resultTexts.reset();
     EXPECT_TRUE(std::filesystem::is_empty(temp.path()));  // the run's folder is gone
 }
 
 TEST_F(ExportModesTest, RowModeNumbersRowsPerWorkbookAcrossSheets) {
+    const std::string big(30000, 'd');  // row 4 passes the small size and takes a temporary file
     const auto path =
         book("Rows.xlsx", {{"S1", {{"A1", "a"}, {"B1", "1"}, {"A3", "c"}, {"B3", "3"}}},
-                           {"S2", {{"A1", "d"}, {"B2", "5"}}}});
+                           {"S2", {{"A1", big}, {"B1", big}, {"C1", big}, {"B2", "5"}}}});
     exportWith(&SaveEachRow, path);
     ASSERT_EQ(host.rows.size(), 5u);
     const std::vector<std::pair<std::string, std::string>> expected = {
@@ -116,8 +120,12 @@ TEST_F(ExportModesTest, RowModeNumbersRowsPerWorkbookAcrossSheets) {
     }
     EXPECT_EQ(resultTexts[0].read(), "a, 1, \r\n\r\n");
     EXPECT_EQ(resultTexts[1].read(), ", , \r\n\r\n");
-    EXPECT_EQ(resultTexts[4].read(), ", 5, \r\n\r\n");
+    EXPECT_TRUE(resultTexts[3].read() == big + ", " + big + ", " + big + ", \r\n\r\n");
+    EXPECT_EQ(resultTexts[4].read(), ", 5, , \r\n\r\n");
     EXPECT_EQ(host.rows[3].tempFilesAtDelivery, (std::vector<std::string>{"Rows.csv_4.csv"}));
+    // The small results are built in memory and take no temporary file.
+    EXPECT_TRUE(host.rows[2].tempFilesAtDelivery.empty());
+    EXPECT_TRUE(host.rows[4].tempFilesAtDelivery.empty());
 }
 
 TEST_F(ExportModesTest, ColumnModeWritesEachColumnTopToBottomOnOneLine) {
@@ -139,7 +147,7 @@ TEST_F(ExportModesTest, BookModeOnAWorkbookWithoutExportedSheetsGivesOneEmptyLin
     EXPECT_EQ(resultTexts[0].read(), "\r\n");
     EXPECT_EQ(names(), (std::vector<std::string>{"Empty.csv"}));
     EXPECT_EQ(host.rows[0].subItem1, "");
-    EXPECT_EQ(host.rows[0].tempFilesAtDelivery, (std::vector<std::string>{"Empty.csv"}));
+    EXPECT_TRUE(host.rows[0].tempFilesAtDelivery.empty());  // a small result takes none
 }
 
 TEST_F(ExportModesTest, CellTextsAreCopiedWithoutQuotingOrEscaping) {

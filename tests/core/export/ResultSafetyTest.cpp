@@ -12,6 +12,7 @@
 #include "core/export/DistinctNames.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ExportModes.h"
+#include "core/export/ResultFile.h"
 #include "core/export/SaveResults.h"
 #include "core/util/FileSink.h"
 #include "core/util/PathText.h"
@@ -234,7 +235,17 @@ class SaveSafetyTest : public ::testing::Test {
     ResultStore store;
 };
 
-TEST_F(SaveSafetyTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFailed) {
+// Saves go through files with no name where the system allows it, else through temporary names;
+// each case runs both ways.
+class SaveBothWaysTest : public SaveSafetyTest, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override { UseUnnamedFiles(GetParam()); }
+    void TearDown() override { UseUnnamedFiles(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(UnnamedOrTemporaryNames, SaveBothWaysTest, ::testing::Bool());
+
+TEST_P(SaveBothWaysTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFailed) {
     std::ofstream(out.path() / "Book1_S.csv") << "earlier";
     keep({std::string(300000, 'a'), "b, \r\n"});
     {
@@ -250,6 +261,27 @@ TEST_F(SaveSafetyTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFa
     EXPECT_EQ(bytesOf(out.path() / "Book1_T.csv"), "b, \r\n\r\n");
     EXPECT_EQ(namesIn(out.path()), (std::vector<std::string>{"Book1_S.csv", "Book1_T.csv"}));
     EXPECT_EQ(ui.boxes.back().text, "1 of 2 results could not be saved.");
+}
+
+TEST_P(SaveBothWaysTest, ASavedFileReplacesWhateverHeldItsNameAndNothingElseIsLeft) {
+    const fs::path victim = temp.path() / "victim.txt";
+    std::ofstream(victim) << "precious";
+    fs::create_symlink(victim, out.path() / "Book1_S.csv");
+    fs::create_symlink(temp.path() / "nowhere", out.path() / "Book1_T.csv");
+    std::ofstream(out.path() / "Book1_U.csv") << "earlier, and longer than the new text";
+    keep({"s", "t", "u", "v"});
+    save(kSaveEachSheetOption, {{"Book1.csv", "S", ""}, {"Book1.csv", "T", ""},
+                                {"Book1.csv", "U", ""}, {"Book1.csv", "V", ""}});
+    EXPECT_EQ(ui.boxes.back().text, "Done.");
+    for (const char* name : {"S", "T", "U", "V"}) {
+        const fs::path saved = out.path() / ("Book1_" + std::string(name) + ".csv");
+        EXPECT_FALSE(fs::is_symlink(saved)) << name;
+        EXPECT_EQ(bytesOf(saved), std::string(1, static_cast<char>(name[0] + 32)) + "\r\n");
+    }
+    EXPECT_EQ(bytesOf(victim), "precious");
+    EXPECT_FALSE(fs::exists(temp.path() / "nowhere"));
+    EXPECT_EQ(namesIn(out.path()), (std::vector<std::string>{"Book1_S.csv", "Book1_T.csv",
+                                                             "Book1_U.csv", "Book1_V.csv"}));
 }
 
 TEST_F(SaveSafetyTest, ErrorsCarryTheSystemsReason) {
