@@ -130,6 +130,23 @@ void renameIntoPlace(const std::string& part, const std::string& path) {
     throw SystemFileError(error, path);
 }
 
+// Whether open files are linked through their /proc/self/fd entry: kernels before 6.10 let only
+// privileged users link one by its descriptor (AT_EMPTY_PATH), anyone through /proc.
+std::atomic<bool> linkThroughProc{false};
+
+// Gives the open file `fd` the name; false with errno set when it cannot.
+bool linkOpenFile(int fd, const std::string& name) {
+    if (!linkThroughProc) {
+        if (::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+        if (errno != ENOENT && errno != EPERM) return false;
+    }
+    const std::string entry = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, entry.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        return false;
+    linkThroughProc = true;
+    return true;
+}
+
 // Writes the file with no name at all and links it under `path` once complete, which takes fewer
 // steps than a part file and leaves nothing behind when it fails: no name is ever taken before
 // the text is whole. False, leaving nothing behind, where the kernel or the file system cannot
@@ -145,15 +162,13 @@ bool writeUnnamedFile(const StoredText& text, const std::string& path, std::stri
     ReadStoredText(text, [&](std::string_view bytes) { file.write(bytes); });
     file.write(end);
     file.flush();
-    const auto linkAs = [&](const std::string& name) {
-        return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
-    };
+    const auto linkAs = [&](const std::string& name) { return linkOpenFile(fd, name); };
     if (linkAs(path)) {
         file.close();
         return true;
     }
     if (errno != EEXIST) {
-        // No right to link an open file (older kernels): part files from now on. Any other
+        // Neither way of linking an open file works here: part files from now on. Any other
         // failure is met again, and reported, by the part file.
         if (errno == ENOENT || errno == EPERM) unnamedFiles = false;
         return false;
