@@ -184,7 +184,7 @@ const Damage kDamages[] = {
      ", sheet S"},
     {"OdsContentXml", [] { return packageBytes(odsWithTable("<table:table-row></table:table>")); },
      ReadErrorKind::DamagedXml,
-     "The workbook is damaged: bad XML in content.xml (mismatched tag at line 1)", ""},
+     "The workbook is damaged: bad XML in content.xml (mismatched tag at line 1)", ", sheet S"},
     {"EncryptionDescriptionXml",
      [] {
          return biff::compoundFile({{"EncryptionInfo", agileDescription("<encryption></keyData>")},

@@ -25,6 +25,9 @@ class ContentHandler : public xml::XmlHandler {
           grid_({path, std::string(kPart), {}, {}}, book, sheets),
           values_(book, formats_) {}
 
+    // The worksheet of the table being read; nullptr between tables.
+    const OdsWorksheet* sheet() const { return grid_.sheet(); }
+
     void startElement(std::string_view name, const xml::XmlAttributes& attributes) override {
         ++depth_;
         if (stylesDepth_ != 0) {
@@ -114,7 +117,16 @@ class ContentHandler : public xml::XmlHandler {
 void readContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
                  std::vector<std::unique_ptr<StoredWorksheet>>& sheets) {
     ContentHandler handler(archive.path(), styles, book, sheets);
-    xml::parseXmlPart(archive, kPart, handler);
+    try {
+        xml::parseXmlPart(archive, kPart, handler);
+    } catch (const ReadError& e) {
+        // XML that breaks inside a table names that table's sheet, as the other readers do.
+        const OdsWorksheet* sheet = handler.sheet();
+        if (!e.place().sheet.empty() || sheet == nullptr) throw;
+        ReadErrorPlace place = e.place();
+        place.sheet = sheet->name();
+        throw ReadError(e.kind(), std::move(place), e.detail());
+    }
 }
 
 }  // namespace tabulon::workbook::ods
