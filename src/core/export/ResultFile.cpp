@@ -121,8 +121,8 @@ void ReadStoredText(const StoredText& text, const std::function<void(std::string
 
 namespace {
 
-// Renames the complete file at `part` to `path`, replacing what is there; the part goes on
-// failure.
+// Renames the complete file at `part` to `path`, replacing what is there; the file at `part`
+// is deleted on failure.
 void renameIntoPlace(const std::string& part, const std::string& path) {
     if (std::rename(part.c_str(), path.c_str()) == 0) return;
     const int error = errno;
@@ -168,8 +168,8 @@ bool writeUnnamedFile(const StoredText& text, const std::string& path, std::stri
         return true;
     }
     if (errno != EEXIST) {
-        // Neither way of linking an open file works here: part files from now on. Any other
-        // failure is met again, and reported, by the part file.
+        // Neither way of linking an open file works here: temporary names from now on. Any
+        // other failure is met again, and reported, by the write under a temporary name.
         if (errno == ENOENT || errno == EPERM) unnamedFiles = false;
         return false;
     }

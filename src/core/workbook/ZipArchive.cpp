@@ -15,7 +15,7 @@ namespace tabulon::workbook {
 namespace {
 
 constexpr std::size_t kChunkSize = 256 * 1024;
-// Parts above this size are inflated on a second thread.
+// Entries above this size are inflated on a second thread.
 constexpr std::uint64_t kPipelineThreshold = 4 << 20;
 
 std::string zipErrorText(int code) {

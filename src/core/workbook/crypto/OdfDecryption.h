@@ -1,5 +1,5 @@
-// Opening the encrypted parts of an OpenDocument package: the key from the password, the
-// checksum of each part's first decrypted bytes, and decryption with inflation as the part is
+// Opening the encrypted entries of an OpenDocument package: the key from the password, the
+// checksum of each entry's first decrypted bytes, and decryption with inflation as the entry is
 // read.
 #pragma once
 
@@ -12,8 +12,8 @@
 
 namespace tabulon::workbook::crypto {
 
-// The part's key: PBKDF2 with HMAC-SHA1 over the start key (the hash of the password's UTF-8
-// bytes) and the part's salt.
+// The entry's key: PBKDF2 with HMAC-SHA1 over the start key (the hash of the password's UTF-8
+// bytes) and the entry's salt.
 Bytes odfKey(const OdfEncryptedPart& part, const std::string& password);
 
 // Decrypts a part's stored bytes as they come, checks the checksum once its first 1024 decrypted

@@ -21,7 +21,7 @@ struct OdfEncryptedPart {
     Bytes salt;
     HashAlgorithm checksumHash = HashAlgorithm::Sha1;  // over the first 1024 decrypted bytes
     Bytes checksum;
-    std::uint64_t size = 0;  // of the part once decrypted and inflated
+    std::uint64_t size = 0;  // of the entry once decrypted and inflated
 };
 
 // The encrypted parts by full path. Throws ReadError: DamagedXml for a bad manifest,

@@ -11,8 +11,8 @@
 
 namespace tabulon::workbook::ods {
 
-// Reads the package part's tables as worksheets, in order, and what they share into the book.
-// styles holds what styles.xml defined and takes the package part's automatic styles. Throws
+// Reads the entry's tables as worksheets, in order, and what they share into the book.
+// styles holds what styles.xml defined and takes the entry's automatic styles. Throws
 // ReadError.
 void readContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
                  std::vector<std::unique_ptr<StoredWorksheet>>& sheets);

@@ -31,7 +31,7 @@ class OdsReader : public WorkbookReader {
         OdsStyles styles;
         if (archive.contains("styles.xml")) readStylesPart(archive, "styles.xml", styles);
         readContent(archive, styles, book, sheets_);
-        archive_.reset();  // every part has been read
+        archive_.reset();  // every entry has been read
 
         std::vector<WorksheetEntry> entries;
         for (const auto& sheet : sheets_) entries.push_back({sheet->name(), sheet->visibility()});

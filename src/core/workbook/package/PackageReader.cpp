@@ -1,10 +1,10 @@
-// Finding a package's parts through its relationships, then reading them with the format's part
+// Finding a package's entries through its relationships, then reading them with the format's
 // readers; each worksheet when it is asked for.
 #include "core/workbook/package/PackageReader.h"
 
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/package/Relationships.h"
-#include "core/workbook/xlsb/XlsbParts.h"
+#include "core/workbook/xlsb/XlsbFormat.h"
 #include "core/workbook/xlsx/Styles.h"
 
 namespace tabulon::workbook::package {
@@ -18,8 +18,8 @@ const Relationship* findById(const std::vector<Relationship>& relationships,
     return nullptr;
 }
 
-// The workbook part named by the package relationships. A package without them is accepted when
-// the workbook part sits at its usual place.
+// The workbook entry named by the package relationships. A package without them is accepted
+// when the workbook entry sits at its usual place.
 std::string findWorkbookPart(ZipArchive& archive) {
     const auto relationships = readRelationships(archive, "");
     if (const Relationship* office = findByRole(relationships, "officeDocument"))
@@ -31,27 +31,27 @@ std::string findWorkbookPart(ZipArchive& archive) {
 class PackageReader : public WorkbookReader {
   public:
     PackageReader(std::unique_ptr<ZipArchive> archive, std::string workbookPart,
-                  std::unique_ptr<PackageParts> parts)
+                  std::unique_ptr<PackageFormat> format)
         : archive_(std::move(archive)),
           workbookPart_(std::move(workbookPart)),
-          parts_(std::move(parts)) {}
+          format_(std::move(format)) {}
 
     std::vector<WorksheetEntry> open(WorkbookData& book) override {
         ZipArchive& archive = *archive_;
         if (!archive.contains(workbookPart_))
             throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, {}, {}},
                             workbookPart_);
-        const WorkbookPart info = parts_->readWorkbookPart(archive, workbookPart_);
+        const WorkbookPart info = format_->readWorkbookPart(archive, workbookPart_);
         const auto relationships = readRelationships(archive, workbookPart_);
 
         book.date1904 = info.date1904;
         const Relationship* styles = findByRole(relationships, "styles");
         book.cellFormats = styles != nullptr && archive.contains(styles->target)
-                               ? parts_->readCellFormats(archive, styles->target)
+                               ? format_->readCellFormats(archive, styles->target)
                                : xlsx::defaultCellFormats();
         if (const Relationship* strings = findByRole(relationships, "sharedStrings");
             strings != nullptr && archive.contains(strings->target))
-            parts_->readSharedStrings(archive, strings->target, book.sharedStrings);
+            format_->readSharedStrings(archive, strings->target, book.sharedStrings);
 
         std::vector<WorksheetEntry> worksheets;
         for (const SheetEntry& entry : info.sheets) {
@@ -61,7 +61,7 @@ class PackageReader : public WorkbookReader {
                                 "of the sheet (relationship \"" + entry.relationshipId + "\")");
             if (!hasRole(*target, "worksheet")) continue;
             worksheets.push_back({entry.name, entry.visibility});
-            sheetParts_.push_back(target->target);
+            sheetTargets_.push_back(target->target);
         }
         return worksheets;
     }
@@ -69,15 +69,15 @@ class PackageReader : public WorkbookReader {
     std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t index, const WorksheetEntry& entry,
                                                    const WorkbookData& book) override {
         auto sheet = std::make_unique<StoredWorksheet>(book, entry.name, entry.visibility);
-        parts_->readWorksheet(*archive_, sheetParts_.at(index), book, *sheet);
+        format_->readWorksheet(*archive_, sheetTargets_.at(index), book, *sheet);
         return sheet;
     }
 
   private:
     std::unique_ptr<ZipArchive> archive_;
     std::string workbookPart_;
-    std::unique_ptr<PackageParts> parts_;
-    std::vector<std::string> sheetParts_;  // of each worksheet, in order
+    std::unique_ptr<PackageFormat> format_;
+    std::vector<std::string> sheetTargets_;  // of each worksheet, in order
 };
 
 }  // namespace
@@ -85,12 +85,12 @@ class PackageReader : public WorkbookReader {
 std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive,
                                       const xlsx::XlsxReadOptions& options) {
     std::string workbookPart = findWorkbookPart(*archive);
-    // A binary workbook (.xlsb) shares the package layout but keeps its parts as records.
-    auto parts = workbookPart.ends_with(".bin") ? xlsb::binaryParts() : xlsx::xmlParts(options);
+    // A binary workbook (.xlsb) shares the package layout but keeps its entries as records.
+    auto format = workbookPart.ends_with(".bin") ? xlsb::binaryFormat() : xlsx::xmlFormat(options);
     std::string path = archive->path();
     return openWorkbook(std::move(path), std::make_unique<PackageReader>(
                                              std::move(archive), std::move(workbookPart),
-                                             std::move(parts)));
+                                             std::move(format)));
 }
 
 }  // namespace tabulon::workbook::package

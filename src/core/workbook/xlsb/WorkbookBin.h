@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "core/workbook/ZipArchive.h"
-#include "core/workbook/package/PackageParts.h"
+#include "core/workbook/package/PackageFormat.h"
 
 namespace tabulon::workbook::xlsb {
 

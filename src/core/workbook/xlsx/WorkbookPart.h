@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/workbook/ZipArchive.h"
-#include "core/workbook/package/PackageParts.h"
+#include "core/workbook/package/PackageFormat.h"
 
 namespace tabulon::workbook::xlsx {
 

@@ -1,10 +1,10 @@
-// The part readers of Office Open XML workbooks (.xlsx, .xlsm, .xltx, .xltm).
+// The entry readers of Office Open XML workbooks (.xlsx, .xlsm, .xltx, .xltm).
 #pragma once
 
 #include <memory>
 #include <vector>
 
-#include "core/workbook/package/PackageParts.h"
+#include "core/workbook/package/PackageFormat.h"
 #include "core/workbook/xlsx/SheetParser.h"
 
 namespace tabulon::workbook::xlsx {
@@ -15,6 +15,6 @@ struct XlsxReadOptions {
     std::vector<SheetPath>* pathsTaken = nullptr;
 };
 
-std::unique_ptr<package::PackageParts> xmlParts(const XlsxReadOptions& options = {});
+std::unique_ptr<package::PackageFormat> xmlFormat(const XlsxReadOptions& options = {});
 
 }  // namespace tabulon::workbook::xlsx

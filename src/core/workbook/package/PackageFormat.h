@@ -1,5 +1,5 @@
-// The part readers of one package format: the XML parts of .xlsx, .xlsm, .xltx and .xltm, or the
-// record parts of .xlsb. The package driver finds the parts; these read them.
+// The readers of one package format's entries: XML in .xlsx, .xlsm, .xltx and .xltm, binary
+// records in .xlsb. The package driver finds the entries; these read them.
 #pragma once
 
 #include <string>
@@ -19,15 +19,15 @@ struct SheetEntry {
     SheetVisibility visibility = SheetVisibility::Visible;
 };
 
-// What the workbook part says: its sheets in order (every sheet kind) and the date system.
+// What the workbook entry says: its sheets in order (every sheet kind) and the date system.
 struct WorkbookPart {
     bool date1904 = false;
     std::vector<SheetEntry> sheets;
 };
 
-class PackageParts {
+class PackageFormat {
   public:
-    virtual ~PackageParts() = default;
+    virtual ~PackageFormat() = default;
     virtual WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) = 0;
     // The compiled number format of every cell format in order; never empty.
     virtual std::vector<numfmt::NumberFormat> readCellFormats(ZipArchive& archive,
@@ -35,7 +35,7 @@ class PackageParts {
     // Appends the plain text of every shared string to the pool, in order.
     virtual void readSharedStrings(ZipArchive& archive, std::string_view part,
                                    StringPool& out) = 0;
-    // Reads the cells of the worksheet part into the sheet, charging the book's cell budget.
+    // Reads the cells of the worksheet entry into the sheet, charging the book's cell budget.
     virtual void readWorksheet(ZipArchive& archive, std::string_view part,
                                const WorkbookData& book, StoredWorksheet& sheet) = 0;
 };

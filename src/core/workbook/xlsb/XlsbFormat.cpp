@@ -1,5 +1,5 @@
-// Reading the record parts of a binary workbook package: workbook part, styles, strings, sheets.
-#include "core/workbook/xlsb/XlsbParts.h"
+// Reading the record entries of a binary workbook package: workbook, styles, strings, sheets.
+#include "core/workbook/xlsb/XlsbFormat.h"
 
 #include "core/workbook/xlsb/SharedStringsBin.h"
 #include "core/workbook/xlsb/SheetBin.h"
@@ -10,7 +10,7 @@ namespace tabulon::workbook::xlsb {
 
 namespace {
 
-class BinaryParts : public package::PackageParts {
+class BinaryFormat : public package::PackageFormat {
   public:
     package::WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) override {
         return readWorkbookBin(archive, part);
@@ -30,6 +30,6 @@ class BinaryParts : public package::PackageParts {
 
 }  // namespace
 
-std::unique_ptr<package::PackageParts> binaryParts() { return std::make_unique<BinaryParts>(); }
+std::unique_ptr<package::PackageFormat> binaryFormat() { return std::make_unique<BinaryFormat>(); }
 
 }  // namespace tabulon::workbook::xlsb

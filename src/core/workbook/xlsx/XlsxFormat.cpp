@@ -1,5 +1,5 @@
-// Reading the XML parts of an OOXML package: the workbook part, styles, strings and sheets.
-#include "core/workbook/xlsx/XlsxParts.h"
+// Reading the XML entries of an OOXML package: the workbook, styles, strings and sheets.
+#include "core/workbook/xlsx/XlsxFormat.h"
 
 #include "core/workbook/xlsx/SharedStrings.h"
 #include "core/workbook/xlsx/Styles.h"
@@ -9,9 +9,9 @@ namespace tabulon::workbook::xlsx {
 
 namespace {
 
-class XmlParts : public package::PackageParts {
+class XmlFormat : public package::PackageFormat {
   public:
-    explicit XmlParts(const XlsxReadOptions& options) : options_(options) {}
+    explicit XmlFormat(const XlsxReadOptions& options) : options_(options) {}
 
     package::WorkbookPart readWorkbookPart(ZipArchive& archive, std::string_view part) override {
         return xlsx::readWorkbookPart(archive, part);
@@ -36,8 +36,8 @@ class XmlParts : public package::PackageParts {
 
 }  // namespace
 
-std::unique_ptr<package::PackageParts> xmlParts(const XlsxReadOptions& options) {
-    return std::make_unique<XmlParts>(options);
+std::unique_ptr<package::PackageFormat> xmlFormat(const XlsxReadOptions& options) {
+    return std::make_unique<XmlFormat>(options);
 }
 
 }  // namespace tabulon::workbook::xlsx
