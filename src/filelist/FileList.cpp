@@ -34,7 +34,7 @@ FileList::FileList(FileListHost& host, const FileListButtons& buttons, QObject* 
 
     // The entry click comes with the press, so that a press on an entry and a move drag that
     // entry at once.
-    connect(&list, &QTreeWidget::itemPressed, this, [this] {
+    connect(&list, &QAbstractItemView::pressed, this, [this] {
         if (!host_.exportRunning())
             untrapped("Form1.ListView1_ItemClick", [this] { drag_.ListView1_ItemClick(); });
     });

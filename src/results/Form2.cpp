@@ -68,13 +68,15 @@ void Form2::buildControls() {
         pointer_->addPlainControl(*plain);
     }
 
-    connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_ItemClick(); });
+    connect(ListView1, &QAbstractItemView::clicked, this, [this] { ListView1_ItemClick(); });
     // The keys (Up, Down, Home, End, Page Up, Page Down) move the highlight without a click;
     // the preview follows it. A current row that is not highlighted (Ctrl with an arrow key)
     // leaves the preview as it is.
-    connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (current != nullptr && current->isSelected()) ListView1_ItemClick();
-    });
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid() && ListView1->selectionModel()->isSelected(current))
+                    ListView1_ItemClick();
+            });
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
     connect(PushButton7, &QPushButton::clicked, this, [this] { PushButton7_Click(); });
@@ -111,16 +113,16 @@ void Form2::addResultColumns(const std::vector<ResultColumn>& columns) {
 // Rows are appended, so a new row's position is the row count; asking the row for its index
 // would search the whole list each time.
 std::int32_t Form2::addResultRow(const std::string& name) {
-    ListView1->addItem(QString::fromStdString(name));
+    ListView1->addItemUtf8(name);
     return ListView1->itemCount();
 }
 
 void Form2::setResultSubItem(std::int32_t row, int index, const std::string& text) {
-    ListView1->item(row).setSubItem(index, QString::fromStdString(text));
+    ListView1->item(row).setSubItemUtf8(index, text);
 }
 
 void Form2::setPreviewText(std::int32_t resultIndex, const StoredText& text) {
-    if (resultIndex == 1) firstPreview_ = MappedFile::open(text.path, text.offset, text.size);
+    if (resultIndex == 1) firstPreview_ = MappedFile::open(text.path(), text.offset, text.size);
     previewCount_ = std::max(previewCount_, resultIndex);
 }
 
@@ -129,7 +131,7 @@ std::shared_ptr<const MappedFile> Form2::previewText(std::int32_t resultIndex) c
     if (resultIndex < 1 || resultIndex > previewCount_)
         throw Error("Control array element does not exist");
     const StoredText& text = services_.resultTexts.at(static_cast<std::size_t>(resultIndex) - 1);
-    return MappedFile::open(text.path, text.offset, text.size);
+    return MappedFile::open(text.path(), text.offset, text.size);
 }
 
 void Form2::showResults(std::int32_t totalResults) {
@@ -155,8 +157,8 @@ void Form2::PushButton6_Click() {
     for (int k = 1; k <= ListView1->itemCount(); ++k) {
         const ListItem row = ListView1->item(k);
         const int columns = ListView1->columnCount();
-        rows.push_back({row.text().toStdString(), columns > 1 ? row.subItem(1).toStdString() : "",
-                        columns > 2 ? row.subItem(2).toStdString() : ""});
+        rows.push_back(
+            {row.utf8(0), columns > 1 ? row.utf8(1) : "", columns > 2 ? row.utf8(2) : ""});
     }
     SaveResultFiles(SaveRequest{Text1->text().toStdString(), services_.saveOption(),
                                 std::move(rows), services_.resultTexts},

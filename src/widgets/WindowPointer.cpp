@@ -35,6 +35,8 @@ void WindowPointer::watch(QWidget& control) {
 }
 
 void WindowPointer::set(MousePointer pointer) {
+    // An export asks for the busy pointer at every row; one already shown is left as it is.
+    if (pointer == MousePointer::Busy && pointer_ == MousePointer::Busy) return;
     pointer_ = pointer;
     switch (pointer) {
         case MousePointer::Busy:

@@ -49,7 +49,7 @@ TEST_F(Form1ExportTest, ARunHandsOverToTheResultsWindowWithTheOptionsColumns) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(results.mTotalTextboxes, 2);
     ASSERT_EQ(results.ListView1->columnCount(), 2);
-    EXPECT_EQ(results.ListView1->headerItem()->text(1), "Sheet Name");
+    EXPECT_EQ(results.ListView1->columnHeader(2), "Sheet Name");
     EXPECT_EQ(results.ListView1->columnWidth(0), 400);
     EXPECT_EQ(results.ListView1->item(2).subItem(1), "South");
     EXPECT_EQ(results.Text2->text(), "a, , \r\n, b, \r\n\r\n");

@@ -90,7 +90,7 @@ class FileListTest : public ::testing::Test {
 
     // The centre of the entry at a 1-based position, in the coordinates of the list's viewport.
     QPoint rowCentre(int position) const {
-        return list->visualItemRect(list->topLevelItem(position - 1)).center();
+        return list->itemRect(position).center();
     }
 
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held) {

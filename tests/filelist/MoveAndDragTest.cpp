@@ -148,11 +148,11 @@ TEST_F(ReorderTest, ASwapScrollsByTheScreenRowOfThePointer) {
     QStringList many;
     for (int i = 1; i <= 40; ++i) many << QString("File %1").arg(i);
     fill(many);
-    const auto topEntry = [this] { return list->indexOfTopLevelItem(list->itemAt(5, 2)) + 1; };
+    const auto topEntry = [this] { return list->indexAt(QPoint(5, 2)).row() + 1; };
     const auto lastFullyShown = [this] {
         int position = 1;
         while (position < list->itemCount() &&
-               list->visualItemRect(list->topLevelItem(position)).bottom() <
+               list->itemRect(position + 1).bottom() <
                    list->viewport()->height())
             ++position;
         return position;

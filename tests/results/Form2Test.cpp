@@ -14,9 +14,9 @@
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
 #include "core/export/SaveOptions.h"
+#include "core/util/MappedFile.h"
 #include "core/util/PathText.h"
 #include "results/Form2.h"
-#include "core/util/MappedFile.h"
 #include "results/PlainTextPreview.h"
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
@@ -118,8 +118,8 @@ void pressKey(ListView& list, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt:
 
 // Presses and releases the left button on row k of the list.
 void clickRow(ListView& list, int k) {
-    list.scrollToItem(list.topLevelItem(k - 1));
-    const QPoint at = list.visualItemRect(list.topLevelItem(k - 1)).center();
+    list.item(k).ensureVisible();
+    const QPoint at = list.itemRect(k).center();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent event(type, at, list.viewport()->mapToGlobal(at), Qt::LeftButton,
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
@@ -164,7 +164,8 @@ TEST_F(Form2Test, ThePreviewFollowsTheRowChosenByMouseOrKeyboard) {
 
     // A focus frame moved without highlighting its row leaves the preview with the
     // highlighted row.
-    list.setCurrentItem(list.topLevelItem(4), 0, QItemSelectionModel::NoUpdate);
+    list.selectionModel()->setCurrentIndex(list.model()->index(4, 0),
+                                           QItemSelectionModel::NoUpdate);
     EXPECT_EQ(form->Text2->text(), "text 1\r\n");
     EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 }

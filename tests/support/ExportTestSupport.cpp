@@ -82,7 +82,7 @@ StoredText storeText(ResultStore& store, const std::string& text) {
     const std::filesystem::path path = std::filesystem::path(store.folder().path()) /
                                        (std::to_string(store.size() + 1) + ".result");
     std::ofstream(path, std::ios::binary) << text;
-    StoredText stored{path.string(), text.size()};
+    StoredText stored{std::make_shared<const std::string>(path.string()), text.size()};
     store.add(stored);
     return stored;
 }

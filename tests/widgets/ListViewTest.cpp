@@ -57,13 +57,47 @@ TEST(ListView, SelectedItemFailsWhenNothingIsSelected) {
     EXPECT_THROW(list.selectedItem(), Error);
 }
 
+// A kept entry (the dragged one, say) goes on naming that entry while others come and go, and
+// knows when it has gone itself.
+TEST(ListView, AKeptEntryFollowsItsEntryUntilItIsRemoved) {
+    ListView list;
+    list.addItem("A");
+    ListItem kept = list.addItem("B");
+    list.insertItem(1, "first");
+    EXPECT_EQ(kept.index(), 3);
+    EXPECT_EQ(kept, list.item(3));
+    list.removeItem(1);
+    EXPECT_EQ(kept.index(), 2);
+
+    kept.setText("B2");
+    EXPECT_EQ(list.item(2).text(), "B2");
+    list.removeItem(2);
+    EXPECT_EQ(kept.index(), 0);
+    kept.select();
+    kept.setText("gone");
+    EXPECT_THROW(list.selectedItem(), Error);
+    EXPECT_EQ(texts(list), (QStringList{"A"}));
+}
+
+// Texts are kept as UTF-8 and shown as the same characters.
+TEST(ListView, TextsKeepEveryCharacter) {
+    ListView list;
+    list.addColumn("Preview");
+    list.addColumn("Sheet Name");
+    ListItem row = list.addItemUtf8("Bücher €.xlsx");
+    row.setSubItem(1, QString::fromUtf8("Blatt 𝄞"));
+    EXPECT_EQ(list.item(1).text(), QString::fromUtf8("Bücher €.xlsx"));
+    EXPECT_EQ(row.utf8(1), "Blatt 𝄞");
+    EXPECT_EQ(list.model()->index(0, 1).data().toString(), QString::fromUtf8("Blatt 𝄞"));
+}
+
 TEST(ListView, SubItemsAndColumns) {
     ListView list;
     list.addColumn("Preview");
     list.addColumn("Sheet Name");
     list.addColumn("Row");
     ASSERT_EQ(list.columnCount(), 3);
-    EXPECT_EQ(list.headerItem()->text(2), "Row");
+    EXPECT_EQ(list.columnHeader(3), "Row");
     list.setColumnWidthTwips(2, 1500);
     EXPECT_EQ(list.columnWidth(1), 100);
 
@@ -78,7 +112,7 @@ TEST(ListView, SubItemsAndColumns) {
     EXPECT_EQ(list.columnCount(), 0);
     list.addColumn("Preview");
     EXPECT_EQ(list.columnCount(), 1);
-    EXPECT_EQ(list.headerItem()->text(0), "Preview");
+    EXPECT_EQ(list.columnHeader(1), "Preview");
 }
 
 TEST(ListView, HitTestFindsTheEntryUnderAPointInTwips) {
@@ -88,7 +122,7 @@ TEST(ListView, HitTestFindsTheEntryUnderAPointInTwips) {
     list.show();
     list.addItem("A");
     list.addItem("B");
-    const QRect second = list.visualItemRect(list.topLevelItem(1));
+    const QRect second = list.itemRect(2);
     const QPoint inList = list.viewport()->mapTo(&list, second.center());
     const auto hit = list.hitTest(inList.x() * 15.0f, inList.y() * 15.0f);
     ASSERT_TRUE(hit.has_value());

@@ -73,21 +73,22 @@ std::atomic<bool> unnamedFiles{true};
 class StoredFile {
   public:
     ~StoredFile() { close(); }
-    int open(const std::string& path) {
-        if (fd_ >= 0 && path == path_) return fd_;
+    int open(const StoredText& text) {
+        if (fd_ >= 0 && text.file == file_) return fd_;
         close();
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) throw SystemFileError(errno, path);
-        path_ = path;
+        fd_ = ::open(text.path().c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) throw SystemFileError(errno, text.path());
+        file_ = text.file;
         return fd_;
     }
     void close() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
+        file_.reset();
     }
 
   private:
-    std::string path_;
+    std::shared_ptr<const std::string> file_;
     int fd_ = -1;
 };
 
@@ -95,22 +96,23 @@ class StoredFile {
 
 void ReadStoredText(const StoredText& text, const std::function<void(std::string_view)>& write) {
     thread_local StoredFile stored;
-    const int fd = stored.open(text.path);
+    const int fd = stored.open(text);
     // One buffer for every file of a save: a save of a million small results must not set up a
     // large buffer a million times.
     thread_local const std::unique_ptr<char[]> buffer(new char[kChunk]);
     for (std::uint64_t done = 0; done < text.size;) {
-        const ssize_t got = ::pread(fd, buffer.get(), std::min<std::uint64_t>(text.size - done, kChunk),
-                                    static_cast<off_t>(text.offset + done));
+        const ssize_t got =
+            ::pread(fd, buffer.get(), std::min<std::uint64_t>(text.size - done, kChunk),
+                    static_cast<off_t>(text.offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             const int error = errno;
             stored.close();
-            throw SystemFileError(error, text.path);
+            throw SystemFileError(error, text.path());
         }
         if (got == 0) {
             stored.close();
-            throw FileError("Input past end of file", text.path);
+            throw FileError("Input past end of file", text.path());
         }
         write({buffer.get(), static_cast<std::size_t>(got)});
         done += static_cast<std::uint64_t>(got);
@@ -211,7 +213,7 @@ void WriteResultFile(const StoredText& text, const std::string& path, std::strin
         writePartFile(text, path, end);
     } catch (const FileError& e) {
         // A failure to read the stored text names that file; any other names the result's file.
-        if (e.path() == text.path) throw;
+        if (e.path() == text.path()) throw;
         throw FileError(e.reason(), path, e.errorNumber());
     }
 }

@@ -33,13 +33,13 @@ void ResultStore::reset() {
     clear();
     if (gathered_ >= 0) ::close(gathered_);
     gathered_ = -1;
-    gatheredPath_.clear();
+    gatheredFile_.reset();
     folder_.remove();
 }
 
 void ResultStore::clear() {
     for (const StoredText& text : texts_) {
-        if (text.path != gatheredPath_) DeleteFileQuietly(text.path);
+        if (text.file != gatheredFile_) DeleteFileQuietly(text.path());
     }
     texts_.clear();
     if (gathered_ >= 0 && ::ftruncate(gathered_, 0) == 0) gatheredSize_ = 0;
@@ -47,32 +47,32 @@ void ResultStore::clear() {
 
 StoredText ResultStore::gather(std::string_view text) {
     if (gathered_ < 0) {
-        gatheredPath_ = JoinPath(folder_.path(), "gathered.results");
-        gathered_ = ::open(gatheredPath_.c_str(),
+        gatheredFile_ =
+            std::make_shared<const std::string>(JoinPath(folder_.path(), "gathered.results"));
+        gathered_ = ::open(gatheredFile_->c_str(),
                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
-        if (gathered_ < 0) throw SystemFileError(errno, gatheredPath_);
+        if (gathered_ < 0) throw SystemFileError(errno, *gatheredFile_);
         gatheredSize_ = 0;
     }
     try {
-        WriteAll(gathered_, text, gatheredPath_);
+        WriteAll(gathered_, text, *gatheredFile_);
     } catch (const FileError&) {
         // A part written before the failure is cut off again; a file left empty goes.
         static_cast<void>(::ftruncate(gathered_, static_cast<off_t>(gatheredSize_)));
         if (gatheredSize_ == 0) {
             ::close(gathered_);
             gathered_ = -1;
-            DeleteFileQuietly(gatheredPath_);
+            DeleteFileQuietly(*gatheredFile_);
         }
         throw;
     }
     keptSinceMeasured_ += text.size();
-    const StoredText stored{gatheredPath_, text.size(), gatheredSize_};
+    const StoredText stored{gatheredFile_, text.size(), gatheredSize_};
     gatheredSize_ += text.size();
     return stored;
 }
 
-StoredText ResultStore::keep(const std::string& tempPath, std::uint64_t size,
-                             bool byteOrderMark) {
+StoredText ResultStore::keep(const std::string& tempPath, std::uint64_t size, bool byteOrderMark) {
     const std::string folder = std::filesystem::path(tempPath).parent_path().string();
     keptSinceMeasured_ += size;
     const std::string path = JoinPath(folder, std::to_string(++kept_) + ".result");
@@ -81,11 +81,11 @@ StoredText ResultStore::keep(const std::string& tempPath, std::uint64_t size,
         FileSink sink(path);
         sink.write(text);
         sink.close();
-        return {path, text.size()};
+        return {std::make_shared<const std::string>(path), text.size()};
     }
     // A second name for the same file: no copy, and it fails when the name is taken.
     if (::link(tempPath.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
-    return {path, size};
+    return {std::make_shared<const std::string>(path), size};
 }
 
 }  // namespace tabulon

@@ -62,7 +62,7 @@ class ResultStore {
     std::vector<StoredText> texts_;
     std::uint64_t kept_ = 0;  // numbers the store's names
     int gathered_ = -1;       // the file of the small texts, open for appending
-    std::string gatheredPath_;
+    std::shared_ptr<const std::string> gatheredFile_;
     std::uint64_t gatheredSize_ = 0;
     std::uint64_t measuredFree_ = 0;
     std::uint64_t keptSinceMeasured_ = 0;

@@ -11,8 +11,8 @@
 namespace tabulon {
 
 std::string StoredText::read() const {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw SystemFileError(errno, path);
+    const int fd = ::open(path().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw SystemFileError(errno, path());
     std::string bytes(static_cast<std::size_t>(size), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -22,7 +22,7 @@ std::string StoredText::read() const {
         if (got <= 0) {
             const int error = got < 0 ? errno : EIO;
             ::close(fd);
-            throw SystemFileError(error, path);
+            throw SystemFileError(error, path());
         }
         done += static_cast<std::size_t>(got);
     }

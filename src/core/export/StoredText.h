@@ -3,14 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tabulon {
 
 struct StoredText {
-    std::string path;
+    // The file's path, shared by every text of that file: a run of a million row results keeps
+    // one copy of the gathering file's path, not a million.
+    std::shared_ptr<const std::string> file;
     std::uint64_t size = 0;
     std::uint64_t offset = 0;  // where the text starts in the file
+
+    const std::string& path() const { return *file; }
 
     // The whole text; throws FileError when the file cannot be read.
     std::string read() const;

@@ -22,7 +22,7 @@ class ExportDriverTest : public ::testing::Test, protected testing::ExportFixtur
 };
 
 TEST_F(ExportDriverTest, AnEmptyListSaysNoFilesAddedAndTouchesNothing) {
-    resultTexts.add({"old", 3});
+    resultTexts.add({std::make_shared<const std::string>("old"), 3});
     runExport();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "No files added.");

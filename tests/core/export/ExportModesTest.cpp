@@ -96,7 +96,7 @@ TEST_F(ExportModesTest, SheetModeNamesResultsAfterTheWorkbookAndNumbersTempFiles
     EXPECT_EQ(host.rows[0].tempFilesAtDelivery, (std::vector<std::string>{"Book1_1.csv"}));
     EXPECT_EQ(host.rows[1].tempFilesAtDelivery, (std::vector<std::string>{"Book1.csv_2.csv"}));
     // The temporary names are free again: the texts are kept by the store.
-    const auto runFolder = std::filesystem::path(resultTexts[1].path).parent_path();
+    const auto runFolder = std::filesystem::path(resultTexts[1].path()).parent_path();
     EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1_1.csv"));
     EXPECT_FALSE(std::filesystem::exists(runFolder / "Book1.csv_2.csv"));
     EXPECT_TRUE(resultTexts[1].read() ==
