@@ -34,6 +34,10 @@ constexpr const char* kListToolTip =
     "window to reveal full names.";
 constexpr int kEventPassMilliseconds = 15;
 
+bool shownWithinOnePass(const QElapsedTimer& lastShown) {
+    return lastShown.isValid() && lastShown.elapsed() < kEventPassMilliseconds;
+}
+
 QPushButton* makeArrowButton(QWidget* parent, const char* name, ArrowDirection direction,
                              const QString& caption, QRect geometry) {
     auto* button = new IconButton(arrowIcon(direction), caption, parent);
@@ -176,19 +180,27 @@ void Form1::closeEvent(QCloseEvent* event) {
     QApplication::quit();
 }
 
-void Form1::setProgressValue(int percent) { ProgressBar1->setValue(percent); }
+void Form1::setProgressValue(int percent) {
+    pendingProgressValue_ = percent;
+    if (!shownWithinOnePass(lastProgressValue_)) showPendingProgress();
+}
 
 void Form1::setProgressText(const std::string& text) {
     pendingProgressText_ = text;
-    if (lastProgressText_.isValid() && lastProgressText_.elapsed() < kEventPassMilliseconds) return;
-    showPendingProgressText();
+    if (!shownWithinOnePass(lastProgressText_)) showPendingProgress();
 }
 
-void Form1::showPendingProgressText() {
-    if (!pendingProgressText_) return;
-    ProgressBar1->setFormat(QString::fromStdString(*pendingProgressText_));
-    pendingProgressText_.reset();
-    lastProgressText_.start();
+void Form1::showPendingProgress() {
+    if (pendingProgressValue_) {
+        ProgressBar1->setValue(*pendingProgressValue_);
+        pendingProgressValue_.reset();
+        lastProgressValue_.start();
+    }
+    if (pendingProgressText_) {
+        ProgressBar1->setFormat(QString::fromStdString(*pendingProgressText_));
+        pendingProgressText_.reset();
+        lastProgressText_.start();
+    }
 }
 
 void Form1::setBusyPointer() { pointer_->set(MousePointer::Busy); }
@@ -197,7 +209,7 @@ void Form1::setDefaultPointer() { pointer_->set(MousePointer::Default); }
 
 void Form1::processEvents() {
     if (lastEventPass_.elapsed() < kEventPassMilliseconds) return;
-    showPendingProgressText();
+    showPendingProgress();
     QCoreApplication::processEvents();
     lastEventPass_.restart();
 }
@@ -212,7 +224,7 @@ void Form1::PushButton2_Click() {
         run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };
     }
     RunExport(run);
-    showPendingProgressText();
+    showPendingProgress();
     exportRunning_ = false;
 }
 

@@ -111,7 +111,7 @@ class Form1 : public QWidget, public Activity, public ExportHost, public FileLis
   private:
     void buildControls();
     void Combo1_Click();
-    void showPendingProgressText();
+    void showPendingProgress();
 
     Form1Services services_;
     WindowPointer* pointer_;
@@ -119,10 +119,13 @@ class Form1 : public QWidget, public Activity, public ExportHost, public FileLis
     ResultStore resultTexts_;
     std::unique_ptr<Form2> form2_;
     QElapsedTimer lastEventPass_;
-    // The book option changes the progress text at every row, far more often than the window
-    // repaints; texts that come within one event-pass interval wait for the next pass.
+    // The book option changes the progress text at every row, the others the value at every
+    // percent, far more often than the window repaints (and the bar repaints at once for every
+    // new value); what comes within one event-pass interval waits for the next pass.
     std::optional<std::string> pendingProgressText_;
     QElapsedTimer lastProgressText_;
+    std::optional<int> pendingProgressValue_;
+    QElapsedTimer lastProgressValue_;
     FileList* fileList_ = nullptr;  // the file list's event handlers, owned as a child
 };
 

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
@@ -205,6 +206,17 @@ TEST_F(Form1Test, ProgressShowsValueAndTextAsGiven) {
     form->setProgressText("Please wait.. processing.. 7");
     EXPECT_EQ(form->ProgressBar1->value(), 40);
     EXPECT_EQ(form->ProgressBar1->text(), "Please wait.. processing.. 7");
+
+    // Values and texts that follow one another quickly may wait, but the last of them is
+    // shown at the next event pass.
+    form->setProgressValue(41);
+    form->setProgressValue(42);
+    form->setProgressText("Please wait.. processing.. 8");
+    form->setProgressText("Please wait.. processing.. 9");
+    QThread::msleep(20);
+    form->processEvents();
+    EXPECT_EQ(form->ProgressBar1->value(), 42);
+    EXPECT_EQ(form->ProgressBar1->text(), "Please wait.. processing.. 9");
 }
 
 }  // namespace
