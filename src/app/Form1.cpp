@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <cstdlib>
 
 #include "app/IsInstalled.h"
 #include "core/ErrorTrap.h"
@@ -226,6 +227,14 @@ void Form1::PushButton2_Click() {
     RunExport(run);
     showPendingProgress();
     exportRunning_ = false;
+}
+
+void Form1::endBySignal(int signal) {
+    if (exportRunning_) {
+        resultTexts_.reset();
+        std::_Exit(128 + signal);
+    }
+    QApplication::exit(128 + signal);
 }
 
 Form2& Form1::form2() {

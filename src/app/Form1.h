@@ -57,6 +57,10 @@ class Form1 : public QWidget, public Activity, public ExportHost, public FileLis
     // "Start Exporting To CSV": exports every listed workbook with the chosen option and hands
     // the results to the results window.
     void PushButton2_Click();
+    // Ends the program on a signal with 128 + its number, leaving nothing in the temporary
+    // folder: through the event loop as closing the window does, or at once while an export
+    // runs (its results are removed first).
+    void endBySignal(int signal);
     // The results window, created and loaded on first use.
     Form2& form2();
     // The texts of the last run's results; result k sits at index k - 1. They are kept in the

@@ -5,6 +5,7 @@
 
 #include "app/Form1.h"
 #include "app/ProgramFolder.h"
+#include "app/SignalEnd.h"
 #include "core/workbook/Application.h"
 #include "filelist/DropFiles.h"
 #include "widgets/QtDialogs.h"
@@ -18,6 +19,9 @@ int runProgram(const QStringList& paths) {
     // The engine is built in, so creating an instance only fails when memory runs out.
     Form1 form1(Form1Services{dialogs, dialogs, settings, [] { workbook::Application instance; },
                               programFolder()});
+    // Ctrl+C or the end of the session ends the program as closing the window does, so that
+    // the results' private folder does not stay behind.
+    const SignalEnd signalEnd([&form1](int signal) { form1.endBySignal(signal); });
     form1.Form_Load();
     form1.show();
     AddDroppedPaths(form1, StartPaths(paths));
