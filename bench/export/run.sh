@@ -20,8 +20,10 @@ workbooks=$2
 rounds=${3:-1}
 out=$(mktemp -d "${4:-${TMPDIR:-/tmp}}/tabulon-bench.XXXXXX")
 trap 'rm -rf "$out"' EXIT
-mkdir "$out/temp"
+mkdir "$out/temp" "$out/config"
 export TEMP="$out/temp"
+# The window's settings (save option, output folder) go to the scratch folder, not the user's.
+export XDG_CONFIG_HOME="$out/config"
 
 declare -A builds=([now]=$build)
 if [ -n "${BEFORE:-}" ]; then builds[before]=$BEFORE; fi
