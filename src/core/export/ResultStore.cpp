@@ -57,7 +57,7 @@ StoredText ResultStore::gather(std::string_view text) {
     try {
         WriteAll(gathered_, text, *gatheredFile_);
     } catch (const FileError&) {
-        // A part written before the failure is cut off again; a file left empty goes.
+        // What was written before the failure is cut off again; a file left empty goes.
         static_cast<void>(::ftruncate(gathered_, static_cast<off_t>(gatheredSize_)));
         if (gatheredSize_ == 0) {
             ::close(gathered_);

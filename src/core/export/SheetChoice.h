@@ -15,10 +15,10 @@ class SheetChoice {
     // Each entry is a sheet name or a number.
     explicit SheetChoice(std::vector<std::string> entries);
 
-    // The worksheets (0-based indexes) of the workbook that an entry chooses, in workbook order. An entry chooses
-    // the sheet of its name (exactly as the workbook spells it); an entry of digits that names
-    // no sheet of the workbook chooses the worksheet at that position. Records which entries
-    // chose a sheet; safe to call for several workbooks at once.
+    // The worksheets (0-based indexes) of the workbook that an entry chooses, in workbook order.
+    // An entry chooses the sheet of its name (exactly as the workbook spells it); an entry of
+    // digits that names no sheet of the workbook chooses the worksheet at that position. Records
+    // which entries chose a sheet; safe to call for several workbooks at once.
     std::vector<std::size_t> worksheetsOf(const workbook::Workbook& book);
 
     // The entries that have chosen no sheet of any workbook so far, in the order given.

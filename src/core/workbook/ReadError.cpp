@@ -62,4 +62,11 @@ ReadError::ReadError(ReadErrorKind kind, ReadErrorPlace place, std::string detai
       place_(std::move(place)),
       detail_(std::move(detail)) {}
 
+ReadError ReadError::placedIn(const std::string& file, const std::string& sheet) const {
+    ReadErrorPlace place = place_;
+    if (place.file.empty()) place.file = file;
+    if (place.sheet.empty()) place.sheet = sheet;
+    return ReadError(kind_, std::move(place), detail_);
+}
+
 }  // namespace tabulon::workbook

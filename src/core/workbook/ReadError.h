@@ -56,6 +56,8 @@ class ReadError : public Error {
     ReadErrorKind kind() const { return kind_; }
     const ReadErrorPlace& place() const { return place_; }
     const std::string& detail() const { return detail_; }
+    // The same error, naming the file and the sheet where it named none yet.
+    ReadError placedIn(const std::string& file, const std::string& sheet) const;
 
   private:
     ReadErrorKind kind_;
@@ -71,10 +73,7 @@ void readInPlace(const std::string& file, const std::string& sheet, Read&& read)
         read();
     } catch (const ReadError& e) {
         if (!e.place().file.empty() && (sheet.empty() || !e.place().sheet.empty())) throw;
-        ReadErrorPlace place = e.place();
-        if (place.file.empty()) place.file = file;
-        if (place.sheet.empty()) place.sheet = sheet;
-        throw ReadError(e.kind(), std::move(place), e.detail());
+        throw e.placedIn(file, sheet);
     }
 }
 

@@ -28,10 +28,13 @@ const Worksheet& StoredWorkbook::worksheet(std::size_t index) const {
     if (slot.sheet) return *slot.sheet;
     if (slot.failure) std::rethrow_exception(slot.failure);
     if (slot.released) throw std::logic_error("worksheet " + slot.entry.name + " was released");
+    const std::uint64_t cellsLeft = data_.cellsLeft;
     try {
         readInPlace(path_, slot.entry.name,
                     [&] { slot.sheet = reader_->readWorksheet(index, slot.entry, data_); });
     } catch (const ReadError&) {
+        // The cells read before the damage are not kept, so the budget gets them back.
+        data_.cellsLeft = cellsLeft;
         slot.failure = std::current_exception();
         throw;
     }

@@ -2,7 +2,6 @@
 // a CellStore, with formats compiled once.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -23,7 +23,7 @@ namespace {
 
 std::unique_ptr<Workbook> readZip(const std::string& path, PasswordSource* passwords) {
     auto archive = std::make_unique<ZipArchive>(path);
-    // OpenDocument packages name their type in a first, uncompressed "mimetype" part.
+    // OpenDocument packages name their type in a first, uncompressed "mimetype" entry.
     if (archive->contains("mimetype") &&
         archive->readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
         return ods::readOds(std::move(archive), passwords);

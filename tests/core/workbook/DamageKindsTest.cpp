@@ -38,19 +38,19 @@ std::string packageBytes(const XlsxPackage& package) {
     return tabulon::testing::bytesOf(path);
 }
 
-// The package with the CRC that its central directory records for the part changed.
-std::string withBadCrc(const XlsxPackage& package, const std::string& part) {
+// The package with the CRC that its central directory records for the entry changed.
+std::string withBadCrc(const XlsxPackage& package, const std::string& entry) {
     std::string bytes = packageBytes(package);
     for (std::size_t at = bytes.find("PK\x01\x02"); at != std::string::npos;
          at = bytes.find("PK\x01\x02", at + 4)) {
         const std::size_t nameLength = static_cast<unsigned char>(bytes[at + 28]) |
                                        static_cast<unsigned char>(bytes[at + 29]) << 8;
-        if (bytes.compare(at + 46, nameLength, part) == 0) {
+        if (bytes.compare(at + 46, nameLength, entry) == 0) {
             putU32(bytes, at + 16, u32At(bytes, at + 16) ^ 1);
             return bytes;
         }
     }
-    ADD_FAILURE() << part << " is not in the package";
+    ADD_FAILURE() << entry << " is not in the package";
     return bytes;
 }
 

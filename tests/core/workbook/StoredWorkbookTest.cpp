@@ -12,7 +12,8 @@
 namespace tabulon::workbook {
 namespace {
 
-// A reader of three sheets of `cells` number cells each; the sheet named "Bad" is damaged.
+// A reader of sheets of `cells` number cells each; the sheet named "Bad" is damaged after its
+// cells were read.
 class ScriptedReader : public WorkbookReader {
   public:
     ScriptedReader(std::vector<std::string> names, int cells, int& reads)
@@ -26,12 +27,12 @@ class ScriptedReader : public WorkbookReader {
     std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t, const WorksheetEntry& entry,
                                                    const WorkbookData& book) override {
         ++reads_;
-        if (entry.name == "Bad") throw ReadError(ReadErrorKind::DamagedXml, {}, "line 1");
         auto sheet = std::make_unique<StoredWorksheet>(book, entry.name, entry.visibility);
         for (int r = 1; r <= cells_; ++r) {
             sheet->cells().append(r, 1, StoredKind::Number, 0, r, 0);
             --book.cellsLeft;
         }
+        if (entry.name == "Bad") throw ReadError(ReadErrorKind::DamagedXml, {}, "line 1");
         sheet->cells().finish();
         return sheet;
     }
@@ -66,7 +67,7 @@ TEST(StoredWorkbookTest, SheetsAreReadWhenAskedForAndTheirCellsGoBackWhenRelease
 TEST(StoredWorkbookTest, ADamagedSheetNamesFileAndSheetAndStaysDamaged) {
     int reads = 0;
     StoredWorkbook book("book.xlsx", std::make_unique<ScriptedReader>(
-                                         std::vector<std::string>{"Good", "Bad"}, 1, reads));
+                                         std::vector<std::string>{"Good", "Bad"}, 3, reads));
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
             book.worksheet(1);
@@ -78,6 +79,8 @@ TEST(StoredWorkbookTest, ADamagedSheetNamesFileAndSheetAndStaysDamaged) {
         }
     }
     EXPECT_EQ(reads, 1);
+    // The cells the damaged sheet had read before it failed are not held, nor charged.
+    EXPECT_EQ(book.data().cellsLeft, kMaxCells);
     EXPECT_EQ(book.worksheet(0).value(1, 1).number, 1);
 }
 
@@ -95,8 +98,8 @@ TEST(StoredWorkbookTest, ARepeatedRelationshipIdNamesTheFirstPart) {
     const std::string second =
         "<Relationship Id=\"rIdS2\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
         "2006/relationships/worksheet\" Target=\"worksheets/sheet2.xml\"/>";
-    package.setPart("xl/_rels/workbook.xml.rels", rels + sheet + "1.xml\"/>" + sheet +
-                                                      "2.xml\"/>" + second + "</Relationships>");
+    package.setPart("xl/_rels/workbook.xml.rels",
+                    rels + sheet + "1.xml\"/>" + sheet + "2.xml\"/>" + second + "</Relationships>");
     testing::ScratchFolder folder;
     const std::string path = folder.file("twice.xlsx");
     package.write(path);

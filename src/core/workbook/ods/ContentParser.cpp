@@ -123,9 +123,7 @@ void readContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
         // XML that breaks inside a table names that table's sheet, as the other readers do.
         const OdsWorksheet* sheet = handler.sheet();
         if (!e.place().sheet.empty() || sheet == nullptr) throw;
-        ReadErrorPlace place = e.place();
-        place.sheet = sheet->name();
-        throw ReadError(e.kind(), std::move(place), e.detail());
+        throw e.placedIn({}, sheet->name());
     }
 }
 

@@ -20,8 +20,8 @@ class OdsReader : public WorkbookReader {
         const ReadErrorPlace place{archive.path(), {}, {}, {}};
         // Text documents, drawings and presentations are OpenDocument packages too.
         if (archive.contains("mimetype") &&
-            !archive.readAll("mimetype").starts_with(
-                "application/vnd.oasis.opendocument.spreadsheet"))
+            !archive.readAll("mimetype")
+                 .starts_with("application/vnd.oasis.opendocument.spreadsheet"))
             throw ReadError(ReadErrorKind::NotAWorkbook, place);
         if (archive.contains("META-INF/manifest.xml"))
             crypto::unlockOdfPackage(archive, crypto::readOdfManifest(archive), passwords_);
@@ -53,7 +53,8 @@ class OdsReader : public WorkbookReader {
 
 std::unique_ptr<Workbook> readOds(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords) {
     std::string path = archive->path();
-    return openWorkbook(std::move(path), std::make_unique<OdsReader>(std::move(archive), passwords));
+    return openWorkbook(std::move(path),
+                        std::make_unique<OdsReader>(std::move(archive), passwords));
 }
 
 }  // namespace tabulon::workbook::ods

@@ -29,11 +29,9 @@ void TableGrid::startTable(const xml::XmlAttributes& attributes, const OdsStyles
                                            ? SheetVisibility::Hidden
                                            : SheetVisibility::Visible;
     auto sheet = std::make_unique<OdsWorksheet>(
-        book_, name != nullptr ? name : "Sheet" + std::to_string(sheetCount_ + 1),
-        visibility);
+        book_, name != nullptr ? name : "Sheet" + std::to_string(sheets_.size() + 1), visibility);
     sheet_ = sheet.get();
     sheets_.push_back(std::move(sheet));
-    ++sheetCount_;
     row_ = 1;
     nextColumn_ = 1;
 }

@@ -71,7 +71,6 @@ class TableGrid {
     std::vector<std::unique_ptr<StoredWorksheet>>& sheets_;
     std::uint64_t cellBudget_ = kMaxCells;
     std::uint64_t repeatedCells_ = 0;
-    int sheetCount_ = 0;
     OdsWorksheet* sheet_ = nullptr;
     std::int32_t nextColumn_ = 1;  // of the next table:table-column
 

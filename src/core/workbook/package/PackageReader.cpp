@@ -5,7 +5,6 @@
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/package/Relationships.h"
 #include "core/workbook/xlsb/XlsbFormat.h"
-#include "core/workbook/xlsx/Styles.h"
 
 namespace tabulon::workbook::package {
 
@@ -46,9 +45,9 @@ class PackageReader : public WorkbookReader {
 
         book.date1904 = info.date1904;
         const Relationship* styles = findByRole(relationships, "styles");
-        book.cellFormats = styles != nullptr && archive.contains(styles->target)
-                               ? format_->readCellFormats(archive, styles->target)
-                               : xlsx::defaultCellFormats();
+        // Without styles the workbook gives every cell the General format.
+        if (styles != nullptr && archive.contains(styles->target))
+            book.cellFormats = format_->readCellFormats(archive, styles->target);
         if (const Relationship* strings = findByRole(relationships, "sharedStrings");
             strings != nullptr && archive.contains(strings->target))
             format_->readSharedStrings(archive, strings->target, book.sharedStrings);
@@ -88,9 +87,9 @@ std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive,
     // A binary workbook (.xlsb) shares the package layout but keeps its entries as records.
     auto format = workbookPart.ends_with(".bin") ? xlsb::binaryFormat() : xlsx::xmlFormat(options);
     std::string path = archive->path();
-    return openWorkbook(std::move(path), std::make_unique<PackageReader>(
-                                             std::move(archive), std::move(workbookPart),
-                                             std::move(format)));
+    return openWorkbook(std::move(path),
+                        std::make_unique<PackageReader>(std::move(archive), std::move(workbookPart),
+                                                        std::move(format)));
 }
 
 }  // namespace tabulon::workbook::package

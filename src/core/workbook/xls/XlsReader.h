@@ -20,10 +20,9 @@ std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file,
                                   PasswordSource* passwords = nullptr);
 
 // Opens a BIFF stream: a workbook's globals (its worksheets are read when asked for), or a bare
-// BIFF2-4 worksheet, which becomes the single worksheet "Sheet1". The path is for error messages; decrypted tells that
-// an encrypted stream's records have been decrypted. Throws ReadError.
-std::unique_ptr<Workbook> readBiffStream(const std::string& path,
-                                         std::vector<unsigned char> stream,
+// BIFF2-4 worksheet, which becomes the single worksheet "Sheet1". The path is for error messages;
+// decrypted tells that an encrypted stream's records have been decrypted. Throws ReadError.
+std::unique_ptr<Workbook> readBiffStream(const std::string& path, std::vector<unsigned char> stream,
                                          bool decrypted = false);
 
 // Reads a bare BIFF2-4 file from disk.

@@ -24,7 +24,8 @@ struct FallBack {};
 // streams it, rather than held whole.
 constexpr std::size_t kMaxPrefix = std::size_t{16} << 20;
 // Beyond this many bytes of one incomplete token (far more than the longest cell text with every
-// character escaped) the part is left to the general parser, which keeps only what it needs.
+// character escaped) the rest of the sheet is left to the general parser, which keeps only what it
+// needs.
 constexpr std::size_t kMaxCarry = std::size_t{8} << 20;
 
 bool equalsIgnoringCase(const char* a, const char* b) {

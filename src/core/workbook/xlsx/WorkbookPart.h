@@ -1,9 +1,7 @@
 // The workbook part: its sheets in order (name, relationship, visibility) and the date system.
 #pragma once
 
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/package/PackageFormat.h"

@@ -93,7 +93,7 @@ TEST(DamagedEncryptionTest, ATruncatedEncryptedPackageIsDamage) {
 TEST(DamagedEncryptionTest, AFlippedOdsCiphertextByteFailsItsChecksum) {
     const ::tabulon::testing::ScratchFolder folder;
     std::string bytes = bytesOf(kEncryptedData / "aes256.ods");
-    // The first "content.xml" is the part's local header; its stored data follows.
+    // The first "content.xml" is the entry's local header; its stored data follows.
     const std::size_t name = bytes.find("content.xml");
     ASSERT_NE(name, std::string::npos);
     bytes[name + 200] ^= 0x01;

@@ -96,5 +96,13 @@ TEST(CompoundFileTest, DamagedChainsFailInsteadOfLooping) {
     EXPECT_TRUE(fails(hugeTable));
 }
 
+// The streams of an encrypted package are found by name beside each other.
+TEST(CompoundFileTest, EveryRootStreamIsFoundByName) {
+    const std::string file = compoundFile({{"EncryptionInfo", "x"}, {"EncryptedPackage", "y"}});
+    EXPECT_EQ(streamOf(file, "EncryptionInfo"), "x");
+    EXPECT_EQ(streamOf(file, "EncryptedPackage"), "y");
+    EXPECT_EQ(streamOf(file, "Root Entry"), "<missing>");
+}
+
 }  // namespace
 }  // namespace tabulon::workbook::cfb

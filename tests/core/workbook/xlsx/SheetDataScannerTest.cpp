@@ -166,7 +166,7 @@ TEST_F(SheetDataScannerTest, HugeRowsAndTokensAcrossChunks) {
 
 TEST_F(SheetDataScannerTest, AHugeTokenIsLeftToExpatAndItsTextCut) {
     // A token longer than the scanner carries from chunk to chunk (a 9 MiB text at the end of
-    // the part) is read by expat, which keeps only the cell's 32,767 characters.
+    // the sheet) is read by expat, which keeps only the cell's 32,767 characters.
     const SheetReadOutcome outcome =
         fallsBack("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\" t=\"str\"><v>" +
                   std::string(9 << 20, 'y') + "</v></c></row>");

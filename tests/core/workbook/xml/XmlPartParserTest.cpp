@@ -1,5 +1,6 @@
-// The part parser: names without prefixes, text only when asked for, pieces fed apart, document
-// types refused, malformed XML reported with its line and the handler's exceptions passed on.
+// XmlPartParser, which reads one XML entry of a package: names without prefixes, text only when
+// asked for, pieces fed apart, document types refused, malformed XML reported with its line and
+// the handler's exceptions passed on.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
