@@ -7,9 +7,9 @@
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <cstdlib>
 
 #include "app/IsInstalled.h"
+#include "app/SignalEnd.h"
 #include "core/ErrorTrap.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
@@ -218,8 +218,10 @@ void Form1::processEvents() {
 void Form1::PushButton2_Click() {
     if (exportRunning_) return;
     exportRunning_ = true;
+    // A new store for every run: the results window may still show the last run's texts.
+    resultTexts_ = std::make_shared<ResultStore>();
     PasswordPrompt passwords(services_.dialogs);
-    ExportContext context{services_.errors, *this, *this, resultTexts_, &passwords};
+    ExportContext context{services_.errors, *this, *this, *resultTexts_, &passwords};
     ExportRun run{context, services_.dialogs, services_.warnIfExcelOpen};
     if (!run.warnIfExcelOpen) {
         run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };
@@ -230,10 +232,7 @@ void Form1::PushButton2_Click() {
 }
 
 void Form1::endBySignal(int signal) {
-    if (exportRunning_) {
-        resultTexts_.reset();
-        std::_Exit(128 + signal);
-    }
+    if (exportRunning_) endNow(signal);
     QApplication::exit(128 + signal);
 }
 
@@ -241,7 +240,7 @@ Form2& Form1::form2() {
     if (!form2_) {
         form2_ = std::make_unique<Form2>(Form2Services{
             services_.dialogs, services_.errors, services_.settings, services_.programFolder,
-            resultTexts_, [this] { return saveOption(); }, [this] { show(); }});
+            [this] { return saveOption(); }, [this] { show(); }, services_.betweenSavedFiles});
         form2_->Form_Load();
     }
     return *form2_;
@@ -261,18 +260,8 @@ void Form1::addResultColumns(const std::vector<ResultColumn>& columns) {
     form2().addResultColumns(columns);
 }
 
-std::int32_t Form1::addResultRow(const std::string& name) { return form2().addResultRow(name); }
-
-void Form1::setResultSubItem(std::int32_t row, int index, const std::string& text) {
-    form2().setResultSubItem(row, index, text);
-}
-
-void Form1::setPreviewText(std::int32_t resultIndex, const StoredText& text) {
-    form2().setPreviewText(resultIndex, text);
-}
-
 void Form1::handOver(std::int32_t totalResults) {
-    form2().showResults(totalResults);
+    form2().showResults(resultTexts_, totalResults);
     hide();
 }
 

@@ -40,6 +40,8 @@ struct Form1Services {
     // Asks whether to go on when a spreadsheet program is open (true stops the run); the
     // process list is looked at when this is not set.
     std::function<bool()> warnIfExcelOpen = {};
+    // Called between two files of a save in the results window, if set.
+    std::function<void()> betweenSavedFiles = {};
 };
 
 class Form1 : public QWidget, public Activity, public ExportHost, public FileListHost {
@@ -63,9 +65,9 @@ class Form1 : public QWidget, public Activity, public ExportHost, public FileLis
     void endBySignal(int signal);
     // The results window, created and loaded on first use.
     Form2& form2();
-    // The texts of the last run's results; result k sits at index k - 1. They are kept in the
-    // run's private folder, which the next run or the end of the program removes.
-    const ResultStore& ResultTexts() const { return resultTexts_; }
+    // The last run's results; result k sits at index k - 1. Each run keeps them in a private
+    // folder of its own, removed once no window shows them any more.
+    const ResultStore& ResultTexts() const { return *resultTexts_; }
 
     // Activity: what a running export shows in this window.
     void setProgressValue(int percent) override;
@@ -80,9 +82,6 @@ class Form1 : public QWidget, public Activity, public ExportHost, public FileLis
     std::string saveOption() const override;
     void clearResults() override;
     void addResultColumns(const std::vector<ResultColumn>& columns) override;
-    std::int32_t addResultRow(const std::string& name) override;
-    void setResultSubItem(std::int32_t row, int index, const std::string& text) override;
-    void setPreviewText(std::int32_t resultIndex, const StoredText& text) override;
     void handOver(std::int32_t totalResults) override;
 
     // FileListHost: the list, the services and the pointer, as the file list's handlers see them.
@@ -120,7 +119,7 @@ class Form1 : public QWidget, public Activity, public ExportHost, public FileLis
     Form1Services services_;
     WindowPointer* pointer_;
     bool exportRunning_ = false;
-    ResultStore resultTexts_;
+    std::shared_ptr<ResultStore> resultTexts_ = std::make_shared<ResultStore>();
     std::unique_ptr<Form2> form2_;
     QElapsedTimer lastEventPass_;
     // The book option changes the progress text at every row, the others the value at every

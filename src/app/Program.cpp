@@ -2,6 +2,7 @@
 #include "app/Program.h"
 
 #include <QApplication>
+#include <memory>
 
 #include "app/Form1.h"
 #include "app/ProgramFolder.h"
@@ -16,12 +17,18 @@ namespace tabulon {
 int runProgram(const QStringList& paths) {
     QtDialogs dialogs;
     SettingsStore settings;
-    // The engine is built in, so creating an instance only fails when memory runs out.
-    Form1 form1(Form1Services{dialogs, dialogs, settings, [] { workbook::Application instance; },
-                              programFolder()});
     // Ctrl+C or the end of the session ends the program as closing the window does, so that
-    // the results' private folder does not stay behind.
-    const SignalEnd signalEnd([&form1](int signal) { form1.endBySignal(signal); });
+    // the results' private folder does not stay behind; during a save, at the next file.
+    std::unique_ptr<SignalEnd> signalEnd;
+    // The engine is built in, so creating an instance only fails when memory runs out.
+    Form1 form1(
+        Form1Services{.dialogs = dialogs,
+                      .errors = dialogs,
+                      .settings = settings,
+                      .createEngineInstance = [] { workbook::Application instance; },
+                      .programFolder = programFolder(),
+                      .betweenSavedFiles = [&signalEnd] { signalEnd->endNowIfSignalled(); }});
+    signalEnd = std::make_unique<SignalEnd>([&form1](int signal) { form1.endBySignal(signal); });
     form1.Form_Load();
     form1.show();
     AddDroppedPaths(form1, StartPaths(paths));

@@ -8,7 +8,10 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <stdexcept>
+
+#include "core/export/Leftovers.h"
 
 namespace tabulon {
 namespace {
@@ -44,6 +47,16 @@ SignalEnd::SignalEnd(std::function<void(int)> end, QObject* parent)
     action.sa_flags = SA_RESTART;
     for (std::size_t k = 0; k < kEndSignals.size(); ++k)
         ::sigaction(kEndSignals[k], &action, &previous_[k]);
+}
+
+void SignalEnd::endNowIfSignalled() {
+    unsigned char number = 0;
+    if (::read(pipe_[0], &number, 1) == 1) endNow(number);
+}
+
+void endNow(int signal) {
+    RemoveLeftovers();
+    std::_Exit(128 + signal);
 }
 
 SignalEnd::~SignalEnd() {

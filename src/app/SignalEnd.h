@@ -20,6 +20,9 @@ class SignalEnd : public QObject {
     explicit SignalEnd(std::function<void(int signal)> end, QObject* parent = nullptr);
     ~SignalEnd() override;
     SignalEnd(const SignalEnd&) = delete;
+    // Where the event loop does not run (between the files of a save): ends at once when a
+    // signal has come.
+    void endNowIfSignalled();
     SignalEnd& operator=(const SignalEnd&) = delete;
 
   private:
@@ -28,5 +31,9 @@ class SignalEnd : public QObject {
     int pipe_[2] = {-1, -1};
     QSocketNotifier* notifier_ = nullptr;
 };
+
+// Ends the process at once with 128 + the signal's number, after removing the private folders
+// of its runs and a file that a save was writing.
+[[noreturn]] void endNow(int signal);
 
 }  // namespace tabulon

@@ -12,23 +12,4 @@ std::string BatchHost::fileEntry(std::int32_t position) const {
     return path;
 }
 
-std::int32_t BatchHost::addResultRow(const std::string& name) {
-    rows_.push_back({name, {}, {}});
-    return static_cast<std::int32_t>(rows_.size());
-}
-
-void BatchHost::setResultSubItem(std::int32_t row, int index, const std::string& text) {
-    ResultRow& target = rows_.at(static_cast<std::size_t>(row) - 1);
-    (index == 1 ? target.subItem1 : target.subItem2) = text;
-}
-
-}  // namespace tabulon::cli
-
-namespace tabulon::cli {
-
-void BatchHost::workbookDone() {
-    if (workbookDone_) workbookDone_(rows_);
-    rows_.clear();
-}
-
 }  // namespace tabulon::cli

@@ -1,12 +1,9 @@
-// Ends tabulon-cli on SIGINT, SIGTERM and SIGHUP without leaving its private folder behind.
+// Ends tabulon-cli on SIGINT, SIGTERM and SIGHUP without leaving its private folder or a file
+// that a save was writing behind.
 #pragma once
 
 #include <atomic>
-#include <string>
 #include <thread>
-#include <vector>
-
-#include "core/export/RunFolder.h"
 
 namespace tabulon::cli {
 
@@ -14,9 +11,9 @@ class Interrupts {
   public:
     // Blocks the three signals in the calling thread and in every thread it starts later, so it
     // must be made before any other thread; a thread of its own then waits for them. On a
-    // signal it removes the run folders, one per working thread, and ends the process with
-    // 128 + the signal's number (130, 143, 129).
-    explicit Interrupts(std::vector<const RunFolder*> folders);
+    // signal it lets the `workers` working threads stop, removes the run's folder and the file a
+    // save is writing, and ends the process with 128 + the signal's number (130, 143, 129).
+    explicit Interrupts(std::size_t workers);
     ~Interrupts();
     Interrupts(const Interrupts&) = delete;
     Interrupts& operator=(const Interrupts&) = delete;

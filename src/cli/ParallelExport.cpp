@@ -51,7 +51,7 @@ int ExportInParallel(ParallelRun& run) {
         for (std::size_t k; !stopped && (k = next++) < run.files.size();) {
             HeldLines lines;
             Terminal terminal(lines.file(), run.verbose);
-            const std::vector<ResultRow> rows = run.exportOne(run.files[k], terminal, store);
+            run.exportOne(run.files[k], terminal, store);
             terminal.finishProgress();
             errors += terminal.errorCount();
             std::unique_lock lock(mutex);
@@ -59,7 +59,7 @@ int ExportInParallel(ParallelRun& run) {
             if (!stopped) {
                 lines.writeTo(stderr);
                 run.terminal->followContext(terminal);
-                if (!run.save(rows, store)) stopped = true;
+                if (!run.save(store)) stopped = true;
             }
             store.clear();
             ++turn;

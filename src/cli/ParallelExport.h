@@ -9,7 +9,6 @@
 
 #include "cli/Terminal.h"
 #include "core/export/ResultStore.h"
-#include "core/export/SaveResults.h"
 
 namespace tabulon::cli {
 
@@ -17,13 +16,12 @@ struct ParallelRun {
     std::vector<std::string> files;
     // One store per thread.
     std::vector<std::unique_ptr<ResultStore>>* stores;
-    // Exports one workbook with this terminal and store and returns its rows.
-    std::function<std::vector<ResultRow>(const std::string& file, Terminal&, ResultStore&)>
-        exportOne;
+    // Exports one workbook with this terminal into this store.
+    std::function<void(const std::string& file, Terminal&, ResultStore&)> exportOne;
     // Where saving reports its errors; it names the workbook whose results are saved.
     Terminal* terminal;
     // Saves one workbook's results; false stops the run after it.
-    std::function<bool(const std::vector<ResultRow>& rows, const ResultStore&)> save;
+    std::function<bool(const ResultStore&)> save;
     bool verbose = false;
 };
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/export/ResultFile.h"
 #include "core/export/SaveResults.h"
 
 namespace tabulon::cli {
@@ -16,12 +15,11 @@ StdoutResults::StdoutResults(ErrorReporter& errors, std::string_view textEnd)
     std::setvbuf(stdout, nullptr, _IOFBF, 1 << 18);
 }
 
-void StdoutResults::write(const ResultStore& texts, std::size_t count) {
-    for (std::size_t k = 0; k < count && failure_.empty(); ++k) {
+void StdoutResults::write(const ResultStore& results) {
+    for (std::size_t k = 0; k < results.size() && failure_.empty(); ++k) {
         if (beforeEachResult) beforeEachResult();
         const int before = trap_.errorCount();
-        trap_.run(
-            106, [&] { ReadStoredText(texts.at(k), [&](std::string_view bytes) { put(bytes); }); });
+        trap_.run(106, [&] { results.read(k, [&](std::string_view bytes) { put(bytes); }); });
         if (trap_.errorCount() == before) put(textEnd_);
     }
 }

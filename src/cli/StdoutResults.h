@@ -20,8 +20,8 @@ class StdoutResults {
   public:
     StdoutResults(ErrorReporter& errors, std::string_view textEnd);
 
-    // Writes texts.at(0) .. texts.at(count - 1).
-    void write(const ResultStore& texts, std::size_t count);
+    // Writes every result of the store.
+    void write(const ResultStore& results);
     // Writes what is still buffered.
     void finish();
 

@@ -16,6 +16,7 @@
 #include "cli/StdoutResults.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
+#include "core/export/Leftovers.h"
 #include "core/export/ResultStore.h"
 #include "core/export/SaveResults.h"
 #include "core/util/FolderTree.h"
@@ -66,15 +67,14 @@ int run(const cli::CommandLine& line) {
                      line.outputFolder.c_str());
         return 1;
     }
-    // One store per working thread; a run of one workbook at a time uses the first.
+    // One store per working thread, all in the run's one private folder; a run of one workbook
+    // at a time uses the first.
+    const auto runFolder = std::make_shared<RunFolder>();
     std::vector<std::unique_ptr<ResultStore>> stores;
-    std::vector<const RunFolder*> folders;
-    for (int job = 0; job < line.jobs; ++job) {
-        stores.push_back(std::make_unique<ResultStore>(line.maxResultSize));
-        folders.push_back(&stores.back()->folder());
-    }
+    for (int job = 0; job < line.jobs; ++job)
+        stores.push_back(std::make_unique<ResultStore>(runFolder, line.maxResultSize));
     ResultStore& resultTexts = *stores.front();
-    cli::Interrupts interrupts(folders);
+    cli::Interrupts interrupts(static_cast<std::size_t>(line.jobs));
     cli::Terminal terminal(stderr, line.verbose);
     terminal.setBetweenSteps([&] { interrupts.checkpoint(); });
     const std::vector<std::string> files = listFiles(line, terminal);
@@ -97,24 +97,24 @@ int run(const cli::CommandLine& line) {
         if (out.failure().empty()) return;
         terminal.finishProgress();
         std::fprintf(stderr, "tabulon-cli: %s\n", out.failure().c_str());
-        for (const auto& store : stores) store->reset();
+        RemoveLeftovers();
         ::_exit(1);
     };
     // False once stdout has failed.
-    const auto saveWorkbook = [&](const std::vector<ResultRow>& rows, const ResultStore& texts) {
+    const auto saveWorkbook = [&](const ResultStore& results) {
         if (!toStdout) {
-            saver.save(line.option, rows, texts);
+            saver.save(line.option, results);
             return true;
         }
-        out.write(texts, rows.size());
+        out.write(results);
         return out.failure().empty();
     };
     int exportErrors = 0;
     if (line.jobs == 1) {
         workbook::PasswordList passwords(passwordTexts);
         cli::BatchHost host(files, line.option, terminal);
-        host.onWorkbookDone([&](const std::vector<ResultRow>& rows) {
-            if (!saveWorkbook(rows, resultTexts)) endOnStdoutFailure();
+        host.onWorkbookDone([&] {
+            if (!saveWorkbook(resultTexts)) endOnStdoutFailure();
             resultTexts.clear();
         });
         ExportContext context{terminal,   terminal, host,       resultTexts,
@@ -129,12 +129,9 @@ int run(const cli::CommandLine& line) {
                 own.setBetweenSteps([&] { interrupts.checkpoint(); });
                 workbook::PasswordList passwords(passwordTexts);
                 cli::BatchHost host({file}, line.option, own);
-                std::vector<ResultRow> rows;
-                host.onWorkbookDone([&](const std::vector<ResultRow>& done) { rows = done; });
                 ExportContext context{own, own, host, texts, &passwords, format, sheetChoice};
                 ExportRun exportRun{context, own, [] { return false; }};
                 RunExport(exportRun);
-                return rows;
             },
             &terminal,
             saveWorkbook,
@@ -145,7 +142,8 @@ int run(const cli::CommandLine& line) {
         out.finish();
         endOnStdoutFailure();
     }
-    for (const auto& store : stores) store->reset();
+    stores.clear();
+    saver.flush();
     terminal.finishProgress();
     if (saver.failedCount() > 0)
         std::fprintf(stderr, "tabulon-cli: %s\n", saver.endMessage().c_str());

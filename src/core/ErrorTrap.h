@@ -43,7 +43,7 @@ class ErrorTrap {
     const std::string& label() const { return label_; }
     int errorCount() const { return errorCount_; }
 
-  private:
+    // Reports a failure caught by the procedure itself, as a failing statement is reported.
     void report(int line, const std::exception& e) {
         ++errorCount_;
         const auto* fileError = dynamic_cast<const FileError*>(&e);
@@ -51,6 +51,7 @@ class ErrorTrap {
             TrappedError{label_, line, e.what(), fileError ? fileError->path() : std::string()});
     }
 
+  private:
     ErrorReporter& reporter_;
     std::string label_;
     int errorCount_ = 0;

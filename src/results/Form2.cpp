@@ -6,17 +6,20 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeView>
 #include <algorithm>
 
 #include "core/Error.h"
 #include "core/ErrorTrap.h"
+#include "core/export/ResultStore.h"
 #include "core/export/SaveResults.h"
 #include "core/util/Files.h"
 #include "core/util/MappedFile.h"
 #include "core/util/PathText.h"
 #include "results/PlainTextPreview.h"
+#include "results/ResultsModel.h"
 #include "widgets/Artwork.h"
-#include "widgets/ListView.h"
+#include "widgets/ReportView.h"
 #include "widgets/SettingsStore.h"
 #include "widgets/Twips.h"
 #include "widgets/WindowHelpers.h"
@@ -33,8 +36,11 @@ Form2::Form2(Form2Services services, QWidget* parent)
 }
 
 void Form2::buildControls() {
-    ListView1 = new ListView(this);
+    ListView1 = new QTreeView(this);
     ListView1->setObjectName("ListView1");
+    results_ = new ResultsModel(ListView1);
+    ListView1->setModel(results_);
+    setUpReportView(*ListView1);
     ListView1->setGeometry(twipsRect(120, 120, 7800, 1815));
     ListView1->setFont(arialBold(kWindowFontPoints));
 
@@ -97,52 +103,44 @@ void Form2::Form_Load() {
     Text1_Change();  // the setting holds the shown folder even when the text did not change
 }
 
-void Form2::clearResults() {
-    ListView1->clearItems();
-    ListView1->clearColumns();
-}
+void Form2::clearResults() { results_->setColumns({}); }
 
 void Form2::addResultColumns(const std::vector<ResultColumn>& columns) {
-    for (const ResultColumn& column : columns)
-        ListView1->addColumn(QString::fromStdString(column.header));
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        ListView1->setColumnWidthTwips(static_cast<int>(i) + 1, columns[i].widthTwips);
+    QStringList headers;
+    for (const ResultColumn& column : columns) headers << QString::fromStdString(column.header);
+    results_->setColumns(headers);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        ListView1->setColumnWidth(static_cast<int>(i), twipsToPixels(columns[i].widthTwips));
+}
+
+void Form2::showResults(std::shared_ptr<const ResultStore> run, std::int32_t totalResults) {
+    if (!run->empty()) {
+        firstPreview_ = run->map(0);
+        firstPreviewRun_ = run;
     }
-}
-
-// Rows are appended, so a new row's position is the row count; asking the row for its index
-// would search the whole list each time.
-std::int32_t Form2::addResultRow(const std::string& name) {
-    ListView1->addItemUtf8(name);
-    return ListView1->itemCount();
-}
-
-void Form2::setResultSubItem(std::int32_t row, int index, const std::string& text) {
-    ListView1->item(row).setSubItemUtf8(index, text);
-}
-
-void Form2::setPreviewText(std::int32_t resultIndex, const StoredText& text) {
-    if (resultIndex == 1) firstPreview_ = MappedFile::open(text.path(), text.offset, text.size);
-    previewCount_ = std::max(previewCount_, resultIndex);
+    previewCount_ = std::max<std::int32_t>(1, static_cast<std::int32_t>(run->size()));
+    results_->showRun(std::move(run));
+    mTotalTextboxes = totalResults;
+    Text2->setText(firstPreview_);
+    show();
 }
 
 std::shared_ptr<const MappedFile> Form2::previewText(std::int32_t resultIndex) const {
     if (resultIndex == 1) return firstPreview_;
     if (resultIndex < 1 || resultIndex > previewCount_)
         throw Error("Control array element does not exist");
-    const StoredText& text = services_.resultTexts.at(static_cast<std::size_t>(resultIndex) - 1);
-    return MappedFile::open(text.path(), text.offset, text.size);
+    return results_->run()->map(static_cast<std::size_t>(resultIndex) - 1);
 }
 
-void Form2::showResults(std::int32_t totalResults) {
-    mTotalTextboxes = totalResults;
-    Text2->setText(firstPreview_);
-    show();
-}
+const ResultStore* Form2::shownResults() const { return results_->run().get(); }
 
 void Form2::ListView1_ItemClick() {
+    const QModelIndex selected = ListView1->currentIndex();
+    if (!selected.isValid() ||
+        !ListView1->selectionModel()->isSelected(selected.siblingAtColumn(0)))
+        return;
     pointer_->set(MousePointer::Busy);
-    const std::int32_t k = ListView1->selectedItem().index();
+    const std::int32_t k = selected.row() + 1;
     Text2->setText(previewText(k));
     pointer_->set(MousePointer::Default);
 }
@@ -152,16 +150,8 @@ void Form2::Text1_Change() {
 }
 
 void Form2::PushButton6_Click() {
-    std::vector<ResultRow> rows;
-    rows.reserve(static_cast<std::size_t>(ListView1->itemCount()));
-    for (int k = 1; k <= ListView1->itemCount(); ++k) {
-        const ListItem row = ListView1->item(k);
-        const int columns = ListView1->columnCount();
-        rows.push_back(
-            {row.utf8(0), columns > 1 ? row.utf8(1) : "", columns > 2 ? row.utf8(2) : ""});
-    }
-    SaveResultFiles(SaveRequest{Text1->text().toStdString(), services_.saveOption(),
-                                std::move(rows), services_.resultTexts},
+    SaveResultFiles(SaveRequest{Text1->text().toStdString(), services_.saveOption(), shownResults(),
+                                "\r\n", services_.betweenSavedFiles},
                     services_.dialogs, services_.errors);
 }
 

@@ -9,19 +9,20 @@
 #include <vector>
 
 #include "core/export/ExportHost.h"
-#include "core/export/ResultStore.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/ErrorReporter.h"
 
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QTreeView;
 
 namespace tabulon {
 
-class ListView;
 class MappedFile;
 class PlainTextPreview;
+class ResultStore;
+class ResultsModel;
 class SettingsStore;
 class WindowPointer;
 
@@ -30,11 +31,11 @@ struct Form2Services {
     ErrorReporter& errors;
     SettingsStore& settings;
     QString programFolder;
-    // The texts of the last run's results, which saving writes.
-    const ResultStore& resultTexts;
     // The main window's current save option, and the way back to it.
     std::function<std::string()> saveOption;
     std::function<void()> showMainWindow;
+    // Called between two saved files, if set.
+    std::function<void()> betweenSavedFiles = {};
 };
 
 class Form2 : public QWidget {
@@ -48,14 +49,14 @@ class Form2 : public QWidget {
     // What an export run does to this window.
     void clearResults();
     void addResultColumns(const std::vector<ResultColumn>& columns);
-    std::int32_t addResultRow(const std::string& name);
-    void setResultSubItem(std::int32_t row, int index, const std::string& text);
-    void setPreviewText(std::int32_t resultIndex, const StoredText& text);
-    // Records the number of results, previews the first one and shows the window.
-    void showResults(std::int32_t totalResults);
+    // Lists the run's results, records their number, previews the first one (a run without
+    // results keeps the first preview of the run before) and shows the window.
+    void showResults(std::shared_ptr<const ResultStore> run, std::int32_t totalResults);
 
-    // The text that row k (1-based) previews, mapped from its stored file.
+    // The text that row k (1-based) previews, mapped from the run's store.
     std::shared_ptr<const MappedFile> previewText(std::int32_t resultIndex) const;
+    // The results that the list shows, if any.
+    const ResultStore* shownResults() const;
 
     void ListView1_ItemClick();
     void Text1_Change();
@@ -66,7 +67,7 @@ class Form2 : public QWidget {
     // The number of results of the last run.
     std::int32_t mTotalTextboxes = 0;
 
-    ListView* ListView1;
+    QTreeView* ListView1;
     PlainTextPreview* Text2;
     QGroupBox* Frame1;
     QLineEdit* Text1;
@@ -82,9 +83,11 @@ class Form2 : public QWidget {
 
     Form2Services services_;
     WindowPointer* pointer_;
-    // The first result's text stays across "< Back", and even after its file is removed with
-    // its run's folder, since the mapping keeps it; the others are mapped from the result texts
-    // while this window shows them.
+    ResultsModel* results_;
+    // The first result's text stays across "< Back" and a following run without results: its
+    // run is held, folder and all, until another run's first result takes its place. The
+    // others are mapped from the shown run while this window shows them.
+    std::shared_ptr<const ResultStore> firstPreviewRun_;
     std::shared_ptr<const MappedFile> firstPreview_;
     std::int32_t previewCount_ = 1;
 };

@@ -14,28 +14,11 @@ int ListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(entries_.size());
 }
 
-// A list without headers still shows its entries' texts in one column.
-int ListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(1, static_cast<int>(headers_.size()));
-}
-
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.column() > 2 || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     return QString::fromStdString(
         entry(index.row())->texts[static_cast<std::size_t>(index.column())]);
-}
-
-QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= headers_.size()) {
-        return {};
-    }
-    return headers_[section];
-}
-
-Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
 void ListModel::addHeader(const QString& header) {

@@ -3,12 +3,12 @@
 // when the list shows them.
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QStringList>
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "widgets/ReportModel.h"
 
 namespace tabulon {
 
@@ -19,21 +19,17 @@ struct ListEntry {
     int position = 0;  // 1-based; 0 once the entry has left its list
 };
 
-class ListModel : public QAbstractTableModel {
+class ListModel : public ReportModel {
     Q_OBJECT
   public:
-    using QAbstractTableModel::QAbstractTableModel;
+    using ReportModel::ReportModel;
     ~ListModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void addHeader(const QString& header);
     void clearHeaders();
-    const QStringList& headers() const { return headers_; }
 
     // Inserts an entry at 0-based `row` (0 <= row <= count).
     std::shared_ptr<ListEntry> insert(int row, std::string text);
@@ -49,7 +45,6 @@ class ListModel : public QAbstractTableModel {
     // Gives the entries from 0-based `row` on their positions again.
     void renumberFrom(int row);
 
-    QStringList headers_;
     std::vector<std::shared_ptr<ListEntry>> entries_;
 };
 

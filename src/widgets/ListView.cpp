@@ -1,11 +1,11 @@
 // The list control of both windows over a list model, raising errors on bad positions.
 #include "widgets/ListView.h"
 
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <cmath>
 
 #include "core/Error.h"
+#include "widgets/ReportView.h"
 #include "widgets/Twips.h"
 
 namespace tabulon {
@@ -58,13 +58,7 @@ void ListItem::ensureVisible() {
 
 ListView::ListView(QWidget* parent) : QTreeView(parent), entries_(new ListModel(this)) {
     setModel(entries_);
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
-    header()->setSectionsClickable(false);
+    setUpReportView(*this);
 }
 
 void ListView::clearColumns() { entries_->clearHeaders(); }

@@ -1,10 +1,12 @@
-// Shared pieces of the export tests: workbooks written from cell lists.
+// Shared pieces of the export tests: workbooks written from cell lists, results delivered.
 #include "ExportTestSupport.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+
+#include "core/export/ResultBuilder.h"
 
 namespace tabulon::testing {
 namespace {
@@ -78,13 +80,17 @@ std::string writeWorkbook(const ScratchFolder& folder, const std::string& fileNa
     return path;
 }
 
-StoredText storeText(ResultStore& store, const std::string& text) {
-    const std::filesystem::path path = std::filesystem::path(store.folder().path()) /
-                                       (std::to_string(store.size() + 1) + ".result");
-    std::ofstream(path, std::ios::binary) << text;
-    StoredText stored{std::make_shared<const std::string>(path.string()), text.size()};
-    store.add(stored);
-    return stored;
+void keepResult(ResultStore& store, const std::string& text, const std::string& name,
+                const std::string& sheet, std::int32_t number) {
+    ResultBuilder builder(store, "Book1.xlsx", "");
+    builder.append(text);
+    builder.finish(name, sheet, number);
+}
+
+std::vector<std::string> sheetsOf(const ResultStore& results) {
+    std::vector<std::string> sheets;
+    for (std::size_t k = 0; k < results.size(); ++k) sheets.emplace_back(results.at(k).sheet);
+    return sheets;
 }
 
 TempEnvironment::TempEnvironment(const std::string& folder) {

@@ -1,7 +1,6 @@
 // The text of a cell's value, as the row and column modes write it.
 #include "core/export/CellValueText.h"
 
-#include "core/Error.h"
 #include "core/numfmt/ValueText.h"
 
 namespace tabulon {
@@ -12,6 +11,7 @@ std::string CellValueText(const workbook::CellValue& value, bool date1904) {
         case Kind::Empty:
             return {};
         case Kind::Text:
+        case Kind::Error:
             return value.text;
         case Kind::Boolean:
             return value.boolean ? "True" : "False";
@@ -19,10 +19,8 @@ std::string CellValueText(const workbook::CellValue& value, bool date1904) {
             return numfmt::numberValueText(value.number);
         case Kind::Date:
             return numfmt::dateValueText(value.number, date1904);
-        case Kind::Error:
-            break;
     }
-    throw Error("Type mismatch");
+    return {};
 }
 
 }  // namespace tabulon

@@ -8,7 +8,7 @@
 namespace tabulon {
 
 // Empty -> "", text as it is, "True"/"False", numbers with up to 15 significant digits, dates
-// as m/d/yyyy h:mm:ss AM/PM. An error value has no text: throws Error("Type mismatch").
+// as m/d/yyyy h:mm:ss AM/PM, an error value as it shows (#N/A, #DIV/0!, ...).
 std::string CellValueText(const workbook::CellValue& value, bool date1904);
 
 }  // namespace tabulon

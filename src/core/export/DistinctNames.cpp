@@ -1,15 +1,50 @@
-// File names of one save, kept apart: a name that was given out already gets a number.
+// File names of one save, kept apart as case-insensitive file systems see them.
 #include "core/export/DistinctNames.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <cstdint>
 #include <cstring>
 
 namespace tabulon {
+namespace {
+
+// The name with every character replaced by its simple case folding (UTF-8 in, UTF-8 out);
+// bytes that are not UTF-8 stay as they are.
+void foldCase(std::string_view name, std::string& folded) {
+    folded.clear();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(name.data());
+    const auto length = static_cast<std::int32_t>(name.size());
+    for (std::int32_t i = 0; i < length;) {
+        if (bytes[i] < 0x80) {  // most names are ASCII
+            const char c = static_cast<char>(bytes[i++]);
+            folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            continue;
+        }
+        const std::int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0) {
+            folded.append(
+                name.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+            continue;
+        }
+        std::uint8_t out[U8_MAX_LENGTH];
+        std::int32_t written = 0;
+        U8_APPEND_UNSAFE(out, written, u_foldCase(c, U_FOLD_CASE_DEFAULT));
+        folded.append(reinterpret_cast<const char*>(out), static_cast<std::size_t>(written));
+    }
+}
+
+}  // namespace
 
 bool DistinctNames::claim(std::string_view name) {
-    if (taken_.find(name) != taken_.end()) return false;
-    char* kept = static_cast<char*>(arena_.allocate(name.size() == 0 ? 1 : name.size(), 1));
-    std::memcpy(kept, name.data(), name.size());
-    taken_.emplace(kept, name.size());
+    foldCase(name, folded_);
+    if (taken_.find(folded_) != taken_.end()) return false;
+    char* kept = static_cast<char*>(arena_.allocate(folded_.empty() ? 1 : folded_.size(), 1));
+    std::memcpy(kept, folded_.data(), folded_.size());
+    taken_.emplace(kept, folded_.size());
     return true;
 }
 

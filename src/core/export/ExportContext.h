@@ -3,8 +3,8 @@
 
 #include "core/export/ExportHost.h"
 #include "core/export/LineFormat.h"
-#include "core/export/SheetChoice.h"
 #include "core/export/ResultStore.h"
+#include "core/export/SheetChoice.h"
 #include "core/ui/Activity.h"
 #include "core/ui/ErrorReporter.h"
 #include "core/workbook/PasswordSource.h"
@@ -15,8 +15,8 @@ struct ExportContext {
     ErrorReporter& errors;
     Activity& activity;
     ExportHost& host;
-    // The texts of the run's results, kept in the run's private folder, where the temporary
-    // files are made too. Result k sits at index k - 1.
+    // The run's results: each one's record and text, kept in the run's private folder. Result k
+    // sits at index k - 1.
     ResultStore& resultTexts;
     // Where the passwords of encrypted workbooks come from; none when null.
     workbook::PasswordSource* passwords = nullptr;

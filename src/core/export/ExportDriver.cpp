@@ -35,7 +35,7 @@ void RunExport(ExportRun& run) {
     Activity& activity = context.activity;
     ErrorTrap trap(context.errors, "Form1.PushButton2_Click");
 
-    trap.run(100, [&] { context.resultTexts.reset(); });
+    trap.run(100, [&] { context.resultTexts.clear(); });
     bool stop = false;
     trap.run(102, [&] { stop = run.warnIfExcelOpen(); });
     if (stop) return;

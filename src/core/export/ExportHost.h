@@ -1,12 +1,10 @@
 // What an export run needs of the program around it: the file list, the chosen option, and the
-// results list that receives every result.
+// results list, which shows the run's results once they are handed over.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "core/export/StoredText.h"
 
 namespace tabulon {
 
@@ -28,15 +26,11 @@ class ExportHost {
     // The results list: emptied of rows and columns, then given the option's columns.
     virtual void clearResults() = 0;
     virtual void addResultColumns(const std::vector<ResultColumn>& columns) = 0;
-    // Appends a row and returns its 1-based position.
-    virtual std::int32_t addResultRow(const std::string& name) = 0;
-    virtual void setResultSubItem(std::int32_t row, int index, const std::string& text) = 0;
-    // Keeps the text that the preview shows for result k (1-based).
-    virtual void setPreviewText(std::int32_t resultIndex, const StoredText& text) = 0;
     // Called after each listed file has been through its export mode.
     virtual void workbookDone() {}
 
-    // After the last file: the number of results, then the results are handed over.
+    // After the last file: the number of results; the results themselves are the records of the
+    // run's store.
     virtual void handOver(std::int32_t totalResults) = 0;
 };
 

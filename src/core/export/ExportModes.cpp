@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -13,8 +12,6 @@
 #include "core/ErrorTrap.h"
 #include "core/export/CellValueText.h"
 #include "core/export/ResultBuilder.h"
-#include "core/export/TempFolder.h"
-#include "core/util/Files.h"
 #include "core/util/PathText.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/Session.h"
@@ -28,15 +25,23 @@ int progressPercent(std::int64_t step, std::int64_t last) {
     return static_cast<int>(std::nearbyint(static_cast<double>(step + 1) / (last + 1) * 100.0));
 }
 
-// The widest used range among the sheets that the walk takes (more than one row and column).
-// Their cells stay held for the walk; a sheet that cannot be read counts for nothing here and
-// reports its damage when the walk reaches it.
+// Whether a worksheet has nothing to export: its used range is A1 alone and A1 holds nothing.
+// Every other sheet is exported, one that ends in row 1 or column A included.
+bool holdsNothing(const workbook::Worksheet& sheet) {
+    const workbook::CellRange range = sheet.usedRange();
+    return range.lastRow <= 1 && range.lastCol <= 1 &&
+           sheet.value(1, 1).kind == workbook::CellValue::Kind::Empty;
+}
+
+// The widest used range among the sheets that the walk exports. Their cells stay held for the
+// walk; a sheet that cannot be read counts for nothing here and reports its damage when the walk
+// reaches it.
 std::int32_t widestWalked(const workbook::Workbook& book, const std::vector<std::size_t>& sheets) {
     std::int32_t width = 0;
     for (const std::size_t index : sheets) {
         try {
-            const workbook::CellRange range = book.worksheet(index).usedRange();
-            if (range.lastRow > 1 && range.lastCol > 1) width = std::max(width, range.lastCol);
+            const workbook::Worksheet& sheet = book.worksheet(index);
+            if (!holdsNothing(sheet)) width = std::max(width, sheet.usedRange().lastCol);
         } catch (const workbook::ReadError&) {
         }
     }
@@ -73,7 +78,7 @@ class ModeRun {
             // Only a format that pads lines needs the width before the first line; the sheets
             // are then all read first, otherwise each is read when the walk reaches it.
             if (context_.lineFormat.padsLines()) bookWidth_ = widestWalked(*book_, sheets);
-            beginResult(baseName_);
+            beginResult();
         }
         for (const std::size_t index : sheets) {
             exportWorksheet(index);
@@ -102,18 +107,10 @@ class ModeRun {
         return *book_;
     }
 
-    // Starts the text of a result, which takes its temporary file of the run's private folder
-    // once it grows past a small size.
-    void beginResult(const std::string& namePart) {
+    // Starts the text of a result, built straight into the run's store.
+    void beginResult() {
         builder_.reset();
-        std::string tempPath;
-        trap_.run(140, [&] {
-            tempPath = TempFilePath(context_.resultTexts.folder().path(), namePart);
-        });
-        if (!tempPath.empty()) {
-            builder_.emplace(context_.resultTexts, tempPath, filePath_,
-                             context_.lineFormat.textEnd());
-        }
+        builder_.emplace(context_.resultTexts, filePath_, context_.lineFormat.textEnd());
     }
 
     void append(std::string_view text) {
@@ -138,12 +135,12 @@ class ModeRun {
             if (read == nullptr) throw Error(kNoObjectError);
             lastCol = read->usedRange().lastCol;
         });
-        if (trap_.test(116, [&] { return lastRow <= 1 || lastCol <= 1; })) return;
+        if (trap_.test(116, [&] { return read == nullptr || holdsNothing(*read); })) return;
         const workbook::Worksheet& sheet = *read;
 
         const std::string sheetName = sheet.name();
         context_.activity.setCurrentSheet(sheetName);
-        if (granularity_ == Granularity::Sheet) beginResult(baseName_ + "_" + std::to_string(n_ + 1));
+        if (granularity_ == Granularity::Sheet) beginResult();
         if (builder_) builder_->setSheet(sheetName);
         const bool byColumn = granularity_ == Granularity::Column;
         const std::int32_t outerLast = byColumn ? lastCol : lastRow;
@@ -183,7 +180,7 @@ class ModeRun {
             context_.activity.setBusyPointer();
             if (useValue) {
                 ++n_;
-                beginResult(baseName_ + "_" + std::to_string(n_));
+                beginResult();
                 if (builder_) builder_->setSheet(sheetName);
                 walk = expect(lineBytes);
             }
@@ -217,38 +214,25 @@ class ModeRun {
         }
     }
 
-    // Finishes the result, keeps its text (a small one is kept as it finishes; one in its
-    // temporary file is kept from there) and hands the result on.
+    // Finishes the result's text and delivers it in one step: its record (result name, sheet
+    // name, running number) and its text are kept together in the run's store. A result that
+    // fails leaves nothing behind.
     void deliver(const workbook::Worksheet* sheet) {
         if (!builder_) return;
-        const std::string tempPath = builder_->path();
-        trap_.run(142, [&] { builder_->finish(); });
-        const std::uint64_t size = builder_->size();
-        const bool byteOrderMark = builder_->startsWithByteOrderMark();
-        std::optional<StoredText> stored = builder_->stored();
+        const bool numbered =
+            granularity_ == Granularity::Row || granularity_ == Granularity::Column;
+        std::string resultName;
+        bool delivered = false;
+        trap_.run(142, [&] {
+            resultName = StripExtension(GetFileName(filePath_)) + ".csv";
+            builder_->finish(resultName, sheet != nullptr ? sheet->name() : std::string(),
+                             numbered ? n_ : 0);
+            delivered = true;
+        });
         builder_.reset();
-        const bool fromTempFile = !stored;
-        if (fromTempFile) {
-            if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); }))
-                return;
-            trap_.run(146, [&] {
-                stored = context_.resultTexts.keep(tempPath, size, byteOrderMark);
-            });
-            if (!stored) return;
-        }
-        trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });
-        std::int32_t row = 0;
-        trap_.run(150, [&] { row = context_.host.addResultRow(baseName_); });
-        if (sheet != nullptr) {
-            trap_.run(152, [&] { context_.host.setResultSubItem(row, 1, sheet->name()); });
-        }
-        if (granularity_ == Granularity::Row || granularity_ == Granularity::Column) {
-            trap_.run(154, [&] { context_.host.setResultSubItem(row, 2, std::to_string(n_)); });
-        }
-        trap_.run(156, [&] { context_.host.setPreviewText(resultIndex_, *stored); });
-        trap_.run(158, [&] { context_.resultTexts.add(*stored); });
+        if (!delivered) return;
+        baseName_ = resultName;
         ++resultIndex_;
-        if (fromTempFile) DeleteFileQuietly(tempPath);
     }
 
     // Alerts off, workbooks closed, the instance ended and released.

@@ -1,33 +1,21 @@
-// The text of one result, built in memory while it is small and in its temporary file once it
-// grows.
+// The text of one result as it is built into the run's store.
 #include "core/export/ResultBuilder.h"
-
-#include <sys/statvfs.h>
-
-#include <cstdint>
 
 #include "core/Error.h"
 #include "core/export/ResultStore.h"
-#include "core/util/Files.h"
 
 namespace tabulon {
-std::uint64_t FreeSpaceOf(const std::string& folder) {
-    struct statvfs info {};
-    if (::statvfs(folder.c_str(), &info) != 0) return UINT64_MAX;
-    return std::uint64_t{info.f_bavail} * info.f_frsize;
-}
 
-ResultBuilder::ResultBuilder(ResultStore& store, std::string path, std::string workbook,
-                             std::string_view end)
-    : store_(store),
-      path_(std::move(path)),
-      workbook_(std::move(workbook)),
-      end_(end),
-      limit_(store.sizeLimit()) {
+ResultBuilder::ResultBuilder(ResultStore& store, std::string workbook, std::string_view end)
+    : store_(store), workbook_(std::move(workbook)), end_(end), limit_(store.sizeLimit()) {
     if (const std::uint64_t freeSpace = store.freeSpace(); freeSpace < limit_) {
         limit_ = freeSpace;
         limitIsFreeSpace_ = true;
     }
+}
+
+ResultBuilder::~ResultBuilder() {
+    if (!delivered_) store_.drop();
 }
 
 std::string ResultBuilder::tooLarge(std::uint64_t atLeast) const {
@@ -45,6 +33,7 @@ std::string ResultBuilder::tooLarge(std::uint64_t atLeast) const {
 void ResultBuilder::fail(const std::string& reason) {
     if (failure_) return;
     failure_ = std::make_exception_ptr(FileError(reason, workbook_));
+    store_.drop();  // nothing of a failed result stays
 }
 
 bool ResultBuilder::expect(std::uint64_t bytes) {
@@ -61,40 +50,12 @@ void ResultBuilder::append(std::string_view text) {
         fail(tooLarge(size_ + text.size() + end_.size()));
         return;
     }
-    if (head_.size() < 2) head_.append(text.substr(0, 2 - head_.size()));
     size_ += text.size();
-    if (!sink_) {
-        if (size_ + end_.size() <= kSmallResultSize) {
-            memory_.append(text);
-            return;
-        }
-        spill();
-        if (failure_) return;
-    }
     try {
-        sink_->write(text);
+        store_.append(text);
     } catch (const FileError& e) {
         failWriting(e);
     }
-}
-
-void ResultBuilder::spill() {
-    try {
-        sink_.emplace(path_);
-    } catch (const FileError&) {
-        failure_ = std::current_exception();
-        return;
-    }
-    try {
-        sink_->write(memory_);
-    } catch (const FileError& e) {
-        failWriting(e);
-    }
-    std::string().swap(memory_);
-}
-
-bool ResultBuilder::startsWithByteOrderMark() const {
-    return head_ == "\xFF\xFE" || head_ == "\xFE\xFF";
 }
 
 void ResultBuilder::failWriting(const FileError& e) {
@@ -103,27 +64,17 @@ void ResultBuilder::failWriting(const FileError& e) {
     fail(reason + ", after " + std::to_string(size_) + " bytes");
 }
 
-void ResultBuilder::finish() {
-    // The store reads a text with a byte-order mark back from its file, as text.
-    if (!failure_ && !sink_ && startsWithByteOrderMark()) spill();
+void ResultBuilder::finish(std::string_view name, std::string_view sheet, std::int32_t number) {
     if (!failure_) {
         size_ += end_.size();  // room for it is kept by every check
         try {
-            if (sink_) {
-                sink_->write(end_);
-                sink_->close();
-            } else {
-                memory_.append(end_);
-                stored_ = store_.gather(memory_);
-            }
+            store_.append(end_);
+            store_.deliver(name, sheet, number);
+            delivered_ = true;
             return;
         } catch (const FileError& e) {
             failWriting(e);
         }
-    }
-    if (sink_) {
-        sink_.reset();
-        DeleteFileQuietly(path_);
     }
     std::rethrow_exception(failure_);
 }
@@ -138,8 +89,8 @@ void RequireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t 
     }
     if (bytes <= freeSpace) return;
     throw FileError("Results too large, sheet \"" + sheet + "\", at least " +
-                        std::to_string(bytes) + " bytes, more than the " + std::to_string(freeSpace) +
-                        " bytes free in the temporary folder",
+                        std::to_string(bytes) + " bytes, more than the " +
+                        std::to_string(freeSpace) + " bytes free in the temporary folder",
                     workbook);
 }
 

@@ -1,91 +1,178 @@
-// The results of one export run, each kept in a file of the run's private folder.
+// The results of one export run: texts appended to a few large files, one record per result.
 #include "core/export/ResultStore.h"
 
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <filesystem>
 
 #include "core/Error.h"
-#include "core/export/ReadTextFile.h"
-#include "core/export/ResultBuilder.h"
-#include "core/util/FileSink.h"
-#include "core/util/Files.h"
-#include "core/util/PathText.h"
+#include "core/util/MappedFile.h"
+#include "core/util/WriteAll.h"
 
 namespace tabulon {
-ResultStore::~ResultStore() {
-    if (gathered_ >= 0) ::close(gathered_);
+namespace {
+
+// Appended bytes are written once this many are waiting, and when their result is delivered.
+constexpr std::size_t kWriteSize = std::size_t{1} << 18;
+constexpr std::size_t kReadSize = std::size_t{1} << 20;
+
+std::uint64_t freeSpaceOf(const std::string& folder) {
+    struct statvfs info {};
+    if (::statvfs(folder.c_str(), &info) != 0) return UINT64_MAX;
+    return std::uint64_t{info.f_bavail} * info.f_frsize;
 }
+
+}  // namespace
+
+ResultStore::ResultStore(std::uint64_t sizeLimit)
+    : ResultStore(std::make_shared<RunFolder>(), sizeLimit) {}
+
+ResultStore::ResultStore(std::shared_ptr<RunFolder> folder, std::uint64_t sizeLimit,
+                         std::uint64_t fileSize)
+    : folder_(std::move(folder)), sizeLimit_(sizeLimit), fileSize_(fileSize) {}
+
+ResultStore::~ResultStore() { clear(); }
 
 std::uint64_t ResultStore::freeSpace() {
     if (!measured_ || keptSinceMeasured_ > (std::uint64_t{64} << 20)) {
-        measuredFree_ = FreeSpaceOf(folder_.path());
+        measuredFree_ = freeSpaceOf(folder_->path());
         keptSinceMeasured_ = 0;
         measured_ = true;
     }
     return measuredFree_ > keptSinceMeasured_ ? measuredFree_ - keptSinceMeasured_ : 0;
 }
 
-void ResultStore::reset() {
-    measured_ = false;
-    clear();
-    if (gathered_ >= 0) ::close(gathered_);
-    gathered_ = -1;
-    gatheredFile_.reset();
-    folder_.remove();
+void ResultStore::begin() {
+    if (files_.empty() || delivered_ >= fileSize_) {
+        TextFile file{};
+        file.fd = folder_->createFile(file.path);
+        files_.push_back(std::move(file));
+        written_ = 0;
+        delivered_ = 0;
+    }
+    building_ = true;
+}
+
+void ResultStore::writePending() {
+    if (pending_.empty()) return;
+    WriteAll(files_.back().fd, pending_, files_.back().path);
+    written_ += pending_.size();
+    pending_.clear();
+}
+
+void ResultStore::append(std::string_view bytes) {
+    if (!building_) begin();
+    pending_.append(bytes);
+    if (pending_.size() >= kWriteSize) writePending();
+}
+
+void ResultStore::deliver(std::string_view name, std::string_view sheet, std::int32_t number) {
+    if (!building_) begin();
+    writePending();
+    if (workbooks_.empty() || workbooks_.back() != name) workbooks_.emplace_back(name);
+    const auto workbook = static_cast<std::uint32_t>(workbooks_.size() - 1);
+    if (sheets_.empty() || sheets_.back().workbook != workbook || sheets_.back().name != sheet)
+        sheets_.push_back({workbook, std::string(sheet)});
+    const auto sheetIndex = static_cast<std::uint32_t>(sheets_.size() - 1);
+    const auto file = static_cast<std::uint32_t>(files_.size() - 1);
+    const std::size_t k = ends_.size();
+    const bool continues =
+        !spans_.empty() && number != 0 && spans_.back().file == file &&
+        spans_.back().sheet == sheetIndex && spans_.back().firstNumber != 0 &&
+        spans_.back().firstNumber + static_cast<std::int64_t>(k - spans_.back().first) == number;
+    ends_.push_back(written_);
+    if (!continues) {
+        try {
+            spans_.push_back({k, file, sheetIndex, number, delivered_});
+        } catch (...) {
+            ends_.pop_back();
+            throw;
+        }
+    }
+    keptSinceMeasured_ += written_ - delivered_;
+    delivered_ = written_;
+    building_ = false;
+}
+
+void ResultStore::drop() {
+    pending_.clear();
+    building_ = false;
+    if (files_.empty()) return;
+    // A failed write may have left part of its bytes; what stays after a failed cut is
+    // overwritten by the next text.
+    const int fd = files_.back().fd;
+    static_cast<void>(::ftruncate(fd, static_cast<off_t>(delivered_)));
+    ::lseek(fd, static_cast<off_t>(delivered_), SEEK_SET);
+    written_ = delivered_;
+}
+
+const ResultStore::Span& ResultStore::spanOf(std::size_t k) const {
+    if (k >= ends_.size()) throw Error("Subscript out of range");
+    const auto after =
+        std::upper_bound(spans_.begin(), spans_.end(), k,
+                         [](std::size_t index, const Span& span) { return index < span.first; });
+    return *(after - 1);
+}
+
+ResultStore::Place ResultStore::placeOf(std::size_t k) const {
+    const Span& span = spanOf(k);
+    const std::uint64_t offset = k == span.first ? span.start : ends_[k - 1];
+    return {&files_[span.file], offset, ends_[k] - offset};
+}
+
+Result ResultStore::at(std::size_t k) const {
+    const Span& span = spanOf(k);
+    const Sheet& sheet = sheets_[span.sheet];
+    const std::int32_t number =
+        span.firstNumber == 0 ? 0 : span.firstNumber + static_cast<std::int32_t>(k - span.first);
+    return {workbooks_[sheet.workbook], sheet.name, number, placeOf(k).size};
+}
+
+void ResultStore::read(std::size_t k, const std::function<void(std::string_view)>& take) const {
+    const Place place = placeOf(k);
+    // One buffer for every result: a save of a million small results must not set up a large
+    // buffer a million times.
+    thread_local const std::unique_ptr<char[]> buffer(new char[kReadSize]);
+    for (std::uint64_t done = 0; done < place.size;) {
+        const ssize_t got = ::pread(place.file->fd, buffer.get(),
+                                    std::min<std::uint64_t>(place.size - done, kReadSize),
+                                    static_cast<off_t>(place.offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw SystemFileError(errno, place.file->path);
+        if (got == 0) throw FileError("Input past end of file", place.file->path);
+        take({buffer.get(), static_cast<std::size_t>(got)});
+        done += static_cast<std::uint64_t>(got);
+    }
+}
+
+std::string ResultStore::text(std::size_t k) const {
+    std::string text;
+    read(k, [&](std::string_view bytes) { text += bytes; });
+    return text;
+}
+
+std::shared_ptr<const MappedFile> ResultStore::map(std::size_t k) const {
+    const Place place = placeOf(k);
+    return MappedFile::open(place.file->path, place.offset, place.size);
 }
 
 void ResultStore::clear() {
-    for (const StoredText& text : texts_) {
-        if (text.file != gatheredFile_) DeleteFileQuietly(text.path());
+    for (const TextFile& file : files_) {
+        ::close(file.fd);
+        ::unlink(file.path.c_str());
     }
-    texts_.clear();
-    if (gathered_ >= 0 && ::ftruncate(gathered_, 0) == 0) gatheredSize_ = 0;
-}
-
-StoredText ResultStore::gather(std::string_view text) {
-    if (gathered_ < 0) {
-        gatheredFile_ =
-            std::make_shared<const std::string>(JoinPath(folder_.path(), "gathered.results"));
-        gathered_ = ::open(gatheredFile_->c_str(),
-                           O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
-        if (gathered_ < 0) throw SystemFileError(errno, *gatheredFile_);
-        gatheredSize_ = 0;
-    }
-    try {
-        WriteAll(gathered_, text, *gatheredFile_);
-    } catch (const FileError&) {
-        // What was written before the failure is cut off again; a file left empty goes.
-        static_cast<void>(::ftruncate(gathered_, static_cast<off_t>(gatheredSize_)));
-        if (gatheredSize_ == 0) {
-            ::close(gathered_);
-            gathered_ = -1;
-            DeleteFileQuietly(*gatheredFile_);
-        }
-        throw;
-    }
-    keptSinceMeasured_ += text.size();
-    const StoredText stored{gatheredFile_, text.size(), gatheredSize_};
-    gatheredSize_ += text.size();
-    return stored;
-}
-
-StoredText ResultStore::keep(const std::string& tempPath, std::uint64_t size, bool byteOrderMark) {
-    const std::string folder = std::filesystem::path(tempPath).parent_path().string();
-    keptSinceMeasured_ += size;
-    const std::string path = JoinPath(folder, std::to_string(++kept_) + ".result");
-    if (byteOrderMark) {
-        const std::string text = ReadTextFile(tempPath);
-        FileSink sink(path);
-        sink.write(text);
-        sink.close();
-        return {std::make_shared<const std::string>(path), text.size()};
-    }
-    // A second name for the same file: no copy, and it fails when the name is taken.
-    if (::link(tempPath.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
-    return {std::make_shared<const std::string>(path), size};
+    files_.clear();
+    workbooks_.clear();
+    sheets_.clear();
+    spans_.clear();
+    ends_.clear();
+    pending_.clear();
+    building_ = false;
+    written_ = 0;
+    delivered_ = 0;
 }
 
 }  // namespace tabulon

@@ -1,69 +1,117 @@
-// The results of one export run: their texts, each kept in a file of the run's private folder.
+// The results of one export run: each result's text appended to a few large files in the run's
+// private folder, and one compact record per result saying what it is and where its text lies.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/export/RunFolder.h"
-#include "core/export/StoredText.h"
 
 namespace tabulon {
 
+class MappedFile;
+
 // A result that would grow past this many bytes is stopped.
 inline constexpr std::uint64_t kDefaultResultSizeLimit = std::uint64_t{4} << 30;
-// A result up to this many bytes is built in memory and gathered with the run's other small
-// results into one file; a larger one is built in a temporary file of its own.
-inline constexpr std::size_t kSmallResultSize = std::size_t{1} << 16;
+// A new text file is begun for the next result once the current one holds this many bytes: FAT
+// holds at most 4 GiB in a file, and a result never spans two files.
+inline constexpr std::uint64_t kTextFileSize = std::uint64_t{1} << 30;
+
+// One delivered result, as the results list, the preview, the save and --output - see it.
+struct Result {
+    std::string_view name;   // the result name: "Book1.csv" for Book1.xlsx
+    std::string_view sheet;  // the worksheet's name; empty in the book option
+    std::int32_t number;     // the row or column number; 0 in the book and sheet options
+    std::uint64_t size;      // the bytes of its text
+};
 
 class ResultStore {
   public:
-    explicit ResultStore(std::uint64_t sizeLimit = kDefaultResultSizeLimit)
-        : sizeLimit_(sizeLimit) {}
+    // A store in a private folder of its own.
+    explicit ResultStore(std::uint64_t sizeLimit = kDefaultResultSizeLimit);
+    // A store beside others in one run folder; `fileSize` as kTextFileSize.
+    ResultStore(std::shared_ptr<RunFolder> folder, std::uint64_t sizeLimit,
+                std::uint64_t fileSize = kTextFileSize);
+    // Removes the store's files, and its folder when no other store shares it.
     ~ResultStore();
     ResultStore(const ResultStore&) = delete;
     ResultStore& operator=(const ResultStore&) = delete;
 
-    // Forgets every result and removes the private folder of the run that made them.
-    void reset();
-    // Forgets the results so far and deletes their files; the folder stays for further results.
-    void clear();
-
+    std::uint64_t sizeLimit() const { return sizeLimit_; }
     // The room left in the temporary folder, measured again after every 64 MiB kept and at
     // least once a run; between measurements, what was kept since is taken off.
     std::uint64_t freeSpace();
+    const RunFolder& folder() const { return *folder_; }
 
-    RunFolder& folder() { return folder_; }
-    const RunFolder& folder() const { return folder_; }
-    std::uint64_t sizeLimit() const { return sizeLimit_; }
+    // The text of the next result is appended, then delivered or dropped; one at a time. A
+    // failed write throws FileError naming the store's file; the text is then to be dropped.
+    void append(std::string_view bytes);
+    // Makes the text appended so far the next result, with its names and number, in one step.
+    void deliver(std::string_view name, std::string_view sheet, std::int32_t number);
+    // Cuts the text appended since the last delivery off its file again.
+    void drop();
 
-    // Adds a small text to the file that gathers them (a run of a million row results makes no
-    // million files) and returns it as stored. Throws FileError naming that file; a failed
-    // write leaves no part of the text behind.
-    StoredText gather(std::string_view text);
-    // Keeps the text of the finished temporary file of `size` bytes and returns the stored text;
-    // deleting the temporary file afterwards frees its name and keeps the text, which stays
-    // under a further name. A text that begins with a UTF-16 byte-order mark is kept as the
-    // read-back turns it into text.
-    StoredText keep(const std::string& tempPath, std::uint64_t size, bool byteOrderMark);
-    void add(StoredText text) { texts_.push_back(std::move(text)); }
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    Result at(std::size_t k) const;
+    // Hands result k's text to `take` in order, in pieces of up to 1 MiB; throws FileError.
+    void read(std::size_t k, const std::function<void(std::string_view)>& take) const;
+    std::string text(std::size_t k) const;
+    // Result k's text mapped into memory, readable for as long as the mapping lives.
+    std::shared_ptr<const MappedFile> map(std::size_t k) const;
 
-    std::size_t size() const { return texts_.size(); }
-    bool empty() const { return texts_.empty(); }
-    const StoredText& at(std::size_t index) const { return texts_.at(index); }
-    const StoredText& operator[](std::size_t index) const { return texts_[index]; }
-    const StoredText& back() const { return texts_.back(); }
+    // Forgets every result and removes their files; only for a store that nothing shows.
+    void clear();
 
   private:
+    struct TextFile {
+        std::string path;
+        int fd;
+    };
+    // Results delivered one after another into one file, of one sheet, numbered one after
+    // another (or all unnumbered, one a span): a million row results take a few spans.
+    struct Span {
+        std::size_t first;  // the first result's index
+        std::uint32_t file;
+        std::uint32_t sheet;
+        std::int32_t firstNumber;
+        std::uint64_t start;  // where the first result's text begins in its file
+    };
+    struct Sheet {
+        std::uint32_t workbook;
+        std::string name;
+    };
+    struct Place {
+        const TextFile* file;
+        std::uint64_t offset;
+        std::uint64_t size;
+    };
+
+    const Span& spanOf(std::size_t k) const;
+    Place placeOf(std::size_t k) const;
+    void begin();
+    void writePending();
+
+    std::shared_ptr<RunFolder> folder_;
     std::uint64_t sizeLimit_;
-    RunFolder folder_;
-    std::vector<StoredText> texts_;
-    std::uint64_t kept_ = 0;  // numbers the store's names
-    int gathered_ = -1;       // the file of the small texts, open for appending
-    std::shared_ptr<const std::string> gatheredFile_;
-    std::uint64_t gatheredSize_ = 0;
+    std::uint64_t fileSize_;
+    std::vector<TextFile> files_;
+    // Each workbook's result name and each sheet's name once, however many results they have.
+    std::vector<std::string> workbooks_;
+    std::vector<Sheet> sheets_;
+    std::vector<Span> spans_;
+    std::vector<std::uint64_t> ends_;  // where each result's text ends in its file
+
+    bool building_ = false;
+    std::string pending_;          // appended, not yet written
+    std::uint64_t written_ = 0;    // the bytes of the current file
+    std::uint64_t delivered_ = 0;  // where the last delivered text of the current file ends
+
     std::uint64_t measuredFree_ = 0;
     std::uint64_t keptSinceMeasured_ = 0;
     bool measured_ = false;

@@ -2,9 +2,10 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
 #include "core/ErrorTrap.h"
 #include "core/export/DistinctNames.h"
@@ -14,34 +15,30 @@
 
 namespace tabulon {
 
-// One row of the results list: the result name, the sheet name and the row or column number.
-struct ResultRow {
-    std::string name;
-    std::string subItem1;
-    std::string subItem2;
-};
-
 // The file name without folder and without what follows its last dot (the dot included); a name
 // without a dot is its own stem.
 std::string FileNameStem(const std::string& text);
 
-// The file name of each result for a save option; none for an unknown option text.
-std::vector<std::string> ResultFileNames(const std::string& option,
-                                         const std::vector<ResultRow>& rows);
+// The file name of a result under a save option: the stem of its result name, "_" and the sheet
+// name (sheet, row and column options), "_" and the number (row and column options), ".csv".
+// Empty for a text that is none of the four options.
+std::string ResultFileName(const std::string& option, const Result& result);
 
 // One save into one output folder, which may take its results in several batches. Each result's
-// file is written completely or not at all; a name that an earlier result of the same save took
-// gets a number (DistinctNames), so no result overwrites another. A failing write is reported
-// and the others are still written.
+// file is written completely or not at all; a name that an earlier result of the same save took,
+// in any case, gets a number (DistinctNames), so no result overwrites another. A failing write is
+// reported the first time its kind of reason (no space, read-only, permission denied, ...) comes
+// up and only counted after that, and the other files are still written.
 class ResultSaver {
   public:
     // Each file gets `textEnd` after its result's text.
-    ResultSaver(std::string outputFolder, ErrorReporter& errors,
-                std::string_view textEnd = "\r\n");
+    ResultSaver(std::string outputFolder, ErrorReporter& errors, std::string_view textEnd = "\r\n");
 
-    // Writes the text of row k's result (texts[k - 1]) to its file.
-    void save(const std::string& option, const std::vector<ResultRow>& rows,
-              const ResultStore& texts);
+    // Writes each result of the store to its file.
+    void save(const std::string& option, const ResultStore& results);
+    // Writes what the save wrote to the disk. A failure is reported, and then no result of the
+    // save counts as saved.
+    void flush();
 
     // Called before each file is written, if set.
     std::function<void()> beforeEachFile;
@@ -52,25 +49,30 @@ class ResultSaver {
     std::string endMessage() const;
 
   private:
+    void failed(const std::exception& e);
+
     ErrorTrap trap_;
     std::string outputFolder_;
     std::string_view textEnd_;
     DistinctNames names_;
+    std::set<std::string> reportedKinds_;
     int results_ = 0;
     int failed_ = 0;
+    int unflushed_ = 0;  // files written since the last flush
 };
 
 struct SaveRequest {
     std::string outputFolder;
     std::string option;
-    std::vector<ResultRow> rows;
-    const ResultStore& resultTexts;
+    const ResultStore* results;  // none when no run has delivered results
     // What each file gets after its result's text.
     std::string_view textEnd = "\r\n";
+    // Called before each file is written, if set.
+    std::function<void()> beforeEachFile = {};
 };
 
-// "Save Results To CSV": refuses a folder that does not exist, saves every result and ends
-// with the saver's end message.
+// "Save Results To CSV": refuses a folder that does not exist, saves every result, flushes the
+// files to the disk and ends with the saver's end message.
 void SaveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter& errors);
 
 // The label under which saving reports its errors.

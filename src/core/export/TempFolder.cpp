@@ -1,4 +1,4 @@
-// The folder of the temporary files that every result passes through.
+// The temporary folder, where each export run makes its private folder.
 #include "core/export/TempFolder.h"
 
 #include <cstdlib>
@@ -21,10 +21,6 @@ std::string TempFolder() {
     const fs::path system = fs::temp_directory_path(ec);
     if (!ec && fs::is_directory(system, ec)) return system.string();
     return std::string(1, PathSeparator()) + "tmp";
-}
-
-std::string TempFilePath(const std::string& folder, const std::string& namePart) {
-    return JoinPath(folder, namePart + ".csv");
 }
 
 }  // namespace tabulon

@@ -1,6 +1,6 @@
-// Results kept safely: files made only inside the run's private folder and never through a
-// link, a full temporary folder, results too large to build, a full output disk, saves that
-// leave no cut file, names that meet in one save, and the end message of a save.
+// Results kept safely: only inside the run's private folder, a full temporary folder, results
+// too large to build, a full output disk, saves that leave no cut file, names that meet in one
+// save (in any case), failures reported once per kind of reason, and the end message of a save.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -12,10 +12,9 @@
 #include "core/export/DistinctNames.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ExportModes.h"
-#include "core/export/ResultFile.h"
 #include "core/export/SaveResults.h"
-#include "core/util/FileSink.h"
 #include "core/util/PathText.h"
+#include "core/util/WriteAll.h"
 
 namespace tabulon {
 namespace {
@@ -59,50 +58,27 @@ class ResultSafetyTest : public ::testing::Test, protected testing::ExportFixtur
     std::int32_t resultIndex = 1;
 };
 
-TEST(FileSink, NeverOpensAnExistingFileOrALink) {
-    testing::ScratchFolder folder;
-    const fs::path victim = folder.path() / "victim";
-    std::ofstream(victim) << "keep";
-    fs::create_symlink(victim, folder.path() / "link");
-    fs::create_symlink(folder.path() / "nowhere", folder.path() / "dangling");
-    for (const char* name : {"victim", "link", "dangling"}) {
-        try {
-            FileSink sink((folder.path() / name).string());
-            ADD_FAILURE() << name << " was opened";
-        } catch (const FileError& e) {
-            EXPECT_EQ(e.reason(), "File exists") << name;
-        }
-    }
-    EXPECT_EQ(bytesOf(victim), "keep");
-    EXPECT_FALSE(fs::exists(folder.path() / "nowhere"));
-}
-
-TEST_F(ResultSafetyTest, FilesPlantedUnderTheTemporaryNamesAreNeitherFollowedNorTouched) {
+TEST_F(ResultSafetyTest, ARunKeepsItsTextsInAPrivateFolderThatGoesWithIt) {
     const auto path = book("report.xlsx", {{"S", {{"A1", "a"}, {"B3", "b"}}}});
-    const fs::path victim = workbooks.path() / "victim.txt";
-    std::ofstream(victim) << "precious";
-    // Every name that the row mode's temporary files take in the temporary folder.
-    for (const char* name : {"report_1.csv", "report.csv_2.csv", "report.csv_3.csv"})
-        fs::create_symlink(victim, temp.path() / name);
     std::ofstream(temp.path() / "report.csv") << "someone else's";
     const auto before = namesIn(temp.path());
-
-    exportWith(&SaveEachRow, path);
-    exportWith(&SaveEachBook, path);
+    auto store = std::make_unique<ResultStore>();
+    ExportContext own{ui, ui, host, *store};
+    std::string baseName = "report";
+    SaveEachRow(own, path, baseName, ", ", resultIndex);
+    SaveEachBook(own, path, baseName, ", ", resultIndex);
     EXPECT_TRUE(ui.errors.empty());
-    ASSERT_EQ(resultTexts.size(), 4u);
-    EXPECT_EQ(resultTexts[0].read(), "a, , \r\n\r\n");
-    EXPECT_EQ(resultTexts[3].read(), "a, , \r\n, , \r\n, b, \r\n\r\n");
-    EXPECT_EQ(bytesOf(victim), "precious");
-    EXPECT_EQ(bytesOf(temp.path() / "report.csv"), "someone else's");
-
+    ASSERT_EQ(store->size(), 4u);
+    EXPECT_EQ(store->text(3), "a, , \r\n, , \r\n, b, \r\n\r\n");
     // The run's own folder is private and is all that the run adds; removing it leaves the
     // temporary folder as it was.
-    const fs::path runFolder = resultTexts.folder().current();
+    const fs::path runFolder = store->folder().current();
     EXPECT_EQ(runFolder.parent_path(), temp.path());
     EXPECT_EQ(fs::status(runFolder).permissions() & fs::perms::all, fs::perms::owner_all);
-    resultTexts.reset();
+    EXPECT_EQ(namesIn(runFolder), (std::vector<std::string>{"1.texts", "lock"}));
+    store.reset();
     EXPECT_EQ(namesIn(temp.path()), before);
+    EXPECT_EQ(bytesOf(temp.path() / "report.csv"), "someone else's");
 }
 
 TEST_F(ResultSafetyTest, TwoRunsAtOnceOnSameNamedWorkbooksKeepTheirOwnResults) {
@@ -121,7 +97,7 @@ TEST_F(ResultSafetyTest, TwoRunsAtOnceOnSameNamedWorkbooksKeepTheirOwnResults) {
     struct Run {
         testing::ScriptedUi ui;
         ResultStore texts;
-        testing::RecordingHost host{nullptr};
+        testing::RecordingHost host;
     };
     Run runs[2];
     std::thread threads[2];
@@ -140,7 +116,7 @@ TEST_F(ResultSafetyTest, TwoRunsAtOnceOnSameNamedWorkbooksKeepTheirOwnResults) {
         ASSERT_EQ(runs[i].texts.size(), 300u);
         const std::string own = i == 0 ? "one" : "two";
         for (std::size_t k = 1; k < 300; ++k) {
-            const std::string text = runs[i].texts[k].read();
+            const std::string text = runs[i].texts.text(k);
             ASSERT_NE(text.find(own + std::to_string(k + 1) + ", "), std::string::npos) << text;
         }
     }
@@ -166,7 +142,7 @@ TEST_F(ResultSafetyTest, AFullTemporaryFolderStopsOneResultAndTheRunGoesOn) {
               "No space left on device in the temporary folder, sheet \"Small\", after 16 bytes: " +
                   path);
     EXPECT_TRUE(resultTexts.empty());
-    EXPECT_TRUE(namesIn(resultTexts.folder().current()).empty());  // nothing cut is left
+    EXPECT_EQ(fs::file_size(resultTexts.folder().current() + "/1.texts"), 0u);  // nothing cut
 
     ui.errors.clear();
     exportWith(&SaveEachSheet, path);  // room again: both results come
@@ -188,8 +164,8 @@ TEST_F(ResultSafetyTest, AResultPastTheSizeLimitIsStoppedAndTheNextOneIsKept) {
               "1000 bytes: " +
                   path);
     ASSERT_EQ(small.size(), 1u);
-    EXPECT_EQ(small[0].read(), "a, , \r\n, b, \r\n\r\n");
-    EXPECT_EQ(host.rows.at(0).subItem1, "Fine");
+    EXPECT_EQ(small.text(0), "a, , \r\n, b, \r\n\r\n");
+    EXPECT_EQ(small.at(0).sheet, "Fine");
 }
 
 TEST_F(ResultSafetyTest, AUsedRangeWhoseSeparatorsAlonePassTheLimitIsRefusedBeforeItIsBuilt) {
@@ -216,17 +192,24 @@ TEST_F(ResultSafetyTest, AUsedRangeWhoseSeparatorsAlonePassTheLimitIsRefusedBefo
               std::string::npos)
         << ui.errors[3].description;
     EXPECT_TRUE(resultTexts.empty());
-    EXPECT_TRUE(host.rows.empty());
 }
+
+// One result to save: its text and its record's names.
+struct Kept {
+    std::string text;
+    std::string sheet;
+    std::string name = "Book1.csv";
+};
 
 class SaveSafetyTest : public ::testing::Test {
   protected:
-    void keep(const std::vector<std::string>& texts) {
-        store.reset();
-        for (const std::string& text : texts) testing::storeText(store, text);
+    void keep(const std::vector<Kept>& results) {
+        store.clear();
+        for (const Kept& result : results)
+            testing::keepResult(store, result.text, result.name, result.sheet);
     }
-    void save(const std::string& option, std::vector<ResultRow> rows) {
-        SaveResultFiles(SaveRequest{out.path().string(), option, std::move(rows), store}, ui, ui);
+    void save(const std::string& option) {
+        SaveResultFiles(SaveRequest{out.path().string(), option, &store}, ui, ui);
     }
     testing::ScratchFolder out;
     testing::ScratchFolder temp;
@@ -235,22 +218,12 @@ class SaveSafetyTest : public ::testing::Test {
     ResultStore store;
 };
 
-// Saves go through files with no name where the system allows it, else through temporary names;
-// each case runs both ways.
-class SaveBothWaysTest : public SaveSafetyTest, public ::testing::WithParamInterface<bool> {
-  protected:
-    void SetUp() override { UseUnnamedFiles(GetParam()); }
-    void TearDown() override { UseUnnamedFiles(true); }
-};
-
-INSTANTIATE_TEST_SUITE_P(UnnamedOrTemporaryNames, SaveBothWaysTest, ::testing::Bool());
-
-TEST_P(SaveBothWaysTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFailed) {
+TEST_F(SaveSafetyTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFailed) {
     std::ofstream(out.path() / "Book1_S.csv") << "earlier";
-    keep({std::string(300000, 'a'), "b, \r\n"});
+    keep({{std::string(300000, 'a'), "S"}, {"b, \r\n", "T"}});
     {
         const FullDisk disk(1000);  // the first file runs out of room, the second does not
-        save(kSaveEachSheetOption, {{"Book1.csv", "S", ""}, {"Book1.csv", "T", ""}});
+        save(kSaveEachSheetOption);
     }
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].label, "Form2.PushButton6_Click");
@@ -263,15 +236,14 @@ TEST_P(SaveBothWaysTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowMany
     EXPECT_EQ(ui.boxes.back().text, "1 of 2 results could not be saved.");
 }
 
-TEST_P(SaveBothWaysTest, ASavedFileReplacesWhateverHeldItsNameAndNothingElseIsLeft) {
+TEST_F(SaveSafetyTest, ASavedFileReplacesWhateverHeldItsNameAndNothingElseIsLeft) {
     const fs::path victim = temp.path() / "victim.txt";
     std::ofstream(victim) << "precious";
     fs::create_symlink(victim, out.path() / "Book1_S.csv");
     fs::create_symlink(temp.path() / "nowhere", out.path() / "Book1_T.csv");
     std::ofstream(out.path() / "Book1_U.csv") << "earlier, and longer than the new text";
-    keep({"s", "t", "u", "v"});
-    save(kSaveEachSheetOption, {{"Book1.csv", "S", ""}, {"Book1.csv", "T", ""},
-                                {"Book1.csv", "U", ""}, {"Book1.csv", "V", ""}});
+    keep({{"s", "S"}, {"t", "T"}, {"u", "U"}, {"v", "V"}});
+    save(kSaveEachSheetOption);
     EXPECT_EQ(ui.boxes.back().text, "Done.");
     for (const char* name : {"S", "T", "U", "V"}) {
         const fs::path saved = out.path() / ("Book1_" + std::string(name) + ".csv");
@@ -284,43 +256,84 @@ TEST_P(SaveBothWaysTest, ASavedFileReplacesWhateverHeldItsNameAndNothingElseIsLe
                                                              "Book1_U.csv", "Book1_V.csv"}));
 }
 
-TEST_F(SaveSafetyTest, ErrorsCarryTheSystemsReason) {
-    keep({"x", "y"});
+// A save where every file fails: the first failure of each kind of reason is reported with the
+// system's reason and the path, the others are only counted.
+TEST_F(SaveSafetyTest, ASaveThatFailsForEveryFileReportsEachKindOfReasonOnceThenTheCount) {
     const std::string longSheet(300, 's');
     fs::create_directories(out.path() / "Book1_dir.csv");
-    save(kSaveEachSheetOption, {{"Book1.csv", longSheet, ""}, {"Book1.csv", "dir", ""}});
-    ASSERT_EQ(ui.errors.size(), 2u);
-    EXPECT_EQ(ui.errors[0].description,
-              "File name too long: " + JoinPath(out.path().string(), "Book1_" + longSheet + ".csv"));
-    EXPECT_EQ(ui.errors[1].description,
-              "Is a directory: " + JoinPath(out.path().string(), "Book1_dir.csv"));
+    const auto failures = [&](bool fullDisk) {
+        ui.errors.clear();
+        std::vector<Kept> results;
+        for (int k = 0; k < 3; ++k) {
+            results.push_back({"x", longSheet + std::to_string(k)});
+            results.push_back({"y", "../up" + std::to_string(k)});
+        }
+        results.push_back({"d", "dir"});
+        keep(results);
+        if (fullDisk) {
+            const FullDisk disk(0);
+            save(kSaveEachSheetOption);
+        } else {
+            save(kSaveEachSheetOption);
+        }
+        std::vector<std::string> reported;
+        for (const auto& error : ui.errors) reported.push_back(error.description);
+        return reported;
+    };
+    const std::string firstLong = JoinPath(out.path().string(), "Book1_" + longSheet + "0.csv");
+    EXPECT_EQ(failures(false),
+              (std::vector<std::string>{
+                  "File name too long: " + firstLong, "Bad file name or number: Book1_../up0.csv",
+                  "Is a directory: " + JoinPath(out.path().string(), "Book1_dir.csv")}));
+    EXPECT_EQ(ui.boxes.back().text, "7 of 7 results could not be saved.");
+    EXPECT_EQ(failures(true),
+              (std::vector<std::string>{"No space left on device: " + firstLong,
+                                        "Bad file name or number: Book1_../up0.csv"}));
+    EXPECT_EQ(ui.boxes.back().text, "7 of 7 results could not be saved.");
     EXPECT_EQ(namesIn(out.path()), (std::vector<std::string>{"Book1_dir.csv"}));
-    EXPECT_EQ(ui.boxes.back().text, "2 of 2 results could not be saved.");
 }
 
-TEST_F(SaveSafetyTest, NamesThatMeetInOneSaveGetNumbersInTheirOrder) {
-    keep({"first\r\n", "second\r\n", "third\r\n", "fourth\r\n"});
-    // Two folders' report.xlsx, then x.xls and x.ods: book-mode names come from the workbooks.
-    save(kSaveEachBookOption,
-         {{"report.csv", "", ""}, {"report.csv", "", ""}, {"report (2).csv", "", ""}, {"x.csv", "", ""}});
-    EXPECT_EQ(bytesOf(out.path() / "report.csv"), "first\r\n\r\n");
+// Names are compared as case-insensitive file systems compare them (Unicode simple case
+// folding), so results copied to FAT, NTFS or a Mac never collide; each keeps its spelling.
+TEST_F(SaveSafetyTest, NamesThatMeetInOneSaveInAnyCaseGetNumbersInTheirOrder) {
+    keep({{"first\r\n", "", "Report.csv"},
+          {"second\r\n", "", "report.csv"},
+          {"third\r\n", "", "REPORT (2).csv"},
+          {"fourth\r\n", "", "\xC3\x84rger.csv"},   // Ärger
+          {"fifth\r\n", "", "\xC3\xA4RGER.csv"}});  // äRGER
+    save(kSaveEachBookOption);
+    EXPECT_EQ(bytesOf(out.path() / "Report.csv"), "first\r\n\r\n");
     EXPECT_EQ(bytesOf(out.path() / "report (2).csv"), "second\r\n\r\n");
-    EXPECT_EQ(bytesOf(out.path() / "report (2) (2).csv"), "third\r\n\r\n");
-    EXPECT_EQ(bytesOf(out.path() / "x.csv"), "fourth\r\n\r\n");
+    EXPECT_EQ(bytesOf(out.path() / "REPORT (2) (2).csv"), "third\r\n\r\n");
+    EXPECT_EQ(bytesOf(out.path() / "\xC3\x84rger.csv"), "fourth\r\n\r\n");
+    EXPECT_EQ(bytesOf(out.path() / "\xC3\xA4RGER (2).csv"), "fifth\r\n\r\n");
     EXPECT_EQ(ui.boxes.back().text, "Done.");
     // A second save starts its names afresh and replaces the first save's files.
-    save(kSaveEachBookOption, {{"report.csv", "", ""}});
-    EXPECT_EQ(namesIn(out.path()).size(), 4u);
+    keep({{"again\r\n", "", "report.csv"}});
+    save(kSaveEachBookOption);
+    EXPECT_EQ(namesIn(out.path()).size(), 6u);
 }
 
-TEST(DistinctNames, NumbersFollowTheNamesAlreadyTaken) {
+TEST(DistinctNames, NumbersFollowTheNamesAlreadyTakenInAnyCase) {
     DistinctNames names;
-    EXPECT_EQ(names.take("a.csv"), "a.csv");
-    EXPECT_EQ(names.take("a (2).csv"), "a (2).csv");
-    EXPECT_EQ(names.take("a.csv"), "a (3).csv");
-    EXPECT_EQ(names.take("a.csv"), "a (4).csv");
-    EXPECT_EQ(names.take("noext"), "noext");
-    EXPECT_EQ(names.take("noext"), "noext (2)");
+    const std::pair<const char*, const char*> takes[] = {
+        {"a.csv", "a.csv"},
+        {"a (2).csv", "a (2).csv"},
+        {"A.CSV", "A (3).CSV"},
+        {"a.csv", "a (4).csv"},
+        {"noext", "noext"},
+        {"NOEXT", "NOEXT (2)"},
+        {"\xCE\xA3\xCE\xBF\xCF\x82.csv", "\xCE\xA3\xCE\xBF\xCF\x82.csv"},      // Σος
+        {"\xCF\x83\xCE\xBF\xCF\x83.csv", "\xCF\x83\xCE\xBF\xCF\x83 (2).csv"},  // σοσ
+        {"stra\xC3\x9F"
+         "e.csv",
+         "stra\xC3\x9F"
+         "e.csv"},                       // ß folds to itself
+        {"strasse.csv", "strasse.csv"},  // not to ss: simple folding
+        {"bad\xFF.csv", "bad\xFF.csv"},  // not UTF-8: compared as it is
+        {"BAD\xFF.csv", "BAD\xFF (2).csv"},
+    };
+    for (const auto& [name, taken] : takes) EXPECT_EQ(names.take(name), taken) << name;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include "ExportTestSupport.h"
 #include "core/export/SaveResults.h"
@@ -23,27 +24,26 @@ TEST(FileNameStem, KeepsEverythingBeforeTheLastDotOfTheFileName) {
     EXPECT_EQ(FileNameStem("/data/README"), "README");
 }
 
-TEST(ResultFileNames, FollowTheOption) {
-    const std::vector<ResultRow> rows = {{"Book1.csv", "Sales", "1"}, {"Book1.csv", "Sales", "2"}};
-    EXPECT_EQ(ResultFileNames(kSaveEachBookOption, {{"Book1.csv", "", ""}}),
-              (std::vector<std::string>{"Book1.csv"}));
-    EXPECT_EQ(ResultFileNames(kSaveEachSheetOption, {{"Book1.csv", "Sales", ""}}),
-              (std::vector<std::string>{"Book1_Sales.csv"}));
-    EXPECT_EQ(ResultFileNames(kSaveEachRowOption, rows),
-              (std::vector<std::string>{"Book1_Sales_1.csv", "Book1_Sales_2.csv"}));
-    EXPECT_EQ(ResultFileNames(kSaveEachColOption, rows),
-              (std::vector<std::string>{"Book1_Sales_1.csv", "Book1_Sales_2.csv"}));
-    EXPECT_TRUE(ResultFileNames("Save all sheets to a csv file", rows).empty());
+TEST(ResultFileName, FollowsTheOption) {
+    const Result row{"Book1.csv", "Sales", 2, 0};
+    const std::pair<const char*, const char*> cases[] = {
+        {kSaveEachBookOption, "Book1.csv"},        {kSaveEachSheetOption, "Book1_Sales.csv"},
+        {kSaveEachRowOption, "Book1_Sales_2.csv"}, {kSaveEachColOption, "Book1_Sales_2.csv"},
+        {"Save all sheets to a csv file", ""},
+    };
+    for (const auto& [option, name] : cases) EXPECT_EQ(ResultFileName(option, row), name) << option;
 }
 
 class SaveResultFilesTest : public ::testing::Test {
   protected:
-    void save(const std::string& folder, const std::string& option, std::vector<ResultRow> rows) {
-        SaveResultFiles(SaveRequest{folder, option, std::move(rows), texts}, ui, ui);
+    void save(const std::string& folder, const std::string& option) {
+        SaveResultFiles(SaveRequest{folder, option, &texts}, ui, ui);
     }
-    void keep(const std::vector<std::string>& textsToKeep) {
-        texts.reset();
-        for (const std::string& text : textsToKeep) testing::storeText(texts, text);
+    // Texts of results of Book1.xlsx, with their sheet names and numbers.
+    void keep(const std::vector<std::tuple<std::string, std::string, std::int32_t>>& results) {
+        texts.clear();
+        for (const auto& [text, sheet, number] : results)
+            testing::keepResult(texts, text, "Book1.csv", sheet, number);
     }
     testing::ScratchFolder out;
     testing::ScratchFolder temp;
@@ -53,18 +53,17 @@ class SaveResultFilesTest : public ::testing::Test {
 };
 
 TEST_F(SaveResultFilesTest, AMissingFolderWritesNothing) {
-    keep({"a, \r\n"});
-    save(out.file("nope"), kSaveEachBookOption, {{"Book1.csv", "", ""}});
+    keep({{"a, \r\n", "", 0}});
+    save(out.file("nope"), kSaveEachBookOption);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Output folder does not exist.");
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }
 
 TEST_F(SaveResultFilesTest, WritesEachTextWithALineEndAndReplacesEarlierFiles) {
-    keep({"a, b, \r\n\r\n", "c, d, \r\n\r\n"});
+    keep({{"a, b, \r\n\r\n", "S", 1}, {"c, d, \r\n\r\n", "S", 2}});
     std::ofstream(out.path() / "Book1_S_1.csv") << "stale";
-    save(out.path().string() + "/", kSaveEachRowOption,
-         {{"Book1.csv", "S", "1"}, {"Book1.csv", "S", "2"}});
+    save(out.path().string() + "/", kSaveEachRowOption);
     EXPECT_EQ(bytesOf(out.path() / "Book1_S_1.csv"), "a, b, \r\n\r\n\r\n");
     EXPECT_EQ(bytesOf(out.path() / "Book1_S_2.csv"), "c, d, \r\n\r\n\r\n");
     ASSERT_EQ(ui.boxes.size(), 1u);
@@ -72,9 +71,8 @@ TEST_F(SaveResultFilesTest, WritesEachTextWithALineEndAndReplacesEarlierFiles) {
 }
 
 TEST_F(SaveResultFilesTest, ANameThatWouldLeaveTheFolderIsReportedAndTheRestIsWritten) {
-    keep({"evil", "good"});
-    save(out.path().string(), kSaveEachSheetOption,
-         {{"Book1.csv", "../../x", ""}, {"Book1.csv", "ok", ""}});
+    keep({{"evil", "../../x", 0}, {"good", "ok", 0}});
+    save(out.path().string(), kSaveEachSheetOption);
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].label, "Form2.PushButton6_Click");
     EXPECT_EQ(bytesOf(out.path() / "Book1_ok.csv"), "good\r\n");
@@ -82,12 +80,12 @@ TEST_F(SaveResultFilesTest, ANameThatWouldLeaveTheFolderIsReportedAndTheRestIsWr
     EXPECT_EQ(ui.boxes.back().text, "1 of 2 results could not be saved.");
 }
 
-TEST_F(SaveResultFilesTest, NoResultsStillSaysDoneAndAMissingTextIsCountedAsNotSaved) {
-    save(out.path().string(), kSaveEachSheetOption, {});
+TEST_F(SaveResultFilesTest, NoResultsStillSaysDone) {
+    save(out.path().string(), kSaveEachSheetOption);
     EXPECT_EQ(ui.boxes.back().text, "Done.");
-    save(out.path().string(), kSaveEachSheetOption, {{"Book1.csv", "S", ""}});
-    EXPECT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.boxes.back().text, "1 of 1 result could not be saved.");
+    SaveResultFiles(SaveRequest{out.path().string(), kSaveEachSheetOption, nullptr}, ui, ui);
+    EXPECT_EQ(ui.boxes.back().text, "Done.");
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }
 
 }  // namespace
