@@ -17,6 +17,7 @@ packages=(
     libzip-dev libexpat1-dev zlib1g-dev nettle-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
     fonts-liberation
+    dosfstools fusefat
     dpkg-dev desktop-file-utils appstream
     python3
 )

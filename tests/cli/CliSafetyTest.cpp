@@ -1,11 +1,13 @@
-// tabulon-cli as separate processes: two runs at once sharing one TEMP, links planted under the
-// temporary names, interrupts, a full output disk, and its one-line messages.
+// tabulon-cli as separate processes: two runs at once sharing one TEMP, folders that ended runs
+// left behind, interrupts, FAT, a full output disk, and its one-line messages.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -94,43 +96,124 @@ TEST_F(CliSafetyTest, TwoRunsAtOnceOnSameNamedWorkbooksSharingTempLoseNothing) {
     EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
-TEST_F(CliSafetyTest, LinksAndFilesPlantedUnderTheTemporaryNamesAreLeftAlone) {
-    const std::string book = tallBook("report.xlsx", "mine", 20);
-    const fs::path victim = folder.path() / "victim.txt";
-    std::ofstream(victim) << "precious";
-    fs::create_symlink(victim, temp.path() / "report_1.csv");
-    for (int n = 2; n <= 20; ++n)
-        fs::create_symlink(victim, temp.path() / ("report.csv_" + std::to_string(n) + ".csv"));
-    std::ofstream(temp.path() / "report.csv") << "theirs";
-    const auto planted = namesIn(temp.path());
-    const fs::path out = make("out");
-    for (const char* mode : {"row", "book"}) {
-        EXPECT_EQ(runCli({"--mode", mode, "--output", out.string(), book}), 0) << errors;
+// Waits until TEMP holds a run's locked folder that `known` does not, and returns its name.
+std::string newFolderIn(const fs::path& temp, const std::vector<std::string>& known) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const std::string& name : namesIn(temp)) {
+            if (std::find(known.begin(), known.end(), name) == known.end() &&
+                fs::exists(temp / name / "lock"))
+                return name;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    EXPECT_EQ(bytesOf(out / "report_S_20.csv"), "mine, 20, \r\n\r\n\r\n");
-    EXPECT_EQ(bytesOf(out / "report.csv").substr(0, 12), "mine, 1, \r\nm");
-    EXPECT_EQ(bytesOf(victim), "precious");
-    EXPECT_EQ(bytesOf(temp.path() / "report.csv"), "theirs");
-    EXPECT_EQ(namesIn(temp.path()), planted);
+    return {};
 }
 
+// Whatever ended a run, the next run removes the folder it left in TEMP; a live run's folder,
+// another user's, a link and a folder without a lock that is not yet old stay as they are.
+TEST_F(CliSafetyTest, TheNextRunRemovesTheFoldersOfEndedRunsAndNothingElse) {
+    const std::string book = tallBook("Long.xlsx", "x", 40000);
+    const std::string small = tallBook("Small.xlsx", "s", 3);
+    const fs::path out = make("out");
+    const auto start = [&] {
+        return startCli({"--mode", "row", "--output", out.string(), book}, temp.path(),
+                        errorsFile());
+    };
+    const pid_t killed = start();
+    const std::string killedFolder = newFolderIn(temp.path(), {});
+    ASSERT_FALSE(killedFolder.empty());
+    ::kill(killed, SIGKILL);
+    EXPECT_EQ(waitFor(killed), 1000 + SIGKILL);
+    ASSERT_TRUE(fs::exists(temp.path() / killedFolder));
+    const pid_t live = start();
+    const std::string liveFolder = newFolderIn(temp.path(), {killedFolder});
+    ASSERT_FALSE(liveFolder.empty());
+
+    const fs::path victim = make("victim");
+    std::ofstream(victim / "precious") << "precious";
+    fs::create_symlink(victim, temp.path() / "tabulon-link00");
+    fs::create_directories(temp.path() / "tabulon-fresh0");
+    fs::create_directories(temp.path() / "tabulon-old000");
+    fs::last_write_time(temp.path() / "tabulon-old000",
+                        fs::file_time_type::clock::now() - std::chrono::hours(48));
+    std::vector<std::string> kept = {liveFolder, "tabulon-fresh0", "tabulon-link00"};
+    if (::geteuid() == 0) {
+        fs::create_directories(temp.path() / "tabulon-other0");
+        std::ofstream(temp.path() / "tabulon-other0" / "lock");
+        ASSERT_EQ(::chown((temp.path() / "tabulon-other0").c_str(), 65534, 65534), 0);
+        kept.push_back("tabulon-other0");
+    }
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(runCli({"--output", out.string(), small}), 0) << errors;
+    EXPECT_EQ(namesIn(temp.path()), kept);
+    EXPECT_EQ(bytesOf(victim / "precious"), "precious");
+
+    ::kill(live, SIGTERM);
+    EXPECT_EQ(waitFor(live), 143);
+    EXPECT_FALSE(fs::exists(temp.path() / liveFolder));
+}
+
+// The run's folder appears with its first result, the output folder's first file when the save
+// has begun. Neither the run's folder nor a file being saved stays behind.
 TEST_F(CliSafetyTest, AnInterruptRemovesThePrivateFolderAndExitsWith128PlusTheSignal) {
     const std::string book = tallBook("Long.xlsx", "x", 40000);
     const fs::path out = make("out");
-    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+    struct Case {
+        int signal;
+        int status;
+        bool duringSave;
+    };
+    for (const Case c :
+         {Case{SIGINT, 130, false}, Case{SIGTERM, 143, true}, Case{SIGHUP, 129, false}}) {
         fs::remove_all(out);
         fs::create_directories(out);
         const pid_t pid = startCli({"--mode", "row", "--output", out.string(), book}, temp.path(),
                                    errorsFile());
-        // The private folder appears with the first result.
+        const fs::path watched = c.duringSave ? out : temp.path();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (fs::is_empty(temp.path()) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        ASSERT_FALSE(fs::is_empty(temp.path()));
-        ::kill(pid, signal);
-        EXPECT_EQ(waitFor(pid), status);
+        while (fs::is_empty(watched) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_FALSE(fs::is_empty(watched));
+        ::kill(pid, c.signal);
+        EXPECT_EQ(waitFor(pid), c.status);
         EXPECT_TRUE(fs::is_empty(temp.path()));
+        for (const std::string& name : namesIn(out)) EXPECT_FALSE(name.ends_with(".part")) << name;
     }
+}
+
+// A FAT file system as TEMP and as the output folder: it has no hard links, and names that
+// differ only in case are one file there.
+TEST_F(CliSafetyTest, FatAsTempAndAsTheOutputFolderLosesNothing) {
+    const fs::path mounted = make("fat");
+    const std::string image = (folder.path() / "fat.img").string();
+    if (::geteuid() != 0 || !fs::exists("/dev/fuse") ||
+        std::system(("mkfs.vfat -C " + image + " 32768 >/dev/null 2>&1").c_str()) != 0 ||
+        std::system(("fusefat -o rw+ " + image + " " + mounted.string() + " >/dev/null 2>&1")
+                        .c_str()) != 0) {
+        GTEST_SKIP() << "no FAT file system can be mounted here (root, /dev/fuse, mkfs.vfat and "
+                        "fusefat are needed)";
+    }
+    fs::create_directories(mounted / "temp");
+    fs::create_directories(mounted / "out");
+    make("a");
+    make("b");
+    const std::string large = tallBook("a/Report.xlsx", std::string(70, 'a'), 1500);
+    const std::string other = tallBook("b/report.xlsx", "b", 2);
+    const pid_t pid = startCli({"--output", (mounted / "out").string(), large, other},
+                               mounted / "temp", errorsFile());
+    const int status = waitFor(pid);
+    const auto saved = namesIn(mounted / "out");
+    const std::string first = bytesOf(mounted / "out" / "Report.csv");
+    const std::string second = bytesOf(mounted / "out" / "report (2).csv");
+    const bool tempLeftEmpty = fs::is_empty(mounted / "temp");
+    EXPECT_EQ(std::system(("umount " + mounted.string()).c_str()), 0);
+    EXPECT_EQ(status, 0) << bytesOf(errorsFile());
+    EXPECT_EQ(saved, (std::vector<std::string>{"Report.csv", "report (2).csv"}));
+    EXPECT_TRUE(first.starts_with(std::string(70, 'a') + ", 1, \r\n")) << first.substr(0, 80);
+    EXPECT_EQ(first.size(), 118897u);  // 1500 lines of 76 bytes and the row's digits, 2 ends
+    EXPECT_EQ(second, "b, 1, \r\nb, 2, \r\n\r\n\r\n");
+    EXPECT_TRUE(tempLeftEmpty);
 }
 
 TEST_F(CliSafetyTest, AFullOutputDiskLeavesNoCutFileAndExitsOne) {

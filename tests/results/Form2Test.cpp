@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTreeView>
 
 #include "ExportTestSupport.h"
 #include "ScratchFolder.h"
@@ -18,7 +19,6 @@
 #include "core/util/PathText.h"
 #include "results/Form2.h"
 #include "results/PlainTextPreview.h"
-#include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 #include "widgets/WindowHelpers.h"
 
@@ -28,25 +28,19 @@ namespace {
 class Form2Test : public ::testing::Test {
   protected:
     std::unique_ptr<Form2> makeForm() {
-        auto form = std::make_unique<Form2>(Form2Services{ui, ui, settings, QString(), resultTexts,
-                                                          [this] { return option; },
-                                                          [this] { ++mainWindowShown; }});
+        auto form = std::make_unique<Form2>(Form2Services{
+            ui, ui, settings, QString(), [this] { return option; }, [this] { ++mainWindowShown; }});
         form->Form_Load();
         return form;
     }
 
-    // Fills the window as an export run does: columns, rows, previews and texts.
+    // Fills the window as an export run does: columns, then the run's results handed over.
     void deliver(Form2& form, const std::vector<std::pair<std::string, std::string>>& results) {
         form.clearResults();
         form.addResultColumns({{"Preview", 6000}, {"Sheet Name", 1500}});
-        resultTexts.reset();
-        std::int32_t k = 1;
-        for (const auto& [sheet, text] : results) {
-            const std::int32_t row = form.addResultRow("Book1.csv");
-            form.setResultSubItem(row, 1, sheet);
-            form.setPreviewText(k++, testing::storeText(resultTexts, text));
-        }
-        form.showResults(static_cast<std::int32_t>(results.size()));
+        auto run = std::make_shared<ResultStore>();
+        for (const auto& [sheet, text] : results) testing::keepResult(*run, text, "Book1.csv", sheet);
+        form.showResults(run, static_cast<std::int32_t>(results.size()));
     }
 
     testing::SettingsSandbox sandbox;
@@ -54,10 +48,14 @@ class Form2Test : public ::testing::Test {
     SettingsStore settings;
     testing::ScratchFolder temp;
     testing::TempEnvironment tempEnvironment{temp.path().string()};
-    ResultStore resultTexts;
     std::string option = kSaveEachSheetOption;
     int mainWindowShown = 0;
 };
+
+// Highlights row k (1-based) of the list, as a click does.
+void selectRow(QTreeView& list, int k) {
+    list.setCurrentIndex(list.model()->index(k - 1, 0));
+}
 
 TEST_F(Form2Test, LayoutFollowsTheDesign) {
     const auto form = makeForm();
@@ -100,16 +98,17 @@ TEST_F(Form2Test, ClickingRowKPreviewsResultK) {
     deliver(*form, {{"S1", "first\r\n"}, {"S2", "second\r\n"}, {"S3", "third\r\n"}});
     EXPECT_EQ(form->Text2->text(), "first\r\n");
     EXPECT_EQ(form->mTotalTextboxes, 3);
-    form->ListView1->item(3).select();
+    EXPECT_EQ(form->ListView1->model()->data(form->ListView1->model()->index(2, 1)), "S3");
+    selectRow(*form->ListView1, 3);
     form->ListView1_ItemClick();
     EXPECT_EQ(form->Text2->text(), "third\r\n");
-    form->ListView1->item(1).select();
+    selectRow(*form->ListView1, 1);
     form->ListView1_ItemClick();
     EXPECT_EQ(form->Text2->text(), "first\r\n");
 }
 
 // Sends a key press and release to the results list, as typing on it does.
-void pressKey(ListView& list, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+void pressKey(QTreeView& list, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QKeyEvent down(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(&list, &down);
     QKeyEvent up(QEvent::KeyRelease, key, modifiers);
@@ -117,9 +116,10 @@ void pressKey(ListView& list, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt:
 }
 
 // Presses and releases the left button on row k of the list.
-void clickRow(ListView& list, int k) {
-    list.item(k).ensureVisible();
-    const QPoint at = list.itemRect(k).center();
+void clickRow(QTreeView& list, int k) {
+    const QModelIndex row = list.model()->index(k - 1, 0);
+    list.scrollTo(row);
+    const QPoint at = list.visualRect(row).center();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent event(type, at, list.viewport()->mapToGlobal(at), Qt::LeftButton,
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
@@ -134,9 +134,9 @@ TEST_F(Form2Test, ThePreviewFollowsTheRowChosenByMouseOrKeyboard) {
     for (int k = 1; k <= 30; ++k)
         results.emplace_back("S" + std::to_string(k), "text " + std::to_string(k) + "\r\n");
     deliver(*form, results);
-    ListView& list = *form->ListView1;
+    QTreeView& list = *form->ListView1;
     const auto previewOfSelectedRow = [&] {
-        const int k = list.selectedItem().index();
+        const int k = list.currentIndex().row() + 1;
         EXPECT_EQ(form->Text2->text(), "text " + std::to_string(k) + "\r\n");
         return k;
     };
@@ -170,6 +170,8 @@ TEST_F(Form2Test, ThePreviewFollowsTheRowChosenByMouseOrKeyboard) {
     EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 }
 
+// The first preview of a run survives "< Back" and a following run without results, its run's
+// folder with it; the next run with results takes its place, and the folder goes.
 TEST_F(Form2Test, BackKeepsTheFirstPreviewForARunWithoutResults) {
     const auto form = makeForm();
     deliver(*form, {{"S1", "old first\r\n"}, {"S2", "old second\r\n"}});
@@ -178,10 +180,15 @@ TEST_F(Form2Test, BackKeepsTheFirstPreviewForARunWithoutResults) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->previewText(1)->bytes(), "old first\r\n");
     EXPECT_ANY_THROW(form->previewText(2));
-    deliver(*form, {});  // removes the earlier run's folder, files and all
-    EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
+    deliver(*form, {});
     EXPECT_EQ(form->Text2->text(), "old first\r\n");
-    EXPECT_EQ(form->ListView1->itemCount(), 0);
+    EXPECT_EQ(form->ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(testing::namesIn(temp.path()).size(), 1u);
+    deliver(*form, {{"S", "new first\r\n"}});
+    EXPECT_EQ(form->Text2->text(), "new first\r\n");
+    EXPECT_EQ(testing::namesIn(temp.path()).size(), 1u);  // the new run's folder only
+    form->clearResults();
+    EXPECT_EQ(testing::namesIn(temp.path()).size(), 1u);  // held by the first preview
     EXPECT_TRUE(ui.errors.empty());
 }
 

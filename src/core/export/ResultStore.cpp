@@ -27,6 +27,17 @@ std::uint64_t freeSpaceOf(const std::string& folder) {
 
 }  // namespace
 
+int ResultStore::TextFile::reader() const {
+    if (readFd < 0) readFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (readFd < 0) throw SystemFileError(errno, path);
+    return readFd;
+}
+
+void ResultStore::TextFile::closeReader() const {
+    if (readFd >= 0) ::close(readFd);
+    readFd = -1;
+}
+
 ResultStore::ResultStore(std::uint64_t sizeLimit)
     : ResultStore(std::make_shared<RunFolder>(), sizeLimit) {}
 
@@ -47,7 +58,7 @@ std::uint64_t ResultStore::freeSpace() {
 
 void ResultStore::begin() {
     if (files_.empty() || delivered_ >= fileSize_) {
-        TextFile file{};
+        TextFile file;
         file.fd = folder_->createFile(file.path);
         files_.push_back(std::move(file));
         written_ = 0;
@@ -58,6 +69,7 @@ void ResultStore::begin() {
 
 void ResultStore::writePending() {
     if (pending_.empty()) return;
+    files_.back().closeReader();
     WriteAll(files_.back().fd, pending_, files_.back().path);
     written_ += pending_.size();
     pending_.clear();
@@ -104,6 +116,7 @@ void ResultStore::drop() {
     // A failed write may have left part of its bytes; what stays after a failed cut is
     // overwritten by the next text.
     const int fd = files_.back().fd;
+    files_.back().closeReader();
     static_cast<void>(::ftruncate(fd, static_cast<off_t>(delivered_)));
     ::lseek(fd, static_cast<off_t>(delivered_), SEEK_SET);
     written_ = delivered_;
@@ -137,7 +150,7 @@ void ResultStore::read(std::size_t k, const std::function<void(std::string_view)
     // buffer a million times.
     thread_local const std::unique_ptr<char[]> buffer(new char[kReadSize]);
     for (std::uint64_t done = 0; done < place.size;) {
-        const ssize_t got = ::pread(place.file->fd, buffer.get(),
+        const ssize_t got = ::pread(place.file->reader(), buffer.get(),
                                     std::min<std::uint64_t>(place.size - done, kReadSize),
                                     static_cast<off_t>(place.offset + done));
         if (got < 0 && errno == EINTR) continue;
@@ -161,6 +174,7 @@ std::shared_ptr<const MappedFile> ResultStore::map(std::size_t k) const {
 
 void ResultStore::clear() {
     for (const TextFile& file : files_) {
+        file.closeReader();
         ::close(file.fd);
         ::unlink(file.path.c_str());
     }

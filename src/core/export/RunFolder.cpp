@@ -105,7 +105,7 @@ int RunFolder::createFile(std::string& name) {
     const std::string folder = path();
     std::lock_guard lock(mutex_);
     name = JoinPath(folder, std::to_string(++files_) + ".texts");
-    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) throw SystemFileError(errno, name);
     return fd;
 }

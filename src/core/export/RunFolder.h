@@ -18,7 +18,7 @@ class RunFolder {
     // holds) inside TempFolder(), after the folders of ended runs there are removed. Throws
     // FileError when it cannot be made.
     std::string path();
-    // Creates a new file in the folder, open for reading and writing, and returns its
+    // Creates a new file in the folder, open for writing, and returns its
     // descriptor; `name` gets its path. Throws FileError.
     int createFile(std::string& name);
     // Removes the folder with everything in it; the next path() makes a new one.
