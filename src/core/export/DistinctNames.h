@@ -3,10 +3,11 @@
 // any case, gets a number.
 #pragma once
 
-#include <memory_resource>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace tabulon {
 
@@ -16,17 +17,25 @@ class DistinctNames {
     // number that gives a name not yet taken in this save. Names are compared by their Unicode
     // simple case folding; each keeps its own spelling.
     std::string take(const std::string& name);
-    void reserve(std::size_t count) { taken_.reserve(taken_.size() + count); }
+    // Makes room for `count` more names at once.
+    void reserve(std::size_t count);
 
   private:
     // Keeps `name` as taken when it was not; false when it was.
     bool claim(std::string_view name);
+    std::string_view kept(std::uint32_t place) const;
+    std::uint32_t keep(std::string_view folded);
+    std::size_t slotOf(std::string_view folded) const;
 
     std::string folded_;  // the name being looked up, folded
-    // The folded names and the set's entries, one after another in large blocks: a save of a
-    // million row results makes no two million small allocations scattered over memory.
-    std::pmr::monotonic_buffer_resource arena_;
-    std::pmr::unordered_set<std::string_view> taken_{&arena_};
+    // The folded names one after another, each behind its length, in blocks of 1 MiB: a save of
+    // a million row results makes no million small allocations.
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t blockUsed_ = 0;
+    // An open-addressing table of the names' places in the blocks (plus one; 0 is free), at
+    // most half full: a few bytes a name.
+    std::vector<std::uint32_t> slots_;
+    std::size_t count_ = 0;
 };
 
 }  // namespace tabulon

@@ -6,24 +6,18 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <random>
 
 #include "core/Error.h"
 #include "core/export/Leftovers.h"
 #include "core/export/ResultStore.h"
+#include "core/util/PathText.h"
 #include "core/util/WriteAll.h"
 
 namespace tabulon {
 namespace {
 
 constexpr std::size_t kWriteSize = std::size_t{1} << 20;
-
-// The folder of `path`; "." for a bare name.
-std::string folderOf(const std::string& path) {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
 
 // A new name in `folder` for a file on its way to its own name, of fixed length, so that a final
 // name near the file system's length limit still gets one.
@@ -32,15 +26,15 @@ std::string partName(const std::string& folder) {
     char name[32];
     std::snprintf(name, sizeof name, ".tabulon-%012llx.part",
                   static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-    return (std::filesystem::path(folder) / name).string();
+    return JoinPath(folder, name);
 }
 
 // The file being written under its part name: made and kept for removal in one step, so that
 // an interrupt removes it, and deleted unless renamed to its own name.
 class PartFile {
   public:
-    explicit PartFile(const std::string& path) {
-        const std::string folder = folderOf(path);
+    // A new part file in `folder`; a failure names `path`, the file's own name.
+    PartFile(const std::string& folder, const std::string& path) {
         for (int attempt = 0;; ++attempt) {
             std::string part = partName(folder);
             LeftoverLock leftovers;
@@ -83,9 +77,10 @@ class PartFile {
 
 }  // namespace
 
-void WriteResultFile(const ResultStore& store, std::size_t k, const std::string& path,
-                     std::string_view end) {
-    PartFile part(path);
+void WriteResultFile(const ResultStore& store, std::size_t k, const std::string& folder,
+                     const std::string& name, std::string_view end) {
+    const std::string path = JoinPath(folder, name);
+    PartFile part(folder, path);
     // The text and its end go out in large writes, a small result in one.
     thread_local std::string buffer;
     buffer.clear();

@@ -11,12 +11,12 @@ namespace tabulon {
 class ResultStore;
 
 // Writes result k's text followed by `end` (the window's CR LF by default) under a temporary name
-// (".tabulon-XXXXXXXXXXXX.part") in the folder of `path` and renames it to `path` once complete,
-// replacing an earlier file of that name. On failure nothing written is left, an earlier file at
-// `path` is left as it was, and a FileError names the system's reason and `path` (or the store's
-// file when that could not be read).
-void WriteResultFile(const ResultStore& store, std::size_t k, const std::string& path,
-                     std::string_view end = "\r\n");
+// (".tabulon-XXXXXXXXXXXX.part") in `folder` and renames it to `name` there once complete,
+// replacing an earlier file of that name. On failure nothing written is left, an earlier file of
+// that name is left as it was, and a FileError names the system's reason and the file's path (or
+// the store's file when that could not be read).
+void WriteResultFile(const ResultStore& store, std::size_t k, const std::string& folder,
+                     const std::string& name, std::string_view end = "\r\n");
 
 // Writes everything written to the file system of `folder` to the disk, so that saved files
 // survive a power cut; throws FileError naming the folder.

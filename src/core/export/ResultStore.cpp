@@ -57,12 +57,11 @@ std::uint64_t ResultStore::freeSpace() {
 }
 
 void ResultStore::begin() {
-    if (files_.empty() || delivered_ >= fileSize_) {
+    if (files_.empty() || files_.back().delivered >= fileSize_) {
         TextFile file;
         file.fd = folder_->createFile(file.path);
         files_.push_back(std::move(file));
         written_ = 0;
-        delivered_ = 0;
     }
     building_ = true;
 }
@@ -91,21 +90,26 @@ void ResultStore::deliver(std::string_view name, std::string_view sheet, std::in
     const auto sheetIndex = static_cast<std::uint32_t>(sheets_.size() - 1);
     const auto file = static_cast<std::uint32_t>(files_.size() - 1);
     const std::size_t k = ends_.size();
+    Span* const last = spans_.empty() ? nullptr : &spans_.back();
     const bool continues =
-        !spans_.empty() && number != 0 && spans_.back().file == file &&
-        spans_.back().sheet == sheetIndex && spans_.back().firstNumber != 0 &&
-        spans_.back().firstNumber + static_cast<std::int64_t>(k - spans_.back().first) == number;
-    ends_.push_back(written_);
-    if (!continues) {
+        last != nullptr && number != 0 && last->file == file && last->sheet == sheetIndex &&
+        last->firstNumber != 0 &&
+        last->firstNumber + static_cast<std::int64_t>(k - last->first) == number &&
+        last->end - last->start <= UINT32_MAX;
+    ends_.push_back(0);
+    if (continues) {
+        ends_[k - 1] = static_cast<std::uint32_t>(last->end - last->start);
+        last->end = written_;
+    } else {
         try {
-            spans_.push_back({k, file, sheetIndex, number, delivered_});
+            spans_.push_back({k, file, sheetIndex, number, files_.back().delivered, written_});
         } catch (...) {
             ends_.pop_back();
             throw;
         }
     }
-    keptSinceMeasured_ += written_ - delivered_;
-    delivered_ = written_;
+    keptSinceMeasured_ += written_ - files_.back().delivered;
+    files_.back().delivered = written_;
     building_ = false;
 }
 
@@ -115,49 +119,69 @@ void ResultStore::drop() {
     if (files_.empty()) return;
     // A failed write may have left part of its bytes; what stays after a failed cut is
     // overwritten by the next text.
-    const int fd = files_.back().fd;
-    files_.back().closeReader();
-    static_cast<void>(::ftruncate(fd, static_cast<off_t>(delivered_)));
-    ::lseek(fd, static_cast<off_t>(delivered_), SEEK_SET);
-    written_ = delivered_;
+    TextFile& file = files_.back();
+    file.closeReader();
+    static_cast<void>(::ftruncate(file.fd, static_cast<off_t>(file.delivered)));
+    ::lseek(file.fd, static_cast<off_t>(file.delivered), SEEK_SET);
+    written_ = file.delivered;
 }
 
-const ResultStore::Span& ResultStore::spanOf(std::size_t k) const {
+std::vector<ResultStore::Span>::const_iterator ResultStore::spanOf(std::size_t k) const {
     if (k >= ends_.size()) throw Error("Subscript out of range");
-    const auto after =
-        std::upper_bound(spans_.begin(), spans_.end(), k,
-                         [](std::size_t index, const Span& span) { return index < span.first; });
-    return *(after - 1);
+    return std::upper_bound(
+               spans_.begin(), spans_.end(), k,
+               [](std::size_t index, const Span& span) { return index < span.first; }) -
+           1;
 }
 
 ResultStore::Place ResultStore::placeOf(std::size_t k) const {
-    const Span& span = spanOf(k);
-    const std::uint64_t offset = k == span.first ? span.start : ends_[k - 1];
-    return {&files_[span.file], offset, ends_[k] - offset};
+    const auto span = spanOf(k);
+    const std::size_t next = span + 1 == spans_.end() ? ends_.size() : (span + 1)->first;
+    const std::uint64_t offset = k == span->first ? span->start : span->start + ends_[k - 1];
+    const std::uint64_t end = k + 1 == next ? span->end : span->start + ends_[k];
+    return {span->file, offset, end - offset};
 }
 
 Result ResultStore::at(std::size_t k) const {
-    const Span& span = spanOf(k);
+    const Span& span = *spanOf(k);
     const Sheet& sheet = sheets_[span.sheet];
     const std::int32_t number =
         span.firstNumber == 0 ? 0 : span.firstNumber + static_cast<std::int32_t>(k - span.first);
     return {workbooks_[sheet.workbook], sheet.name, number, placeOf(k).size};
 }
 
+void ResultStore::readAhead(std::uint32_t index, std::uint64_t offset) const {
+    const TextFile& file = files_[index];
+    if (!readAhead_.bytes) readAhead_.bytes.reset(new char[kReadSize]);
+    readAhead_.file = SIZE_MAX;
+    const auto size =
+        static_cast<std::size_t>(std::min<std::uint64_t>(kReadSize, file.delivered - offset));
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t got = ::pread(file.reader(), readAhead_.bytes.get() + done, size - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw SystemFileError(errno, file.path);
+        if (got == 0) throw FileError("Input past end of file", file.path);
+        done += static_cast<std::size_t>(got);
+    }
+    readAhead_.file = index;
+    readAhead_.offset = offset;
+    readAhead_.size = size;
+}
+
 void ResultStore::read(std::size_t k, const std::function<void(std::string_view)>& take) const {
     const Place place = placeOf(k);
-    // One buffer for every result: a save of a million small results must not set up a large
-    // buffer a million times.
-    thread_local const std::unique_ptr<char[]> buffer(new char[kReadSize]);
     for (std::uint64_t done = 0; done < place.size;) {
-        const ssize_t got = ::pread(place.file->reader(), buffer.get(),
-                                    std::min<std::uint64_t>(place.size - done, kReadSize),
-                                    static_cast<off_t>(place.offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw SystemFileError(errno, place.file->path);
-        if (got == 0) throw FileError("Input past end of file", place.file->path);
-        take({buffer.get(), static_cast<std::size_t>(got)});
-        done += static_cast<std::uint64_t>(got);
+        const std::uint64_t at = place.offset + done;
+        if (readAhead_.file != place.file || at < readAhead_.offset ||
+            at >= readAhead_.offset + readAhead_.size) {
+            readAhead(place.file, at);
+        }
+        const auto from = static_cast<std::size_t>(at - readAhead_.offset);
+        const auto size = static_cast<std::size_t>(
+            std::min<std::uint64_t>(readAhead_.size - from, place.size - done));
+        take({readAhead_.bytes.get() + from, size});
+        done += size;
     }
 }
 
@@ -169,7 +193,7 @@ std::string ResultStore::text(std::size_t k) const {
 
 std::shared_ptr<const MappedFile> ResultStore::map(std::size_t k) const {
     const Place place = placeOf(k);
-    return MappedFile::open(place.file->path, place.offset, place.size);
+    return MappedFile::open(files_[place.file].path, place.offset, place.size);
 }
 
 void ResultStore::clear() {
@@ -186,7 +210,7 @@ void ResultStore::clear() {
     pending_.clear();
     building_ = false;
     written_ = 0;
-    delivered_ = 0;
+    readAhead_.file = SIZE_MAX;
 }
 
 }  // namespace tabulon

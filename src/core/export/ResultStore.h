@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,6 +73,7 @@ class ResultStore {
     struct TextFile {
         std::string path;
         int fd;
+        std::uint64_t delivered = 0;  // where its last delivered text ends
         // Opened for reading once the texts are written, and closed at the next write: some file
         // systems (fusefat) read through a descriptor only what the file held when it was opened.
         mutable int readFd = -1;
@@ -86,21 +88,31 @@ class ResultStore {
         std::uint32_t sheet;
         std::int32_t firstNumber;
         std::uint64_t start;  // where the first result's text begins in its file
+        std::uint64_t end;    // where the last result's text ends
     };
     struct Sheet {
         std::uint32_t workbook;
         std::string name;
     };
     struct Place {
-        const TextFile* file;
+        std::uint32_t file;
         std::uint64_t offset;
         std::uint64_t size;
     };
+    // The piece of a file read last: the small texts that follow one another in a file are
+    // read a piece at a time, not each with a call of its own.
+    struct ReadAhead {
+        std::size_t file = SIZE_MAX;  // none
+        std::uint64_t offset = 0;
+        std::size_t size = 0;
+        std::unique_ptr<char[]> bytes;
+    };
 
-    const Span& spanOf(std::size_t k) const;
+    std::vector<Span>::const_iterator spanOf(std::size_t k) const;
     Place placeOf(std::size_t k) const;
     void begin();
     void writePending();
+    void readAhead(std::uint32_t file, std::uint64_t offset) const;
 
     std::shared_ptr<RunFolder> folder_;
     std::uint64_t sizeLimit_;
@@ -110,12 +122,15 @@ class ResultStore {
     std::vector<std::string> workbooks_;
     std::vector<Sheet> sheets_;
     std::vector<Span> spans_;
-    std::vector<std::uint64_t> ends_;  // where each result's text ends in its file
+    // Where each result's text ends, counted from its span's start; the last result of a span
+    // ends at the span's end, so that a text may pass 4 GiB. Kept in blocks: four bytes a
+    // result, and a million results are never moved to grow.
+    std::deque<std::uint32_t> ends_;
 
     bool building_ = false;
-    std::string pending_;          // appended, not yet written
-    std::uint64_t written_ = 0;    // the bytes of the current file
-    std::uint64_t delivered_ = 0;  // where the last delivered text of the current file ends
+    std::string pending_;        // appended, not yet written
+    std::uint64_t written_ = 0;  // the bytes of the current file
+    mutable ReadAhead readAhead_;
 
     std::uint64_t measuredFree_ = 0;
     std::uint64_t keptSinceMeasured_ = 0;

@@ -82,7 +82,7 @@ void ResultSaver::save(const std::string& option, const ResultStore& results) {
             const std::string name =
                 renamed != numbered.end() ? renamed->second : fileName(naming, results.at(k));
             checkFileName(name);
-            WriteResultFile(results, k, JoinPath(outputFolder_, name), textEnd_);
+            WriteResultFile(results, k, outputFolder_, name, textEnd_);
             ++unflushed_;
         } catch (const std::exception& e) {
             failed(e);

@@ -334,6 +334,11 @@ TEST(DistinctNames, NumbersFollowTheNamesAlreadyTakenInAnyCase) {
         {"BAD\xFF.csv", "BAD\xFF (2).csv"},
     };
     for (const auto& [name, taken] : takes) EXPECT_EQ(names.take(name), taken) << name;
+    // Many names, as a row export has: every one still found after the table has grown.
+    for (int k = 0; k < 5000; ++k)
+        ASSERT_EQ(names.take("n" + std::to_string(k)), "n" + std::to_string(k));
+    for (int k = 0; k < 5000; ++k)
+        ASSERT_EQ(names.take("N" + std::to_string(k)), "N" + std::to_string(k) + " (2)");
 }
 
 }  // namespace
