@@ -27,17 +27,6 @@ std::uint64_t freeSpaceOf(const std::string& folder) {
 
 }  // namespace
 
-int ResultStore::TextFile::reader() const {
-    if (readFd < 0) readFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (readFd < 0) throw SystemFileError(errno, path);
-    return readFd;
-}
-
-void ResultStore::TextFile::closeReader() const {
-    if (readFd >= 0) ::close(readFd);
-    readFd = -1;
-}
-
 ResultStore::ResultStore(std::uint64_t sizeLimit)
     : ResultStore(std::make_shared<RunFolder>(), sizeLimit) {}
 
@@ -68,7 +57,6 @@ void ResultStore::begin() {
 
 void ResultStore::writePending() {
     if (pending_.empty()) return;
-    files_.back().closeReader();
     WriteAll(files_.back().fd, pending_, files_.back().path);
     written_ += pending_.size();
     pending_.clear();
@@ -120,7 +108,6 @@ void ResultStore::drop() {
     // A failed write may have left part of its bytes; what stays after a failed cut is
     // overwritten by the next text.
     TextFile& file = files_.back();
-    file.closeReader();
     static_cast<void>(::ftruncate(file.fd, static_cast<off_t>(file.delivered)));
     ::lseek(file.fd, static_cast<off_t>(file.delivered), SEEK_SET);
     written_ = file.delivered;
@@ -150,20 +137,31 @@ Result ResultStore::at(std::size_t k) const {
     return {workbooks_[sheet.workbook], sheet.name, number, placeOf(k).size};
 }
 
+// Each piece through a descriptor of its own: some file systems (fusefat) read through a
+// descriptor only what the file held when it was opened.
 void ResultStore::readAhead(std::uint32_t index, std::uint64_t offset) const {
     const TextFile& file = files_[index];
     if (!readAhead_.bytes) readAhead_.bytes.reset(new char[kReadSize]);
     readAhead_.file = SIZE_MAX;
     const auto size =
         static_cast<std::size_t>(std::min<std::uint64_t>(kReadSize, file.delivered - offset));
-    for (std::size_t done = 0; done < size;) {
-        const ssize_t got = ::pread(file.reader(), readAhead_.bytes.get() + done, size - done,
+    const int fd = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw SystemFileError(errno, file.path);
+    std::size_t done = 0;
+    int error = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, readAhead_.bytes.get() + done, size - done,
                                     static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw SystemFileError(errno, file.path);
-        if (got == 0) throw FileError("Input past end of file", file.path);
+        if (got <= 0) {
+            error = got < 0 ? errno : 0;
+            break;
+        }
         done += static_cast<std::size_t>(got);
     }
+    ::close(fd);
+    if (error != 0) throw SystemFileError(error, file.path);
+    if (done < size) throw FileError("Input past end of file", file.path);
     readAhead_.file = index;
     readAhead_.offset = offset;
     readAhead_.size = size;
@@ -198,7 +196,6 @@ std::shared_ptr<const MappedFile> ResultStore::map(std::size_t k) const {
 
 void ResultStore::clear() {
     for (const TextFile& file : files_) {
-        file.closeReader();
         ::close(file.fd);
         ::unlink(file.path.c_str());
     }

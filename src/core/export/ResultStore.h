@@ -74,11 +74,6 @@ class ResultStore {
         std::string path;
         int fd;
         std::uint64_t delivered = 0;  // where its last delivered text ends
-        // Opened for reading once the texts are written, and closed at the next write: some file
-        // systems (fusefat) read through a descriptor only what the file held when it was opened.
-        mutable int readFd = -1;
-        int reader() const;
-        void closeReader() const;
     };
     // Results delivered one after another into one file, of one sheet, numbered one after
     // another (or all unnumbered, one a span): a million row results take a few spans.

@@ -2,10 +2,13 @@
 // that say what each result is and where it lies, and dropped texts cut off at once.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "ExportTestSupport.h"
 #include "core/Error.h"
 #include "core/export/ResultBuilder.h"
 #include "core/export/ResultStore.h"
+#include "core/export/TempFolder.h"
 #include "core/util/MappedFile.h"
 
 namespace tabulon {
@@ -88,6 +91,23 @@ TEST_F(ResultStoreTest, StoresOfOneRunShareItsFolderAndTheLastOneRemovesIt) {
     second.reset();
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(fs::is_empty(temp.path()));
+}
+
+TEST(TempFolder, UsesTempWhenItNamesAFolderAndTheSystemFolderOtherwise) {
+    testing::ScratchFolder folder;
+    const char* saved = std::getenv("TEMP");
+    const std::string restore = saved != nullptr ? saved : "";
+    setenv("TEMP", folder.path().c_str(), 1);
+    EXPECT_EQ(TempFolder(), folder.path().string());
+    setenv("TEMP", folder.file("missing").c_str(), 1);
+    EXPECT_TRUE(std::filesystem::is_directory(TempFolder()));
+    EXPECT_NE(TempFolder(), folder.file("missing"));
+    std::ofstream(folder.file("plain")) << "x";
+    setenv("TEMP", folder.file("plain").c_str(), 1);
+    EXPECT_TRUE(std::filesystem::is_directory(TempFolder()));
+    unsetenv("TEMP");
+    EXPECT_TRUE(std::filesystem::is_directory(TempFolder()));
+    if (saved != nullptr) setenv("TEMP", restore.c_str(), 1);
 }
 
 }  // namespace
