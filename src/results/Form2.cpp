@@ -151,7 +151,7 @@ void Form2::Text1_Change() {
 
 void Form2::PushButton6_Click() {
     SaveResultFiles(SaveRequest{Text1->text().toStdString(), services_.saveOption(), shownResults(),
-                                "\r\n", services_.betweenSavedFiles},
+                                services_.betweenSavedFiles},
                     services_.dialogs, services_.errors);
 }
 

@@ -18,16 +18,16 @@ class RunFolder {
     // holds) inside TempFolder(), after the folders of ended runs there are removed. Throws
     // FileError when it cannot be made.
     std::string path();
-    // Creates a new file in the folder, open for writing, and returns its
-    // descriptor; `name` gets its path. Throws FileError.
+    // Creates a new file in the folder, open for writing, and returns its descriptor; `name`
+    // gets its path. Throws FileError.
     int createFile(std::string& name);
-    // Removes the folder with everything in it; the next path() makes a new one.
-    void remove();
     // The folder if one is made, else empty.
     std::string current() const;
 
   private:
     std::string makeLocked();
+    // Removes the folder with everything in it.
+    void remove();
 
     mutable std::mutex mutex_;
     std::string path_;

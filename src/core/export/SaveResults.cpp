@@ -224,7 +224,7 @@ void SaveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter
         notify(dialogs, "Output folder does not exist.");
         return;
     }
-    ResultSaver saver(request.outputFolder, errors, request.textEnd);
+    ResultSaver saver(request.outputFolder, errors);
     saver.beforeEachFile = request.beforeEachFile;
     if (request.results != nullptr) saver.save(request.option, *request.results);
     saver.flush();

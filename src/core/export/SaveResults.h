@@ -43,7 +43,6 @@ class ResultSaver {
     // Called before each file is written, if set.
     std::function<void()> beforeEachFile;
 
-    int resultCount() const { return results_; }
     int failedCount() const { return failed_; }
     // "Done." when every result was saved; otherwise how many of how many were not.
     std::string endMessage() const;
@@ -65,8 +64,6 @@ struct SaveRequest {
     std::string outputFolder;
     std::string option;
     const ResultStore* results;  // none when no run has delivered results
-    // What each file gets after its result's text.
-    std::string_view textEnd = "\r\n";
     // Called before each file is written, if set.
     std::function<void()> beforeEachFile = {};
 };
