@@ -4,7 +4,9 @@
 #   bench/export/run.sh BUILD_DIR WORKBOOK_DIR [ROUNDS] [SCRATCH_DIR]
 # WORKBOOK_DIR holds W2.xlsx and W3.xlsx made by genwb (see the shared tools folder).
 # WORKLOADS and MODES (space-separated) narrow the runs, e.g. WORKLOADS=W3 MODES="book sheet".
-# BEFORE=OTHER_BUILD_DIR times that build too, beside BUILD_DIR, in every round.
+# BEFORE=OTHER_BUILD_DIR times that build too, beside BUILD_DIR, in every round; BEFORE may also
+# be an install prefix (PREFIX/bin/tabulon-cli), with BEFORE_WINDOW naming the bench_window_export
+# built from the same sources.
 # Each round runs every workload, option, build and tool once, one after another, so that a
 # machine whose speed drifts over minutes weighs on all of them alike; compare medians.
 # Each row gives wall seconds, CPU seconds (user + system, which a busy shared machine disturbs
@@ -39,10 +41,15 @@ for round in $(seq "$rounds"); do
                     # The names of a million deleted files linger in the kernel's name cache
                     # and slow every later look-up; where allowed, each run starts without them.
                     if [ -w /proc/sys/vm/drop_caches ]; then echo 2 >/proc/sys/vm/drop_caches; fi
-                    if [ "$tool" = cli ]; then
-                        program=${builds[$name]}/src/cli/tabulon-cli
+                    dir=${builds[$name]}
+                    if [ "$tool" = cli ] && [ -x "$dir/bin/tabulon-cli" ]; then
+                        program=$dir/bin/tabulon-cli
+                    elif [ "$tool" = cli ]; then
+                        program=$dir/src/cli/tabulon-cli
+                    elif [ "$name" = before ] && [ -n "${BEFORE_WINDOW:-}" ]; then
+                        program=$BEFORE_WINDOW
                     else
-                        program=${builds[$name]}/bench/export/bench_window_export
+                        program=$dir/bench/export/bench_window_export
                     fi
                     /usr/bin/time -f '%e %U %S %M' -o "$out/time" "$program" --mode "$mode" \
                         --output "$out/files" "$workbooks/$w.xlsx" >"$out/stdout" 2>/dev/null || true
