@@ -148,7 +148,7 @@ void ZipArchive::failToOpen(int code) const {
             break;
         case ZIP_ER_NOZIP:
             fail(ReadErrorKind::DamagedContainer, {},
-                 "its zip directory is missing: the file may be cut short");
+                 "its zip directory is missing or broken: the file may be cut short");
         case ZIP_ER_OPEN:
         case ZIP_ER_READ:
         case ZIP_ER_SEEK:

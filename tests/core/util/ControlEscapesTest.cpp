@@ -18,8 +18,10 @@ TEST(ControlEscapesTest, ControlsAreEscapedAndOtherTextIsKept) {
         {"del\x7f", "del\\x7F"},
         // C1 controls are two bytes in UTF-8 and shown by their code; U+00A0 and é are text.
         {"next\xc2\x85line\xc2\x9b", "next\\x85line\\x9B"},
-        {"\xc2\xa0caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",
-         "\xc2\xa0caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"},
+        {"\xc2\xa0"
+         "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",
+         "\xc2\xa0"
+         "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"},
         // Bytes outside valid UTF-8 (a lone 8-bit CSI, a cut sequence, an overlong form, a
         // surrogate) are shown byte by byte.
         {"\x9b"
