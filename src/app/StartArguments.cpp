@@ -12,9 +12,10 @@ const QCommandLineOption kVersion({"v", "version"}, "Show the version and exit."
 // The one description of the arguments, for parsing and for the help text alike.
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(
-        "Tabulon turns spreadsheet workbooks into CSV files. Each PATH comes into the file list "
-        "as a drop brings it: a workbook as given, a folder as every file of its whole tree. "
-        "After -- every argument is a PATH, also one that begins with \"-\".");
+        "Tabulon turns spreadsheet workbooks into CSV files.\n"
+        "Each PATH comes into the file list as a drop brings it: a workbook as given,\n"
+        "a folder as every file of its whole tree. After -- every argument is a PATH,\n"
+        "also one that begins with \"-\".");
     // "-help" is taken as "--help", and "-hv" is no pair of options.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(kHelp);

@@ -161,7 +161,8 @@ int main(int argc, char** argv) {
         }
         return run(line);
     } catch (const cli::UsageError& error) {
-        std::fprintf(stderr, "tabulon-cli: %s\n\n%s", error.message.c_str(), cli::kUsage);
+        cli::writeMessage(stderr, error.message);
+        std::fprintf(stderr, "\n%s", cli::kUsage);
         return 2;
     }
 }

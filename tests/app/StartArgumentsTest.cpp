@@ -43,7 +43,7 @@ TEST(StartArgumentsTest, TheProgramAnswersWithoutAWindow) {
         QStringList arguments;
         int exitCode;
         QString out;
-        QString errStart;
+        QString err;
     } cases[] = {
         {{"--help"}, 0, startHelpText(), ""},
         {{"--version"}, 0, "tabulon " TABULON_VERSION "\n", ""},
@@ -55,7 +55,8 @@ TEST(StartArgumentsTest, TheProgramAnswersWithoutAWindow) {
         ASSERT_TRUE(program.waitForFinished(30000)) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(program.exitCode(), c.exitCode);
         EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardOutput()), c.out);
-        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError()).startsWith(c.errStart));
+        // Qt may say something of its own on stderr first.
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError()).contains(c.err));
     }
     EXPECT_TRUE(startHelpText().startsWith("Usage: tabulon [options] [PATH...]\n"));
 }
