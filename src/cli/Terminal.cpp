@@ -40,8 +40,9 @@ void Terminal::reportError(const TrappedError& error) {
     const std::string file = currentFile_.empty() ? "-" : currentFile_;
     if (verbose_) {
         clearProgressLine();
-        writeMessage(err_, file + ": " + error.label + " line " + std::to_string(error.line) +
-                               ": " + error.description);
+        writeMessage(err_, workbookMessage(file, currentSheet_,
+                                           error.label + " line " + std::to_string(error.line) +
+                                               ": " + error.description));
         return;
     }
     // A step that failed only because an earlier one did adds nothing for the reader.
