@@ -14,7 +14,8 @@ const char* const kUsage =
     "                   [--csv [--delimiter CHAR]] [--sheet NAME]...\n"
     "                   [--password-file FILE] [--password TEXT] \n"
     "                   [--max-result-size SIZE] [--jobs N] [--verbose] PATH...\n"
-    "       tabulon-cli --list [--sheet NAME]... PATH...\n"
+    "       tabulon-cli --list [--sheet NAME]... [--password-file FILE] [--password TEXT]\n"
+    "                   PATH...\n"
     "\n"
     "Exports each workbook to CSV files in DIR (default: the current folder), named as the\n"
     "Tabulon window's \"Save Results To CSV\" names them. A PATH that is a folder adds every\n"
@@ -71,12 +72,10 @@ const std::map<std::string, const char*> kModes = {{"book", kSaveEachBookOption}
                                                    {"column", kSaveEachColOption}};
 
 // The options without a value.
-const std::map<std::string, bool CommandLine::*> kFlags = {{"--help", &CommandLine::help},
-                                                           {"-h", &CommandLine::help},
-                                                           {"--version", &CommandLine::version},
-                                                           {"--csv", &CommandLine::csv},
-                                                           {"--list", &CommandLine::list},
-                                                           {"--verbose", &CommandLine::verbose}};
+const std::map<std::string, bool CommandLine::*> kFlags = {
+    {"--help", &CommandLine::help},       {"-h", &CommandLine::help},
+    {"--version", &CommandLine::version}, {"--csv", &CommandLine::csv},
+    {"--list", &CommandLine::list},       {"--verbose", &CommandLine::verbose}};
 
 // The delimiter of --csv: one ASCII character, "\t" for a tab; never a quote or a line break.
 char parseDelimiter(const std::string& text, bool csv) {

@@ -12,13 +12,13 @@
 #include "cli/CommandLine.h"
 #include "cli/Interrupts.h"
 #include "cli/ParallelExport.h"
+#include "cli/PathArguments.h"
 #include "cli/SheetOptions.h"
 #include "cli/StdoutResults.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ResultStore.h"
 #include "core/export/SaveResults.h"
-#include "core/util/FolderTree.h"
 #include "core/workbook/PasswordSource.h"
 
 namespace {
@@ -27,23 +27,13 @@ using namespace tabulon;
 
 // The file list: workbooks as given, folders as the files of their tree.
 std::vector<std::string> listFiles(const cli::CommandLine& line, cli::Terminal& terminal) {
-    std::vector<std::string> files;
-    for (const std::string& path : line.paths) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(path, ec)) {
-            const auto tree = FolderTreeFiles(path, "*." + line.extension, terminal);
-            if (tree.empty())
-                std::fprintf(stderr, "tabulon-cli: %s: no matching files\n", path.c_str());
-            files.insert(files.end(), tree.begin(), tree.end());
-        } else {
-            files.push_back(path);
-        }
-    }
-    return files;
+    return cli::workbookPaths(line.paths, line.extension, terminal);
 }
 
-// --list: the sheets of every workbook, nothing exported.
+// --list: the sheets of every workbook, nothing exported; encrypted ones opened as an export
+// opens them.
 int listSheets(const cli::CommandLine& line) {
+    workbook::PasswordList passwords(cli::readPasswords(line));
     cli::Terminal terminal(stderr, line.verbose);
     const std::vector<std::string> files = listFiles(line, terminal);
     if (files.empty()) {
@@ -52,8 +42,9 @@ int listSheets(const cli::CommandLine& line) {
     }
     SheetChoice choice(line.sheets);
     const int failed =
-        cli::ListSheets(files, line.sheets.empty() ? nullptr : &choice, stdout, stderr);
-    return failed + cli::ReportUnmatchedSheets(choice, stderr) == 0 ? 0 : 1;
+        cli::ListSheets(files, line.sheets.empty() ? nullptr : &choice, &passwords, stdout, stderr);
+    const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
+    return failed + unmatched + terminal.errorCount() == 0 ? 0 : 1;
 }
 
 int run(const cli::CommandLine& line) {
@@ -62,8 +53,7 @@ int run(const cli::CommandLine& line) {
     const bool toStdout = line.outputFolder == "-";
     std::error_code ec;
     if (!toStdout && !std::filesystem::is_directory(line.outputFolder, ec)) {
-        std::fprintf(stderr, "tabulon-cli: %s: Output folder does not exist.\n",
-                     line.outputFolder.c_str());
+        cli::writeMessage(stderr, line.outputFolder + ": Output folder does not exist.");
         return 1;
     }
     // One store per working thread; a run of one workbook at a time uses the first.
@@ -171,7 +161,8 @@ int main(int argc, char** argv) {
         }
         return run(line);
     } catch (const cli::UsageError& error) {
-        std::fprintf(stderr, "tabulon-cli: %s\n\n%s", error.message.c_str(), cli::kUsage);
+        cli::writeMessage(stderr, error.message);
+        std::fprintf(stderr, "\n%s", cli::kUsage);
         return 2;
     }
 }
