@@ -17,7 +17,7 @@ packages=(
     libzip-dev libexpat1-dev zlib1g-dev nettle-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
     fonts-liberation
-    dpkg-dev desktop-file-utils appstream
+    dpkg-dev desktop-file-utils appstream lintian
     python3
 )
 missing=()
