@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """tabulon-cli --values --csv over the real-file corpus: every numeric cell's text reads back to
-the value that the workbook stores, read here from the raw XML of xlsx and ods files: numbers to
-the same double, dates and times through ISO 8601 to the same serial (to the millisecond).
+the value that the workbook stores, read here from the raw XML of xlsx and ods files and from the
+BIFF8 records of xls files (NUMBER, RK, MULRK, numeric FORMULA results, booleans): numbers to the
+same double, dates and times through ISO 8601 to the same serial (to the millisecond).
 
 Usage: values_corpus_test.py TABULON_CLI CORPUS_FOLDER
 Exit status 0 when every cell read back, 1 on a mismatch, 77 when the corpus is missing.
@@ -11,6 +12,7 @@ import datetime
 import math
 import os
 import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -201,6 +203,136 @@ def check_ods(path, csv_of, checker):
             row += repeat_rows
 
 
+def biff_records(stream, at):
+    """(type, data) of the records of the substream at offset `at`, up to its EOF, without the
+    substreams inside it (an embedded chart's cached series values are no cells)."""
+    depth = 0
+    while at + 4 <= len(stream):
+        kind, size = struct.unpack_from("<HH", stream, at)
+        at += 4 + size
+        if kind == 0x0809:  # BOF
+            depth += 1
+        elif kind == 0x000A:  # EOF
+            depth -= 1
+            if depth <= 0:
+                return
+        elif depth == 1:
+            yield kind, stream[at - size:at]
+
+
+def rk_value(rk):
+    """The number of an RK value (as an unsigned 32-bit number)."""
+    if rk & 2:
+        value = float((rk - (1 << 32) if rk & 0x80000000 else rk) >> 2)  # a signed integer
+    else:
+        value = struct.unpack("<d", struct.pack("<Q", (rk & 0xFFFFFFFC) << 32))[0]
+    return value / 100 if rk & 1 else value
+
+
+def compound_file_stream(path, wanted):
+    """The stream `wanted` of a compound file (the container of xls), or None."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1":
+        return None
+    sector = 1 << struct.unpack_from("<H", data, 0x1E)[0]
+    mini = 1 << struct.unpack_from("<H", data, 0x20)[0]
+    fat_count, first_dir = struct.unpack_from("<II", data, 0x2C)
+    cutoff, first_minifat, _, first_difat, difat_count = struct.unpack_from("<IIIII", data, 0x38)
+
+    def at(sid):
+        return data[(sid + 1) * sector:(sid + 2) * sector]
+
+    fat_sectors = [sid for sid in struct.unpack_from("<109I", data, 0x4C) if sid < 0xFFFFFFFA]
+    sid = first_difat
+    for _ in range(difat_count):
+        entries = struct.unpack(f"<{sector // 4}I", at(sid))
+        fat_sectors += [e for e in entries[:-1] if e < 0xFFFFFFFA]
+        sid = entries[-1]
+    fat = []
+    for sid in fat_sectors[:fat_count]:
+        fat += struct.unpack(f"<{sector // 4}I", at(sid))
+
+    def chain(start, table):
+        seen = set()
+        while start < 0xFFFFFFFA and start not in seen and start < len(table):
+            seen.add(start)
+            yield start
+            start = table[start]
+
+    directory = b"".join(at(sid) for sid in chain(first_dir, fat))
+    minifat = []
+    for sid in chain(first_minifat, fat):
+        minifat += struct.unpack(f"<{sector // 4}I", at(sid))
+    root_start = struct.unpack_from("<I", directory, 0x74)[0]
+    ministream = b"".join(at(sid) for sid in chain(root_start, fat))
+    for entry in range(0, len(directory), 128):
+        size = struct.unpack_from("<H", directory, entry + 0x40)[0]
+        if directory[entry:entry + max(size - 2, 0)].decode("utf-16-le", "replace") != wanted:
+            continue
+        start, length = struct.unpack_from("<II", directory, entry + 0x74)
+        if length < cutoff:
+            parts = (ministream[sid * mini:(sid + 1) * mini] for sid in chain(start, minifat))
+        else:
+            parts = (at(sid) for sid in chain(start, fat))
+        return b"".join(parts)[:length]
+    return None
+
+
+def check_xls(path, csv_of, checker):
+    """BIFF8 workbooks that are not encrypted; others are left to the other tests."""
+    stream = compound_file_stream(path, "Workbook")
+    if stream is None:
+        return False
+    sheets, date1904 = [], False
+    if stream[:2] != b"\x09\x08" or struct.unpack_from("<H", stream, 4)[0] != 0x0600:
+        return False  # not BIFF8
+    for kind, data in biff_records(stream, 0):
+        if kind == 0x002F:
+            return False  # encrypted
+        if kind == 0x0022:
+            date1904 = struct.unpack_from("<H", data)[0] == 1
+        if kind == 0x0085 and data[5] == 0:  # a worksheet
+            count, flags = data[6], data[7]
+            name = (data[8:8 + 2 * count].decode("utf-16-le") if flags & 1
+                    else data[8:8 + count].decode("latin-1"))
+            sheets.append((name, struct.unpack_from("<I", data)[0]))
+    for name, offset in sheets:
+        rows = csv_of(name)
+        if rows is None:
+            continue
+        for kind, data in biff_records(stream, offset):
+            cells = []
+            if kind == 0x0203:  # NUMBER
+                row, col = struct.unpack_from("<HH", data)
+                cells.append((row, col, struct.unpack_from("<d", data, 6)[0]))
+            elif kind == 0x027E:  # RK
+                row, col = struct.unpack_from("<HH", data)
+                cells.append((row, col, rk_value(struct.unpack_from("<I", data, 6)[0])))
+            elif kind == 0x00BD:  # MULRK
+                row, first = struct.unpack_from("<HH", data)
+                for i in range((len(data) - 6) // 6):
+                    rk = struct.unpack_from("<I", data, 4 + 6 * i + 2)[0]
+                    cells.append((row, first + i, rk_value(rk)))
+            elif kind == 0x0006 and data[12:14] != b"\xff\xff":  # FORMULA with a number
+                row, col = struct.unpack_from("<HH", data)
+                cells.append((row, col, struct.unpack_from("<d", data, 6)[0]))
+            elif kind == 0x0205 and data[7] == 0:  # BOOLERR holding a boolean
+                row, col = struct.unpack_from("<HH", data)
+                where = f"{os.path.basename(path)} {name}!R{row + 1}C{col + 1}"
+                text = cell_text(rows, row + 1, col + 1)
+                if text is not None:
+                    checker.boolean(where, text, data[6] != 0)
+            for row, col, stored in cells:
+                where = f"{os.path.basename(path)} {name}!R{row + 1}C{col + 1}"
+                text = cell_text(rows, row + 1, col + 1)
+                if text is None:
+                    checker.failures.append(f"{where}: no field")
+                elif math.isfinite(stored):
+                    checker.number(where, text, stored, date1904)
+    return True
+
+
 def main():
     cli, corpus = sys.argv[1], sys.argv[2]
     files = os.path.join(corpus, "files")
@@ -208,13 +340,15 @@ def main():
         print(f"shared data: {files}: missing")
         return 1 if os.environ.get("CI") == "true" else 77
     checker = Checker()
-    covered = 0
+    covered = {}
     with tempfile.TemporaryDirectory() as scratch:
         for index, name in enumerate(sorted(os.listdir(files))):
             path = os.path.join(files, name)
             stem, ext = os.path.splitext(name)
             ext = ext.lower()
-            if ext not in (".xlsx", ".xlsm", ".xltx", ".ods") or not zipfile.is_zipfile(path):
+            if ext not in (".xlsx", ".xlsm", ".xltx", ".ods", ".xls"):
+                continue
+            if ext != ".xls" and not zipfile.is_zipfile(path):
                 continue
             out = os.path.join(scratch, str(index))
             subprocess.run([cli, "--values", "--csv", "--mode", "sheet", "--output", out, path],
@@ -225,11 +359,15 @@ def main():
                 return read_csv(result) if os.path.isfile(result) else None
 
             try:
-                (check_ods if ext == ".ods" else check_xlsx)(path, csv_of, checker)
-            except (KeyError, ET.ParseError, zipfile.BadZipFile):
+                if ext == ".xls":
+                    if not check_xls(path, csv_of, checker):
+                        continue
+                else:
+                    (check_ods if ext == ".ods" else check_xlsx)(path, csv_of, checker)
+            except (KeyError, ET.ParseError, zipfile.BadZipFile, struct.error, IndexError, OSError):
                 continue  # a damaged or encrypted file: tabulon-cli saved nothing for it
-            covered += 1
-    print(f"{covered} workbooks: {checker.numbers} numbers, {checker.dates} dates and times, "
+            covered[ext] = covered.get(ext, 0) + 1
+    print(f"workbooks {covered}: {checker.numbers} numbers, {checker.dates} dates and times, "
           f"{checker.booleans} booleans read back")
     for failure in checker.failures[:50]:
         print("FAIL:", failure)
