@@ -2,6 +2,7 @@
 #include "core/util/NameMatching.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "core/util/Utf16.h"
@@ -19,47 +20,7 @@ char32_t Fold(char32_t c) {
     return c;
 }
 
-bool Matches(const std::u32string& name, const std::u32string& pattern) {
-    std::size_t n = 0, p = 0;
-    std::size_t starAt = std::u32string::npos, resumeAt = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == U'*') {
-            starAt = p++;
-            resumeAt = n;
-        } else if (starAt != std::u32string::npos) {
-            p = starAt + 1;
-            n = ++resumeAt;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == U'*') ++p;
-    return p == pattern.size();
-}
-
-}  // namespace
-
-std::u32string FoldedName(const std::string& text) {
-    std::u32string out = DecodeUtf8(text);
-    std::transform(out.begin(), out.end(), out.begin(), Fold);
-    return out;
-}
-
-bool MatchesWildcard(const std::string& name, const std::string& pattern) {
-    const std::u32string foldedName = FoldedName(name);
-    const std::u32string foldedPattern = FoldedName(pattern);
-    if (Matches(foldedName, foldedPattern)) return true;
-    const bool dotStarEnd = foldedPattern.ends_with(U".*");
-    return dotStarEnd && foldedName.find(U'.') == std::u32string::npos &&
-           Matches(foldedName, foldedPattern.substr(0, foldedPattern.size() - 2));
-}
-
-namespace {
-
-// One element of a shell pattern: "*", "?", a set "[...]" or a character of its own.
+// One element of a pattern: "*", "?", a set "[...]" or a character of its own.
 struct PatternElement {
     enum class Kind { Star, Any, Set, Literal } kind = Kind::Literal;
     char32_t literal = 0;
@@ -75,7 +36,8 @@ struct PatternElement {
     }
 };
 
-std::vector<PatternElement> parseShellPattern(const std::u32string& pattern) {
+// The elements of a pattern: "*" and "?" always; sets and backslash escapes in a shell pattern.
+std::vector<PatternElement> parsePattern(const std::u32string& pattern, bool shell) {
     using Kind = PatternElement::Kind;
     std::vector<PatternElement> elements;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -85,6 +47,8 @@ std::vector<PatternElement> parseShellPattern(const std::u32string& pattern) {
             element.kind = Kind::Star;
         } else if (c == U'?') {
             element.kind = Kind::Any;
+        } else if (!shell) {
+            element.literal = c;
         } else if (c == U'\\' && i + 1 < pattern.size()) {
             element.literal = pattern[++i];
         } else if (c == U'[') {
@@ -118,17 +82,13 @@ std::vector<PatternElement> parseShellPattern(const std::u32string& pattern) {
     return elements;
 }
 
-}  // namespace
-
-bool MatchesShellPattern(const std::string& name, const std::string& pattern) {
+// Each element but "*" takes one character: on a mismatch the last "*" takes one more.
+bool matches(const std::u32string& name, const std::vector<PatternElement>& elements) {
     using Kind = PatternElement::Kind;
-    const std::u32string text = DecodeUtf8(name);
-    const std::vector<PatternElement> elements = parseShellPattern(DecodeUtf8(pattern));
-    // Each element but "*" takes one character: on a mismatch the last "*" takes one more.
     std::size_t n = 0, p = 0;
     std::size_t starAt = elements.size(), resumeAt = 0;
-    while (n < text.size()) {
-        if (p < elements.size() && elements[p].kind != Kind::Star && elements[p].matches(text[n])) {
+    while (n < name.size()) {
+        if (p < elements.size() && elements[p].kind != Kind::Star && elements[p].matches(name[n])) {
             ++n;
             ++p;
         } else if (p < elements.size() && elements[p].kind == Kind::Star) {
@@ -143,6 +103,28 @@ bool MatchesShellPattern(const std::string& name, const std::string& pattern) {
     }
     while (p < elements.size() && elements[p].kind == Kind::Star) ++p;
     return p == elements.size();
+}
+
+}  // namespace
+
+std::u32string FoldedName(const std::string& text) {
+    std::u32string out = DecodeUtf8(text);
+    std::transform(out.begin(), out.end(), out.begin(), Fold);
+    return out;
+}
+
+bool MatchesWildcard(const std::string& name, const std::string& pattern) {
+    const std::u32string foldedName = FoldedName(name);
+    const std::u32string foldedPattern = FoldedName(pattern);
+    if (matches(foldedName, parsePattern(foldedPattern, false))) return true;
+    const bool dotStarEnd = foldedPattern.ends_with(U".*");
+    return dotStarEnd && foldedName.find(U'.') == std::u32string::npos &&
+           matches(foldedName,
+                   parsePattern(foldedPattern.substr(0, foldedPattern.size() - 2), false));
+}
+
+bool MatchesShellPattern(const std::string& name, const std::string& pattern) {
+    return matches(DecodeUtf8(name), parsePattern(DecodeUtf8(pattern), true));
 }
 
 }  // namespace tabulon
