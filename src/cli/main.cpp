@@ -19,6 +19,7 @@
 #include "core/export/ExportDriver.h"
 #include "core/export/ResultStore.h"
 #include "core/export/SaveResults.h"
+#include "core/export/TextEncoding.h"
 #include "core/workbook/PasswordSource.h"
 
 namespace {
@@ -28,6 +29,22 @@ using namespace tabulon;
 // The file list: workbooks as given, folders as the files of their tree.
 std::vector<std::string> listFiles(const cli::CommandLine& line, cli::Terminal& terminal) {
     return cli::workbookPaths(line.paths, line.extension, terminal);
+}
+
+// The choice of sheets, when the command line makes one.
+SheetChoice* chosenSheets(const cli::CommandLine& line, SheetChoice& choice) {
+    return line.sheets.empty() && !line.skipHidden ? nullptr : &choice;
+}
+
+// The output folder, made with its parents when missing. Throws UsageError for a path that is
+// something else than a folder; false (with the reason on stderr) when it cannot be made.
+bool makeOutputFolder(const std::string& folder) {
+    std::error_code ec;
+    if (std::filesystem::exists(folder, ec) && !std::filesystem::is_directory(folder, ec))
+        throw cli::UsageError{"--output " + folder + " is not a folder"};
+    if (std::filesystem::create_directories(folder, ec) || !ec) return true;
+    cli::writeMessage(stderr, folder + ": cannot make the output folder: " + ec.message());
+    return false;
 }
 
 // --list: the sheets of every workbook, nothing exported; encrypted ones opened as an export
@@ -40,9 +57,9 @@ int listSheets(const cli::CommandLine& line) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
         return 1;
     }
-    SheetChoice choice(line.sheets);
+    SheetChoice choice(line.sheets, line.skipHidden);
     const int failed =
-        cli::ListSheets(files, line.sheets.empty() ? nullptr : &choice, &passwords, stdout, stderr);
+        cli::ListSheets(files, chosenSheets(line, choice), &passwords, stdout, stderr);
     const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
     return failed + unmatched + terminal.errorCount() == 0 ? 0 : 1;
 }
@@ -51,11 +68,7 @@ int run(const cli::CommandLine& line) {
     if (line.list) return listSheets(line);
     const std::vector<std::string> passwordTexts = cli::readPasswords(line);
     const bool toStdout = line.outputFolder == "-";
-    std::error_code ec;
-    if (!toStdout && !std::filesystem::is_directory(line.outputFolder, ec)) {
-        cli::writeMessage(stderr, line.outputFolder + ": Output folder does not exist.");
-        return 1;
-    }
+    if (!toStdout && !makeOutputFolder(line.outputFolder)) return 1;
     // One store per working thread; a run of one workbook at a time uses the first.
     std::vector<std::unique_ptr<ResultStore>> stores;
     std::vector<const RunFolder*> folders;
@@ -73,9 +86,11 @@ int run(const cli::CommandLine& line) {
         return 1;
     }
     // One save over the whole run, fed one workbook at a time.
-    SheetChoice choice(line.sheets);
-    const LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
-    SheetChoice* const sheetChoice = line.sheets.empty() ? nullptr : &choice;
+    SheetChoice choice(line.sheets, line.skipHidden);
+    LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
+    format.setEncoding(*TextEncoding::named(line.encoding));
+    format.setStoredValues(line.values);
+    SheetChoice* const sheetChoice = chosenSheets(line, choice);
     ResultSaver saver(line.outputFolder, terminal, format.textEnd());
     saver.beforeEachFile = [&] { interrupts.checkpoint(); };
     // A closed pipe on stdout is a failed write, not a signal that ends the process.
@@ -152,7 +167,7 @@ int main(int argc, char** argv) {
         const cli::CommandLine line =
             cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
         if (line.help) {
-            std::fputs(cli::kUsage, stdout);
+            std::fputs(cli::HelpText().c_str(), stdout);
             return 0;
         }
         if (line.version) {
@@ -162,7 +177,7 @@ int main(int argc, char** argv) {
         return run(line);
     } catch (const cli::UsageError& error) {
         cli::writeMessage(stderr, error.message);
-        std::fprintf(stderr, "\n%s", cli::kUsage);
+        std::fputs(cli::kTryHelp, stderr);
         return 2;
     }
 }
