@@ -44,7 +44,10 @@ done
 # The manual pages carry the version, not the placeholder.
 zcat share/man/man1/*.1.gz share/doc/tabulon/changelog.gz | grep -q "@PROJECT_VERSION@" && { echo "FAIL: version not filled in"; failures=$((failures + 1)); }
 
-bin/tabulon-cli --help | grep -q "^Usage: tabulon-cli" || { echo "FAIL: tabulon-cli --help"; failures=$((failures + 1)); }
+# The help is read whole first: grep -q stops reading at its match, and the program's next
+# write would then fail the pipeline.
+help=$(bin/tabulon-cli --help)
+grep -q "^Usage: tabulon-cli" <<<"$help" || { echo "FAIL: tabulon-cli --help"; failures=$((failures + 1)); }
 
 if ((failures > 0)); then
     exit 1
