@@ -13,6 +13,7 @@
 #include "core/export/CellValueText.h"
 #include "core/export/ResultBuilder.h"
 #include "core/util/PathText.h"
+#include "core/workbook/CellReference.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/Session.h"
 
@@ -111,6 +112,7 @@ class ModeRun {
     void beginResult() {
         builder_.reset();
         builder_.emplace(context_.resultTexts, filePath_, context_.lineFormat.textEnd());
+        append(context_.lineFormat.textStart());
     }
 
     void append(std::string_view text) {
@@ -148,8 +150,8 @@ class ModeRun {
         const bool useValue = granularity_ == Granularity::Row || byColumn;
         // The separators and line ends alone: a result they would take past its limit is
         // refused before any cell is read.
-        const std::uint64_t lineBytes =
-            static_cast<std::uint64_t>(innerLast) * separator_.size() + 2;
+        const std::uint64_t lineBytes = static_cast<std::uint64_t>(innerLast) * separator_.size() +
+                                        context_.lineFormat.lineEnd().size();
         bool walk = useValue || expect(lineBytes * static_cast<std::uint64_t>(outerLast));
         // Row and column results are all kept until the run ends: a sheet whose results would
         // pass the size limit together, or could not all fit in the temporary folder, is
@@ -189,10 +191,15 @@ class ModeRun {
                 const std::int32_t c = byColumn ? o : i;
                 field.clear();
                 trap_.run(132, [&] {
-                    if (useValue) {
-                        format.appendField(field, CellValueText(sheet.value(r, c), date1904));
-                    } else {
-                        format.appendField(field, sheet.text(r, c));
+                    const std::string text = format.storedValues()
+                                                 ? StoredValueText(sheet.value(r, c), date1904)
+                                             : useValue ? CellValueText(sheet.value(r, c), date1904)
+                                                        : sheet.text(r, c);
+                    if (const auto unheld = format.appendField(field, text)) {
+                        builder_.reset();  // a result is never kept with a character replaced
+                        throw Error("cell " + workbook::cellName(r, c) + ": the character " +
+                                    CharacterForMessage(*unheld) + " cannot be written in " +
+                                    format.encoding().name() + ", the result is not saved");
                     }
                 });
                 append(field);
@@ -201,7 +208,7 @@ class ModeRun {
             field.clear();
             format.padLine(field, innerLast, bookWidth_);
             append(field);
-            append("\r\n");
+            append(format.lineEnd());
             if (useValue) {
                 deliver(&sheet);
             } else if (!builder_ || builder_->failed()) {
