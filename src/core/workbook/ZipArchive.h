@@ -1,6 +1,7 @@
 // A zip container opened for reading parts, with the decompressed size of all reads capped.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -28,6 +29,15 @@ class PartDecoder {
 // The decoder for a part, or null for a part that is read as stored.
 using PartDecoders = std::function<std::unique_ptr<PartDecoder>(std::string_view part)>;
 
+// The decompressed bytes of one package part, taken chunk by chunk.
+class PartStream {
+  public:
+    virtual ~PartStream() = default;
+    // The next bytes, empty at the part's end; valid until the next call. Throws ReadError as
+    // ZipArchive::read does.
+    virtual std::string_view next() = 0;
+};
+
 class ZipArchive {
   public:
     // Throws ReadError when the file is missing, unreadable or not a sound zip.
@@ -45,16 +55,19 @@ class ZipArchive {
     // Streams the package part's decompressed bytes to the sink in chunks. Throws ReadError for a
     // missing part, damaged data, an encrypted entry or when the workbook's size cap is passed.
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
+    // The same bytes, taken by the caller chunk by chunk; a large part is inflated on a second
+    // thread meanwhile. Parts are read one at a time: nothing else is read from the archive
+    // while the stream lives.
+    std::unique_ptr<PartStream> stream(std::string_view name);
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
     // From now on, parts are read through their decoders.
     void setPartDecoders(PartDecoders decoders) { decoders_ = std::move(decoders); }
 
   private:
+    class EntryStream;
+
     std::optional<std::uint64_t> locate(std::string_view name) const;
-    // The entry's bytes as the zip stores them (inflated when the zip compressed them).
-    void readStored(std::string_view name,
-                    const std::function<void(const char*, std::size_t)>& sink);
     [[noreturn]] void fail(ReadErrorKind kind, std::string_view part, std::string detail) const;
 
     [[noreturn]] void failToOpen(int code) const;
@@ -67,7 +80,7 @@ class ZipArchive {
     struct zip* archive_ = nullptr;
     // Where a PackageBytes source keeps the exception that made a read fail; owned by libzip.
     std::exception_ptr* sourceFailure_ = nullptr;
-    std::uint64_t decompressed_ = 0;
+    std::atomic<std::uint64_t> decompressed_ = 0;  // counted on the inflating thread
     PartDecoders decoders_;
 };
 

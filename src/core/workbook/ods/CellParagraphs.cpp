@@ -23,8 +23,7 @@ void CellParagraphs::clear() {
     skipDepth_ = 0;
 }
 
-void CellParagraphs::startElement(std::string_view name, const xml::XmlAttributes& attributes,
-                                  int depth) {
+void CellParagraphs::startElement(std::string_view name, MarkupAttributes attributes, int depth) {
     if (skipDepth_ != 0) return;
     if (paragraphDepth_ == 0) {
         if (depth == 1 && (name == "p" || name == "h")) {
@@ -35,7 +34,7 @@ void CellParagraphs::startElement(std::string_view name, const xml::XmlAttribute
         return;
     }
     if (name == "s") {
-        const std::int64_t count = repeatCount(attributes.find("c"), kMaxSpaces);
+        const std::int64_t count = repeatCount(findAttribute(attributes, "c"), kMaxSpaces);
         if (text_.size() < kMaxCellMarkupBytes)
             text_.append(
                 std::min(static_cast<std::size_t>(count), kMaxCellMarkupBytes - text_.size()), ' ');

@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <string_view>
 
 #include "core/workbook/ods/Duration.h"
@@ -33,42 +32,34 @@ CellValueReader::ValueType CellValueReader::typeOf(std::string_view text) {
     return ValueType::None;
 }
 
-void CellValueReader::readNullDate(const xml::XmlAttributes& attributes) {
-    const char* date = attributes.find("date-value");
-    // Serial numbers count from 1904 when the document does; otherwise they follow the
-    // 1900 system, whatever other day the document counts from.
-    book_.date1904 = date != nullptr && std::string_view(date).starts_with("1904-01-01");
-}
-
-void CellValueReader::startCell(const xml::XmlAttributes& attributes) {
+void CellValueReader::startCell(MarkupAttributes attributes) {
     valueType_ = ValueType::None;
     error_ = false;
     hasStringValue_ = false;
     for (std::string* text :
          {&valueText_, &dateText_, &timeText_, &booleanText_, &stringText_, &styleText_})
         text->clear();
-    for (const char* const* a = attributes.raw(); *a != nullptr; a += 2) {
-        const std::string_view attribute = xml::localName(a[0]);
-        if (attribute == "value-type") {
+    for (const MarkupAttribute& a : attributes) {
+        if (a.name == "value-type") {
             // LibreOffice adds its own value type, which also knows error values.
-            if (std::string_view(a[0]).starts_with("calcext:")) {
-                error_ = std::strcmp(a[1], "error") == 0;
+            if (a.qualifiedName.starts_with("calcext:")) {
+                error_ = a.value == "error";
             } else {
-                valueType_ = typeOf(a[1]);
+                valueType_ = typeOf(a.value);
             }
-        } else if (attribute == "value") {
-            valueText_ = a[1];
-        } else if (attribute == "date-value") {
-            dateText_ = a[1];
-        } else if (attribute == "time-value") {
-            timeText_ = a[1];
-        } else if (attribute == "boolean-value") {
-            booleanText_ = a[1];
-        } else if (attribute == "string-value") {
-            stringText_ = a[1];
+        } else if (a.name == "value") {
+            valueText_ = a.value;
+        } else if (a.name == "date-value") {
+            dateText_ = a.value;
+        } else if (a.name == "time-value") {
+            timeText_ = a.value;
+        } else if (a.name == "boolean-value") {
+            booleanText_ = a.value;
+        } else if (a.name == "string-value") {
+            stringText_ = a.value;
             hasStringValue_ = true;
-        } else if (attribute == "style-name") {
-            styleText_ = a[1];
+        } else if (a.name == "style-name") {
+            styleText_ = a.value;
         }
     }
 }
@@ -80,17 +71,17 @@ std::optional<CellContent> CellValueReader::content(const CellParagraphs& paragr
     switch (valueType_) {
         case ValueType::Float:
             if (parseNumber(valueText_, value))
-                return numberContent(value, nullptr, paragraphs, column, sheet);
+                return numberContent(value, std::nullopt, paragraphs, column, sheet);
             break;
         case ValueType::Date:
             if (const auto serial = xml::isoDateToSerial(dateText_, book_.date1904))
                 return numberContent(
-                    *serial, std::floor(*serial) == *serial ? "m/d/yyyy" : "m/d/yyyy h:mm:ss",
+                    *serial, std::floor(*serial) == *serial ? styles_.date() : styles_.dateTime(),
                     paragraphs, column, sheet);
             break;
         case ValueType::Time:
             if (const auto days = durationToDays(timeText_))
-                return numberContent(*days, "[h]:mm:ss", paragraphs, column, sheet);
+                return numberContent(*days, styles_.duration(), paragraphs, column, sheet);
             break;
         case ValueType::Boolean:
             if (booleanText_ == "true" || booleanText_ == "false") {
@@ -121,20 +112,16 @@ std::optional<CellContent> CellValueReader::textContent(StoredKind kind, const s
     return cell;
 }
 
-std::optional<CellContent> CellValueReader::numberContent(double number, const char* dateFallback,
-                                                          const CellParagraphs& paragraphs,
-                                                          std::int64_t column,
-                                                          OdsWorksheet& sheet) {
+CellContent CellValueReader::numberContent(double number, std::optional<std::uint16_t> dateFallback,
+                                           const CellParagraphs& paragraphs, std::int64_t column,
+                                           OdsWorksheet& sheet) {
     CellContent cell{};
     cell.kind = StoredKind::Number;
     cell.number = number;
     cell.style = formats_.formatOf(styleText_, column);
-    if (dateFallback != nullptr && !formats_.isDateTime(cell.style))
-        cell.style = formats_.formatOfCode(dateFallback);
-    if (paragraphs.any()) {
-        cell.hasShownText = true;
-        cell.shownText = sheet.addShownString(paragraphs.text());
-    }
+    if (dateFallback && !book_.cellFormats[cell.style].isDateTime()) cell.style = *dateFallback;
+    cell.shown = paragraphs.any();
+    if (cell.shown) cell.shownText = sheet.shownTexts().hold(paragraphs.text());
     return cell;
 }
 

@@ -12,20 +12,19 @@
 #include "core/workbook/ods/CellContent.h"
 #include "core/workbook/ods/CellParagraphs.h"
 #include "core/workbook/ods/CellStyleFormats.h"
+#include "core/workbook/ods/MarkupAttribute.h"
 #include "core/workbook/ods/OdsWorksheet.h"
-#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::ods {
 
 class CellValueReader {
   public:
-    CellValueReader(WorkbookData& book, CellStyleFormats& formats)
-        : book_(book), formats_(formats) {}
+    CellValueReader(const WorkbookData& book, const StyleFormats& styles,
+                    CellStyleFormats& formats)
+        : book_(book), styles_(styles), formats_(formats) {}
 
-    // table:null-date: the date system of the book's serial numbers.
-    void readNullDate(const xml::XmlAttributes& attributes);
     // A cell starts.
-    void startCell(const xml::XmlAttributes& attributes);
+    void startCell(MarkupAttributes attributes);
     // What the cell, whose first column is column, holds; nothing for an empty cell. Its text
     // goes to the sheet's strings.
     std::optional<CellContent> content(const CellParagraphs& paragraphs, std::int64_t column,
@@ -37,12 +36,13 @@ class CellValueReader {
 
     std::optional<CellContent> textContent(StoredKind kind, const std::string& text,
                                            std::int64_t column, OdsWorksheet& sheet);
-    // dateFallback: the code for date and time values whose style shows no date or time.
-    std::optional<CellContent> numberContent(double number, const char* dateFallback,
-                                             const CellParagraphs& paragraphs, std::int64_t column,
-                                             OdsWorksheet& sheet);
+    // dateFallback: the format for date and time values whose style shows no date or time.
+    CellContent numberContent(double number, std::optional<std::uint16_t> dateFallback,
+                              const CellParagraphs& paragraphs, std::int64_t column,
+                              OdsWorksheet& sheet);
 
-    WorkbookData& book_;
+    const WorkbookData& book_;
+    const StyleFormats& styles_;
     CellStyleFormats& formats_;
     ValueType valueType_ = ValueType::None;
     bool error_ = false;

@@ -121,6 +121,13 @@ void OdsStyles::endElement(std::string_view name) {
     builder_->endChild(name);
 }
 
+std::vector<std::string> OdsStyles::cellStyleNames() const {
+    std::vector<std::string> names;
+    names.reserve(cellStyles_.size());
+    for (const auto& [name, style] : cellStyles_) names.push_back(name);
+    return names;
+}
+
 std::string OdsStyles::formatCode(std::string_view cellStyle) const {
     std::string name(cellStyle);
     for (int depth = 0; depth < kMaxParentDepth && !name.empty(); ++depth) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/ods/DataStyle.h"
@@ -29,6 +30,8 @@ class OdsStyles {
     std::string formatCode(std::string_view cellStyle) const;
     // The format code of a data style with its conditional sections.
     std::string dataStyleCode(std::string_view dataStyle) const;
+    // The names of the cell styles defined so far ("" for the default cell style).
+    std::vector<std::string> cellStyleNames() const;
     bool hidesTable(std::string_view tableStyle) const {
         return hiddenTables_.contains(std::string(tableStyle));
     }

@@ -11,6 +11,7 @@
 
 #include "core/workbook/xlsx/SheetDataScanner.h"
 #include "core/workbook/xlsx/SheetXmlHandler.h"
+#include "core/workbook/xml/ChunkedScan.h"
 #include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
@@ -23,10 +24,6 @@ struct FallBack {};
 // Beyond this many bytes before <sheetData> the package part is left to the general parser, which
 // streams it, rather than held whole.
 constexpr std::size_t kMaxPrefix = std::size_t{16} << 20;
-// Beyond this many bytes of one incomplete token (far more than the longest cell text with every
-// character escaped) the rest of the sheet is left to the general parser, which keeps only what it
-// needs.
-constexpr std::size_t kMaxCarry = std::size_t{8} << 20;
 
 bool equalsIgnoringCase(const char* a, const char* b) {
     for (; *a != 0 && *b != 0; ++a, ++b) {
@@ -97,7 +94,7 @@ class SheetDataLocator {
 class WorksheetScan {
   public:
     explicit WorksheetScan(SheetBuilder& builder)
-        : handler_(builder), frame_(handler_), scanner_(builder) {}
+        : handler_(builder), frame_(handler_), scanner_(builder), chunks_(scanner_) {}
 
     void consume(const char* data, std::size_t size) {
         switch (phase_) {
@@ -111,12 +108,10 @@ class WorksheetScan {
     }
 
     void finish() {
-        if (phase_ == Phase::SheetData && !carry_.empty()) {
-            // The carried bytes may have waited to double; they are all there is now.
-            const char* stop = scanner_.scan(carry_.data(), carry_.data() + carry_.size());
-            if (scanner_.reachedEnd()) {
+        if (phase_ == Phase::SheetData) {
+            if (const auto rest = chunks_.finish()) {
                 phase_ = Phase::Suffix;
-                feedFrame(stop, static_cast<std::size_t>(carry_.data() + carry_.size() - stop));
+                feedFrame(rest->carried);
             }
         }
         if (phase_ != Phase::Suffix || !frame_.feed(nullptr, 0, true)) throw FallBack{};
@@ -128,6 +123,7 @@ class WorksheetScan {
     void feedFrame(const char* data, std::size_t size) {
         if (!frame_.feed(data, size)) throw FallBack{};
     }
+    void feedFrame(std::string_view bytes) { feedFrame(bytes.data(), bytes.size()); }
 
     void consumePrefix(const char* data, std::size_t size) {
         // UTF-16 text (by its byte order mark or its zero bytes) is left to expat.
@@ -152,60 +148,21 @@ class WorksheetScan {
         consumeSheetData(prefix.data() + start, prefix.size() - start);
     }
 
-    // Scans the chunk where it lies; only a token cut by the chunk's end is copied, together
-    // with as much of the next chunk as completes it.
     void consumeSheetData(const char* data, std::size_t size) {
-        std::size_t taken = 0;
-        while (!carry_.empty()) {
-            if (taken == size) return;
-            // The copy grows geometrically and is scanned again only when it has doubled, so
-            // that even a huge token costs time in proportion to its size.
-            const std::size_t more =
-                std::min(size - taken, std::max<std::size_t>(carry_.size(), 4096));
-            carry_.append(data + taken, more);
-            taken += more;
-            if (carry_.size() > kMaxCarry) throw FallBack{};
-            if (carry_.size() < rescanSize_) continue;
-            const char* stop = scanner_.scan(carry_.data(), carry_.data() + carry_.size());
-            const std::size_t used = static_cast<std::size_t>(stop - carry_.data());
-            if (scanner_.reachedEnd()) {
-                phase_ = Phase::Suffix;
-                feedFrame(stop, carry_.size() - used);
-                std::string().swap(carry_);
-                return feedFrame(data + taken, size - taken);
-            }
-            if (used == 0) {
-                rescanSize_ = 2 * carry_.size();  // the carried token is still incomplete
-                continue;
-            }
-            // The carried token is complete: go on in the chunk itself where what is left lies
-            // there, else carry that on.
-            const std::size_t rest = carry_.size() - used;
-            if (rest <= taken) {
-                taken -= rest;
-                carry_.clear();
-            } else {
-                carry_.erase(0, used);
-                rescanSize_ = 0;
-            }
-        }
-        const char* stop = scanner_.scan(data + taken, data + size);
-        if (scanner_.reachedEnd()) {
+        if (const auto rest = chunks_.feed({data, size})) {
             phase_ = Phase::Suffix;
-            return feedFrame(stop, static_cast<std::size_t>(data + size - stop));
+            feedFrame(rest->carried);
+            feedFrame(rest->chunk);
         }
-        carry_.assign(stop, data + size);
-        rescanSize_ = 0;
     }
 
     SheetXmlHandler handler_;
     xml::XmlStream frame_;  // the package part without the content of <sheetData>
     SheetDataLocator locator_;
     SheetDataScanner scanner_;
+    xml::ChunkedScan<SheetDataScanner> chunks_;
     Phase phase_ = Phase::Prefix;
     std::string prefix_;  // the bytes up to the end of the <sheetData> start tag, and a little more
-    std::string carry_;   // an incomplete token at the end of the last chunk
-    std::size_t rescanSize_ = 0;
 };
 
 }  // namespace
@@ -218,6 +175,8 @@ bool scanWorksheet(ZipArchive& archive, std::string_view part, SheetBuilder& bui
     } catch (const FallBack&) {
         return false;
     } catch (const UnsupportedMarkup&) {
+        return false;
+    } catch (const xml::TokenTooLong&) {
         return false;
     } catch (const ReadError& e) {
         // Damaged data may lie where expat would first have found malformed markup.

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/util/Utf16.h"
+#include "core/workbook/xml/MarkupText.h"
 
 namespace tabulon::workbook::xlsx {
 
@@ -57,78 +57,6 @@ bool sameName(std::string_view a, std::string_view b) {
 
 [[noreturn]] void unsupported() { throw UnsupportedMarkup{}; }
 
-bool isXmlChar(std::uint32_t cp) {
-    return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
-           (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
-}
-
-// The length of the UTF-8 sequence at p (lead byte 0x80 or above), or 0 when it is not a
-// well-formed encoding of an XML character.
-std::size_t utf8Length(const unsigned char* p, const unsigned char* end) {
-    auto continuation = [&](std::size_t i, unsigned char low, unsigned char high) {
-        return p + i < end && p[i] >= low && p[i] <= high;
-    };
-    const unsigned char lead = p[0];
-    if (lead >= 0xC2 && lead <= 0xDF) return continuation(1, 0x80, 0xBF) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
-        if (!continuation(1, low, high) || !continuation(2, 0x80, 0xBF)) return 0;
-        if (lead == 0xEF && p[1] == 0xBF && p[2] >= 0xBE) return 0;  // U+FFFE and U+FFFF
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
-        return continuation(1, low, high) && continuation(2, 0x80, 0xBF) &&
-                       continuation(3, 0x80, 0xBF)
-                   ? 4
-                   : 0;
-    }
-    return 0;
-}
-
-// Decodes the reference that starts at p ('&') and ends before end, appending its character.
-// Returns the position after the ';'.
-const char* decodeReference(const char* p, const char* end, std::string& out) {
-    const char* semicolon = static_cast<const char*>(std::memchr(p, ';', end - p));
-    if (semicolon == nullptr) unsupported();
-    const std::string_view name(p + 1, semicolon - p - 1);
-    if (name == "lt") {
-        out += '<';
-    } else if (name == "gt") {
-        out += '>';
-    } else if (name == "amp") {
-        out += '&';
-    } else if (name == "quot") {
-        out += '"';
-    } else if (name == "apos") {
-        out += '\'';
-    } else if (name.size() >= 2 && name.size() <= 9 && name[0] == '#') {
-        const bool hex = name[1] == 'x';
-        const std::string_view digits = name.substr(hex ? 2 : 1);
-        if (digits.empty()) unsupported();
-        std::uint32_t cp = 0;
-        for (const char c : digits) {
-            int digit;
-            if (c >= '0' && c <= '9')
-                digit = c - '0';
-            else if (hex && c >= 'a' && c <= 'f')
-                digit = c - 'a' + 10;
-            else if (hex && c >= 'A' && c <= 'F')
-                digit = c - 'A' + 10;
-            else
-                unsupported();
-            cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
-        }
-        if (!isXmlChar(cp)) unsupported();
-        appendCodePoint(out, cp);
-    } else {
-        unsupported();
-    }
-    return semicolon + 1;
-}
-
 }  // namespace
 
 const char* SheetDataScanner::scan(const char* begin, const char* end) {
@@ -177,33 +105,9 @@ const char* SheetDataScanner::scanText(const char* p, const char* end) {
     return lt;
 }
 
-// Decodes character data as an XML parser reports it: references replaced, line ends made LF.
 void SheetDataScanner::decodeText(const char* p, const char* end) {
     decoded_.clear();
-    while (p < end) {
-        const char c = *p;
-        if (is(c, kPlainText)) {
-            decoded_ += c;
-            ++p;
-        } else if (c == '&') {
-            p = decodeReference(p, end, decoded_);
-        } else if (c == '\r') {
-            decoded_ += '\n';
-            p += p + 1 < end && p[1] == '\n' ? 2 : 1;
-        } else if (c == ']') {
-            if (end - p >= 3 && p[1] == ']' && p[2] == '>') unsupported();
-            decoded_ += c;
-            ++p;
-        } else if (static_cast<unsigned char>(c) >= 0x80) {
-            const std::size_t n = utf8Length(reinterpret_cast<const unsigned char*>(p),
-                                             reinterpret_cast<const unsigned char*>(end));
-            if (n == 0) unsupported();
-            decoded_.append(p, n);
-            p += n;
-        } else {
-            unsupported();  // control characters
-        }
-    }
+    if (!xml::decodeCharacterData(std::string_view(p, end - p), decoded_)) unsupported();
 }
 
 // The common <v>12</v>: an element without attributes around plain text, in one step. nullptr
