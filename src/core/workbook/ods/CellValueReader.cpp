@@ -12,7 +12,7 @@ namespace tabulon::workbook::ods {
 
 namespace {
 
-bool parseNumber(const std::string& text, double& out) {
+bool parseNumber(std::string_view text, double& out) {
     const char* begin = text.data();
     const char* end = begin + text.size();
     while (begin != end && *begin == ' ') ++begin;
@@ -32,94 +32,112 @@ CellValueReader::ValueType CellValueReader::typeOf(std::string_view text) {
     return ValueType::None;
 }
 
-void CellValueReader::startCell(MarkupAttributes attributes) {
+void CellValueReader::startCell(MarkupAttributes attributes, std::int64_t column) {
     valueType_ = ValueType::None;
     error_ = false;
     hasStringValue_ = false;
-    for (std::string* text :
-         {&valueText_, &dateText_, &timeText_, &booleanText_, &stringText_, &styleText_})
-        text->clear();
+    std::string_view value, date, time, boolean, style;
     for (const MarkupAttribute& a : attributes) {
-        if (a.name == "value-type") {
+        if (named(a.name, "value-type")) {
             // LibreOffice adds its own value type, which also knows error values.
             if (a.qualifiedName.starts_with("calcext:")) {
-                error_ = a.value == "error";
+                error_ = named(a.value, "error");
             } else {
                 valueType_ = typeOf(a.value);
             }
-        } else if (a.name == "value") {
-            valueText_ = a.value;
-        } else if (a.name == "date-value") {
-            dateText_ = a.value;
-        } else if (a.name == "time-value") {
-            timeText_ = a.value;
-        } else if (a.name == "boolean-value") {
-            booleanText_ = a.value;
-        } else if (a.name == "string-value") {
-            stringText_ = a.value;
+        } else if (named(a.name, "value")) {
+            value = a.value;
+        } else if (named(a.name, "date-value")) {
+            date = a.value;
+        } else if (named(a.name, "time-value")) {
+            time = a.value;
+        } else if (named(a.name, "boolean-value")) {
+            boolean = a.value;
+        } else if (named(a.name, "string-value")) {
+            stringValue_.assign(a.value);
             hasStringValue_ = true;
-        } else if (a.name == "style-name") {
-            styleText_ = a.value;
+        } else if (named(a.name, "style-name")) {
+            style = a.value;
         }
+    }
+    format_ = formats_.formatOf(style, column);
+    valueRead_ = false;
+    switch (valueType_) {
+        case ValueType::Float:
+            valueRead_ = parseNumber(value, number_);
+            break;
+        case ValueType::Date:
+            if (const auto serial = xml::isoDateToSerial(date, book_.date1904)) {
+                number_ = *serial;
+                valueRead_ = true;
+            }
+            break;
+        case ValueType::Time:
+            if (const auto days = durationToDays(time)) {
+                number_ = *days;
+                valueRead_ = true;
+            }
+            break;
+        case ValueType::Boolean:
+            valueRead_ = boolean == "true" || boolean == "false";
+            boolean_ = boolean == "true";
+            break;
+        case ValueType::String:
+        case ValueType::None:
+            break;
     }
 }
 
 std::optional<CellContent> CellValueReader::content(const CellParagraphs& paragraphs,
-                                                    std::int64_t column, OdsWorksheet& sheet) {
-    if (error_) return textContent(StoredKind::Error, paragraphs.text(), column, sheet);
-    double value = 0;
-    switch (valueType_) {
-        case ValueType::Float:
-            if (parseNumber(valueText_, value))
-                return numberContent(value, std::nullopt, paragraphs, column, sheet);
-            break;
-        case ValueType::Date:
-            if (const auto serial = xml::isoDateToSerial(dateText_, book_.date1904))
+                                                    OdsWorksheet& sheet) {
+    if (error_) return textContent(StoredKind::Error, paragraphs.text(), sheet);
+    if (valueRead_) {
+        switch (valueType_) {
+            case ValueType::Float:
+                return numberContent(std::nullopt, paragraphs, sheet);
+            case ValueType::Date:
                 return numberContent(
-                    *serial, std::floor(*serial) == *serial ? styles_.date() : styles_.dateTime(),
-                    paragraphs, column, sheet);
-            break;
-        case ValueType::Time:
-            if (const auto days = durationToDays(timeText_))
-                return numberContent(*days, styles_.duration(), paragraphs, column, sheet);
-            break;
-        case ValueType::Boolean:
-            if (booleanText_ == "true" || booleanText_ == "false") {
+                    std::floor(number_) == number_ ? styles_.date() : styles_.dateTime(),
+                    paragraphs, sheet);
+            case ValueType::Time:
+                return numberContent(styles_.duration(), paragraphs, sheet);
+            case ValueType::Boolean: {
                 CellContent cell{};
                 cell.kind = StoredKind::Boolean;
-                cell.style = formats_.formatOf(styleText_, column);
-                cell.index = booleanText_ == "true" ? 1 : 0;
+                cell.style = format_;
+                cell.index = boolean_ ? 1 : 0;
                 return cell;
             }
-            break;
-        case ValueType::String:
-            return textContent(StoredKind::LocalText,
-                               hasStringValue_ ? stringText_ : paragraphs.text(), column, sheet);
-        case ValueType::None:
-            break;
+            case ValueType::String:
+            case ValueType::None:
+                break;
+        }
     }
+    if (valueType_ == ValueType::String)
+        return textContent(StoredKind::LocalText,
+                           hasStringValue_ ? stringValue_ : paragraphs.text(), sheet);
     // A value that cannot be read, or a cell without a value type, shows its paragraphs.
-    return textContent(StoredKind::LocalText, paragraphs.text(), column, sheet);
+    return textContent(StoredKind::LocalText, paragraphs.text(), sheet);
 }
 
-std::optional<CellContent> CellValueReader::textContent(StoredKind kind, const std::string& text,
-                                                        std::int64_t column, OdsWorksheet& sheet) {
+std::optional<CellContent> CellValueReader::textContent(StoredKind kind, std::string_view text,
+                                                        OdsWorksheet& sheet) const {
     if (text.empty()) return std::nullopt;
     CellContent cell{};
     cell.kind = kind;
-    cell.style = formats_.formatOf(styleText_, column);
+    cell.style = format_;
     cell.index = sheet.localStrings().add(text);
     return cell;
 }
 
-CellContent CellValueReader::numberContent(double number, std::optional<std::uint16_t> dateFallback,
-                                           const CellParagraphs& paragraphs, std::int64_t column,
-                                           OdsWorksheet& sheet) {
+CellContent CellValueReader::numberContent(std::optional<std::uint16_t> dateFallback,
+                                           const CellParagraphs& paragraphs,
+                                           OdsWorksheet& sheet) const {
     CellContent cell{};
     cell.kind = StoredKind::Number;
-    cell.number = number;
-    cell.style = formats_.formatOf(styleText_, column);
-    if (dateFallback && !book_.cellFormats[cell.style].isDateTime()) cell.style = *dateFallback;
+    cell.number = number_;
+    cell.style = format_;
+    if (dateFallback && !book_.cellFormats[format_].isDateTime()) cell.style = *dateFallback;
     cell.shown = paragraphs.any();
     if (cell.shown) cell.shownText = sheet.shownTexts().hold(paragraphs.text());
     return cell;

@@ -1,6 +1,6 @@
 // The value of a table:table-cell: its value type (office:value-type, and LibreOffice's
-// calcext:value-type for errors), the value attribute of that type and the cell's style name,
-// made into what the cell holds together with its paragraphs.
+// calcext:value-type for errors), the value attribute of that type and the cell's style, made into
+// what the cell holds together with its paragraphs.
 #pragma once
 
 #include <cstdint>
@@ -23,31 +23,33 @@ class CellValueReader {
                     CellStyleFormats& formats)
         : book_(book), styles_(styles), formats_(formats) {}
 
-    // A cell starts.
-    void startCell(MarkupAttributes attributes);
-    // What the cell, whose first column is column, holds; nothing for an empty cell. Its text
-    // goes to the sheet's strings.
-    std::optional<CellContent> content(const CellParagraphs& paragraphs, std::int64_t column,
-                                       OdsWorksheet& sheet);
+    // A cell starts in the column; its attributes are read now.
+    void startCell(MarkupAttributes attributes, std::int64_t column);
+    // What the cell holds; nothing for an empty cell. Its text goes to the sheet's strings.
+    std::optional<CellContent> content(const CellParagraphs& paragraphs, OdsWorksheet& sheet);
 
   private:
     enum class ValueType { None, Float, Date, Time, Boolean, String };
     static ValueType typeOf(std::string_view text);
 
-    std::optional<CellContent> textContent(StoredKind kind, const std::string& text,
-                                           std::int64_t column, OdsWorksheet& sheet);
+    std::optional<CellContent> textContent(StoredKind kind, std::string_view text,
+                                           OdsWorksheet& sheet) const;
     // dateFallback: the format for date and time values whose style shows no date or time.
-    CellContent numberContent(double number, std::optional<std::uint16_t> dateFallback,
-                              const CellParagraphs& paragraphs, std::int64_t column,
-                              OdsWorksheet& sheet);
+    CellContent numberContent(std::optional<std::uint16_t> dateFallback,
+                              const CellParagraphs& paragraphs, OdsWorksheet& sheet) const;
 
     const WorkbookData& book_;
     const StyleFormats& styles_;
     CellStyleFormats& formats_;
     ValueType valueType_ = ValueType::None;
     bool error_ = false;
+    // The value of the value type, when it could be read.
+    bool valueRead_ = false;
+    double number_ = 0;
+    bool boolean_ = false;
     bool hasStringValue_ = false;
-    std::string valueText_, dateText_, timeText_, booleanText_, stringText_, styleText_;
+    std::string stringValue_;
+    std::uint16_t format_ = 0;  // of the cell's style
 };
 
 }  // namespace tabulon::workbook::ods

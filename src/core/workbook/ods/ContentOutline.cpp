@@ -129,12 +129,19 @@ class OutlineScan {
         }
         const bool endTag = lt[1] == '/';
         const char* nameStart = lt + (endTag ? 2 : 1);
-        const char* q = nameStart;
-        while (q < end && isNameChar(*q)) ++q;
-        if (q == end) return nullptr;
-        const std::string_view name(nameStart, q - nameStart);
-        if (!inTable_) return endTag ? q : frameStartTag(lt, name, q, end);
-        if (name != tableName_ || !(isSpace(*q) || *q == '>' || (!endTag && *q == '/'))) return q;
+        if (!inTable_) {
+            const char* q = nameStart;
+            while (q < end && isNameChar(*q)) ++q;
+            if (q == end) return nullptr;
+            return endTag ? q : frameStartTag(lt, std::string_view(nameStart, q - nameStart), q, end);
+        }
+        // Inside a table only tags of the table's own name count: nothing else needs a name.
+        const std::size_t length = tableName_.size();
+        if (static_cast<std::size_t>(end - nameStart) <= length) return nullptr;
+        const char* q = nameStart + length;
+        for (std::size_t i = 0; i < length; ++i)
+            if (nameStart[i] != tableName_[i]) return nameStart;
+        if (!(isSpace(*q) || *q == '>' || (!endTag && *q == '/'))) return nameStart;
         if (endTag) {
             if (nesting_ > 1) {
                 --nesting_;

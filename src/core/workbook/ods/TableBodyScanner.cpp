@@ -51,9 +51,10 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 // The part of a qualified name after its last colon.
-std::string_view localPart(std::string_view name) {
-    const std::size_t colon = name.rfind(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+inline std::string_view localPart(std::string_view name) {
+    std::size_t i = name.size();
+    while (i > 0 && name[i - 1] != ':') --i;
+    return name.substr(i);
 }
 
 [[noreturn]] void unsupported() { throw UnsupportedTableMarkup{}; }
@@ -214,9 +215,10 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     if (selfClosing) {
         reader_.endElement(local);
     } else {
+        // Elements at one depth mostly share their name: it is copied only when it differs.
         if (depth_ == open_.size())
             open_.emplace_back(name);
-        else
+        else if (!sameName(open_[depth_], name))
             open_[depth_].assign(name);
         ++depth_;
     }

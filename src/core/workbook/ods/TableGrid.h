@@ -40,6 +40,8 @@ class TableGrid {
     // table:table-cell, or table:covered-table-cell for a cell that a spanning cell covers.
     void startCell(bool covered, MarkupAttributes attributes);
     bool inCoveredCell() const { return covered_; }
+    // The first column of the cell being read.
+    std::int64_t column() const { return col_; }
     // Moves past the cell and its repeats; returns the cell's first column.
     std::int64_t endCell();
     // Keeps the content for the row at the column and the cell's repeats after it. Throws

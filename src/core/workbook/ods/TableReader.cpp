@@ -20,16 +20,16 @@ void TableReader::startElement(std::string_view name, MarkupAttributes attribute
         }
         return;
     }
-    if (name == "table-column") {
+    if (named(name, "table-column")) {
         if (const auto run = grid_.addColumns(attributes))
             formats_.addColumns(run->first, run->last, attributes);
-    } else if (name == "table-row") {
+    } else if (named(name, "table-row")) {
         grid_.startRow(attributes);
         formats_.startRow(attributes);
-    } else if (name == "table-cell" || name == "covered-table-cell") {
+    } else if (named(name, "table-cell") || named(name, "covered-table-cell")) {
         cellDepth_ = depth_;
-        grid_.startCell(name == "covered-table-cell", attributes);
-        values_.startCell(attributes);
+        grid_.startCell(named(name, "covered-table-cell"), attributes);
+        values_.startCell(attributes, grid_.column());
         paragraphs_.clear();
     }
 }
@@ -43,7 +43,7 @@ void TableReader::endElement(std::string_view name) {
             endCell();
             cellDepth_ = 0;
         }
-    } else if (name == "table-row") {
+    } else if (named(name, "table-row")) {
         grid_.endRow();
     }
     --depth_;
@@ -52,7 +52,7 @@ void TableReader::endElement(std::string_view name) {
 void TableReader::endCell() {
     const std::int64_t column = grid_.endCell();
     if (grid_.inCoveredCell()) return;
-    if (const auto content = values_.content(paragraphs_, column, sheet_))
+    if (const auto content = values_.content(paragraphs_, sheet_))
         grid_.place(column, *content);
 }
 
