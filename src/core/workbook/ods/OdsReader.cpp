@@ -32,8 +32,9 @@ std::uint64_t lineEnds(std::string_view bytes, bool& cr) {
 
 class OdsReader : public WorkbookReader {
   public:
-    OdsReader(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords)
-        : archive_(std::move(archive)), passwords_(passwords) {}
+    OdsReader(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords,
+              const OdsReadOptions& options)
+        : archive_(std::move(archive)), passwords_(passwords), options_(options) {}
 
     std::vector<WorksheetEntry> open(WorkbookData& book) override {
         ZipArchive& archive = *archive_;
@@ -60,10 +61,12 @@ class OdsReader : public WorkbookReader {
                                                    const WorkbookData& book) override {
         const ReadErrorPlace place{archive_->path(), std::string(kContentPart), entry.name, {}};
         auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
-        if (!places_.empty()) {
+        if (!places_.empty() && options_.tablePath == TablePath::Scanner) {
             const std::uint64_t cellsLeft = book.cellsLeft;
-            if (scanTable(places_.at(index), TableReader(place, book, *formats_, *sheet)))
+            if (scanTable(places_.at(index), TableReader(place, book, *formats_, *sheet))) {
+                taken(TablePath::Scanner);
                 return sheet;
+            }
             // Start again from nothing: expat decides what the table holds.
             sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
             book.cellsLeft = cellsLeft;
@@ -71,10 +74,15 @@ class OdsReader : public WorkbookReader {
         TableReader reader(place, book, *formats_, *sheet);
         parseTable(index, reader, place);
         reader.finish();
+        taken(TablePath::Expat);
         return sheet;
     }
 
   private:
+    void taken(TablePath path) {
+        if (options_.pathsTaken != nullptr) options_.pathsTaken->push_back(path);
+    }
+
     // The next bytes of content.xml, from the position reached so far; empty at its end.
     std::string_view nextBytes() {
         if (chunk_.empty()) chunk_ = content_->next();
@@ -163,6 +171,7 @@ class OdsReader : public WorkbookReader {
 
     std::unique_ptr<ZipArchive> archive_;
     PasswordSource* passwords_;
+    OdsReadOptions options_;
     std::vector<TablePlace> places_;
     std::optional<StyleFormats> formats_;
     // content.xml as far as the tables have been read.
@@ -173,10 +182,11 @@ class OdsReader : public WorkbookReader {
 
 }  // namespace
 
-std::unique_ptr<Workbook> readOds(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords) {
+std::unique_ptr<Workbook> readOds(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords,
+                                  const OdsReadOptions& options) {
     std::string path = archive->path();
     return openWorkbook(std::move(path),
-                        std::make_unique<OdsReader>(std::move(archive), passwords));
+                        std::make_unique<OdsReader>(std::move(archive), passwords, options));
 }
 
 }  // namespace tabulon::workbook::ods

@@ -2,12 +2,23 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "core/workbook/PasswordSource.h"
 #include "core/workbook/Workbook.h"
 #include "core/workbook/ZipArchive.h"
 
 namespace tabulon::workbook::ods {
+
+// How tables are read: by the table scanner, with expat for what it leaves, or by expat alone
+// (which tests hold the scanner against).
+enum class TablePath { Scanner, Expat };
+
+struct OdsReadOptions {
+    TablePath tablePath = TablePath::Scanner;
+    // When set, receives the path that read each table, in the order they are read.
+    std::vector<TablePath>* pathsTaken = nullptr;
+};
 
 // Reads every table of the package as a worksheet, hidden ones too; the entries of an encrypted
 // package are decrypted with a password from the source (which may be null). Opening reads the
@@ -16,6 +27,7 @@ namespace tabulon::workbook::ods {
 // Throws ReadError, of the PasswordProtected or PasswordIncorrect kind for an encrypted package
 // not opened.
 std::unique_ptr<Workbook> readOds(std::unique_ptr<ZipArchive> archive,
-                                  PasswordSource* passwords = nullptr);
+                                  PasswordSource* passwords = nullptr,
+                                  const OdsReadOptions& options = {});
 
 }  // namespace tabulon::workbook::ods

@@ -1,8 +1,8 @@
 // Shown texts as entries in store order, found through a bit per cell and a start per 64 cells.
 #include "core/workbook/ods/ShownTexts.h"
 
-#include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "core/workbook/CellText.h"
 #include "core/workbook/ReadLimits.h"
@@ -52,7 +52,7 @@ void ShownTexts::write(std::uint64_t number, std::string_view text) {
         number >>= 7;
         ++n;
     } while (number != 0);
-    std::copy(text.begin(), text.end(), out + n);
+    if (!text.empty()) std::memcpy(out + n, text.data(), text.size());
     size_ += n + text.size();
 }
 

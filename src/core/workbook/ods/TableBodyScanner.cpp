@@ -5,40 +5,16 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/workbook/xml/MarkupBytes.h"
 #include "core/workbook/xml/MarkupText.h"
 
 namespace tabulon::workbook::ods {
 
 namespace {
 
-enum CharClass : std::uint8_t {
-    kPlainText = 1,   // character data that needs no decoding or checking
-    kNameStart = 2,   // starts an element or attribute name
-    kNameChar = 4,    // continues a name (a prefix colon included)
-    kPlainValue = 8,  // attribute value character that needs no decoding or checking
-};
-
-constexpr std::array<std::uint8_t, 256> makeClasses() {
-    std::array<std::uint8_t, 256> classes{};
-    for (int c = 0x20; c < 0x80; ++c)
-        if (c != '<' && c != '&' && c != ']') classes[c] |= kPlainText;
-    classes['\t'] |= kPlainText;
-    classes['\n'] |= kPlainText;
-    for (int c = 0x20; c < 0x80; ++c)
-        if (c != '<' && c != '&' && c != '"' && c != '\'') classes[c] |= kPlainValue;
-    for (int c = 'A'; c <= 'Z'; ++c) classes[c] |= kNameStart | kNameChar;
-    for (int c = 'a'; c <= 'z'; ++c) classes[c] |= kNameStart | kNameChar;
-    classes['_'] |= kNameStart | kNameChar;
-    for (int c = '0'; c <= '9'; ++c) classes[c] |= kNameChar;
-    for (const char c : {'.', '-', ':'}) classes[static_cast<unsigned char>(c)] |= kNameChar;
-    return classes;
-}
-
-constexpr std::array<std::uint8_t, 256> kClasses = makeClasses();
-
-bool is(char c, CharClass charClass) {
-    return (kClasses[static_cast<unsigned char>(c)] & charClass) != 0;
-}
+using xml::isMarkup;
+using xml::kNameStart;
+using xml::kPlainText;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -50,19 +26,15 @@ bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-// The part of a qualified name after its last colon.
-inline std::string_view localPart(std::string_view name) {
-    std::size_t i = name.size();
-    while (i > 0 && name[i - 1] != ':') --i;
-    return name.substr(i);
-}
-
 [[noreturn]] void unsupported() { throw UnsupportedTableMarkup{}; }
 
-// Scans a name from p; nullptr when the bytes end inside it.
-const char* scanName(const char* p, const char* end) {
-    while (p < end && is(*p, kNameChar)) ++p;
-    return p == end ? nullptr : p;
+// Scans a name from p, setting local to the start of its part after the last colon; nullptr when
+// the bytes end inside it.
+const char* scanName(const char* p, const char* end, const char*& local) {
+    const char* colon = nullptr;
+    const char* q = xml::skipName<true>(p, end, colon);
+    local = colon != nullptr ? colon + 1 : p;
+    return q == end ? nullptr : q;
 }
 
 }  // namespace
@@ -77,7 +49,7 @@ const char* TableBodyScanner::scan(const char* begin, const char* end) {
             return p;
         } else if (p[1] == '/') {
             next = scanEndTag(p, end);
-        } else if (is(p[1], kNameStart)) {
+        } else if (isMarkup(p[1], kNameStart)) {
             next = scanTextElement(p, end);
             if (next == nullptr) next = scanStartTag(p, end);
         } else {
@@ -91,13 +63,12 @@ const char* TableBodyScanner::scan(const char* begin, const char* end) {
 
 // Character data up to the next '<'; nullptr when that is not in the bytes yet.
 const char* TableBodyScanner::scanText(const char* p, const char* end) {
-    const char* q = p;
-    while (q < end && is(*q, kPlainText)) ++q;
+    const char* q = xml::skipPlainText(p, end);
     if (!reader_.wantsText()) {
         // Characters that no element wants (the white space between rows and cells, line ends
         // with CR included) are passed over as they arrive, so that a long run of them is never
         // carried to the next chunk.
-        while (q < end && (is(*q, kPlainText) || *q == '\r')) ++q;
+        while (q < end && (isMarkup(*q, kPlainText) || *q == '\r')) ++q;
         if (q != p && (q == end || *q != '<')) return q;
     }
     if (q == end) return nullptr;
@@ -116,25 +87,27 @@ const char* TableBodyScanner::scanText(const char* p, const char* end) {
 // The common <text:p>12</text:p>: an element without attributes around plain text, in one step.
 // nullptr for anything else, which the general steps then read.
 const char* TableBodyScanner::scanTextElement(const char* p, const char* end) {
-    const char* q = scanName(p + 1, end);
+    const char* local = nullptr;
+    const char* q = scanName(p + 1, end, local);
     if (q == nullptr || *q != '>' || depth_ == kMaxDepth) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
     const char* text = ++q;
-    while (q < end && is(*q, kPlainText)) ++q;
+    q = xml::skipPlainText(q, end);
     const std::size_t tail = name.size() + 3;  // </name>
     if (static_cast<std::size_t>(end - q) < tail || q[0] != '<' || q[1] != '/' ||
-        !sameName(name, std::string_view(q + 2, name.size())) || q[tail - 1] != '>')
+        std::memcmp(q + 2, name.data(), name.size()) != 0 || q[tail - 1] != '>')
         return nullptr;
-    const std::string_view local = localPart(name);
-    reader_.startElement(local, {});
+    const std::string_view localName(local, name.end() - local);
+    reader_.startElement(localName, {});
     if (reader_.wantsText() && q != text) reader_.characters(std::string_view(text, q - text));
-    reader_.endElement(local);
+    reader_.endElement(localName);
     return q + tail;
 }
 
 // A start tag and its attributes; nullptr when the tag is not complete in the bytes yet.
 const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
-    const char* q = scanName(p + 1, end);
+    const char* local = nullptr;
+    const char* q = scanName(p + 1, end, local);
     if (q == nullptr) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
 
@@ -156,10 +129,12 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
             selfClosing = true;
             break;
         }
-        if (q == spaceStart || !is(*q, kNameStart) || count == kMaxAttributes) unsupported();
+        if (q == spaceStart || !isMarkup(*q, kNameStart) || count == kMaxAttributes)
+            unsupported();
 
         const char* nameStart = q;
-        q = scanName(q, end);
+        const char* attributeLocal = nullptr;
+        q = scanName(q, end, attributeLocal);
         if (q == nullptr) return nullptr;
         const std::string_view qualified(nameStart, q - nameStart);
         while (q < end && isSpace(*q)) ++q;
@@ -173,7 +148,7 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
         const char* valueStart = ++q;
         bool plain = true;
         for (;;) {
-            while (q < end && is(*q, kPlainValue)) ++q;
+            q = xml::skipPlainValue(q, end);
             if (q == end) return nullptr;
             if (*q == quote) break;
             if (*q == '"' || *q == '\'') {
@@ -191,7 +166,9 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
         const std::string_view raw(valueStart, q - valueStart);
         for (std::size_t i = 0; i < count; ++i)
             if (sameName(attributes_[i].qualifiedName, qualified)) unsupported();  // a duplicate
-        attributes_[count] = {qualified, localPart(qualified), raw};
+        attributes_[count] = {qualified,
+                              std::string_view(attributeLocal, qualified.end() - attributeLocal),
+                              raw};
         decodedAt_[count] = kRaw;
         if (!plain) {
             // Decoded into decoded_, which may still move: the value is pointed at once the tag
@@ -210,33 +187,38 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
         if (decodedAt_[i] != kRaw)
             attributes_[i].value = std::string_view(decoded_).substr(decodedAt_[i], decodedSize_[i]);
 
-    const std::string_view local = localPart(name);
-    reader_.startElement(local, MarkupAttributes(attributes_.data(), count));
+    const std::string_view localName(local, name.end() - local);
+    reader_.startElement(localName, MarkupAttributes(attributes_.data(), count));
     if (selfClosing) {
-        reader_.endElement(local);
+        reader_.endElement(localName);
     } else {
         // Elements at one depth mostly share their name: it is copied only when it differs.
-        if (depth_ == open_.size())
+        if (depth_ == open_.size()) {
             open_.emplace_back(name);
-        else if (!sameName(open_[depth_], name))
+            openLocal_.push_back(0);
+        } else if (!sameName(open_[depth_], name)) {
             open_[depth_].assign(name);
+        }
+        openLocal_[depth_] = static_cast<std::size_t>(local - name.data());
         ++depth_;
     }
     return q;
 }
 
-// An end tag; nullptr when it is not complete in the bytes yet.
+// An end tag, which must be that of the innermost open element; nullptr when it is not complete
+// in the bytes yet. The table's own end tag lies beyond the content: one at depth 0 is malformed.
 const char* TableBodyScanner::scanEndTag(const char* p, const char* end) {
+    if (depth_ == 0) unsupported();
+    const std::string& name = open_[depth_ - 1];
     const char* q = p + 2;
-    while (q < end && is(*q, kNameChar)) ++q;
-    const std::string_view name(p + 2, q - p - 2);
+    if (static_cast<std::size_t>(end - q) <= name.size()) return nullptr;
+    if (std::memcmp(q, name.data(), name.size()) != 0) unsupported();
+    q += name.size();
     while (q < end && isSpace(*q)) ++q;
     if (q == end) return nullptr;
-    // The table's own end tag lies beyond the content: an end tag at depth 0 is malformed here.
-    if (*q != '>' || name.empty() || depth_ == 0 || !sameName(open_[depth_ - 1], name))
-        unsupported();
+    if (*q != '>') unsupported();
     --depth_;
-    reader_.endElement(localPart(name));
+    reader_.endElement(std::string_view(name).substr(openLocal_[depth_]));
     return q + 1;
 }
 
