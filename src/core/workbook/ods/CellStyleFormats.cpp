@@ -21,12 +21,12 @@ void CellStyleFormats::startRow(MarkupAttributes attributes) {
 
 std::uint16_t CellStyleFormats::formatOf(std::string_view cellStyle, std::int64_t column) {
     if (!cellStyle.empty()) {
-        if (!lastKnown_ || cellStyle != lastStyle_) {
-            lastStyle_.assign(cellStyle);
-            lastFormat_ = formats_.formatOf(cellStyle);
-            lastKnown_ = true;
+        Recent& recent = recent_[static_cast<std::size_t>(column) % recent_.size()];
+        if (cellStyle != recent.style) {
+            recent.style.assign(cellStyle);
+            recent.format = formats_.formatOf(cellStyle);
         }
-        return lastFormat_;
+        return recent.format;
     }
     if (rowStyled_) return rowFormat_;
     const auto after =

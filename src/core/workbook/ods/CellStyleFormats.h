@@ -2,6 +2,7 @@
 // cell's own style, else its row's default cell style, else its column's.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,10 +37,13 @@ class CellStyleFormats {
     std::vector<ColumnStyle> columns_;  // in column order
     bool rowStyled_ = false;
     std::uint16_t rowFormat_ = 0;
-    // Neighbouring cells mostly share their style.
-    std::string lastStyle_;
-    std::uint16_t lastFormat_ = 0;
-    bool lastKnown_ = false;
+    // The cells of a column mostly share their style: the last one looked up in each column (its
+    // number modulo the array's size).
+    struct Recent {
+        std::string style;
+        std::uint16_t format = 0;
+    };
+    std::array<Recent, 64> recent_;
 };
 
 }  // namespace tabulon::workbook::ods

@@ -38,26 +38,39 @@ void CellValueReader::startCell(MarkupAttributes attributes, std::int64_t column
     hasStringValue_ = false;
     std::string_view value, date, time, boolean, style;
     for (const MarkupAttribute& a : attributes) {
-        if (named(a.name, "value-type")) {
-            // LibreOffice adds its own value type, which also knows error values.
-            if (a.qualifiedName.starts_with("calcext:")) {
-                error_ = named(a.value, "error");
-            } else {
-                valueType_ = typeOf(a.value);
-            }
-        } else if (named(a.name, "value")) {
-            value = a.value;
-        } else if (named(a.name, "date-value")) {
-            date = a.value;
-        } else if (named(a.name, "time-value")) {
-            time = a.value;
-        } else if (named(a.name, "boolean-value")) {
-            boolean = a.value;
-        } else if (named(a.name, "string-value")) {
-            stringValue_.assign(a.value);
-            hasStringValue_ = true;
-        } else if (named(a.name, "style-name")) {
-            style = a.value;
+        // By the name's length first: most attributes are told apart without comparing text.
+        const std::string_view name = a.name;
+        switch (name.size()) {
+            case 5:
+                if (named(name, "value")) value = a.value;
+                break;
+            case 10:
+                if (named(name, "value-type")) {
+                    // LibreOffice adds its own value type, which also knows error values.
+                    if (a.qualifiedName.starts_with("calcext:")) {
+                        error_ = named(a.value, "error");
+                    } else {
+                        valueType_ = typeOf(a.value);
+                    }
+                } else if (named(name, "date-value")) {
+                    date = a.value;
+                } else if (named(name, "time-value")) {
+                    time = a.value;
+                } else if (named(name, "style-name")) {
+                    style = a.value;
+                }
+                break;
+            case 12:
+                if (named(name, "string-value")) {
+                    stringValue_.assign(a.value);
+                    hasStringValue_ = true;
+                }
+                break;
+            case 13:
+                if (named(name, "boolean-value")) boolean = a.value;
+                break;
+            default:
+                break;
         }
     }
     format_ = formats_.formatOf(style, column);

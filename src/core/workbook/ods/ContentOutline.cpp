@@ -8,6 +8,7 @@
 
 #include "core/workbook/ods/ContentHandler.h"
 #include "core/workbook/xml/ChunkedScan.h"
+#include "core/workbook/xml/MarkupBytes.h"
 #include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::ods {
@@ -98,8 +99,8 @@ class OutlineScan {
 
     const char* scanTokens(const char* p, const char* end) {
         while (p < end) {
-            const char* lt = static_cast<const char*>(std::memchr(p, '<', end - p));
-            if (lt == nullptr) return end;
+            const char* lt = xml::findByte(p, end, '<');
+            if (lt == end) return end;
             const char* next = token(lt, end);
             if (next == nullptr) return lt;
             p = next;
@@ -139,9 +140,9 @@ class OutlineScan {
         const std::size_t length = tableName_.size();
         if (static_cast<std::size_t>(end - nameStart) <= length) return nullptr;
         const char* q = nameStart + length;
-        for (std::size_t i = 0; i < length; ++i)
-            if (nameStart[i] != tableName_[i]) return nameStart;
-        if (!(isSpace(*q) || *q == '>' || (!endTag && *q == '/'))) return nameStart;
+        if (!xml::sameBytes(nameStart, tableName_) ||
+            !(isSpace(*q) || *q == '>' || (!endTag && *q == '/')))
+            return nameStart;
         if (endTag) {
             if (nesting_ > 1) {
                 --nesting_;

@@ -28,16 +28,40 @@ bool sameName(std::string_view a, std::string_view b) {
 
 [[noreturn]] void unsupported() { throw UnsupportedTableMarkup{}; }
 
-// Scans a name from p, setting local to the start of its part after the last colon; nullptr when
-// the bytes end inside it.
-const char* scanName(const char* p, const char* end, const char*& local) {
+}  // namespace
+
+const char* TableBodyScanner::scanName(const char* p, const char* end, const char*& local,
+                                       const KnownName*& found) {
+    constexpr std::size_t kLongest = 32;  // of the names kept
+    found = nullptr;
+    std::uint64_t head = 0;
+    KnownName* set = nullptr;
+    if (static_cast<std::size_t>(end - p) > kLongest) {
+        std::memcpy(&head, p, sizeof head);
+        set = &known_[((head * 0x9E3779B97F4A7C15u) >> (64 - kSetBits)) * kWays];
+        for (std::size_t way = 0; way < kWays; ++way) {
+            const KnownName& known = set[way];
+            const std::size_t size = known.name.size();
+            if (known.head == head && size != 0 && xml::sameBytes(p, known.name) &&
+                !xml::isMarkup(p[size], xml::kNameChar | xml::kColon)) {
+                local = p + known.local;
+                found = &known;
+                return p + size;
+            }
+        }
+    }
     const char* colon = nullptr;
     const char* q = xml::skipName<true>(p, end, colon);
     local = colon != nullptr ? colon + 1 : p;
-    return q == end ? nullptr : q;
+    if (q == end) return nullptr;
+    if (set != nullptr && q - p >= 8 && static_cast<std::size_t>(q - p) <= kLongest) {
+        KnownName& known = set[nextWay_++ % kWays];
+        known.head = head;
+        known.name.assign(p, q);
+        known.local = static_cast<std::size_t>(local - p);
+    }
+    return q;
 }
-
-}  // namespace
 
 const char* TableBodyScanner::scan(const char* begin, const char* end) {
     const char* p = begin;
@@ -88,15 +112,30 @@ const char* TableBodyScanner::scanText(const char* p, const char* end) {
 // nullptr for anything else, which the general steps then read.
 const char* TableBodyScanner::scanTextElement(const char* p, const char* end) {
     const char* local = nullptr;
-    const char* q = scanName(p + 1, end, local);
-    if (q == nullptr || *q != '>' || depth_ == kMaxDepth) return nullptr;
+    const char* q = nullptr;
+    const std::size_t size = textName_.size();
+    const bool sameAsLast = size != 0 && static_cast<std::size_t>(end - p) > size + 1 &&
+                            xml::sameBytes(p + 1, textName_) && p[size + 1] == '>';
+    if (sameAsLast) {
+        q = p + 1 + size;
+        local = p + 1 + textLocal_;
+    } else {
+        const KnownName* known = nullptr;
+        q = scanName(p + 1, end, local, known);
+        if (q == nullptr || *q != '>') return nullptr;
+    }
+    if (depth_ == kMaxDepth) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
     const char* text = ++q;
     q = xml::skipPlainText(q, end);
     const std::size_t tail = name.size() + 3;  // </name>
     if (static_cast<std::size_t>(end - q) < tail || q[0] != '<' || q[1] != '/' ||
-        std::memcmp(q + 2, name.data(), name.size()) != 0 || q[tail - 1] != '>')
+        !xml::sameBytes(q + 2, name) || q[tail - 1] != '>')
         return nullptr;
+    if (!sameAsLast) {
+        textName_.assign(name);
+        textLocal_ = static_cast<std::size_t>(local - name.data());
+    }
     const std::string_view localName(local, name.end() - local);
     reader_.startElement(localName, {});
     if (reader_.wantsText() && q != text) reader_.characters(std::string_view(text, q - text));
@@ -107,7 +146,8 @@ const char* TableBodyScanner::scanTextElement(const char* p, const char* end) {
 // A start tag and its attributes; nullptr when the tag is not complete in the bytes yet.
 const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     const char* local = nullptr;
-    const char* q = scanName(p + 1, end, local);
+    const KnownName* elementName = nullptr;
+    const char* q = scanName(p + 1, end, local, elementName);
     if (q == nullptr) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
 
@@ -134,7 +174,8 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
 
         const char* nameStart = q;
         const char* attributeLocal = nullptr;
-        q = scanName(q, end, attributeLocal);
+        const KnownName* known = nullptr;
+        q = scanName(q, end, attributeLocal, known);
         if (q == nullptr) return nullptr;
         const std::string_view qualified(nameStart, q - nameStart);
         while (q < end && isSpace(*q)) ++q;
@@ -164,8 +205,15 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
             }
         }
         const std::string_view raw(valueStart, q - valueStart);
-        for (std::size_t i = 0; i < count; ++i)
-            if (sameName(attributes_[i].qualifiedName, qualified)) unsupported();  // a duplicate
+        // A duplicate is refused. Names found among those met before are one entry each, but an
+        // entry may have been given to another name since an earlier attribute was found in it.
+        for (std::size_t i = 0; i < count; ++i) {
+            const bool distinctEntries =
+                known != nullptr && attributeNames_[i] != nullptr && known != attributeNames_[i];
+            if (!distinctEntries && sameName(attributes_[i].qualifiedName, qualified))
+                unsupported();
+        }
+        attributeNames_[count] = known;
         attributes_[count] = {qualified,
                               std::string_view(attributeLocal, qualified.end() - attributeLocal),
                               raw};
@@ -212,7 +260,7 @@ const char* TableBodyScanner::scanEndTag(const char* p, const char* end) {
     const std::string& name = open_[depth_ - 1];
     const char* q = p + 2;
     if (static_cast<std::size_t>(end - q) <= name.size()) return nullptr;
-    if (std::memcmp(q, name.data(), name.size()) != 0) unsupported();
+    if (!xml::sameBytes(q, name)) unsupported();
     q += name.size();
     while (q < end && isSpace(*q)) ++q;
     if (q == end) return nullptr;

@@ -35,6 +35,12 @@ class TableBodyScanner {
     bool balanced() const { return depth_ == 0; }
 
   private:
+    struct KnownName;
+    // Scans the name at p, setting local to its part after the last colon and known to the entry
+    // of the names met before that it was found in (else nullptr); nullptr when the bytes end
+    // inside it.
+    const char* scanName(const char* p, const char* end, const char*& local,
+                         const KnownName*& known);
     const char* scanText(const char* p, const char* end);
     const char* scanTextElement(const char* p, const char* end);
     const char* scanStartTag(const char* p, const char* end);
@@ -43,9 +49,27 @@ class TableBodyScanner {
     static constexpr std::size_t kMaxAttributes = 32;
     static constexpr std::size_t kMaxDepth = 256;
 
+    // Names met before, found again by their first eight bytes without checking their
+    // characters once more: a table uses few names, most of them long.
+    struct KnownName {
+        std::uint64_t head = 0;
+        std::string name;
+        std::size_t local = 0;
+    };
+    // Sets of four names by the hash of their first eight bytes, which names that begin alike
+    // share ("office:value", "office:value-type").
+    static constexpr unsigned kSetBits = 4;
+    static constexpr std::size_t kWays = 4;
+
     TableReader& reader_;
+    std::array<KnownName, (std::size_t{1} << kSetBits) * kWays> known_;
+    std::size_t nextWay_ = 0;
+    // The name of the last element around plain text (mostly text:p), too short for known_.
+    std::string textName_;
+    std::size_t textLocal_ = 0;
     // The attributes of the tag being scanned, kept here so that no tag pays for clearing them.
     std::array<MarkupAttribute, kMaxAttributes> attributes_;
+    std::array<const KnownName*, kMaxAttributes> attributeNames_{};
     // Where a value with references or non-ASCII text lies decoded in decoded_; kRaw for a value
     // taken as it stands.
     static constexpr std::size_t kRaw = SIZE_MAX;

@@ -5,6 +5,8 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -138,6 +140,50 @@ inline const char* skipPlainValue(const char* p, const char* end) {
 #endif
     while (p < end && isMarkup(*p, kPlainValue)) ++p;
     return p;
+}
+
+// The first byte c from p, or end: inline, for the short distances between tags.
+inline const char* findByte(const char* p, const char* end, char c) {
+#if TABULON_MARKUP_SSE2
+    const __m128i wanted = _mm_set1_epi8(c);
+    while (end - p >= 16) {
+        const unsigned hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(detail::load(p), wanted)));
+        if (hits != 0) return p + std::countr_zero(hits);
+        p += 16;
+    }
+#endif
+    while (p < end && *p != c) ++p;
+    return p;
+}
+
+namespace detail {
+
+inline bool sameWord(const char* a, const char* b) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    return x == y;
+}
+
+}  // namespace detail
+
+// Whether the bytes at p are those of the name (p has at least its length).
+inline bool sameBytes(const char* p, std::string_view name) {
+    const std::size_t n = name.size();
+    const char* q = name.data();
+    // Names of 8 to 32 bytes: overlapping eight-byte words cover them.
+    if (n >= 8 && n <= 32) {
+        for (std::size_t i = 0; i + 8 < n; i += 8)
+            if (!detail::sameWord(p + i, q + i)) return false;
+        return detail::sameWord(p + n - 8, q + n - 8);
+    }
+    if (n < 8) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (p[i] != q[i]) return false;
+        return true;
+    }
+    return std::memcmp(p, q, n) == 0;
 }
 
 }  // namespace tabulon::workbook::xml
