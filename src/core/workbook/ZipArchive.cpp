@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -177,7 +178,9 @@ bool ZipArchive::contains(std::string_view name) const { return locate(name).has
 // them), decoded when the package encrypts them.
 class ZipArchive::EntryStream : public PartStream {
   public:
-    EntryStream(ZipArchive& archive, std::string_view name) : archive_(archive), name_(name) {
+    EntryStream(ZipArchive& archive, std::string_view name, std::uint64_t skip = 0,
+                ChunkWatch watch = {})
+        : archive_(archive), name_(name), skip_(skip), watch_(std::move(watch)) {
         decoder_ = archive.decoders_ ? archive.decoders_(name) : nullptr;
         const auto index = archive.locate(name);
         if (!index) archive.fail(ReadErrorKind::MissingPart, name, name_);
@@ -206,7 +209,7 @@ class ZipArchive::EntryStream : public PartStream {
         if (large) {
             // Inflated on a second thread while the caller parses.
             pipe_.emplace([this](char* buffer, std::size_t capacity) {
-                return produce(buffer, capacity);
+                return produceChunk(buffer, capacity);
             });
         } else {
             buffer_.resize(kChunkSize);
@@ -215,10 +218,29 @@ class ZipArchive::EntryStream : public PartStream {
 
     std::string_view next() override {
         if (pipe_) return pipe_->next();
-        return {buffer_.data(), produce(buffer_.data(), buffer_.size())};
+        return {buffer_.data(), produceChunk(buffer_.data(), buffer_.size())};
     }
 
   private:
+    // The next chunk for the caller: past the bytes to skip, seen by the watch.
+    std::size_t produceChunk(char* buffer, std::size_t capacity) {
+        for (;;) {
+            std::size_t n = produce(buffer, capacity);
+            if (n == 0) return 0;
+            if (skip_ >= n) {
+                skip_ -= n;
+                continue;
+            }
+            if (skip_ > 0) {
+                n -= static_cast<std::size_t>(skip_);
+                std::memmove(buffer, buffer + skip_, n);
+                skip_ = 0;
+            }
+            if (watch_) watch_(std::string_view(buffer, n));
+            return n;
+        }
+    }
+
     std::size_t produce(char* buffer, std::size_t capacity) {
         return decoder_ ? produceDecoded(buffer, capacity) : produceStored(buffer, capacity);
     }
@@ -267,6 +289,8 @@ class ZipArchive::EntryStream : public PartStream {
 
     ZipArchive& archive_;
     std::string name_;
+    std::uint64_t skip_;
+    ChunkWatch watch_;
     std::unique_ptr<PartDecoder> decoder_;
     std::unique_ptr<zip_file_t, FileCloser> file_;
     std::optional<InflatedEntry> inflated_;
@@ -279,8 +303,9 @@ class ZipArchive::EntryStream : public PartStream {
     std::optional<ChunkPipe> pipe_;
 };
 
-std::unique_ptr<PartStream> ZipArchive::stream(std::string_view name) {
-    return std::make_unique<EntryStream>(*this, name);
+std::unique_ptr<PartStream> ZipArchive::stream(std::string_view name, std::uint64_t skip,
+                                               ChunkWatch watch) {
+    return std::make_unique<EntryStream>(*this, name, skip, std::move(watch));
 }
 
 void ZipArchive::read(std::string_view name,

@@ -56,9 +56,13 @@ class ZipArchive {
     // missing part, damaged data, an encrypted entry or when the workbook's size cap is passed.
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
     // The same bytes, taken by the caller chunk by chunk; a large part is inflated on a second
-    // thread meanwhile. Parts are read one at a time: nothing else is read from the archive
-    // while the stream lives.
-    std::unique_ptr<PartStream> stream(std::string_view name);
+    // thread meanwhile. The first `skip` bytes are passed over there, and `watch`, when given,
+    // sees each chunk on that thread before the caller takes it (an exception it throws reaches
+    // the caller in the chunk's place). Parts are read one at a time: nothing else is read from
+    // the archive while the stream lives.
+    using ChunkWatch = std::function<void(std::string_view)>;
+    std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0,
+                                       ChunkWatch watch = {});
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
     // From now on, parts are read through their decoders.

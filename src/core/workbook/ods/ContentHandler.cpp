@@ -28,11 +28,11 @@ void ContentHandler::startElement(std::string_view name, const xml::XmlAttribute
     } else if (name == "table") {
         tableDepth_ = depth_;
         startTable(attributes);
-    } else if (name == "null-date" && book_ != nullptr) {
+    } else if (name == "null-date") {
         const char* date = attributes.find("date-value");
         // Serial numbers count from 1904 when the document does; otherwise they follow the
         // 1900 system, whatever other day the document counts from.
-        book_->date1904 = date != nullptr && std::string_view(date).starts_with("1904-01-01");
+        date1904_ = date != nullptr && std::string_view(date).starts_with("1904-01-01");
     }
 }
 

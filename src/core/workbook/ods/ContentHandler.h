@@ -19,9 +19,9 @@ namespace tabulon::workbook::ods {
 class ContentHandler : public xml::XmlHandler {
   public:
     // Lists the tables (name and visibility) into tables, with the styles sections read into
-    // styles and the date system into the book.
-    ContentHandler(OdsStyles& styles, WorkbookData& book, std::vector<WorksheetEntry>& tables)
-        : styles_(&styles), book_(&book), tables_(&tables) {}
+    // styles and the date system kept for date1904().
+    ContentHandler(OdsStyles& styles, std::vector<WorksheetEntry>& tables)
+        : styles_(&styles), tables_(&tables) {}
     // Hands the elements inside the table'th table (from 0) to the reader.
     ContentHandler(TableReader& reader, std::size_t table) : reader_(&reader), wanted_(table) {}
 
@@ -31,6 +31,8 @@ class ContentHandler : public xml::XmlHandler {
     bool tableRead() const { return tableRead_; }
     // An element inside a table is being read.
     bool insideTable() const { return tableDepth_ != 0; }
+    // True when serial day numbers count from 1904, as the null date read so far says.
+    bool date1904() const { return date1904_; }
 
     void startElement(std::string_view name, const xml::XmlAttributes& attributes) override;
     void endElement(std::string_view name) override;
@@ -40,7 +42,6 @@ class ContentHandler : public xml::XmlHandler {
     void startTable(const xml::XmlAttributes& attributes);
 
     OdsStyles* styles_ = nullptr;
-    WorkbookData* book_ = nullptr;
     std::vector<WorksheetEntry>* tables_ = nullptr;
     TableReader* reader_ = nullptr;
     std::size_t wanted_ = 0;
@@ -51,6 +52,7 @@ class ContentHandler : public xml::XmlHandler {
     int tableDepth_ = 0;   // of the table being passed over or read; 0 outside tables
     bool reading_ = false;  // the elements inside the table go to the reader
     bool tableRead_ = false;
+    bool date1904_ = false;
     std::vector<MarkupAttribute> attributes_;
 };
 

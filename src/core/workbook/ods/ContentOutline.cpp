@@ -2,6 +2,7 @@
 // are only passed over: a table's content ends at the end tag that matches its start tag.
 #include "core/workbook/ods/ContentOutline.h"
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -46,8 +47,25 @@ const char* find(const char* p, const char* end, std::string_view what) {
 
 class OutlineScan {
   public:
-    OutlineScan(ContentHandler& handler, xml::XmlStream& frame, std::vector<TablePlace>& places)
-        : handler_(handler), frame_(frame), places_(places) {}
+    OutlineScan(ContentHandler& handler, xml::XmlStream& frame, ContentOutline& outline,
+                OdsStyles& styles, FirstTableReader* first)
+        : handler_(handler),
+          frame_(frame),
+          places_(outline.places),
+          tables_(outline.tables),
+          styles_(styles),
+          first_(first) {}
+
+    // Where the first table's content begins, once known; read on another thread.
+    std::optional<std::uint64_t> firstContent() const {
+        const std::uint64_t at = firstContent_.load(std::memory_order_acquire);
+        return at == kUnknown ? std::nullopt : std::optional<std::uint64_t>(at);
+    }
+    // The styles and date system were complete when the first table began.
+    bool settled() const {
+        return places_.empty() || (definitionsAtFirst_ == styles_.definitionCount() &&
+                                   date1904AtFirst_ == handler_.date1904());
+    }
 
     bool reachedEnd() const { return false; }
     bool inTable() const { return inTable_; }
@@ -183,6 +201,12 @@ class OutlineScan {
         feed(lt, after);
         frameFrom_ = after;
         places_.push_back({at(lt), at(after), at(after), at(after), selfClosing});
+        if (places_.size() == 1) {
+            definitionsAtFirst_ = styles_.definitionCount();
+            date1904AtFirst_ = handler_.date1904();
+            if (first_ != nullptr) first_->firstTableStarts(tables_.back(), date1904AtFirst_);
+            firstContent_.store(at(after), std::memory_order_release);
+        }
         if (!selfClosing) {
             inTable_ = true;
             tableName_.assign(name);
@@ -195,6 +219,13 @@ class OutlineScan {
     ContentHandler& handler_;
     xml::XmlStream& frame_;
     std::vector<TablePlace>& places_;
+    const std::vector<WorksheetEntry>& tables_;
+    OdsStyles& styles_;
+    FirstTableReader* first_;
+    static constexpr std::uint64_t kUnknown = UINT64_MAX;
+    std::atomic<std::uint64_t> firstContent_ = kUnknown;
+    std::size_t definitionsAtFirst_ = 0;
+    bool date1904AtFirst_ = false;
     std::uint64_t offset_ = 0;       // of the first byte of this scan's range
     const char* begin_ = nullptr;    // of this scan's range
     const char* frameFrom_ = nullptr;  // frame bytes of this range not yet given to expat
@@ -203,26 +234,35 @@ class OutlineScan {
     int nesting_ = 0;        // its elements of that name still open
 };
 
-ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book) {
+ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
+                            FirstTableReader* first) {
     ContentOutline outline;
-    ContentHandler handler(styles, book, outline.tables);
+    ContentHandler handler(styles, outline.tables);
     xml::XmlStream frame(handler);
-    OutlineScan scan(handler, frame, outline.places);
+    OutlineScan scan(handler, frame, outline, styles, first);
     xml::ChunkedScan<OutlineScan> chunks(scan);
-    const auto stream = archive.stream(kContentPart);
-    bool first = true;
-    for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next()) {
+    bool firstChunk = true;
+    // On the inflating thread: the outline is made as each chunk is inflated.
+    auto outlineChunk = [&](std::string_view chunk) {
         // UTF-16 text (by its byte order mark or its zero bytes) is not split.
-        if (first && (chunk[0] == 0 || chunk[0] == '\xFE' || chunk[0] == '\xFF' ||
-                      (chunk.size() > 1 && chunk[1] == 0)))
+        if (firstChunk && (chunk[0] == 0 || chunk[0] == '\xFE' || chunk[0] == '\xFF' ||
+                           (chunk.size() > 1 && chunk[1] == 0)))
             throw NotSplittable{};
-        first = false;
+        firstChunk = false;
         try {
             chunks.feed(chunk);
         } catch (const xml::TokenTooLong&) {
             throw NotSplittable{};
         }
-    }
+    };
+    {
+        const auto stream = archive.stream(kContentPart, 0, outlineChunk);
+        std::uint64_t offset = 0;
+        for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next()) {
+            if (first != nullptr) first->take(chunk, offset, scan.firstContent());
+            offset += chunk.size();
+        }
+    }  // the inflating thread has ended: what it made is this thread's now
     chunks.finish();
     // What is still carried is an incomplete token at the part's end.
     std::string carried;
@@ -232,22 +272,24 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData
         last.bodyEnd = last.end = scan.offset() + carried.size();
     }
     scan.finish(carried);
+    book.date1904 = handler.date1904();
+    outline.settledBeforeFirstTable = scan.settled();
     return outline;
 }
 
 }  // namespace
 
-ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, WorkbookData& book) {
+ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
+                                  FirstTableReader* first) {
     const OdsStyles partStyles = styles;  // of styles.xml, for a second reading
     try {
-        return splitContent(archive, styles, book);
+        return splitContent(archive, styles, book, first);
     } catch (const NotSplittable&) {
     }
     // The part read as a whole: its tables are found as it goes.
     styles = partStyles;
-    book.date1904 = false;
     ContentOutline outline;
-    ContentHandler handler(styles, book, outline.tables);
+    ContentHandler handler(styles, outline.tables);
     try {
         xml::parseXmlPart(archive, kContentPart, handler);
     } catch (const ReadError& e) {
@@ -255,6 +297,7 @@ ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, Workbo
         if (!e.place().sheet.empty() || !handler.insideTable()) throw;
         throw e.placedIn({}, outline.tables.back().name);
     }
+    book.date1904 = handler.date1904();
     return outline;
 }
 

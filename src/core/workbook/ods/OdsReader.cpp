@@ -30,11 +30,93 @@ std::uint64_t lineEnds(std::string_view bytes, bool& cr) {
     return count;
 }
 
+// The first table read from the chunks of the outline's reading of content.xml, while the outline
+// is made on the inflating thread: it is kept when the scanner read it to the end of its content
+// with the styles and date system that hold for all tables.
+class FirstTable : public FirstTableReader {
+  public:
+    FirstTable(const std::string& path, WorkbookData& book, const OdsStyles& styles,
+               std::optional<StyleFormats>& formats)
+        : path_(path), book_(book), styles_(styles), formats_(formats) {}
+    ~FirstTable() override { letGo(); }
+
+    void firstTableStarts(const WorksheetEntry& table, bool date1904) override {
+        entry_ = table;
+        book_.date1904 = date1904;
+        formats_.emplace(styles_, book_.cellFormats);
+    }
+
+    void take(std::string_view chunk, std::uint64_t offset,
+              std::optional<std::uint64_t> content) override {
+        if (over_ || !content || *content >= offset + chunk.size()) return;
+        try {
+            if (!sheet_) {
+                cellsLeft_ = book_.cellsLeft;
+                sheet_ = std::make_unique<OdsWorksheet>(book_, entry_.name, entry_.visibility);
+                reader_.emplace(ReadErrorPlace{path_, std::string(kContentPart), entry_.name, {}},
+                                book_, *formats_, *sheet_);
+                scanner_.emplace(*reader_);
+                chunks_.emplace(*scanner_);
+            }
+            const auto from = static_cast<std::size_t>(*content > offset ? *content - offset : 0);
+            if (const auto rest = chunks_->feed(chunk.substr(from))) {
+                end_ = offset + chunk.size() - rest->chunk.size() - rest->carried.size();
+                over_ = true;
+            }
+        } catch (const UnsupportedTableMarkup&) {
+            letGo();
+        } catch (const xml::TokenTooLong&) {
+            letGo();
+        } catch (const ReadError&) {
+            letGo();  // the table says so again when it is asked for
+        }
+    }
+
+    // The table, when it was read to the end of its content as the outline placed it.
+    std::unique_ptr<OdsWorksheet> sheet(const TablePlace& place) {
+        if (!over_ || !sheet_ || !place.closed || end_ != place.bodyEnd) {
+            letGo();
+            return nullptr;
+        }
+        reader_->finish();
+        chunks_.reset();
+        scanner_.reset();
+        reader_.reset();
+        return std::move(sheet_);
+    }
+
+  private:
+    void letGo() {
+        over_ = true;
+        chunks_.reset();
+        scanner_.reset();
+        reader_.reset();
+        if (sheet_) book_.cellsLeft = cellsLeft_;
+        sheet_.reset();
+    }
+
+    const std::string& path_;
+    WorkbookData& book_;
+    const OdsStyles& styles_;
+    std::optional<StyleFormats>& formats_;
+    WorksheetEntry entry_;
+    std::uint64_t cellsLeft_ = 0;
+    std::unique_ptr<OdsWorksheet> sheet_;
+    std::optional<TableReader> reader_;
+    std::optional<TableBodyScanner> scanner_;
+    std::optional<xml::ChunkedScan<TableBodyScanner>> chunks_;
+    bool over_ = false;  // read to its end, or given up
+    std::uint64_t end_ = 0;
+};
+
 class OdsReader : public WorkbookReader {
   public:
     OdsReader(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords,
               const OdsReadOptions& options)
         : archive_(std::move(archive)), passwords_(passwords), options_(options) {}
+    ~OdsReader() override {
+        content_.reset();  // its thread ends before what it reads goes
+    }
 
     std::vector<WorksheetEntry> open(WorkbookData& book) override {
         ZipArchive& archive = *archive_;
@@ -51,14 +133,37 @@ class OdsReader : public WorkbookReader {
 
         OdsStyles styles;
         if (archive.contains("styles.xml")) readStylesPart(archive, "styles.xml", styles);
-        ContentOutline outline = readContentOutline(archive, styles, book);
+        const bool scanning = options_.tablePath == TablePath::Scanner;
+        FirstTable first(archive.path(), book, styles, formats_);
+        ContentOutline outline =
+            readContentOutline(archive, styles, book, scanning ? &first : nullptr);
         places_ = std::move(outline.places);
-        formats_.emplace(styles, book.cellFormats);
+        const bool settled = !places_.empty() && outline.settledBeforeFirstTable;
+        if (settled) firstSheet_ = first.sheet(places_.front());
+        // Styles defined after the first table began, or a part read as a whole: the formats
+        // come from all the styles.
+        if (!settled || !formats_) formats_.emplace(styles, book.cellFormats);
+        // The second table is inflated and its first bytes made ready while the first one is
+        // exported.
+        if (scanning && places_.size() > 1) {
+            content_ = archive.stream(kContentPart, places_[1].bodyStart);
+            position_ = places_[1].bodyStart;
+        }
         return std::move(outline.tables);
     }
 
     std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t index, const WorksheetEntry& entry,
                                                    const WorkbookData& book) override {
+        // The first table as read when the workbook opened; let go of when another is asked for
+        // first, so that one table is held at a time.
+        if (firstSheet_) {
+            std::unique_ptr<OdsWorksheet> first = std::move(firstSheet_);
+            if (index == 0) {
+                taken(TablePath::Scanner);
+                return first;
+            }
+            book.cellsLeft += first->cells().size();
+        }
         const ReadErrorPlace place{archive_->path(), std::string(kContentPart), entry.name, {}};
         auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
         if (!places_.empty() && options_.tablePath == TablePath::Scanner) {
@@ -117,10 +222,11 @@ class OdsReader : public WorkbookReader {
                 }
                 const auto n = static_cast<std::size_t>(
                     std::min<std::uint64_t>(bytes.size(), table.bodyEnd - position_));
-                chunks.feed(bytes.substr(0, n));
+                // An end tag that closes the table before its end is malformed.
+                if (chunks.feed(bytes.substr(0, n))) return false;
                 advance(n);
             }
-            chunks.finish();
+            if (chunks.finish()) return false;
         } catch (const UnsupportedTableMarkup&) {
             return false;
         } catch (const xml::TokenTooLong&) {
@@ -174,6 +280,7 @@ class OdsReader : public WorkbookReader {
     OdsReadOptions options_;
     std::vector<TablePlace> places_;
     std::optional<StyleFormats> formats_;
+    std::unique_ptr<OdsWorksheet> firstSheet_;  // read with the outline, until asked for
     // content.xml as far as the tables have been read.
     std::unique_ptr<PartStream> content_;
     std::string_view chunk_;  // the rest of its current chunk

@@ -73,6 +73,7 @@ const char* TableBodyScanner::scan(const char* begin, const char* end) {
             return p;
         } else if (p[1] == '/') {
             next = scanEndTag(p, end);
+            if (reachedEnd_) return p;
         } else if (isMarkup(p[1], kNameStart)) {
             next = scanTextElement(p, end);
             if (next == nullptr) next = scanStartTag(p, end);
@@ -254,9 +255,12 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
 }
 
 // An end tag, which must be that of the innermost open element; nullptr when it is not complete
-// in the bytes yet. The table's own end tag lies beyond the content: one at depth 0 is malformed.
+// in the bytes yet. At depth 0 it ends the content, whoever checks that it is the table's.
 const char* TableBodyScanner::scanEndTag(const char* p, const char* end) {
-    if (depth_ == 0) unsupported();
+    if (depth_ == 0) {
+        reachedEnd_ = true;
+        return p;
+    }
     const std::string& name = open_[depth_ - 1];
     const char* q = p + 2;
     if (static_cast<std::size_t>(end - q) <= name.size()) return nullptr;

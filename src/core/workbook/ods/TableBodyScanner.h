@@ -19,18 +19,18 @@ namespace tabulon::workbook::ods {
 // table must then be read by expat.
 struct UnsupportedTableMarkup {};
 
-// Reads the content of a table, from just after its start tag to just before its end tag, in
-// pieces. It accepts only well-formed markup of a grammar that expat reads the same way.
+// Reads the content of a table, from just after its start tag, in pieces, up to the end tag that
+// closes the table. It accepts only well-formed markup of a grammar that expat reads the same way.
 class TableBodyScanner {
   public:
     explicit TableBodyScanner(TableReader& reader) : reader_(reader) {}
 
     // Scans the whole tokens of [begin, end), which continues where the last call stopped, and
-    // returns where it stopped: at the start of an incomplete token. Throws
+    // returns where it stopped: at the start of an incomplete token, or at an end tag that closes
+    // nothing the content opened, the table's own (then reachedEnd()). Throws
     // UnsupportedTableMarkup, and ReadError from the reader.
     const char* scan(const char* begin, const char* end);
-    // The content ends inside the table, not beyond it.
-    bool reachedEnd() const { return false; }
+    bool reachedEnd() const { return reachedEnd_; }
     // Every element that the content opened is closed.
     bool balanced() const { return depth_ == 0; }
 
@@ -79,6 +79,7 @@ class TableBodyScanner {
     std::vector<std::size_t> openLocal_;  // where their local names start
     std::size_t depth_ = 0;
     std::string decoded_;  // decoded text, or decoded attribute values of one tag
+    bool reachedEnd_ = false;
 };
 
 }  // namespace tabulon::workbook::ods
