@@ -94,8 +94,7 @@ std::size_t RawInflater::inflate(unsigned char* out, std::size_t capacity) {
         if (z.avail_in == 0) break;
     }
     const auto written = static_cast<std::size_t>(z.next_out - out);
-    state_->crc = static_cast<std::uint32_t>(
-        crc32_z(state_->crc, out, written));
+    state_->crc = static_cast<std::uint32_t>(crc32_z(state_->crc, out, written));
     return written;
 }
 

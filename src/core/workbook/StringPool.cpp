@@ -26,7 +26,8 @@ std::uint32_t StringPool::add(std::string_view text) {
         // A block grows as a string does, but never past its size.
         const std::size_t needed = block.size() + kept.size();
         if (needed > block.capacity())
-            block.reserve(std::min<std::size_t>(kBlockSize, std::max(needed, 2 * block.capacity())));
+            block.reserve(
+                std::min<std::size_t>(kBlockSize, std::max(needed, 2 * block.capacity())));
         block.append(kept);
     }
     const std::uint32_t end =

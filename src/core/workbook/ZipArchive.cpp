@@ -188,24 +188,23 @@ class ZipArchive::EntryStream : public PartStream {
         zip_stat_init(&stat);
         const bool known = zip_stat_index(archive.archive_, *index, 0, &stat) == 0;
         // A deflated entry is inflated here from its compressed bytes; any other goes through
-        // libzip.
+        // libzip, which also reads one without compressed bytes as empty, whatever its CRC.
         const zip_uint64_t needed =
-            ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_CRC;
+            ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_CRC | ZIP_STAT_COMP_SIZE;
         const bool inflateHere = known && (stat.valid & needed) == needed &&
                                  stat.comp_method == ZIP_CM_DEFLATE &&
-                                 stat.encryption_method == ZIP_EM_NONE;
+                                 stat.encryption_method == ZIP_EM_NONE && stat.comp_size > 0;
         file_.reset(zip_fopen_index(archive.archive_, *index, inflateHere ? ZIP_FL_COMPRESSED : 0));
         if (!file_) {
             const int code = zip_error_code_zip(zip_get_error(archive.archive_));
             archive.rethrowSourceFailure();
             if (code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD)
                 archive.fail(ReadErrorKind::PasswordProtected, name, {});
-            archive.fail(ReadErrorKind::DamagedContainer, name,
-                         name_ + ": " + zipErrorText(code));
+            archive.fail(ReadErrorKind::DamagedContainer, name, name_ + ": " + zipErrorText(code));
         }
         if (inflateHere) inflated_.emplace(file_.get(), stat.crc);
-        const bool large = known && (stat.valid & ZIP_STAT_SIZE) != 0 &&
-                           stat.size > kPipelineThreshold;
+        const bool large =
+            known && (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
         if (large) {
             // Inflated on a second thread while the caller parses.
             pipe_.emplace([this](char* buffer, std::size_t capacity) {

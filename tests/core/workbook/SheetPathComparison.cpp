@@ -71,8 +71,9 @@ SheetReadOutcome readAll(Open open) {
 
 SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path) {
     std::vector<xlsx::SheetPath> taken;
-    SheetReadOutcome outcome = readAll(
-        [&] { return package::openPackage(std::make_unique<ZipArchive>(file), {path, &taken}); });
+    SheetReadOutcome outcome = readAll([&] {
+        return package::openPackage(std::make_unique<ZipArchive>(file), {path, &taken});
+    });
     outcome.pathsTaken = std::move(taken);
     return outcome;
 }
@@ -104,8 +105,7 @@ std::string firstDifference(const SheetReadOutcome& a, const SheetReadOutcome& b
     return {};
 }
 
-std::string mutated(std::string text, std::mt19937& random,
-                    std::span<const char* const> snippets) {
+std::string mutated(std::string text, std::mt19937& random, std::span<const char* const> snippets) {
     static const std::string kBytes = "<>&\"'/:]=\r\n\t x0#;_?!\x01\xC3\xA9\xFF";
     auto pick = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);

@@ -37,7 +37,6 @@ std::string firstDifference(const SheetReadOutcome& a, const SheetReadOutcome& b
 // The markup with one change: a byte removed, replaced or inserted, a stretch repeated or cut, two
 // bytes swapped, one of the snippets (well-formed markup) inserted after a tag, a character written
 // as a reference, or the markup cut short.
-std::string mutated(std::string text, std::mt19937& random,
-                    std::span<const char* const> snippets);
+std::string mutated(std::string text, std::mt19937& random, std::span<const char* const> snippets);
 
 }  // namespace tabulon::workbook::testing

@@ -19,8 +19,7 @@ namespace tabulon::workbook::ods {
 
 class CellValueReader {
   public:
-    CellValueReader(const WorkbookData& book, const StyleFormats& styles,
-                    CellStyleFormats& formats)
+    CellValueReader(const WorkbookData& book, const StyleFormats& styles, CellStyleFormats& formats)
         : book_(book), styles_(styles), formats_(formats) {}
 
     // A cell starts in the column; its attributes are read now.

@@ -48,8 +48,8 @@ class ContentHandler : public xml::XmlHandler {
 
     std::size_t tablesSeen_ = 0;
     int depth_ = 0;
-    int stylesDepth_ = 0;  // of the styles section being read; 0 outside them
-    int tableDepth_ = 0;   // of the table being passed over or read; 0 outside tables
+    int stylesDepth_ = 0;   // of the styles section being read; 0 outside them
+    int tableDepth_ = 0;    // of the table being passed over or read; 0 outside tables
     bool reading_ = false;  // the elements inside the table go to the reader
     bool tableRead_ = false;
     bool date1904_ = false;

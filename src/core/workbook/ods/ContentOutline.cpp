@@ -20,8 +20,8 @@ namespace {
 struct NotSplittable {};
 
 bool isNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == ':' || c == '_' || c == '-' || c == '.' || static_cast<unsigned char>(c) >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ':' ||
+           c == '_' || c == '-' || c == '.' || static_cast<unsigned char>(c) >= 0x80;
 }
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -88,7 +88,9 @@ class OutlineScan {
     std::uint64_t offset() const { return offset_; }
 
   private:
-    std::uint64_t at(const char* p) const { return offset_ + static_cast<std::uint64_t>(p - begin_); }
+    std::uint64_t at(const char* p) const {
+        return offset_ + static_cast<std::uint64_t>(p - begin_);
+    }
 
     // Damage in the frame fails the workbook: the part is read again as a whole, which finds
     // the first damage in it, with its line.
@@ -152,7 +154,8 @@ class OutlineScan {
             const char* q = nameStart;
             while (q < end && isNameChar(*q)) ++q;
             if (q == end) return nullptr;
-            return endTag ? q : frameStartTag(lt, std::string_view(nameStart, q - nameStart), q, end);
+            return endTag ? q
+                          : frameStartTag(lt, std::string_view(nameStart, q - nameStart), q, end);
         }
         // Inside a table only tags of the table's own name count: nothing else needs a name.
         const std::size_t length = tableName_.size();
@@ -226,8 +229,8 @@ class OutlineScan {
     std::atomic<std::uint64_t> firstContent_ = kUnknown;
     std::size_t definitionsAtFirst_ = 0;
     bool date1904AtFirst_ = false;
-    std::uint64_t offset_ = 0;       // of the first byte of this scan's range
-    const char* begin_ = nullptr;    // of this scan's range
+    std::uint64_t offset_ = 0;         // of the first byte of this scan's range
+    const char* begin_ = nullptr;      // of this scan's range
     const char* frameFrom_ = nullptr;  // frame bytes of this range not yet given to expat
     bool inTable_ = false;
     std::string tableName_;  // the qualified name of the table passed over

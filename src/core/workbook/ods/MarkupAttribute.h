@@ -24,8 +24,7 @@ bool named(std::string_view name, const char (&literal)[N]) {
 
 // The value of the attribute with this local name (whatever its prefix).
 template <std::size_t N>
-std::optional<std::string_view> findAttribute(MarkupAttributes attributes,
-                                              const char (&name)[N]) {
+std::optional<std::string_view> findAttribute(MarkupAttributes attributes, const char (&name)[N]) {
     for (const MarkupAttribute& a : attributes)
         if (named(a.name, name)) return a.value;
     return std::nullopt;

@@ -74,7 +74,8 @@ void ShownTexts::releaseHeld() {
 
 std::uint64_t ShownTexts::add(std::size_t cell, std::size_t held) {
     const std::size_t begin = held == 0 ? 0 : heldEnds_[held - 1];
-    const std::string_view text = std::string_view(heldChars_).substr(begin, heldEnds_[held] - begin);
+    const std::string_view text =
+        std::string_view(heldChars_).substr(begin, heldEnds_[held] - begin);
     mark(cell);
     const std::uint64_t start = reserve(kMaxNumberBytes + text.size());
     write(std::uint64_t{text.size()} << 1, text);

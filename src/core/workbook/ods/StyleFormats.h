@@ -32,7 +32,8 @@ class StyleFormats {
         using is_transparent = void;
         std::size_t operator()(std::string_view name) const {
             std::uint64_t hash = 14695981039346656037u;
-            for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+            for (const char c : name)
+                hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
             return static_cast<std::size_t>(hash);
         }
     };

@@ -170,8 +170,7 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
             selfClosing = true;
             break;
         }
-        if (q == spaceStart || !isMarkup(*q, kNameStart) || count == kMaxAttributes)
-            unsupported();
+        if (q == spaceStart || !isMarkup(*q, kNameStart) || count == kMaxAttributes) unsupported();
 
         const char* nameStart = q;
         const char* attributeLocal = nullptr;
@@ -215,9 +214,8 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
                 unsupported();
         }
         attributeNames_[count] = known;
-        attributes_[count] = {qualified,
-                              std::string_view(attributeLocal, qualified.end() - attributeLocal),
-                              raw};
+        attributes_[count] = {
+            qualified, std::string_view(attributeLocal, qualified.end() - attributeLocal), raw};
         decodedAt_[count] = kRaw;
         if (!plain) {
             // Decoded into decoded_, which may still move: the value is pointed at once the tag
@@ -234,7 +232,8 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     if (!selfClosing && depth_ == kMaxDepth) unsupported();
     for (std::size_t i = 0; i < count; ++i)
         if (decodedAt_[i] != kRaw)
-            attributes_[i].value = std::string_view(decoded_).substr(decodedAt_[i], decodedSize_[i]);
+            attributes_[i].value =
+                std::string_view(decoded_).substr(decodedAt_[i], decodedSize_[i]);
 
     const std::string_view localName(local, name.end() - local);
     reader_.startElement(localName, MarkupAttributes(attributes_.data(), count));

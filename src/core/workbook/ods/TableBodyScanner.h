@@ -75,7 +75,7 @@ class TableBodyScanner {
     static constexpr std::size_t kRaw = SIZE_MAX;
     std::array<std::size_t, kMaxAttributes> decodedAt_{};
     std::array<std::size_t, kMaxAttributes> decodedSize_{};
-    std::vector<std::string> open_;        // qualified names of the open elements
+    std::vector<std::string> open_;       // qualified names of the open elements
     std::vector<std::size_t> openLocal_;  // where their local names start
     std::size_t depth_ = 0;
     std::string decoded_;  // decoded text, or decoded attribute values of one tag

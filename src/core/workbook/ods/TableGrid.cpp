@@ -62,8 +62,7 @@ void TableGrid::store(std::int32_t row, const PendingCell& cell, bool repeatedRo
         if (book_.cellsLeft == 0) fail(ReadErrorKind::TooManyCells, {});
         --book_.cellsLeft;
         const std::size_t index = cells.size();
-        cells.append(row, cell.col + i, content.kind, content.style, content.number,
-                     content.index);
+        cells.append(row, cell.col + i, content.kind, content.style, content.number, content.index);
         if (!content.shown) continue;
         if (shownEntry) {
             sheet_.shownTexts().repeat(index, *shownEntry);

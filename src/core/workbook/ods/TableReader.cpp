@@ -4,8 +4,8 @@
 
 namespace tabulon::workbook::ods {
 
-TableReader::TableReader(ReadErrorPlace place, const WorkbookData& book,
-                         const StyleFormats& styles, OdsWorksheet& sheet)
+TableReader::TableReader(ReadErrorPlace place, const WorkbookData& book, const StyleFormats& styles,
+                         OdsWorksheet& sheet)
     : sheet_(sheet),
       formats_(styles),
       grid_(std::move(place), book, sheet),
@@ -52,8 +52,7 @@ void TableReader::endElement(std::string_view name) {
 void TableReader::endCell() {
     const std::int64_t column = grid_.endCell();
     if (grid_.inCoveredCell()) return;
-    if (const auto content = values_.content(paragraphs_, sheet_))
-        grid_.place(column, *content);
+    if (const auto content = values_.content(paragraphs_, sheet_)) grid_.place(column, *content);
 }
 
 }  // namespace tabulon::workbook::ods

@@ -62,7 +62,8 @@ inline __m128i equal(__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8
 inline unsigned notName(__m128i v, bool withColon) {
     __m128i name = _mm_or_si128(bytesIn(v, 'a', 'z'), bytesIn(v, 'A', 'Z'));
     name = _mm_or_si128(name, bytesIn(v, '0', '9'));
-    name = _mm_or_si128(name, _mm_or_si128(equal(v, '_'), _mm_or_si128(equal(v, '-'), equal(v, '.'))));
+    name =
+        _mm_or_si128(name, _mm_or_si128(equal(v, '_'), _mm_or_si128(equal(v, '-'), equal(v, '.'))));
     if (withColon) name = _mm_or_si128(name, equal(v, ':'));
     return ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFF;
 }
@@ -75,9 +76,7 @@ inline unsigned notPlain(__m128i v, char a, char b, char c) {
     return static_cast<unsigned>(_mm_movemask_epi8(stop));
 }
 
-inline __m128i load(const char* p) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
+inline __m128i load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 
 }  // namespace detail
 #endif
@@ -92,8 +91,9 @@ const char* skipName(const char* p, const char* end, const char*& lastColon) {
         const unsigned stop = detail::notName(v, withColon);
         const unsigned length = stop != 0 ? static_cast<unsigned>(std::countr_zero(stop)) : 16;
         if (withColon) {
-            const unsigned colons = static_cast<unsigned>(_mm_movemask_epi8(detail::equal(v, ':'))) &
-                                    ((1u << length) - 1);
+            const unsigned colons =
+                static_cast<unsigned>(_mm_movemask_epi8(detail::equal(v, ':'))) &
+                ((1u << length) - 1);
             if (colons != 0) lastColon = p + (31 - std::countl_zero(colons));
         }
         if (stop != 0) return p + length;
@@ -117,8 +117,8 @@ inline const char* skipPlainText(const char* p, const char* end) {
         const __m128i v = detail::load(p);
         // Tabs and line feeds are plain; CR is not.
         unsigned stop = detail::notPlain(v, '<', '&', ']');
-        stop &= ~static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(detail::equal(v, '\t'), detail::equal(v, '\n'))));
+        stop &= ~static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(detail::equal(v, '\t'), detail::equal(v, '\n'))));
         if (stop != 0) return p + std::countr_zero(stop);
         p += 16;
     }
@@ -131,9 +131,9 @@ inline const char* skipPlainText(const char* p, const char* end) {
 inline const char* skipPlainValue(const char* p, const char* end) {
 #if TABULON_MARKUP_SSE2
     while (end - p >= 16) {
-        const unsigned stop = detail::notPlain(detail::load(p), '<', '&', '"') |
-                              static_cast<unsigned>(
-                                  _mm_movemask_epi8(detail::equal(detail::load(p), '\'')));
+        const unsigned stop =
+            detail::notPlain(detail::load(p), '<', '&', '"') |
+            static_cast<unsigned>(_mm_movemask_epi8(detail::equal(detail::load(p), '\'')));
         if (stop != 0) return p + std::countr_zero(stop);
         p += 16;
     }
@@ -147,8 +147,8 @@ inline const char* findByte(const char* p, const char* end, char c) {
 #if TABULON_MARKUP_SSE2
     const __m128i wanted = _mm_set1_epi8(c);
     while (end - p >= 16) {
-        const unsigned hits = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(detail::load(p), wanted)));
+        const unsigned hits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(detail::load(p), wanted)));
         if (hits != 0) return p + std::countr_zero(hits);
         p += 16;
     }

@@ -105,8 +105,9 @@ bool XmlStream::feed(const char* data, std::size_t size, bool last) {
         if (state_->doctype) {
             error_ = "it declares a document type, which workbook parts never do";
         } else if (status == XML_STATUS_ERROR) {
-            error_ = std::string(XML_ErrorString(XML_GetErrorCode(state_->parser))) + " at line " +
-                     std::to_string(XML_GetCurrentLineNumber(state_->parser) + state_->firstLine - 1);
+            error_ =
+                std::string(XML_ErrorString(XML_GetErrorCode(state_->parser))) + " at line " +
+                std::to_string(XML_GetCurrentLineNumber(state_->parser) + state_->firstLine - 1);
         }
         if (!error_.empty()) {
             state_->failed = true;

@@ -298,10 +298,10 @@ TEST(OdsContentTest, ADamagedTableFailsAloneAndTheOthersAreRead) {
     const std::string a = "<table:table table:name=\"A\">" +
                           row(cell("office:value-type=\"string\"", "<text:p>a</text:p>")) +
                           "</table:table>";
-    const std::string c = "<table:table table:name=\"C\">" +
-                          row(cell("office:value-type=\"float\" office:value=\"3\"",
-                                   "<text:p>3.0</text:p>")) +
-                          "</table:table>";
+    const std::string c =
+        "<table:table table:name=\"C\">" +
+        row(cell("office:value-type=\"float\" office:value=\"3\"", "<text:p>3.0</text:p>")) +
+        "</table:table>";
     const struct {
         const char* name;
         std::string damagedTable;
