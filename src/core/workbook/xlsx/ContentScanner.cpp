@@ -1,12 +1,14 @@
-// The sheetData scanner: text, start tags and end tags, checked as strictly as an XML parser
-// would, or refused.
-#include "core/workbook/xlsx/SheetDataScanner.h"
+// The content scanner: text, start tags and end tags, checked as strictly as an XML parser would,
+// or refused.
+#include "core/workbook/xlsx/ContentScanner.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
+#include "core/workbook/xlsx/SharedStringsBuilder.h"
+#include "core/workbook/xlsx/SheetBuilder.h"
 #include "core/workbook/xml/MarkupText.h"
 
 namespace tabulon::workbook::xlsx {
@@ -59,7 +61,8 @@ bool sameName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-const char* SheetDataScanner::scan(const char* begin, const char* end) {
+template <class Builder>
+const char* ContentScanner<Builder>::scan(const char* begin, const char* end) {
     const char* p = begin;
     while (p < end) {
         const char* next;
@@ -83,7 +86,8 @@ const char* SheetDataScanner::scan(const char* begin, const char* end) {
 }
 
 // Character data up to the next '<'; nullptr when that is not in the bytes yet.
-const char* SheetDataScanner::scanText(const char* p, const char* end) {
+template <class Builder>
+const char* ContentScanner<Builder>::scanText(const char* p, const char* end) {
     const char* q = p;
     while (q < end && is(*q, kPlainText)) ++q;
     if (!builder_.wantsText()) {
@@ -105,14 +109,16 @@ const char* SheetDataScanner::scanText(const char* p, const char* end) {
     return lt;
 }
 
-void SheetDataScanner::decodeText(const char* p, const char* end) {
+template <class Builder>
+void ContentScanner<Builder>::decodeText(const char* p, const char* end) {
     decoded_.clear();
     if (!xml::decodeCharacterData(std::string_view(p, end - p), decoded_)) unsupported();
 }
 
 // The common <v>12</v>: an element without attributes around plain text, in one step. nullptr
 // for anything else, which the general steps then read.
-const char* SheetDataScanner::scanTextElement(const char* p, const char* end) {
+template <class Builder>
+const char* ContentScanner<Builder>::scanTextElement(const char* p, const char* end) {
     const char* q = p + 1;
     while (q < end && is(*q, kNameChar)) ++q;
     if (q == end || *q != '>' || depth_ == kMaxDepth) return nullptr;
@@ -128,7 +134,8 @@ const char* SheetDataScanner::scanTextElement(const char* p, const char* end) {
 }
 
 // A start tag and its attributes; nullptr when the tag is not complete in the bytes yet.
-const char* SheetDataScanner::scanStartTag(const char* p, const char* end) {
+template <class Builder>
+const char* ContentScanner<Builder>::scanStartTag(const char* p, const char* end) {
     const char* q = p + 1;
     while (q < end && is(*q, kNameChar)) ++q;
     if (q == end) return nullptr;
@@ -198,9 +205,10 @@ const char* SheetDataScanner::scanStartTag(const char* p, const char* end) {
     return q;
 }
 
-// An end tag; nullptr when it is not complete in the bytes yet. The end tag of <sheetData>
-// itself is left to the caller.
-const char* SheetDataScanner::scanEndTag(const char* p, const char* end) {
+// An end tag; nullptr when it is not complete in the bytes yet. The container's end tag itself
+// is left to the caller.
+template <class Builder>
+const char* ContentScanner<Builder>::scanEndTag(const char* p, const char* end) {
     const char* q = p + 2;
     while (q < end && is(*q, kNameChar)) ++q;
     const std::string_view name(p + 2, q - p - 2);
@@ -208,7 +216,7 @@ const char* SheetDataScanner::scanEndTag(const char* p, const char* end) {
     if (q == end) return nullptr;
     if (*q != '>' || name.empty()) unsupported();
     if (depth_ == 0) {
-        if (!sameName("sheetData", name)) unsupported();
+        if (!sameName(container_, name)) unsupported();
         reachedEnd_ = true;
         return p;
     }
@@ -217,5 +225,8 @@ const char* SheetDataScanner::scanEndTag(const char* p, const char* end) {
     builder_.endElement(name);
     return q + 1;
 }
+
+template class ContentScanner<SheetBuilder>;
+template class ContentScanner<SharedStringsBuilder>;
 
 }  // namespace tabulon::workbook::xlsx

@@ -1,6 +1,6 @@
-// The scanned read of a worksheet part: locating <sheetData>, the expat frame around it, and the
-// carrying of incomplete tokens from one inflated chunk to the next.
-#include "core/workbook/xlsx/ScannedWorksheet.h"
+// The scanned read of a part: locating the container element, the expat frame around it, and the
+// scanner on its content.
+#include "core/workbook/xlsx/ScannedPart.h"
 
 #include <expat.h>
 
@@ -9,8 +9,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/workbook/xlsx/SheetDataScanner.h"
-#include "core/workbook/xlsx/SheetXmlHandler.h"
+#include "core/workbook/xlsx/BuilderXmlHandler.h"
+#include "core/workbook/xlsx/ContentScanner.h"
+#include "core/workbook/xlsx/SharedStringsBuilder.h"
+#include "core/workbook/xlsx/SheetBuilder.h"
 #include "core/workbook/xml/ChunkedScan.h"
 #include "core/workbook/xml/XmlPartParser.h"
 
@@ -21,8 +23,8 @@ namespace {
 // The package part is to be read by the general parser.
 struct FallBack {};
 
-// Beyond this many bytes before <sheetData> the package part is left to the general parser, which
-// streams it, rather than held whole.
+// Beyond this many bytes before the container the package part is left to the general parser,
+// which streams it, rather than held whole.
 constexpr std::size_t kMaxPrefix = std::size_t{16} << 20;
 
 bool equalsIgnoringCase(const char* a, const char* b) {
@@ -33,19 +35,20 @@ bool equalsIgnoringCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-// Finds the byte where the content of the first <sheetData> begins, with a parser of its own
-// that stops there.
-class SheetDataLocator {
+// Finds the byte where the content of the first container element begins, with a parser of its
+// own that stops there.
+class ContainerLocator {
   public:
-    SheetDataLocator() : parser_(XML_ParserCreate(nullptr)) {
+    explicit ContainerLocator(std::string_view container)
+        : parser_(XML_ParserCreate(nullptr)), container_(container) {
         XML_SetUserData(parser_, this);
         XML_SetStartElementHandler(parser_, onStart);
         XML_SetStartDoctypeDeclHandler(parser_, onDoctype);
         XML_SetXmlDeclHandler(parser_, onXmlDeclaration);
     }
-    ~SheetDataLocator() { XML_ParserFree(parser_); }
-    SheetDataLocator(const SheetDataLocator&) = delete;
-    SheetDataLocator& operator=(const SheetDataLocator&) = delete;
+    ~ContainerLocator() { XML_ParserFree(parser_); }
+    ContainerLocator(const ContainerLocator&) = delete;
+    ContainerLocator& operator=(const ContainerLocator&) = delete;
 
     // Parses the next bytes; true once the start tag has been seen.
     bool feed(const char* data, std::size_t size) {
@@ -58,10 +61,10 @@ class SheetDataLocator {
 
   private:
     static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char**) {
-        auto& self = *static_cast<SheetDataLocator*>(data);
-        if (xml::localName(name) != "sheetData") return;
-        // A prefixed sheetData has prefixed rows and cells, which only expat reads.
-        if (std::strcmp(name, "sheetData") == 0) {
+        auto& self = *static_cast<ContainerLocator*>(data);
+        if (xml::localName(name) != self.container_) return;
+        // A prefixed container has prefixed content, which only expat reads.
+        if (std::string_view(name) == self.container_) {
             self.found_ = true;
             self.contentStart_ = static_cast<std::uint64_t>(XML_GetCurrentByteIndex(self.parser_) +
                                                             XML_GetCurrentByteCount(self.parser_));
@@ -72,13 +75,13 @@ class SheetDataLocator {
     }
     static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*,
                                   int) {
-        auto& self = *static_cast<SheetDataLocator*>(data);
+        auto& self = *static_cast<ContainerLocator*>(data);
         self.refused_ = true;
         XML_StopParser(self.parser_, XML_FALSE);
     }
     static void XMLCALL onXmlDeclaration(void* data, const XML_Char*, const XML_Char* encoding,
                                          int) {
-        auto& self = *static_cast<SheetDataLocator*>(data);
+        auto& self = *static_cast<ContainerLocator*>(data);
         if (encoding != nullptr && !equalsIgnoringCase(encoding, "UTF-8")) {
             self.refused_ = true;
             XML_StopParser(self.parser_, XML_FALSE);
@@ -86,29 +89,35 @@ class SheetDataLocator {
     }
 
     XML_Parser parser_;
+    std::string_view container_;
     bool found_ = false;
     bool refused_ = false;
     std::uint64_t contentStart_ = 0;
 };
 
-class WorksheetScan {
+template <class Builder>
+class PartScan {
   public:
-    explicit WorksheetScan(SheetBuilder& builder)
-        : handler_(builder), frame_(handler_), scanner_(builder), chunks_(scanner_) {}
+    PartScan(Builder& builder, std::string_view container)
+        : handler_(builder),
+          frame_(handler_),
+          locator_(container),
+          scanner_(builder, container),
+          chunks_(scanner_) {}
 
     void consume(const char* data, std::size_t size) {
         switch (phase_) {
             case Phase::Prefix:
                 return consumePrefix(data, size);
-            case Phase::SheetData:
-                return consumeSheetData(data, size);
+            case Phase::Content:
+                return consumeContent(data, size);
             case Phase::Suffix:
                 return feedFrame(data, size);
         }
     }
 
     void finish() {
-        if (phase_ == Phase::SheetData) {
+        if (phase_ == Phase::Content) {
             if (const auto rest = chunks_.finish()) {
                 phase_ = Phase::Suffix;
                 feedFrame(rest->carried);
@@ -118,7 +127,7 @@ class WorksheetScan {
     }
 
   private:
-    enum class Phase { Prefix, SheetData, Suffix };
+    enum class Phase { Prefix, Content, Suffix };
 
     void feedFrame(const char* data, std::size_t size) {
         if (!frame_.feed(data, size)) throw FallBack{};
@@ -139,16 +148,16 @@ class WorksheetScan {
         if (start < 2 || start > prefix_.size()) throw FallBack{};
         const std::string prefix = std::move(prefix_);
         if (prefix[start - 2] == '/') {
-            // <sheetData/>: nothing to scan, expat reads the whole part.
+            // An empty container (<sheetData/>): nothing to scan, expat reads the whole part.
             phase_ = Phase::Suffix;
             return feedFrame(prefix.data(), prefix.size());
         }
         feedFrame(prefix.data(), start);
-        phase_ = Phase::SheetData;
-        consumeSheetData(prefix.data() + start, prefix.size() - start);
+        phase_ = Phase::Content;
+        consumeContent(prefix.data() + start, prefix.size() - start);
     }
 
-    void consumeSheetData(const char* data, std::size_t size) {
+    void consumeContent(const char* data, std::size_t size) {
         if (const auto rest = chunks_.feed({data, size})) {
             phase_ = Phase::Suffix;
             feedFrame(rest->carried);
@@ -156,19 +165,21 @@ class WorksheetScan {
         }
     }
 
-    SheetXmlHandler handler_;
-    xml::XmlStream frame_;  // the package part without the content of <sheetData>
-    SheetDataLocator locator_;
-    SheetDataScanner scanner_;
-    xml::ChunkedScan<SheetDataScanner> chunks_;
+    BuilderXmlHandler<Builder> handler_;
+    xml::XmlStream frame_;  // the package part without the container's content
+    ContainerLocator locator_;
+    ContentScanner<Builder> scanner_;
+    xml::ChunkedScan<ContentScanner<Builder>> chunks_;
     Phase phase_ = Phase::Prefix;
-    std::string prefix_;  // the bytes up to the end of the <sheetData> start tag, and a little more
+    std::string prefix_;  // the bytes up to the end of the container's start tag, and a little more
 };
 
 }  // namespace
 
-bool scanWorksheet(ZipArchive& archive, std::string_view part, SheetBuilder& builder) {
-    WorksheetScan scan(builder);
+template <class Builder>
+bool scanPart(ZipArchive& archive, std::string_view part, std::string_view container,
+              Builder& builder) {
+    PartScan<Builder> scan(builder, container);
     try {
         archive.read(part, [&](const char* data, std::size_t size) { scan.consume(data, size); });
         scan.finish();
@@ -186,5 +197,8 @@ bool scanWorksheet(ZipArchive& archive, std::string_view part, SheetBuilder& bui
     }
     return true;
 }
+
+template bool scanPart(ZipArchive&, std::string_view, std::string_view, SheetBuilder&);
+template bool scanPart(ZipArchive&, std::string_view, std::string_view, SharedStringsBuilder&);
 
 }  // namespace tabulon::workbook::xlsx
