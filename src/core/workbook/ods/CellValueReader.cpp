@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "core/workbook/DecimalText.h"
 #include "core/workbook/ods/Duration.h"
 #include "core/workbook/xml/IsoDate.h"
 
@@ -17,8 +18,7 @@ bool parseNumber(std::string_view text, double& out) {
     const char* end = begin + text.size();
     while (begin != end && *begin == ' ') ++begin;
     if (begin != end && *begin == '+') ++begin;
-    const auto [stop, ec] = std::from_chars(begin, end, out);
-    return ec == std::errc() && stop == end && begin != end;
+    return readDecimal(std::string_view(begin, end - begin), out);
 }
 
 }  // namespace
