@@ -8,12 +8,13 @@
 namespace tabulon::workbook {
 
 // Reads the whole text as a double, exactly as std::from_chars (general format) would; false when
-// that would not read all of it. Plain decimals ("-123.45", at most 15 digits) take a short path:
-// their digits make an exact integer, and one division by an exact power of ten rounds it
-// correctly.
+// that would not read all of it. Plain decimals ("-123.45") whose digits make an integer of at
+// most 2^53 take a short path: that integer and the power of ten are exact doubles, and one
+// division rounds their quotient correctly.
 inline bool readDecimal(std::string_view text, double& out) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double kPowers[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    constexpr std::uint64_t kExact = std::uint64_t{1} << 53;
     const char* p = text.data();
     const char* end = p + text.size();
     const bool negative = p != end && *p == '-';
@@ -35,7 +36,7 @@ inline bool readDecimal(std::string_view text, double& out) {
             break;
         }
     }
-    if (p == end && count > 0 && count <= 15 && p != first) {
+    if (p == end && count > 0 && count <= 16 && digits <= kExact) {
         const double value = static_cast<double>(digits) / kPowers[decimals];
         out = negative ? -value : value;
         return true;
