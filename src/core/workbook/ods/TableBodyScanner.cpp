@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/workbook/xml/MarkupBytes.h"
+#include "core/workbook/xml/CharacterData.h"
 #include "core/workbook/xml/MarkupText.h"
 
 namespace tabulon::workbook::ods {
@@ -88,25 +88,7 @@ const char* TableBodyScanner::scan(const char* begin, const char* end) {
 
 // Character data up to the next '<'; nullptr when that is not in the bytes yet.
 const char* TableBodyScanner::scanText(const char* p, const char* end) {
-    const char* q = xml::skipPlainText(p, end);
-    if (!reader_.wantsText()) {
-        // Characters that no element wants (the white space between rows and cells, line ends
-        // with CR included) are passed over as they arrive, so that a long run of them is never
-        // carried to the next chunk.
-        while (q < end && (isMarkup(*q, kPlainText) || *q == '\r')) ++q;
-        if (q != p && (q == end || *q != '<')) return q;
-    }
-    if (q == end) return nullptr;
-    if (*q == '<') {
-        if (reader_.wantsText()) reader_.characters(std::string_view(p, q - p));
-        return q;
-    }
-    const char* lt = static_cast<const char*>(std::memchr(q, '<', end - q));
-    if (lt == nullptr) return nullptr;
-    decoded_.clear();
-    if (!xml::decodeCharacterData(std::string_view(p, lt - p), decoded_)) unsupported();
-    if (reader_.wantsText()) reader_.characters(decoded_);
-    return lt;
+    return xml::scanCharacterData(p, end, reader_, decoded_, unsupported);
 }
 
 // The common <text:p>12</text:p>: an element without attributes around plain text, in one step.

@@ -2,50 +2,27 @@
 // or refused.
 #include "core/workbook/xlsx/ContentScanner.h"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
 #include "core/workbook/xlsx/SharedStringsBuilder.h"
 #include "core/workbook/xlsx/SheetBuilder.h"
-#include "core/workbook/xml/MarkupText.h"
+#include "core/workbook/xml/CharacterData.h"
 
 namespace tabulon::workbook::xlsx {
 
 namespace {
 
-enum CharClass : std::uint8_t {
-    kPlainText = 1,      // character data that needs no decoding or checking
-    kNameStart = 2,      // starts an element or attribute name
-    kNameChar = 4,       // continues an element name
-    kAttributeName = 8,  // continues an attribute name (a prefix colon included)
-    kPlainValue = 16,    // attribute value character that needs no decoding
-};
+using xml::isMarkup;
+using xml::kColon;
+using xml::kNameChar;
+using xml::kNameStart;
+using xml::kPlainText;
+using xml::kPlainValue;
 
-constexpr std::array<std::uint8_t, 256> makeClasses() {
-    std::array<std::uint8_t, 256> classes{};
-    for (int c = 0x20; c < 0x80; ++c)
-        if (c != '<' && c != '&' && c != ']') classes[c] |= kPlainText;
-    classes['\t'] |= kPlainText;
-    classes['\n'] |= kPlainText;
-    for (int c = 0x20; c < 0x80; ++c)
-        if (c != '<' && c != '&' && c != '"' && c != '\'') classes[c] |= kPlainValue;
-    for (int c = 'A'; c <= 'Z'; ++c) classes[c] |= kNameStart | kNameChar | kAttributeName;
-    for (int c = 'a'; c <= 'z'; ++c) classes[c] |= kNameStart | kNameChar | kAttributeName;
-    classes['_'] |= kNameStart | kNameChar | kAttributeName;
-    for (int c = '0'; c <= '9'; ++c) classes[c] |= kNameChar | kAttributeName;
-    for (const char c : {'.', '-'})
-        classes[static_cast<unsigned char>(c)] |= kNameChar | kAttributeName;
-    classes[':'] |= kAttributeName;
-    return classes;
-}
-
-constexpr std::array<std::uint8_t, 256> kClasses = makeClasses();
-
-bool is(char c, CharClass charClass) {
-    return (kClasses[static_cast<unsigned char>(c)] & charClass) != 0;
-}
+// Attribute names may carry a prefix.
+constexpr std::uint8_t kAttributeName = kNameChar | kColon;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -73,7 +50,7 @@ const char* ContentScanner<Builder>::scan(const char* begin, const char* end) {
         } else if (p[1] == '/') {
             next = scanEndTag(p, end);
             if (reachedEnd_) return p;
-        } else if (is(p[1], kNameStart)) {
+        } else if (isMarkup(p[1], kNameStart)) {
             next = scanTextElement(p, end);
             if (next == nullptr) next = scanStartTag(p, end);
         } else {
@@ -88,31 +65,7 @@ const char* ContentScanner<Builder>::scan(const char* begin, const char* end) {
 // Character data up to the next '<'; nullptr when that is not in the bytes yet.
 template <class Builder>
 const char* ContentScanner<Builder>::scanText(const char* p, const char* end) {
-    const char* q = p;
-    while (q < end && is(*q, kPlainText)) ++q;
-    if (!builder_.wantsText()) {
-        // Characters that no element wants (the white space between rows and cells, line ends
-        // with CR included) are passed over as they arrive, so that a long run of them is never
-        // carried to the next chunk.
-        while (q < end && (is(*q, kPlainText) || *q == '\r')) ++q;
-        if (q != p && (q == end || *q != '<')) return q;
-    }
-    if (q == end) return nullptr;
-    if (*q == '<') {
-        if (builder_.wantsText()) builder_.characters(std::string_view(p, q - p));
-        return q;
-    }
-    const char* lt = static_cast<const char*>(std::memchr(q, '<', end - q));
-    if (lt == nullptr) return nullptr;
-    decodeText(p, lt);
-    if (builder_.wantsText()) builder_.characters(decoded_);
-    return lt;
-}
-
-template <class Builder>
-void ContentScanner<Builder>::decodeText(const char* p, const char* end) {
-    decoded_.clear();
-    if (!xml::decodeCharacterData(std::string_view(p, end - p), decoded_)) unsupported();
+    return xml::scanCharacterData(p, end, builder_, decoded_, unsupported);
 }
 
 // The common <v>12</v>: an element without attributes around plain text, in one step. nullptr
@@ -120,11 +73,11 @@ void ContentScanner<Builder>::decodeText(const char* p, const char* end) {
 template <class Builder>
 const char* ContentScanner<Builder>::scanTextElement(const char* p, const char* end) {
     const char* q = p + 1;
-    while (q < end && is(*q, kNameChar)) ++q;
+    while (q < end && isMarkup(*q, kNameChar)) ++q;
     if (q == end || *q != '>' || depth_ == kMaxDepth) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
     const char* text = ++q;
-    while (q < end && is(*q, kPlainText)) ++q;
+    q = xml::skipPlainText(q, end);
     const std::size_t tail = name.size() + 3;  // </name>
     if (static_cast<std::size_t>(end - q) < tail || q[0] != '<' || q[1] != '/' ||
         !sameName(name, std::string_view(q + 2, name.size())) || q[tail - 1] != '>')
@@ -137,7 +90,7 @@ const char* ContentScanner<Builder>::scanTextElement(const char* p, const char* 
 template <class Builder>
 const char* ContentScanner<Builder>::scanStartTag(const char* p, const char* end) {
     const char* q = p + 1;
-    while (q < end && is(*q, kNameChar)) ++q;
+    while (q < end && isMarkup(*q, kNameChar)) ++q;
     if (q == end) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
 
@@ -158,11 +111,11 @@ const char* ContentScanner<Builder>::scanStartTag(const char* p, const char* end
             selfClosing = true;
             break;
         }
-        if (q == spaceStart || !is(*q, kNameStart) || count == kMaxAttributes) unsupported();
+        if (q == spaceStart || !isMarkup(*q, kNameStart) || count == kMaxAttributes) unsupported();
 
         const char* nameStart = q;
         const char* localStart = q;
-        while (q < end && is(*q, kAttributeName)) {
+        while (q < end && isMarkup(*q, kAttributeName)) {
             if (*q == ':') localStart = q + 1;
             ++q;
         }
@@ -178,7 +131,7 @@ const char* ContentScanner<Builder>::scanStartTag(const char* p, const char* end
         if (quote != '"' && quote != '\'') unsupported();
         const char* valueStart = ++q;
         for (;;) {
-            while (q < end && is(*q, kPlainValue)) ++q;
+            q = xml::skipPlainValue(q, end);
             if (q == end) return nullptr;
             if (*q == quote) break;
             if (*q != '"' && *q != '\'') unsupported();
@@ -210,7 +163,7 @@ const char* ContentScanner<Builder>::scanStartTag(const char* p, const char* end
 template <class Builder>
 const char* ContentScanner<Builder>::scanEndTag(const char* p, const char* end) {
     const char* q = p + 2;
-    while (q < end && is(*q, kNameChar)) ++q;
+    while (q < end && isMarkup(*q, kNameChar)) ++q;
     const std::string_view name(p + 2, q - p - 2);
     while (q < end && isSpace(*q)) ++q;
     if (q == end) return nullptr;

@@ -42,7 +42,6 @@ class ContentScanner {
     const char* scanTextElement(const char* p, const char* end);
     const char* scanStartTag(const char* p, const char* end);
     const char* scanEndTag(const char* p, const char* end);
-    void decodeText(const char* p, const char* end);
 
     static constexpr std::size_t kMaxAttributes = 32;
     static constexpr std::size_t kMaxDepth = 256;
