@@ -136,6 +136,15 @@ void ZipArchive::countDecompressed(std::string_view name, std::uint64_t bytes) {
                  " GiB after decompression");
 }
 
+void ZipArchive::countUpTo(std::string_view name, std::uint64_t entry, int kind,
+                           std::uint64_t position) {
+    std::uint64_t& counted = counted_[{entry, kind}];
+    if (position <= counted) return;
+    const std::uint64_t more = position - counted;
+    counted = position;
+    countDecompressed(name, more);
+}
+
 void ZipArchive::rethrowSourceFailure() const {
     if (sourceFailure_ != nullptr && *sourceFailure_) std::rethrow_exception(*sourceFailure_);
 }
@@ -184,6 +193,7 @@ class ZipArchive::EntryStream : public PartStream {
         decoder_ = archive.decoders_ ? archive.decoders_(name) : nullptr;
         const auto index = archive.locate(name);
         if (!index) archive.fail(ReadErrorKind::MissingPart, name, name_);
+        index_ = *index;
         zip_stat_t stat;
         zip_stat_init(&stat);
         const bool known = zip_stat_index(archive.archive_, *index, 0, &stat) == 0;
@@ -254,7 +264,8 @@ class ZipArchive::EntryStream : public PartStream {
             archive_.fail(ReadErrorKind::DamagedContainer, name_,
                           name_ + ": " + zipErrorText(code));
         }
-        archive_.countDecompressed(name_, static_cast<std::uint64_t>(n));
+        storedCount_ += static_cast<std::uint64_t>(n);
+        archive_.countUpTo(name_, index_, 0, storedCount_);
         return static_cast<std::size_t>(n);
     }
 
@@ -265,7 +276,8 @@ class ZipArchive::EntryStream : public PartStream {
         pendingAt_ = 0;
         // The decoded content counts against the same cap as inflated parts.
         const PartDecoder::Sink keep = [&](const char* data, std::size_t n) {
-            archive_.countDecompressed(name_, n);
+            decodedCount_ += n;
+            archive_.countUpTo(name_, index_, 1, decodedCount_);
             pending_.append(data, n);
         };
         while (pending_.size() < capacity && !storedEnded_) {
@@ -288,6 +300,9 @@ class ZipArchive::EntryStream : public PartStream {
 
     ZipArchive& archive_;
     std::string name_;
+    std::uint64_t index_ = 0;
+    std::uint64_t storedCount_ = 0;   // bytes as stored or inflated, so far
+    std::uint64_t decodedCount_ = 0;  // bytes decoded, so far
     std::uint64_t skip_;
     ChunkWatch watch_;
     std::unique_ptr<PartDecoder> decoder_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,6 +79,10 @@ class ZipArchive {
     void rethrowSourceFailure() const;
     // Adds to the bytes produced by reads; throws ReadError (TooLarge) past the cap.
     void countDecompressed(std::string_view name, std::uint64_t bytes);
+    // The same for the bytes of an entry's output (kind 0: as stored or inflated, 1: decoded) up
+    // to `position`, counting only what no earlier read of the entry counted: reading a part
+    // again costs nothing against the cap.
+    void countUpTo(std::string_view name, std::uint64_t entry, int kind, std::uint64_t position);
 
     std::string path_;
     std::unique_ptr<PackageBytes> bytes_;  // outlives archive_, which reads from it
@@ -85,6 +90,8 @@ class ZipArchive {
     // Where a PackageBytes source keeps the exception that made a read fail; owned by libzip.
     std::exception_ptr* sourceFailure_ = nullptr;
     std::atomic<std::uint64_t> decompressed_ = 0;  // counted on the inflating thread
+    // How far each entry's output has been counted, by entry index and kind.
+    std::map<std::pair<std::uint64_t, int>, std::uint64_t> counted_;
     PartDecoders decoders_;
 };
 
