@@ -6,11 +6,13 @@ set(CPACK_PACKAGE_NAME tabulon)
 set(CPACK_PACKAGE_VENDOR Quillmark)
 set(CPACK_PACKAGE_CONTACT "Quillmark <tabulon@quillmark.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Turn spreadsheet workbooks into CSV text")
+# Debian wants the lines of the long description within 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tabulon turns spreadsheet workbooks (xlsx, xlsm, xls, xlsb, ods) into plain CSV text, one
-file per workbook, per worksheet, per row or per column, with its own workbook engine: no
-spreadsheet application is needed. The package holds the window, tabulon, and the
-command-line tool tabulon-cli, which writes the same files.")
+    "Tabulon turns spreadsheet workbooks (xlsx, xlsm, xls, xlsb, ods) into plain
+CSV text, one file per workbook, per worksheet, per row or per column, with
+its own workbook engine: no spreadsheet application is needed. The package
+holds the window, tabulon, and the command-line tool tabulon-cli, which
+writes the same files.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

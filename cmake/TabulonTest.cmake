@@ -1,7 +1,8 @@
 # tabulon_add_test(NAME [QT] SOURCES... LIBS ...): one GoogleTest executable whose test cases are
 # registered with CTest one by one.
-# QT tests link the windows and run with a QApplication on the offscreen platform and with
-# settings kept in a private temporary folder.
+# QT tests run with a QApplication on the offscreen platform and with settings kept in a private
+# temporary folder; LIBS names the window library they test (Tabulon::widgets,
+# Tabulon::results, Tabulon::gui for the main window), so each links only what it tests.
 include(GoogleTest)
 
 set(TABULON_SHARED_DIR "${PROJECT_SOURCE_DIR}/../shared" CACHE PATH "Shared test data folder")
@@ -10,7 +11,7 @@ function(tabulon_add_test name)
     cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
     if(ARG_QT)
         add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
-        target_link_libraries(${name} PRIVATE Tabulon::gui GTest::gtest)
+        target_link_libraries(${name} PRIVATE Qt6::Widgets GTest::gtest)
     else()
         add_executable(${name} ${ARG_SOURCES})
         target_link_libraries(${name} PRIVATE GTest::gtest_main)

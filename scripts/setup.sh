@@ -15,9 +15,10 @@ packages=(
     g++ clang cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libzip-dev libexpat1-dev zlib1g-dev libisal-dev nettle-dev
+    libcli11-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
     fonts-liberation
-    dpkg-dev desktop-file-utils appstream
+    dpkg-dev desktop-file-utils appstream lintian
     python3
 )
 missing=()

@@ -208,6 +208,7 @@ def main(out):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    # An option such as --help is not a folder to write into.
+    if len(sys.argv) != 2 or sys.argv[1].startswith("-"):
         sys.exit(__doc__)
     main(sys.argv[1])

@@ -1,4 +1,5 @@
-// The command line of tabulon-cli: options and paths.
+// The command line of tabulon-cli: one table of options, which parses the arguments and makes
+// the help text.
 #pragma once
 
 #include <cstdint>
@@ -23,14 +24,20 @@ struct CommandLine {
     bool version = false;
     bool csv = false;                 // standard CSV instead of the window's format
     char delimiter = ',';             // of --csv
-    std::vector<std::string> sheets;  // --sheet: names or 1-based numbers; none for every sheet
+    bool values = false;              // every cell as its stored value
+    std::string encoding = "utf-8";   // of the written text: a name TextEncoding::named takes
+    std::vector<std::string> sheets;  // --sheet: names, numbers or patterns; none for every sheet
+    bool skipHidden = false;          // hidden and very hidden sheets left out
     bool list = false;                // list the sheets instead of exporting
     int jobs = 1;                     // workbooks exported at once
 };
 
-extern const char* const kUsage;
+// The text of --help, made from the table of options.
+std::string HelpText();
 // "tabulon-cli VERSION" and a line end.
 extern const char* const kVersionLine;
+// What follows the one line of a usage error.
+extern const char* const kTryHelp;
 
 // The parsed command line; throws UsageError for anything it cannot take.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);

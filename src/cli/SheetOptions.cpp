@@ -3,23 +3,24 @@
 
 #include <exception>
 
+#include "cli/Terminal.h"
 #include "core/export/SheetListing.h"
 #include "core/workbook/Session.h"
 
 namespace tabulon::cli {
 
-int ListSheets(const std::vector<std::string>& files, SheetChoice* choice, std::FILE* out,
-               std::FILE* err) {
+int ListSheets(const std::vector<std::string>& files, SheetChoice* choice,
+               workbook::PasswordSource* passwords, std::FILE* out, std::FILE* err) {
     int failed = 0;
     for (const std::string& file : files) {
         try {
-            const auto app = workbook::OpenInNewExcel(file);
+            const auto app = workbook::OpenInNewExcel(file, passwords);
             auto& books = app->workbooks();
             for (const std::string& line :
                  SheetListingLines(file, books.item(books.count()), choice))
                 std::fprintf(out, "%s\n", line.c_str());
         } catch (const std::exception& e) {
-            std::fprintf(err, "tabulon-cli: %s: %s\n", file.c_str(), e.what());
+            writeMessage(err, workbookMessage(file, {}, e.what()));
             ++failed;
         }
     }
@@ -29,7 +30,7 @@ int ListSheets(const std::vector<std::string>& files, SheetChoice* choice, std::
 int ReportUnmatchedSheets(const SheetChoice& choice, std::FILE* err) {
     const std::vector<std::string> unmatched = choice.unmatched();
     for (const std::string& entry : unmatched)
-        std::fprintf(err, "tabulon-cli: no workbook has a sheet \"%s\"\n", entry.c_str());
+        writeMessage(err, "no workbook has a sheet \"" + entry + "\"");
     return static_cast<int>(unmatched.size());
 }
 

@@ -4,8 +4,25 @@
 #include <unistd.h>
 
 #include "core/Error.h"
+#include "core/util/ControlEscapes.h"
 
 namespace tabulon::cli {
+
+void writeMessage(std::FILE* out, const std::string& text) {
+    std::fprintf(out, "tabulon-cli: %s\n", escapeControlCharacters(text).c_str());
+}
+
+std::string workbookMessage(const std::string& file, std::string sheet, std::string reason) {
+    if (const auto at = reason.rfind(": " + file); at != std::string::npos) {
+        const std::string rest = reason.substr(at + 2 + file.size());
+        if (rest.empty() || rest.starts_with(", sheet ")) {
+            if (!rest.empty()) sheet = rest.substr(8);
+            reason.resize(at);
+        }
+    }
+    const std::string sheetPart = sheet.empty() ? "" : "sheet " + sheet + ": ";
+    return file + ": " + sheetPart + reason;
+}
 
 Terminal::Terminal(std::FILE* err, bool verbose)
     : err_(err), verbose_(verbose), progress_(::isatty(::fileno(err)) != 0) {}
@@ -23,8 +40,9 @@ void Terminal::reportError(const TrappedError& error) {
     const std::string file = currentFile_.empty() ? "-" : currentFile_;
     if (verbose_) {
         clearProgressLine();
-        std::fprintf(err_, "tabulon-cli: %s: %s line %d: %s\n", file.c_str(), error.label.c_str(),
-                     error.line, error.description.c_str());
+        writeMessage(err_, workbookMessage(file, currentSheet_,
+                                           error.label + " line " + std::to_string(error.line) +
+                                               ": " + error.description));
         return;
     }
     // A step that failed only because an earlier one did adds nothing for the reader.
@@ -35,33 +53,27 @@ void Terminal::reportError(const TrappedError& error) {
         const std::string tail = ": " + error.file;
         if (reason.size() > tail.size() && reason.ends_with(tail))
             reason.resize(reason.size() - tail.size());
-        std::fprintf(err_, "tabulon-cli: %s: %s\n", error.file.c_str(), reason.c_str());
+        writeMessage(err_, error.file + ": " + reason);
         return;
     }
-    // Workbook errors end with ": FILE" or ": FILE, sheet NAME"; the line names both first.
-    std::string reason = error.description;
-    std::string sheet = currentSheet_;
-    if (const auto at = reason.rfind(": " + file); at != std::string::npos) {
-        const std::string rest = reason.substr(at + 2 + file.size());
-        if (rest.empty() || rest.starts_with(", sheet ")) {
-            if (!rest.empty()) sheet = rest.substr(8);
-            reason.resize(at);
-        }
-    }
-    const std::string sheetPart = sheet.empty() ? "" : "sheet " + sheet + ": ";
-    std::fprintf(err_, "tabulon-cli: %s: %s%s\n", file.c_str(), sheetPart.c_str(),
-                 reason.c_str());
+    writeMessage(err_, workbookMessage(file, currentSheet_, error.description));
+}
+
+void Terminal::reportPathError(const std::string& path, const std::string& reason) {
+    ++errors_;
+    clearProgressLine();
+    writeMessage(err_, path + ": " + reason);
 }
 
 void Terminal::reportNotice(const std::string& file, const std::string& text) {
     clearProgressLine();
-    std::fprintf(err_, "tabulon-cli: %s: warning: %s\n", file.c_str(), text.c_str());
+    writeMessage(err_, file + ": warning: " + text);
 }
 
 void Terminal::setProgressValue(int percent) {
     if (!progress_ || count_ == 0) return;
     std::fprintf(err_, "\r\033[K[%d/%d] %3d%% %s", position_, count_, percent,
-                 currentFile_.c_str());
+                 escapeControlCharacters(currentFile_).c_str());
     std::fflush(err_);
     progressShown_ = true;
 }
@@ -71,7 +83,7 @@ void Terminal::setProgressText(const std::string&) {}
 Answer Terminal::messageBox(const std::string& text, Buttons buttons, Icon, const std::string&) {
     if (text != "Done.") {
         clearProgressLine();
-        std::fprintf(err_, "tabulon-cli: %s\n", text.c_str());
+        writeMessage(err_, text);
     }
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
 }

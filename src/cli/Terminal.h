@@ -12,6 +12,15 @@
 
 namespace tabulon::cli {
 
+// Writes "tabulon-cli: TEXT" and a line end, the text's control characters escaped: paths and
+// sheet names come from outside and must not steer the terminal or break the line.
+void writeMessage(std::FILE* out, const std::string& text);
+
+// The message of a failure of the workbook at the path: "FILE: reason", with "sheet NAME: "
+// before the reason when there is a sheet. A reason that ends with the place the line already
+// names (": FILE" or ": FILE, sheet NAME") loses that ending, and its sheet is the line's.
+std::string workbookMessage(const std::string& file, std::string sheet, std::string reason);
+
 class Terminal : public ErrorReporter, public Activity, public Dialogs {
   public:
     // `verbose`: errors with the error trap's labels and line numbers, and also the failures
@@ -31,6 +40,9 @@ class Terminal : public ErrorReporter, public Activity, public Dialogs {
     // workbook, with the worksheet when there is one.
     void reportError(const TrappedError& error) override;
     void reportNotice(const std::string& file, const std::string& text) override;
+    // "tabulon-cli: PATH: reason" for a path given or found that cannot be used (a folder that
+    // cannot be read), counted as an error.
+    void reportPathError(const std::string& path, const std::string& reason);
 
     void setProgressValue(int percent) override;
     void setProgressText(const std::string& text) override;

@@ -12,13 +12,14 @@
 #include "cli/CommandLine.h"
 #include "cli/Interrupts.h"
 #include "cli/ParallelExport.h"
+#include "cli/PathArguments.h"
 #include "cli/SheetOptions.h"
 #include "cli/StdoutResults.h"
 #include "cli/Terminal.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/ResultStore.h"
 #include "core/export/SaveResults.h"
-#include "core/util/FolderTree.h"
+#include "core/export/TextEncoding.h"
 #include "core/workbook/PasswordSource.h"
 
 namespace {
@@ -27,45 +28,47 @@ using namespace tabulon;
 
 // The file list: workbooks as given, folders as the files of their tree.
 std::vector<std::string> listFiles(const cli::CommandLine& line, cli::Terminal& terminal) {
-    std::vector<std::string> files;
-    for (const std::string& path : line.paths) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(path, ec)) {
-            const auto tree = FolderTreeFiles(path, "*." + line.extension, terminal);
-            if (tree.empty())
-                std::fprintf(stderr, "tabulon-cli: %s: no matching files\n", path.c_str());
-            files.insert(files.end(), tree.begin(), tree.end());
-        } else {
-            files.push_back(path);
-        }
-    }
-    return files;
+    return cli::workbookPaths(line.paths, line.extension, terminal);
 }
 
-// --list: the sheets of every workbook, nothing exported.
+// The choice of sheets, when the command line makes one.
+SheetChoice* chosenSheets(const cli::CommandLine& line, SheetChoice& choice) {
+    return line.sheets.empty() && !line.skipHidden ? nullptr : &choice;
+}
+
+// The output folder, made with its parents when missing. Throws UsageError for a path that is
+// something else than a folder; false (with the reason on stderr) when it cannot be made.
+bool makeOutputFolder(const std::string& folder) {
+    std::error_code ec;
+    if (std::filesystem::exists(folder, ec) && !std::filesystem::is_directory(folder, ec))
+        throw cli::UsageError{"--output " + folder + " is not a folder"};
+    if (std::filesystem::create_directories(folder, ec) || !ec) return true;
+    cli::writeMessage(stderr, folder + ": cannot make the output folder: " + ec.message());
+    return false;
+}
+
+// --list: the sheets of every workbook, nothing exported; encrypted ones opened as an export
+// opens them.
 int listSheets(const cli::CommandLine& line) {
+    workbook::PasswordList passwords(cli::readPasswords(line));
     cli::Terminal terminal(stderr, line.verbose);
     const std::vector<std::string> files = listFiles(line, terminal);
     if (files.empty()) {
         std::fprintf(stderr, "tabulon-cli: No files added.\n");
         return 1;
     }
-    SheetChoice choice(line.sheets);
+    SheetChoice choice(line.sheets, line.skipHidden);
     const int failed =
-        cli::ListSheets(files, line.sheets.empty() ? nullptr : &choice, stdout, stderr);
-    return failed + cli::ReportUnmatchedSheets(choice, stderr) == 0 ? 0 : 1;
+        cli::ListSheets(files, chosenSheets(line, choice), &passwords, stdout, stderr);
+    const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
+    return failed + unmatched + terminal.errorCount() == 0 ? 0 : 1;
 }
 
 int run(const cli::CommandLine& line) {
     if (line.list) return listSheets(line);
     const std::vector<std::string> passwordTexts = cli::readPasswords(line);
     const bool toStdout = line.outputFolder == "-";
-    std::error_code ec;
-    if (!toStdout && !std::filesystem::is_directory(line.outputFolder, ec)) {
-        std::fprintf(stderr, "tabulon-cli: %s: Output folder does not exist.\n",
-                     line.outputFolder.c_str());
-        return 1;
-    }
+    if (!toStdout && !makeOutputFolder(line.outputFolder)) return 1;
     // One store per working thread; a run of one workbook at a time uses the first.
     std::vector<std::unique_ptr<ResultStore>> stores;
     std::vector<const RunFolder*> folders;
@@ -83,9 +86,11 @@ int run(const cli::CommandLine& line) {
         return 1;
     }
     // One save over the whole run, fed one workbook at a time.
-    SheetChoice choice(line.sheets);
-    const LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
-    SheetChoice* const sheetChoice = line.sheets.empty() ? nullptr : &choice;
+    SheetChoice choice(line.sheets, line.skipHidden);
+    LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
+    format.setEncoding(*TextEncoding::named(line.encoding));
+    format.setStoredValues(line.values);
+    SheetChoice* const sheetChoice = chosenSheets(line, choice);
     ResultSaver saver(line.outputFolder, terminal, format.textEnd());
     saver.beforeEachFile = [&] { interrupts.checkpoint(); };
     // A closed pipe on stdout is a failed write, not a signal that ends the process.
@@ -162,7 +167,7 @@ int main(int argc, char** argv) {
         const cli::CommandLine line =
             cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
         if (line.help) {
-            std::fputs(cli::kUsage, stdout);
+            std::fputs(cli::HelpText().c_str(), stdout);
             return 0;
         }
         if (line.version) {
@@ -171,7 +176,8 @@ int main(int argc, char** argv) {
         }
         return run(line);
     } catch (const cli::UsageError& error) {
-        std::fprintf(stderr, "tabulon-cli: %s\n\n%s", error.message.c_str(), cli::kUsage);
+        cli::writeMessage(stderr, error.message);
+        std::fputs(cli::kTryHelp, stderr);
         return 2;
     }
 }

@@ -5,6 +5,7 @@
 #include "core/util/FolderTree.h"
 #include "filelist/FileListHost.h"
 #include "filelist/OpenDialogSelection.h"
+#include "filelist/UnreadableFoldersNotice.h"
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 
@@ -44,9 +45,13 @@ void PushButton4_Click(FileListHost& host) {
     if (trap.test(108, [&] { return folder.empty(); })) return;
     trap.run(110, [&] { host.activity().setBusyPointer(); });
     std::vector<std::string> files;
-    trap.run(112, [&] { files = FolderTreeFiles(folder, "*." + extension, host.activity()); });
+    std::vector<UnreadableFolder> unreadable;
+    trap.run(112, [&] {
+        files = FolderTreeFiles(folder, "*." + extension, host.activity(), &unreadable);
+    });
     trap.run(114, [&] { appendEntries(host.fileList(), files); });
     trap.run(116, [&] { host.activity().setDefaultPointer(); });
+    trap.run(118, [&] { showUnreadableFolders(host.dialogs(), unreadable); });
 }
 
 }  // namespace tabulon

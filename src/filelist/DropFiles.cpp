@@ -10,6 +10,7 @@
 
 #include "core/util/DroppedPaths.h"
 #include "filelist/FileListHost.h"
+#include "filelist/UnreadableFoldersNotice.h"
 #include "widgets/ListView.h"
 
 namespace tabulon {
@@ -43,8 +44,10 @@ std::vector<std::string> StartPaths(const QStringList& arguments) {
 }
 
 void AddDroppedPaths(FileListHost& host, const std::vector<std::string>& paths) {
-    for (const std::string& entry : DroppedPathEntries(paths, host.activity()))
+    std::vector<UnreadableFolder> unreadable;
+    for (const std::string& entry : DroppedPathEntries(paths, host.activity(), &unreadable))
         host.fileList().addItem(QString::fromStdString(entry));
+    showUnreadableFolders(host.dialogs(), unreadable);
 }
 
 }  // namespace tabulon

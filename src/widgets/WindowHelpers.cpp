@@ -36,7 +36,10 @@ bool takesFormColour(const QWidget& control) {
 }  // namespace
 
 std::string GetSpecialFolderDir(std::string& folder) {
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // Many Linux desktops keep no desktop folder; results saved to one that does not exist
+    // would fail, so the home folder stands in for it.
+    if (desktop.isEmpty() || !QFileInfo(desktop).isDir()) desktop = QDir::homePath();
     if (desktop.isEmpty()) throw Error("The desktop folder cannot be found");
     folder = QDir::toNativeSeparators(desktop).toStdString();
     if (folder.back() != PathSeparator()) folder += PathSeparator();

@@ -10,8 +10,8 @@ class QWidget;
 
 namespace tabulon {
 
-// Stores the desktop folder's path with one trailing separator in folder and returns it.
-// Throws Error when the desktop folder cannot be found.
+// Stores the desktop folder's path with one trailing separator in folder and returns it; the
+// home folder's when there is no desktop folder. Throws Error when neither can be found.
 std::string GetSpecialFolderDir(std::string& folder);
 
 // The top-left corner that centres a window of the given size on a screen of the given size;

@@ -1,9 +1,12 @@
 // tabulon-cli run as a process in a folder of its own, its stdout read through a pipe.
 #pragma once
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <optional>
 
 #include "ExportTestSupport.h"
 
@@ -17,8 +20,8 @@ struct CliOutput {
 
 class CliProcessTest : public ::testing::Test {
   protected:
-    // Runs tabulon-cli in `workFolder` with TEMP set; stdout comes back through a pipe, which
-    // is closed at once when `closeStdout` is set.
+    // Runs tabulon-cli in `workFolder` with TEMP set, as the user `runAs` when it is set;
+    // stdout comes back through a pipe, which is closed at once when `closeStdout` is set.
     CliOutput runCli(const std::vector<std::string>& arguments, bool closeStdout = false) {
         int pipeEnds[2];
         if (::pipe(pipeEnds) != 0) return {};
@@ -29,6 +32,9 @@ class CliProcessTest : public ::testing::Test {
             ::dup2(pipeEnds[1], STDOUT_FILENO);
             if (std::freopen(errors.c_str(), "w", stderr) == nullptr) ::_exit(99);
             if (::chdir(workFolder.path().c_str()) != 0) ::_exit(97);
+            if (runAs &&
+                (::setgroups(0, nullptr) != 0 || ::setgid(*runAs) != 0 || ::setuid(*runAs) != 0))
+                ::_exit(96);
             ::setenv("TEMP", temp.path().c_str(), 1);
             std::vector<char*> argv = {const_cast<char*>(TABULON_CLI)};
             for (const std::string& argument : arguments)
@@ -54,6 +60,7 @@ class CliProcessTest : public ::testing::Test {
     ScratchFolder folder;
     ScratchFolder workFolder;
     ScratchFolder temp;
+    std::optional<uid_t> runAs;
 };
 
 }  // namespace tabulon::testing

@@ -1,6 +1,7 @@
 // "Add Excel File(s)" through the open-file dialog and "Add All Excel Files In Folder".
 #include "FileListFixture.h"
 #include "FolderFixture.h"
+#include "filelist/UnreadableFoldersNotice.h"
 
 namespace tabulon::testing {
 namespace {
@@ -13,7 +14,8 @@ TEST_F(FileListTest, TheDialogAsksForExcelFilesWithMultipleSelection) {
     click(form->PushButton1);
     ASSERT_EQ(ui.openRequests.size(), 1u);
     EXPECT_EQ(ui.openRequests[0].title, "Add File(s) - Hold Ctrl to select multiple files");
-    EXPECT_EQ(ui.openRequests[0].filter, "Excel Files (*.xl*)");
+    EXPECT_EQ(ui.openRequests[0].filter,
+              "Workbooks (*.xlsx *.xlsm *.xltx *.xltm *.xls *.xlsb *.ods);;Excel Files (*.xl*)");
     EXPECT_TRUE(ui.openRequests[0].multiSelect);
     EXPECT_EQ(list->itemCount(), 0);  // cancelled
     expectSilence();
@@ -117,6 +119,22 @@ TEST_F(FileListTest, AStarAddsEveryFileAndACancelledInputLeavesTheExtensionAlone
     click(form->PushButton4);
     EXPECT_EQ(list->itemCount(), 3);
     EXPECT_EQ(settings.get(kKeyExtension, "none"), "*");
+}
+
+TEST(UnreadableFoldersNoticeTest, NamesTenFoldersAndCountsTheRest) {
+    std::vector<UnreadableFolder> folders;
+    for (int i = 1; i <= 12; ++i)
+        folders.push_back({"/d/" + std::to_string(i), "Permission denied"});
+    const std::string lead = "These folders could not be read, so their files are not in the list:";
+    EXPECT_EQ(unreadableFoldersNotice({folders.begin(), folders.begin() + 1}),
+              lead + "\r/d/1 (Permission denied)");
+    std::string ten = lead;
+    for (int i = 1; i <= 10; ++i) ten += "\r/d/" + std::to_string(i) + " (Permission denied)";
+    EXPECT_EQ(unreadableFoldersNotice({folders.begin(), folders.begin() + 10}), ten);
+    EXPECT_EQ(unreadableFoldersNotice(folders), ten + "\rand 2 more");
+    ScriptedUi ui;
+    showUnreadableFolders(ui, {});
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 }  // namespace

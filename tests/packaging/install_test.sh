@@ -19,8 +19,10 @@ expect_file share/tabulon/HAND-M.CUR
 expect_file share/tabulon/drag.ico
 expect_file "share/tabulon/Samples/Staff List.xlsx"
 expect_file "share/tabulon/Samples/Temperature Log.ods"
-expect_file share/man/man1/tabulon.1
-expect_file share/man/man1/tabulon-cli.1
+expect_file share/man/man1/tabulon.1.gz
+expect_file share/man/man1/tabulon-cli.1.gz
+expect_file share/doc/tabulon/copyright
+expect_file share/doc/tabulon/changelog.gz
 expect_file share/bash-completion/completions/tabulon-cli
 expect_file share/metainfo/com.quillmark.Tabulon.metainfo.xml
 desktop=share/applications/com.quillmark.Tabulon.desktop
@@ -40,9 +42,12 @@ for size in 16 22 24 32 48 64 128 256; do
         { echo "FAIL: $png is ${width:-?}x${height:-?}"; failures=$((failures + 1)); }
 done
 # The manual pages carry the version, not the placeholder.
-grep -q "@PROJECT_VERSION@" share/man/man1/*.1 && { echo "FAIL: version not filled in"; failures=$((failures + 1)); }
+zcat share/man/man1/*.1.gz share/doc/tabulon/changelog.gz | grep -q "@PROJECT_VERSION@" && { echo "FAIL: version not filled in"; failures=$((failures + 1)); }
 
-bin/tabulon-cli --help | grep -q "^Usage: tabulon-cli" || { echo "FAIL: tabulon-cli --help"; failures=$((failures + 1)); }
+# The help is read whole first: grep -q stops reading at its match, and the program's next
+# write would then fail the pipeline.
+help=$(bin/tabulon-cli --help)
+grep -q "^Usage: tabulon-cli" <<<"$help" || { echo "FAIL: tabulon-cli --help"; failures=$((failures + 1)); }
 
 if ((failures > 0)); then
     exit 1

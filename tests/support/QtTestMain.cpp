@@ -1,5 +1,5 @@
-// Entry point of the window tests: a QApplication, offscreen, with private settings and a private
-// temporary folder.
+// Entry point of the window tests: a QApplication, offscreen, with private settings, a private
+// temporary folder and a private runtime folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,6 +10,10 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
+    // Without a runtime folder Qt makes one of its own in the system's temporary folder and
+    // leaves it there; the programs that the tests start inherit this one.
+    QTemporaryDir runtimeDir;
+    qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QApplication app(argc, argv);
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());

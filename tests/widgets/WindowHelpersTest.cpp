@@ -19,13 +19,26 @@ TEST(CenterForm, CentresAndGoesNegativeForWindowsLargerThanTheScreen) {
     EXPECT_EQ(centeredPosition({1200, 800}, {1400, 1000}), QPoint(-100, -100));
 }
 
-TEST(GetSpecialFolderDir, GivesTheDesktopWithOneTrailingSeparator) {
+TEST(GetSpecialFolderDir, GivesTheDesktopOrTheHomeFolderWithOneTrailingSeparator) {
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir user;
+    qputenv("HOME", user.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (user.path() + "/config").toLocal8Bit());
+    const std::string separator(1, PathSeparator());
     std::string folder = "overwritten";
-    const std::string result = GetSpecialFolderDir(folder);
-    EXPECT_EQ(result, folder);
-    ASSERT_GE(folder.size(), 2u);
-    EXPECT_EQ(folder.back(), PathSeparator());
-    EXPECT_NE(folder[folder.size() - 2], PathSeparator());
+    // No desktop folder: the home folder stands in.
+    EXPECT_EQ(GetSpecialFolderDir(folder),
+              QDir::toNativeSeparators(user.path()).toStdString() + separator);
+    ASSERT_TRUE(QDir(user.path()).mkdir("Desktop"));
+    EXPECT_EQ(GetSpecialFolderDir(folder),
+              QDir::toNativeSeparators(user.path() + "/Desktop").toStdString() + separator);
+    EXPECT_EQ(folder, GetSpecialFolderDir(folder));
+    qputenv("HOME", home);
+    if (config.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", config);
 }
 
 class SkinTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-// The text of a cell's value, as the row and column modes write it.
+// The text of a cell's value, as the row and column modes write it, and as it is stored.
 #pragma once
 
 #include <string>
@@ -10,5 +10,10 @@ namespace tabulon {
 // Empty -> "", text as it is, "True"/"False", numbers with up to 15 significant digits, dates
 // as m/d/yyyy h:mm:ss AM/PM. An error value has no text: throws Error("Type mismatch").
 std::string CellValueText(const workbook::CellValue& value, bool date1904);
+
+// The value as stored, for data pipelines rather than eyes: numbers in the fewest digits that
+// read back to the same double, dates and times in ISO 8601 (a date value that names no day of
+// the calendar as its number), "TRUE"/"FALSE", error values and text as they are.
+std::string StoredValueText(const workbook::CellValue& value, bool date1904);
 
 }  // namespace tabulon

@@ -16,6 +16,7 @@
 #include "core/export/TempFolder.h"
 #include "core/util/Files.h"
 #include "core/util/PathText.h"
+#include "core/workbook/CellReference.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/Session.h"
 
@@ -107,12 +108,13 @@ class ModeRun {
     void beginResult(const std::string& namePart) {
         builder_.reset();
         std::string tempPath;
-        trap_.run(140, [&] {
-            tempPath = TempFilePath(context_.resultTexts.folder().path(), namePart);
-        });
+        trap_.run(140,
+                  [&] { tempPath = TempFilePath(context_.resultTexts.folder().path(), namePart); });
         if (!tempPath.empty()) {
             builder_.emplace(context_.resultTexts, tempPath, filePath_,
                              context_.lineFormat.textEnd());
+            if (context_.lineFormat.encoding().converts()) builder_->keepBytes();
+            append(context_.lineFormat.textStart());
         }
     }
 
@@ -143,7 +145,8 @@ class ModeRun {
 
         const std::string sheetName = sheet.name();
         context_.activity.setCurrentSheet(sheetName);
-        if (granularity_ == Granularity::Sheet) beginResult(baseName_ + "_" + std::to_string(n_ + 1));
+        if (granularity_ == Granularity::Sheet)
+            beginResult(baseName_ + "_" + std::to_string(n_ + 1));
         if (builder_) builder_->setSheet(sheetName);
         const bool byColumn = granularity_ == Granularity::Column;
         const std::int32_t outerLast = byColumn ? lastCol : lastRow;
@@ -151,8 +154,8 @@ class ModeRun {
         const bool useValue = granularity_ == Granularity::Row || byColumn;
         // The separators and line ends alone: a result they would take past its limit is
         // refused before any cell is read.
-        const std::uint64_t lineBytes =
-            static_cast<std::uint64_t>(innerLast) * separator_.size() + 2;
+        const std::uint64_t lineBytes = static_cast<std::uint64_t>(innerLast) * separator_.size() +
+                                        context_.lineFormat.lineEnd().size();
         bool walk = useValue || expect(lineBytes * static_cast<std::uint64_t>(outerLast));
         // Row and column results are all kept until the run ends: a sheet whose results would
         // pass the size limit together, or could not all fit in the temporary folder, is
@@ -192,10 +195,15 @@ class ModeRun {
                 const std::int32_t c = byColumn ? o : i;
                 field.clear();
                 trap_.run(132, [&] {
-                    if (useValue) {
-                        format.appendField(field, CellValueText(sheet.value(r, c), date1904));
-                    } else {
-                        format.appendField(field, sheet.text(r, c));
+                    const std::string text = format.storedValues()
+                                                 ? StoredValueText(sheet.value(r, c), date1904)
+                                             : useValue ? CellValueText(sheet.value(r, c), date1904)
+                                                        : sheet.text(r, c);
+                    if (const auto unheld = format.appendField(field, text)) {
+                        builder_.reset();  // a result is never kept with a character replaced
+                        throw Error("cell " + workbook::cellName(r, c) + ": the character " +
+                                    CharacterForMessage(*unheld) + " cannot be written in " +
+                                    format.encoding().name() + ", the result is not saved");
                     }
                 });
                 append(field);
@@ -204,7 +212,7 @@ class ModeRun {
             field.clear();
             format.padLine(field, innerLast, bookWidth_);
             append(field);
-            append("\r\n");
+            append(format.lineEnd());
             if (useValue) {
                 deliver(&sheet);
             } else if (!builder_ || builder_->failed()) {
@@ -231,9 +239,8 @@ class ModeRun {
         if (fromTempFile) {
             if (trap_.test(144, [&] { return !std::filesystem::is_regular_file(tempPath); }))
                 return;
-            trap_.run(146, [&] {
-                stored = context_.resultTexts.keep(tempPath, size, byteOrderMark);
-            });
+            trap_.run(146,
+                      [&] { stored = context_.resultTexts.keep(tempPath, size, byteOrderMark); });
             if (!stored) return;
         }
         trap_.run(148, [&] { baseName_ = StripExtension(GetFileName(filePath_)) + ".csv"; });

@@ -3,15 +3,39 @@
 
 namespace tabulon {
 
+LineFormat::LineFormat(char delimiter, bool csv) : delimiter_(delimiter), csv_(csv) {
+    setEncoding(TextEncoding());
+}
+
 const LineFormat& LineFormat::Window() {
-    static const LineFormat format(", ", false);
+    static const LineFormat format(',', false);
     return format;
 }
 
-LineFormat LineFormat::Csv(char delimiter) { return LineFormat(std::string(1, delimiter), true); }
+LineFormat LineFormat::Csv(char delimiter) { return LineFormat(delimiter, true); }
+
+void LineFormat::setEncoding(TextEncoding encoding) {
+    encoding_ = std::move(encoding);
+    // Every encoding holds ASCII (TextEncoding::named makes sure).
+    separator_.clear();
+    lineEnd_.clear();
+    encoding_.append(separator_, csv_ ? std::string(1, delimiter_) : std::string(", "));
+    encoding_.append(lineEnd_, "\r\n");
+}
+
+std::optional<char32_t> LineFormat::appendField(std::string& line, std::string_view text) const {
+    if (!csv_) return encoding_.append(line, text);
+    if (!encoding_.converts()) {
+        appendQuoted(line, text);
+        return std::nullopt;
+    }
+    std::string quoted;
+    appendQuoted(quoted, text);
+    return encoding_.append(line, quoted);
+}
 
 void LineFormat::appendQuoted(std::string& line, std::string_view text) const {
-    const char special[] = {separator_[0], '"', '\r', '\n'};
+    const char special[] = {delimiter_, '"', '\r', '\n'};
     if (text.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
         line += text;
         return;

@@ -1,9 +1,13 @@
-// How the cells of a result become lines of text: the window's format or standard CSV.
+// How the cells of a result become lines of text: the window's format or standard CSV, the
+// displayed or the stored cell content, and the encoding the text is written in.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/export/TextEncoding.h"
 
 namespace tabulon {
 
@@ -17,19 +21,26 @@ class LineFormat {
     // ended by CR LF, nothing written after the last row.
     static LineFormat Csv(char delimiter);
 
+    // The text written in `encoding`: fields, separators and line ends, each result starting
+    // with the encoding's byte-order mark.
+    void setEncoding(TextEncoding encoding);
+    const TextEncoding& encoding() const { return encoding_; }
+    // Every cell as its stored value (StoredValueText) rather than as the export mode takes it.
+    void setStoredValues(bool storedValues) { storedValues_ = storedValues; }
+    bool storedValues() const { return storedValues_; }
+
     // What the export writes between cells.
     const std::string& separator() const { return separator_; }
     // Whether the last cell of a line is followed by the separator too.
     bool separatesLastCell() const { return !csv_; }
+    // What ends each line, and what each result starts with.
+    const std::string& lineEnd() const { return lineEnd_; }
+    const std::string& textStart() const { return encoding_.byteOrderMark(); }
 
-    // Appends a cell's text to the line, quoted where the format needs it.
-    void appendField(std::string& line, std::string_view text) const {
-        if (csv_) {
-            appendQuoted(line, text);
-        } else {
-            line += text;
-        }
-    }
+    // Appends a cell's text (UTF-8) to the line, quoted where the format needs it and in the
+    // format's encoding. A character that the encoding cannot hold is returned, and nothing of
+    // the cell is appended.
+    std::optional<char32_t> appendField(std::string& line, std::string_view text) const;
     // A line of `cells` cells in a result `width` cells wide: CSV gives it empty fields up to
     // the width, so that every row of a result has as many fields; the window's format does not.
     void padLine(std::string& line, std::int32_t cells, std::int32_t width) const;
@@ -38,14 +49,18 @@ class LineFormat {
 
     // What a result's file gets after the result's text, each time it is written to a file (the
     // temporary file and the saved one).
-    std::string_view textEnd() const { return csv_ ? std::string_view() : "\r\n"; }
+    std::string_view textEnd() const { return csv_ ? std::string_view() : lineEnd_; }
 
   private:
-    LineFormat(std::string separator, bool csv) : separator_(std::move(separator)), csv_(csv) {}
+    LineFormat(char delimiter, bool csv);
     void appendQuoted(std::string& line, std::string_view text) const;
 
-    std::string separator_;
+    char delimiter_;
     bool csv_;
+    bool storedValues_ = false;
+    TextEncoding encoding_;
+    std::string separator_;  // in the encoding, as lineEnd_
+    std::string lineEnd_;
 };
 
 }  // namespace tabulon

@@ -94,7 +94,7 @@ void ResultBuilder::spill() {
 }
 
 bool ResultBuilder::startsWithByteOrderMark() const {
-    return head_ == "\xFF\xFE" || head_ == "\xFE\xFF";
+    return !keepBytes_ && (head_ == "\xFF\xFE" || head_ == "\xFE\xFF");
 }
 
 void ResultBuilder::failWriting(const FileError& e) {
@@ -138,8 +138,8 @@ void RequireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t 
     }
     if (bytes <= freeSpace) return;
     throw FileError("Results too large, sheet \"" + sheet + "\", at least " +
-                        std::to_string(bytes) + " bytes, more than the " + std::to_string(freeSpace) +
-                        " bytes free in the temporary folder",
+                        std::to_string(bytes) + " bytes, more than the " +
+                        std::to_string(freeSpace) + " bytes free in the temporary folder",
                     workbook);
 }
 

@@ -28,6 +28,9 @@ class ResultBuilder {
 
     // The worksheet whose cells are being added, named by the messages.
     void setSheet(std::string sheet) { sheet_ = std::move(sheet); }
+    // The text is written in an encoding of its own: a byte-order mark at its start is kept as
+    // bytes, not read back into text as one in the window's UTF-8 text is.
+    void keepBytes() { keepBytes_ = true; }
     // Stops the result now when `bytes` more would take it past its limit; false then.
     bool expect(std::uint64_t bytes);
     // Adds text; does nothing once the result has failed.
@@ -68,6 +71,7 @@ class ResultBuilder {
     std::optional<FileSink> sink_;  // the temporary file, once the text has grown
     std::optional<StoredText> stored_;
     std::string head_;  // the first two bytes of the text
+    bool keepBytes_ = false;
     std::exception_ptr failure_;
 };
 

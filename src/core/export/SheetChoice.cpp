@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/util/NameMatching.h"
+
 namespace tabulon {
 namespace {
 
@@ -21,21 +23,33 @@ bool hasSheetNamed(const workbook::Workbook& book, const std::string& name) {
     return false;
 }
 
+// The worksheets that one entry chooses.
+std::vector<bool> chosenBy(const std::string& entry, const workbook::Workbook& book) {
+    std::vector<bool> chosen(book.worksheetCount(), false);
+    const bool byName = hasSheetNamed(book, entry);
+    const std::optional<std::size_t> position = byName ? std::nullopt : positionOf(entry);
+    for (std::size_t s = 0; s < chosen.size(); ++s) {
+        const std::string& name = book.worksheetName(s);
+        chosen[s] = byName     ? name == entry
+                    : position ? *position == s + 1
+                               : MatchesShellPattern(name, entry);
+    }
+    return chosen;
+}
+
 }  // namespace
 
-SheetChoice::SheetChoice(std::vector<std::string> entries)
-    : entries_(std::move(entries)), matched_(entries_.size(), false) {}
+SheetChoice::SheetChoice(std::vector<std::string> entries, bool skipHidden)
+    : entries_(std::move(entries)), skipHidden_(skipHidden), matched_(entries_.size(), false) {}
 
 std::vector<std::size_t> SheetChoice::worksheetsOf(const workbook::Workbook& book) {
     const std::size_t count = book.worksheetCount();
-    std::vector<bool> chosen(count, false);
+    std::vector<bool> chosen(count, entries_.empty());
     std::vector<bool> matched(entries_.size(), false);
     for (std::size_t e = 0; e < entries_.size(); ++e) {
-        const std::string& entry = entries_[e];
-        std::optional<std::size_t> position;
-        if (!hasSheetNamed(book, entry)) position = positionOf(entry);
+        const std::vector<bool> byEntry = chosenBy(entries_[e], book);
         for (std::size_t s = 0; s < count; ++s) {
-            if (position ? *position == s + 1 : book.worksheetName(s) == entry) {
+            if (byEntry[s]) {
                 chosen[s] = true;
                 matched[e] = true;
             }
@@ -47,8 +61,11 @@ std::vector<std::size_t> SheetChoice::worksheetsOf(const workbook::Workbook& boo
             if (matched[e]) matched_[e] = true;
     }
     std::vector<std::size_t> sheets;
-    for (std::size_t s = 0; s < count; ++s)
-        if (chosen[s]) sheets.push_back(s);
+    for (std::size_t s = 0; s < count; ++s) {
+        if (chosen[s] &&
+            !(skipHidden_ && book.worksheetVisibility(s) != workbook::SheetVisibility::Visible))
+            sheets.push_back(s);
+    }
     return sheets;
 }
 

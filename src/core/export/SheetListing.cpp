@@ -1,6 +1,7 @@
 // What a listing of a workbook's sheets shows.
 #include "core/export/SheetListing.h"
 
+#include "core/util/ControlEscapes.h"
 #include "core/workbook/CellReference.h"
 
 namespace tabulon {
@@ -26,7 +27,8 @@ std::vector<std::string> SheetListingLines(const std::string& file, const workbo
     for (const std::size_t index : ChosenWorksheets(book, choice)) {
         const workbook::Worksheet& sheet = book.worksheet(index);
         const workbook::CellRange range = sheet.usedRange();
-        lines.push_back(file + '\t' + sheet.name() + "\tworksheet\t" +
+        lines.push_back(escapeControlCharacters(file) + '\t' +
+                        escapeControlCharacters(sheet.name()) + "\tworksheet\t" +
                         visibilityName(sheet.visibility()) + '\t' +
                         workbook::cellName(range.firstRow, range.firstCol) + ':' +
                         workbook::cellName(range.lastRow, range.lastCol));

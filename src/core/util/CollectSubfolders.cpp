@@ -30,21 +30,24 @@ class EnteredFolders {
 };
 
 void CollectLevel(std::vector<std::string>& collection, bool recurse, Activity& activity,
-                  EnteredFolders& entered) {
+                  EnteredFolders& entered, std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> level;
     for (const std::string& parent : collection) {
         DirectorySearch search(parent, kAttrDirectory);
+        noteUnreadableFolder(unreadable, parent, search.error());
         activity.processEvents();
         for (std::string name = search.next(); !name.empty(); name = search.next()) {
             activity.processEvents();
             if (name.find('?') != std::string::npos) continue;
             const std::string path = JoinPath(parent, name);
-            const int attributes = FileAttributesOf(path);
+            std::error_code error;
+            const int attributes = FileAttributesOf(path, error);
+            if (attributes == kInvalidAttributes) noteUnsearchableFolder(unreadable, parent, error);
             if (attributes == kInvalidAttributes || (attributes & kAttrDirectory) == 0) continue;
             if (entered.enter(path)) level.push_back(path + PathSeparator());
         }
     }
-    if (!level.empty() && recurse) CollectLevel(level, recurse, activity, entered);
+    if (!level.empty() && recurse) CollectLevel(level, recurse, activity, entered, unreadable);
     for (std::string& folder : level) {
         activity.processEvents();
         collection.push_back(std::move(folder));
@@ -53,10 +56,11 @@ void CollectLevel(std::vector<std::string>& collection, bool recurse, Activity& 
 
 }  // namespace
 
-void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Activity& activity) {
+void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Activity& activity,
+                       std::vector<UnreadableFolder>* unreadable) {
     EnteredFolders entered;
     for (const std::string& folder : collection) entered.enter(folder);
-    CollectLevel(collection, recurse, activity, entered);
+    CollectLevel(collection, recurse, activity, entered, unreadable);
 }
 
 }  // namespace tabulon

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/util/UnreadableFolders.h"
+
 namespace tabulon {
 
 class Activity;
@@ -16,6 +18,8 @@ class Activity;
 // once in a walk, so a symbolic link that leads back up the tree never makes the walk loop.
 // Lets the window process its events once per folder searched, once per entry read and once
 // per folder appended; any handler may run then, and it cannot disturb the walk's searches.
-void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Activity& activity);
+// A folder whose entries cannot be read is noted in unreadable (when given) and left as it is.
+void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Activity& activity,
+                       std::vector<UnreadableFolder>* unreadable = nullptr);
 
 }  // namespace tabulon

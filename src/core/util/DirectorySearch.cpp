@@ -44,6 +44,7 @@ DirectorySearch::DirectorySearch(const std::string& pathPattern, int attributes)
         if (((type | hidden) & kFilteredBits & ~attributes) != 0) continue;
         found.emplace_back(FoldedName(name), name);
     }
+    error_ = error;
     std::sort(found.begin(), found.end());
     names_.reserve(found.size());
     for (auto& [key, name] : found) names_.push_back(std::move(name));

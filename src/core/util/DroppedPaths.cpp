@@ -18,14 +18,15 @@ bool IsVisibleFolder(const std::string& path) {
 }  // namespace
 
 std::vector<std::string> DroppedPathEntries(const std::vector<std::string>& dropped,
-                                            Activity& activity) {
+                                            Activity& activity,
+                                            std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> entries;
     for (const std::string& path : dropped) {
         if (!IsVisibleFolder(path)) {
             entries.push_back(path);
             continue;
         }
-        std::vector<std::string> files = FolderTreeFiles(path, "*.*", activity);
+        std::vector<std::string> files = FolderTreeFiles(path, "*.*", activity, unreadable);
         entries.insert(entries.end(), files.begin(), files.end());
     }
     return entries;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/util/UnreadableFolders.h"
+
 namespace tabulon {
 
 class Activity;
@@ -11,8 +13,10 @@ class Activity;
 // The entries to append for the dropped paths, in drop order: a path that names a folder the
 // directory search can see (not hidden) brings every file of its tree, as FolderTreeFiles with
 // "*.*" gives them; anything else is appended exactly as dropped, whatever its type, even when
-// it no longer exists.
+// it no longer exists. The folders of the trees that cannot be read are noted in unreadable (when
+// given), each once.
 std::vector<std::string> DroppedPathEntries(const std::vector<std::string>& dropped,
-                                            Activity& activity);
+                                            Activity& activity,
+                                            std::vector<UnreadableFolder>* unreadable = nullptr);
 
 }  // namespace tabulon

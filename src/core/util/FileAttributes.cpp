@@ -24,8 +24,13 @@ bool IsHiddenName(const std::string& name) {
 }
 
 int FileAttributesOf(const std::string& path) {
-    if (path.empty()) return kInvalidAttributes;
     std::error_code error;
+    return FileAttributesOf(path, error);
+}
+
+int FileAttributesOf(const std::string& path, std::error_code& error) {
+    error = std::make_error_code(std::errc::no_such_file_or_directory);
+    if (path.empty()) return kInvalidAttributes;
     const fs::file_status status = fs::status(fs::path(path), error);
     if (error || !fs::exists(status)) return kInvalidAttributes;
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 namespace tabulon {
 
@@ -18,6 +19,8 @@ inline constexpr int kInvalidAttributes = -1;
 // archive for every regular file; system is never set. Never fails: an entry that is missing
 // or cannot be examined gives kInvalidAttributes.
 int FileAttributesOf(const std::string& path);
+// The same; error says why an entry gave kInvalidAttributes ("not found" when it is missing).
+int FileAttributesOf(const std::string& path, std::error_code& error);
 
 // True when an entry of that name (no folder part) is hidden: it begins with "." and is
 // neither "." nor "..".

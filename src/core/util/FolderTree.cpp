@@ -10,19 +10,23 @@
 namespace tabulon {
 
 std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
-                                       const std::string& pattern) {
+                                       const std::string& pattern,
+                                       std::vector<UnreadableFolder>* unreadable) {
     constexpr int kWritableHidden = kAttrHidden | kAttrArchive;
     std::vector<std::string> paths;
     for (const std::string& entry : folders) {
         if (entry.empty()) continue;
         const std::string folder = entry.substr(0, entry.size() - 1);
-        const FileNameArray names = ListFiles(folder, pattern);
+        std::error_code error;
+        const FileNameArray names = ListFiles(folder, pattern, &error);
+        noteUnreadableFolder(unreadable, entry, error);
         for (int i = 1; i <= names.upperBound(); ++i) {
             const std::string& name = names[i];
             if (name.front() == '~') continue;
             const std::string path = folder + PathSeparator() + name;
             // A file that vanished since the listing has no attributes and is left out too.
-            const int attributes = FileAttributesOf(path);
+            const int attributes = FileAttributesOf(path, error);
+            if (attributes == kInvalidAttributes) noteUnsearchableFolder(unreadable, entry, error);
             if (attributes == kWritableHidden || attributes == kInvalidAttributes) continue;
             paths.push_back(RepairRootSeparator(path));
         }
@@ -31,10 +35,11 @@ std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
 }
 
 std::vector<std::string> FolderTreeFiles(const std::string& folder, const std::string& pattern,
-                                         Activity& activity) {
+                                         Activity& activity,
+                                         std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> folders{WithTrailingSeparator(folder)};
-    CollectSubfolders(folders, true, activity);
-    return AddFolderTree(folders, pattern);
+    CollectSubfolders(folders, true, activity, unreadable);
+    return AddFolderTree(folders, pattern, unreadable);
 }
 
 }  // namespace tabulon

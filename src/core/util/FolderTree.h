@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/util/UnreadableFolders.h"
+
 namespace tabulon {
 
 class Activity;
@@ -13,12 +15,16 @@ class Activity;
 // ListFiles with the pattern. Left out: names beginning with "~" (the lock files that
 // spreadsheet programs leave beside open workbooks) and files whose attributes are exactly
 // hidden + archive (a writable dot-file); a hidden read-only file is kept. No path holds a
-// doubled separator after its root.
+// doubled separator after its root. A folder whose files cannot be listed or looked at is noted
+// in unreadable (when given).
 std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
-                                       const std::string& pattern);
+                                       const std::string& pattern,
+                                       std::vector<UnreadableFolder>* unreadable = nullptr);
 
-// AddFolderTree over the folder and every folder below it (CollectSubfolders with recursion).
+// AddFolderTree over the folder and every folder below it (CollectSubfolders with recursion);
+// the folders of the tree that cannot be read are noted in unreadable (when given), each once.
 std::vector<std::string> FolderTreeFiles(const std::string& folder, const std::string& pattern,
-                                         Activity& activity);
+                                         Activity& activity,
+                                         std::vector<UnreadableFolder>* unreadable = nullptr);
 
 }  // namespace tabulon

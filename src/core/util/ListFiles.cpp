@@ -15,8 +15,10 @@ const std::string& FileNameArray::operator[](int index) const {
     return names_[static_cast<std::size_t>(index - 1)];
 }
 
-FileNameArray ListFiles(const std::string& folder, const std::string& pattern) {
+FileNameArray ListFiles(const std::string& folder, const std::string& pattern,
+                        std::error_code* error) {
     DirectorySearch search(WithTrailingSeparator(folder) + pattern, kAttrHidden | kAttrSystem);
+    if (error != nullptr) *error = search.error();
     std::vector<std::string> names;
     names.reserve(100);
     for (std::string name = search.next(); !name.empty(); name = search.next())

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace tabulon {
@@ -24,7 +25,9 @@ class FileNameArray {
 
 // The names (no folder part) of the folder's regular files that match the pattern, hidden
 // ones included and folders left out, in the directory search's order. The folder may end in
-// a separator or not. A folder that is missing or cannot be read gives no names.
-FileNameArray ListFiles(const std::string& folder, const std::string& pattern);
+// a separator or not. A folder that is missing or cannot be read gives no names, and error (when
+// given) says why.
+FileNameArray ListFiles(const std::string& folder, const std::string& pattern,
+                        std::error_code* error = nullptr);
 
 }  // namespace tabulon

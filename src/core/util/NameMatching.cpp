@@ -1,40 +1,14 @@
-// Comparing file names without regard to case: wildcard patterns and the case-folded form.
+// Comparing names: file names without regard to case, sheet names by shell patterns.
 #include "core/util/NameMatching.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "core/util/Utf16.h"
 
 namespace tabulon {
 namespace {
-
-// Decodes UTF-8 into code points; a byte that starts no valid sequence stands for itself, moved
-// into the range U+DC80..U+DCFF so that it can equal no real character.
-std::u32string Decode(const std::string& text) {
-    std::u32string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80                   ? 1
-                           : lead >= 0xF0 && lead < 0xF5 ? 4
-                           : lead >= 0xE0                ? 3
-                           : lead >= 0xC2 && lead < 0xE0 ? 2
-                                                         : 0;
-        char32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        bool valid = length > 0 && i + length <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (valid) {
-            out += code;
-            i += length;
-        } else {
-            out += static_cast<char32_t>(0xDC00 + lead);
-            ++i;
-        }
-    }
-    return out;
-}
 
 // Simple upper-case folding for the scripts that file names commonly use.
 char32_t Fold(char32_t c) {
@@ -46,31 +20,95 @@ char32_t Fold(char32_t c) {
     return c;
 }
 
-bool Matches(const std::u32string& name, const std::u32string& pattern) {
+// One element of a pattern: "*", "?", a set "[...]" or a character of its own.
+struct PatternElement {
+    enum class Kind { Star, Any, Set, Literal } kind = Kind::Literal;
+    char32_t literal = 0;
+    std::vector<std::pair<char32_t, char32_t>> ranges;  // of a set
+    bool negated = false;
+
+    bool matches(char32_t c) const {
+        if (kind == Kind::Literal) return c == literal;
+        if (kind == Kind::Any) return true;
+        const bool in = std::any_of(ranges.begin(), ranges.end(),
+                                    [c](const auto& r) { return c >= r.first && c <= r.second; });
+        return in != negated;
+    }
+};
+
+// The elements of a pattern: "*" and "?" always; sets and backslash escapes in a shell pattern.
+std::vector<PatternElement> parsePattern(const std::u32string& pattern, bool shell) {
+    using Kind = PatternElement::Kind;
+    std::vector<PatternElement> elements;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        PatternElement element;
+        const char32_t c = pattern[i];
+        if (c == U'*') {
+            element.kind = Kind::Star;
+        } else if (c == U'?') {
+            element.kind = Kind::Any;
+        } else if (!shell) {
+            element.literal = c;
+        } else if (c == U'\\' && i + 1 < pattern.size()) {
+            element.literal = pattern[++i];
+        } else if (c == U'[') {
+            // "[!...]" or "[^...]" negates; a "]" first is one of the set; no closing "]" makes
+            // the "[" a character of its own.
+            std::size_t j = i + 1;
+            const bool negated = j < pattern.size() && (pattern[j] == U'!' || pattern[j] == U'^');
+            if (negated) ++j;
+            const std::size_t first = j;
+            while (j < pattern.size() && (pattern[j] != U']' || j == first)) ++j;
+            if (j >= pattern.size()) {
+                element.literal = c;
+            } else {
+                element.kind = Kind::Set;
+                element.negated = negated;
+                for (std::size_t k = first; k < j; ++k) {
+                    if (k + 2 < j && pattern[k + 1] == U'-') {
+                        element.ranges.emplace_back(pattern[k], pattern[k + 2]);
+                        k += 2;
+                    } else {
+                        element.ranges.emplace_back(pattern[k], pattern[k]);
+                    }
+                }
+                i = j;
+            }
+        } else {
+            element.literal = c;
+        }
+        elements.push_back(std::move(element));
+    }
+    return elements;
+}
+
+// Each element but "*" takes one character: on a mismatch the last "*" takes one more.
+bool matches(const std::u32string& name, const std::vector<PatternElement>& elements) {
+    using Kind = PatternElement::Kind;
     std::size_t n = 0, p = 0;
-    std::size_t starAt = std::u32string::npos, resumeAt = 0;
+    std::size_t starAt = elements.size(), resumeAt = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+        if (p < elements.size() && elements[p].kind != Kind::Star && elements[p].matches(name[n])) {
             ++n;
             ++p;
-        } else if (p < pattern.size() && pattern[p] == U'*') {
+        } else if (p < elements.size() && elements[p].kind == Kind::Star) {
             starAt = p++;
             resumeAt = n;
-        } else if (starAt != std::u32string::npos) {
+        } else if (starAt != elements.size()) {
             p = starAt + 1;
             n = ++resumeAt;
         } else {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == U'*') ++p;
-    return p == pattern.size();
+    while (p < elements.size() && elements[p].kind == Kind::Star) ++p;
+    return p == elements.size();
 }
 
 }  // namespace
 
 std::u32string FoldedName(const std::string& text) {
-    std::u32string out = Decode(text);
+    std::u32string out = DecodeUtf8(text);
     std::transform(out.begin(), out.end(), out.begin(), Fold);
     return out;
 }
@@ -78,10 +116,15 @@ std::u32string FoldedName(const std::string& text) {
 bool MatchesWildcard(const std::string& name, const std::string& pattern) {
     const std::u32string foldedName = FoldedName(name);
     const std::u32string foldedPattern = FoldedName(pattern);
-    if (Matches(foldedName, foldedPattern)) return true;
+    if (matches(foldedName, parsePattern(foldedPattern, false))) return true;
     const bool dotStarEnd = foldedPattern.ends_with(U".*");
     return dotStarEnd && foldedName.find(U'.') == std::u32string::npos &&
-           Matches(foldedName, foldedPattern.substr(0, foldedPattern.size() - 2));
+           matches(foldedName,
+                   parsePattern(foldedPattern.substr(0, foldedPattern.size() - 2), false));
+}
+
+bool MatchesShellPattern(const std::string& name, const std::string& pattern) {
+    return matches(DecodeUtf8(name), parsePattern(DecodeUtf8(pattern), true));
 }
 
 }  // namespace tabulon

@@ -59,4 +59,32 @@ std::string utf16BytesToUtf8(std::string_view bytes, bool littleEndian) {
     return out;
 }
 
+std::u32string DecodeUtf8(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80                   ? 1
+                           : lead >= 0xF0 && lead < 0xF5 ? 4
+                           : lead >= 0xE0                ? 3
+                           : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                         : 0;
+        char32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        bool valid = length > 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (valid) {
+            out += code;
+            i += length;
+        } else {
+            out += static_cast<char32_t>(0xDC00 + lead);
+            ++i;
+        }
+    }
+    return out;
+}
+
 }  // namespace tabulon

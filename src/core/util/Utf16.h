@@ -1,4 +1,4 @@
-// Turning UTF-16 text into UTF-8.
+// UTF-16 text into UTF-8, and UTF-8 into code points.
 #pragma once
 
 #include <string>
@@ -14,5 +14,9 @@ void appendUtf16(std::string& out, std::u16string_view units);
 
 // The UTF-8 form of UTF-16 bytes in the given byte order (an odd last byte is ignored).
 std::string utf16BytesToUtf8(std::string_view bytes, bool littleEndian);
+
+// The code points of UTF-8 text; a byte that starts no valid sequence stands for itself, moved
+// into the range U+DC80..U+DCFF so that it can equal no real character.
+std::u32string DecodeUtf8(std::string_view text);
 
 }  // namespace tabulon

@@ -2,6 +2,7 @@
 #include "core/workbook/ReadError.h"
 
 #include <string>
+#include <system_error>
 
 #include "core/Units.h"
 
@@ -32,6 +33,8 @@ std::string sentence(ReadErrorKind kind, const ReadErrorPlace& place, const std:
             return "The workbook is damaged: bad records" + inPart + " (" + detail + ")";
         case ReadErrorKind::MissingPart:
             return "The workbook is damaged: its part " + detail + " is missing";
+        case ReadErrorKind::NotAWorkbookPart:
+            return "The workbook is damaged: its main part " + detail + " holds no workbook";
         case ReadErrorKind::TooLarge:
             return "The workbook is too large to read (" + detail + ")";
         case ReadErrorKind::TooManyCells:
@@ -54,6 +57,12 @@ std::string readErrorText(ReadErrorKind kind, const ReadErrorPlace& place,
     if (!place.sheet.empty()) text += ", sheet " + place.sheet;
     if (!place.cell.empty()) text += ", cell " + place.cell;
     return text;
+}
+
+ReadError unreadableFile(const std::string& path, int errorNumber) {
+    const std::string reason = errorNumber != 0 ? std::generic_category().message(errorNumber)
+                                                : std::string("an input error");
+    return ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, reason);
 }
 
 ReadError::ReadError(ReadErrorKind kind, ReadErrorPlace place, std::string detail)

@@ -21,13 +21,15 @@ namespace tabulon::workbook {
 // - DamagedXml: a part, or an XML encryption description, that is not sound XML (or declares a
 //   document type).
 // - MissingPart: a part that the package names or needs is absent.
+// - NotAWorkbookPart: the part that the package names as its workbook holds something else
+//   (its relationships, a worksheet).
 // - CellOutOfBounds and BadCellValue: sound records or XML that put a cell outside the sheet or
 //   give it a value that makes no sense (a shared string that does not exist, a number that is
 //   no number).
 // - TooLarge and TooManyCells: a limit kept against hostile files is reached.
 enum class ReadErrorKind {
-    FileNotFound,
-    CannotRead,
+    FileNotFound,  // the path names nothing
+    CannotRead,    // detail: the system's reason ("Permission denied")
     NotAWorkbook,
     UnsupportedFormat,  // detail: the format's name
     PasswordProtected,
@@ -36,6 +38,7 @@ enum class ReadErrorKind {
     DamagedXml,        // detail: the parser's message and line
     DamagedRecords,    // detail: what is wrong with the records
     MissingPart,       // detail: the package part's name
+    NotAWorkbookPart,  // detail: the package part's name
     TooLarge,          // detail: what exceeded its limit
     TooManyCells,
     CellOutOfBounds,  // detail: the row or cell
@@ -76,6 +79,10 @@ void readInPlace(const std::string& file, const std::string& sheet, Read&& read)
         throw e.placedIn(file, sheet);
     }
 }
+
+// The error of a workbook file that exists (or whose path cannot be followed) but cannot be
+// examined, opened or read: CannotRead with the system's words for the error number.
+ReadError unreadableFile(const std::string& path, int errorNumber);
 
 // The description that ReadError carries: one sentence for the kind, the file, then the sheet
 // and cell where known.

@@ -42,6 +42,24 @@ bool isSpreadsheetProgram(std::string_view name) {
            kSpreadsheetPrograms.end();
 }
 
+// The options that start a spreadsheet program without a window: a converter or a server in the
+// background leaves nothing open that the user could be working in.
+constexpr std::array<std::string_view, 3> kWindowlessOptions = {"headless", "invisible",
+                                                                "convert-to"};
+
+// "--headless", "-headless" (the older spelling) or "--headless=...".
+bool isWindowlessOption(std::string_view argument) {
+    if (argument.starts_with("--"))
+        argument.remove_prefix(2);
+    else if (argument.starts_with("-"))
+        argument.remove_prefix(1);
+    else
+        return false;
+    argument = argument.substr(0, argument.find('='));
+    return std::find(kWindowlessOptions.begin(), kWindowlessOptions.end(), argument) !=
+           kWindowlessOptions.end();
+}
+
 std::string readSmallFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -50,12 +68,18 @@ std::string readSmallFile(const std::filesystem::path& path) {
 bool processIsSpreadsheet(const std::filesystem::path& dir) {
     std::string comm = readSmallFile(dir / "comm");
     while (!comm.empty() && (comm.back() == '\n' || comm.back() == '\0')) comm.pop_back();
-    if (isSpreadsheetProgram(comm)) return true;
     // comm is cut to 15 characters and Wine programs often run as "wine64-preloader": the
     // command line's first argument names the program.
     const std::string cmdline = readSmallFile(dir / "cmdline");
-    const std::string first = cmdline.substr(0, cmdline.find('\0'));
-    return isSpreadsheetProgram(first);
+    const std::string_view arguments(cmdline);
+    const std::string_view first = arguments.substr(0, arguments.find('\0'));
+    if (!isSpreadsheetProgram(comm) && !isSpreadsheetProgram(first)) return false;
+    for (std::size_t at = first.size() + 1; at < arguments.size();) {
+        const std::size_t end = std::min(arguments.find('\0', at), arguments.size());
+        if (isWindowlessOption(arguments.substr(at, end - at))) return false;
+        at = end + 1;
+    }
+    return true;
 }
 
 }  // namespace

@@ -11,8 +11,9 @@
 namespace tabulon::workbook {
 
 // True when a process of the current user under the process folder (normally "/proc") is a
-// desktop spreadsheet program: LibreOffice (soffice), Gnumeric, or a spreadsheet program run by
-// Wine. Any error gives false.
+// desktop spreadsheet program with a window: LibreOffice (soffice), Gnumeric, or a spreadsheet
+// program run by Wine; one started without a window (--headless, --invisible, --convert-to on
+// its command line) does not count. Any error gives false.
 bool IsSpreadsheetProcessRunning(const std::string& processRoot);
 
 // IsSpreadsheetProcessRunning("/proc").

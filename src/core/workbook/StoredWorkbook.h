@@ -23,6 +23,9 @@ class StoredWorkbook : public Workbook {
 
     std::size_t worksheetCount() const override { return slots_.size(); }
     const std::string& worksheetName(std::size_t index) const override;
+    SheetVisibility worksheetVisibility(std::size_t index) const override {
+        return slots_.at(index).entry.visibility;
+    }
     const Worksheet& worksheet(std::size_t index) const override;
     void release(std::size_t index) const override;
     bool date1904() const override { return data_.date1904; }

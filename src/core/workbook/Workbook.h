@@ -11,11 +11,13 @@
 namespace tabulon::workbook {
 
 class Workbook {
-public:
+  public:
     virtual ~Workbook() = default;
     virtual std::size_t worksheetCount() const = 0;
     // 0-based, in workbook order; known from opening, without reading the sheet's cells.
     virtual const std::string& worksheetName(std::size_t index) const = 0;
+    // Known from opening too.
+    virtual SheetVisibility worksheetVisibility(std::size_t index) const = 0;
     // The worksheet with its cells, read now when they are not held. Throws ReadError (naming
     // the file and the sheet) when they cannot be read; every later call throws it again.
     virtual const Worksheet& worksheet(std::size_t index) const = 0;

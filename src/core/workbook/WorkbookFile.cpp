@@ -1,9 +1,10 @@
 // Picking the reader by the file's leading bytes, not by its extension.
 #include "core/workbook/WorkbookFile.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ZipArchive.h"
@@ -60,17 +61,24 @@ FileKind fileKindOf(const unsigned char* bytes, std::size_t size) {
 }
 
 std::unique_ptr<Workbook> readWorkbookFile(const std::string& path, PasswordSource* passwords) {
+    // "Not found" only when the path names nothing; a path that cannot be followed (a folder
+    // without search permission, a loop of links) gives the system's reason.
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status)) fail(ReadErrorKind::FileNotFound, path);
+    if (status.type() == std::filesystem::file_type::not_found)
+        fail(ReadErrorKind::FileNotFound, path);
+    if (ec) throw unreadableFile(path, ec.value());
     if (!std::filesystem::is_regular_file(status)) fail(ReadErrorKind::NotAWorkbook, path);
 
     unsigned char lead[8] = {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail(ReadErrorKind::CannotRead, path, "it cannot be opened");
-    in.read(reinterpret_cast<char*>(lead), sizeof lead);
-    const auto got = static_cast<std::size_t>(in.gcount());
-    in.close();
+    errno = 0;
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) throw unreadableFile(path, errno);
+    const std::size_t got = std::fread(lead, 1, sizeof lead, in);
+    const bool readFailed = std::ferror(in) != 0;
+    const int readError = errno;
+    std::fclose(in);
+    if (readFailed) throw unreadableFile(path, readError);
 
     std::unique_ptr<Workbook> book;
     // A limit deep in the readers (the text budget) does not know the file it reads.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -149,20 +150,27 @@ void ZipArchive::rethrowSourceFailure() const {
     if (sourceFailure_ != nullptr && *sourceFailure_) std::rethrow_exception(*sourceFailure_);
 }
 
+// The file began as a zip does, so a zip that cannot be opened is damaged, not some other kind
+// of file; "not found" only when the file has gone meanwhile.
 void ZipArchive::failToOpen(int code) const {
+    std::error_code ec;
     switch (code) {
         case ZIP_ER_NOENT:
-            fail(ReadErrorKind::FileNotFound, {}, {});
+            if (!std::filesystem::exists(path_, ec)) fail(ReadErrorKind::FileNotFound, {}, {});
+            break;
         case ZIP_ER_NOZIP:
-            fail(ReadErrorKind::NotAWorkbook, {}, {});
+            fail(ReadErrorKind::DamagedContainer, {},
+                 "its zip directory is missing or broken: the file may be cut short");
         case ZIP_ER_OPEN:
         case ZIP_ER_READ:
         case ZIP_ER_SEEK:
         case ZIP_ER_MEMORY:
             fail(ReadErrorKind::CannotRead, {}, zipErrorText(code));
         default:
-            fail(ReadErrorKind::DamagedContainer, {}, zipErrorText(code));
+            break;
     }
+    fail(ReadErrorKind::DamagedContainer, {},
+         "its zip directory cannot be read: " + zipErrorText(code));
 }
 
 ZipArchive::~ZipArchive() {

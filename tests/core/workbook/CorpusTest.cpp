@@ -47,8 +47,9 @@ const CorpusFormat kOoxml{
     {{"calamine__pass_protected.xlsx", ReadErrorKind::PasswordProtected},
      {"poi__clusterfuzz-testcase-minimized-XLSX2CSVFuzzer-5025401116950528.xlsx",
       ReadErrorKind::DamagedContainer},
+     // A zip's first entry without the directory that should follow.
      {"poi__clusterfuzz-testcase-minimized-XLSX2CSVFuzzer-6594557414080512.xlsx",
-      ReadErrorKind::NotAWorkbook},
+      ReadErrorKind::DamagedContainer},
      {"poi__openxml4j_invalid.xlsx", ReadErrorKind::NotAWorkbook},
      {"poi__poc-shared-strings.xlsx", ReadErrorKind::CellOutOfBounds},
      {"poi__poc-xmlbomb.xlsx", ReadErrorKind::DamagedXml},

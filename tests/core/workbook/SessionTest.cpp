@@ -98,6 +98,29 @@ TEST_F(SessionTest, SpreadsheetProcessesOfTheUserAreFound) {
     EXPECT_TRUE(IsSpreadsheetProcessRunning(procRoot()));
 }
 
+TEST_F(SessionTest, AnInstanceWithoutAWindowDoesNotCount) {
+    const std::string program = "/usr/lib/libreoffice/program/soffice.bin";
+    const struct {
+        std::vector<std::string> options;
+        bool counts;
+    } cases[] = {
+        {{"--headless", "--convert-to", "csv", "a.xlsx"}, false},
+        {{"--convert-to", "pdf", "a.ods"}, false},
+        {{"-invisible"}, false},
+        {{"--headless=1"}, false},
+        {{"--calc", "a.xlsx"}, true},
+        // Only options count: a file named like one does not.
+        {{"--calc", "headless"}, true},
+    };
+    for (const auto& c : cases) {
+        std::string cmdline = program + '\0';
+        for (const std::string& option : c.options) cmdline += option + '\0';
+        fakeProcess("400", "soffice.bin", cmdline);
+        EXPECT_EQ(IsSpreadsheetProcessRunning(procRoot()), c.counts) << c.options.front();
+        fs::remove_all(folder_.path() / "proc");
+    }
+}
+
 TEST_F(SessionTest, GnumericAndWineProgramsCountToo) {
     fakeProcess("300", "gnumeric", "gnumeric\0");
     EXPECT_TRUE(IsSpreadsheetProcessRunning(procRoot()));

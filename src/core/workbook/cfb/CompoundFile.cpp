@@ -2,6 +2,7 @@
 #include "core/workbook/cfb/CompoundFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 
@@ -47,15 +48,17 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 CompoundFile::CompoundFile(const std::string& path) : path_(path) {
+    errno = 0;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "it cannot be opened");
+    if (!in) throw unreadableFile(path, errno);
     const auto size = static_cast<std::uint64_t>(in.tellg());
     if (size > kMaxDecompressedBytes)
         throw ReadError(ReadErrorKind::TooLarge, {path, {}, {}, {}}, "the file's size");
     bytes_.resize(size);
     in.seekg(0);
+    errno = 0;
     if (!in.read(reinterpret_cast<char*>(bytes_.data()), static_cast<std::streamsize>(size)))
-        throw ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "a read failed");
+        throw unreadableFile(path, errno);
 
     if (bytes_.size() < kHeaderSize || std::memcmp(bytes_.data(), kSignature, 8) != 0)
         fail("its header is missing");

@@ -1,4 +1,4 @@
-// UTF-8 to UTF-16LE for passwords, and comparison of verifiers.
+// UTF-8 to UTF-16LE for passwords, counts of descriptions, and comparison of verifiers.
 #include "core/workbook/crypto/Bytes.h"
 
 #include <nettle/base64.h>
@@ -62,6 +62,18 @@ bool sameBytes(const unsigned char* a, const unsigned char* b, std::size_t n) {
     unsigned char diff = 0;
     for (std::size_t i = 0; i < n; ++i) diff |= static_cast<unsigned char>(a[i] ^ b[i]);
     return diff == 0;
+}
+
+std::optional<std::uint64_t> decimalCount(const char* text) {
+    if (text == nullptr || *text == '\0') return std::nullopt;
+    constexpr std::uint64_t kLargest = UINT64_MAX;
+    std::uint64_t value = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9') return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(*c - '0');
+        value = value > (kLargest - digit) / 10 ? kLargest : value * 10 + digit;
+    }
+    return value;
 }
 
 }  // namespace tabulon::workbook::crypto

@@ -32,6 +32,11 @@ Bytes utf16le(const std::string& utf8);
 // The bytes of base64 text, or nothing when it is not valid base64.
 std::optional<Bytes> decodeBase64(std::string_view text);
 
+// The count that decimal text in an encryption description gives; nothing when the text is
+// missing, empty or not all digits. A count past 64 bits gives the largest value, so that each
+// count is compared with its limit in its full width before it is narrowed.
+std::optional<std::uint64_t> decimalCount(const char* text);
+
 // Constant-time comparison of the first n bytes of two buffers.
 bool sameBytes(const unsigned char* a, const unsigned char* b, std::size_t n);
 

@@ -1,8 +1,6 @@
 // Parsing the binary and XML encryption descriptions.
 #include "core/workbook/crypto/EncryptionInfo.h"
 
-#include <charconv>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -12,7 +10,9 @@ namespace tabulon::workbook::crypto {
 
 namespace {
 
-constexpr std::uint32_t kMaxSpinCount = 10'000'000;
+constexpr std::uint64_t kMaxSpinCount = 10'000'000;
+// The salt sizes that the encryption description allows.
+constexpr std::size_t kMaxSaltSize = 65'536;
 
 class Reader {
   public:
@@ -48,12 +48,11 @@ Bytes base64(const char* text, const char* what) {
     return std::move(*bytes);
 }
 
-std::size_t number(const char* text, const char* what) {
-    std::size_t value = 0;
-    const char* end = text == nullptr ? nullptr : text + std::strlen(text);
-    if (text == nullptr || std::from_chars(text, end, value).ptr != end)
-        throw BadEncryptionInfo(std::string("its encryption has a bad ") + what);
-    return value;
+// The count in full width; callers compare it with its limit before they narrow it.
+std::uint64_t number(const char* text, const char* what) {
+    const auto value = decimalCount(text);
+    if (!value) throw BadEncryptionInfo(std::string("its encryption has a bad ") + what);
+    return *value;
 }
 
 AgileKeyParameters keyParameters(const xml::XmlAttributes& a) {
@@ -66,18 +65,21 @@ AgileKeyParameters keyParameters(const xml::XmlAttributes& a) {
         throw UnsupportedEncryption("agile encryption in a chaining mode other than CBC");
     AgileKeyParameters p;
     p.salt = base64(a.find("saltValue"), "salt");
-    p.blockSize = number(a.find("blockSize"), "block size");
-    p.keyBits = number(a.find("keyBits"), "key size");
-    p.hashSize = number(a.find("hashSize"), "hash size");
+    const std::uint64_t blockSize = number(a.find("blockSize"), "block size");
+    const std::uint64_t keyBits = number(a.find("keyBits"), "key size");
+    const std::uint64_t hashSize = number(a.find("hashSize"), "hash size");
     const char* hashName = a.find("hashAlgorithm");
     const auto hash = hashAlgorithmNamed(hashName ? hashName : "");
     if (!hash || *hash == HashAlgorithm::Md5)
         throw UnsupportedEncryption(std::string("agile encryption with the ") +
                                     (hashName ? hashName : "unnamed") + " hash");
     p.hash = *hash;
-    if (p.blockSize != 16 || (p.keyBits != 128 && p.keyBits != 192 && p.keyBits != 256) ||
-        p.hashSize == 0 || p.hashSize > digestSize(p.hash) || p.salt.size() < 1)
+    if (blockSize != 16 || (keyBits != 128 && keyBits != 192 && keyBits != 256) || hashSize == 0 ||
+        hashSize > digestSize(p.hash) || p.salt.empty() || p.salt.size() > kMaxSaltSize)
         throw BadEncryptionInfo("its encryption parameters are out of range");
+    p.blockSize = static_cast<std::size_t>(blockSize);
+    p.keyBits = static_cast<std::size_t>(keyBits);
+    p.hashSize = static_cast<std::size_t>(hashSize);
     return p;
 }
 
@@ -96,9 +98,10 @@ class AgileHandler : public xml::XmlHandler {
             // The password key encryptor; a certificate one carries no spin count.
             if (a.find("spinCount") == nullptr) return;
             info.passwordKey = keyParameters(a);
-            info.spinCount = static_cast<std::uint32_t>(number(a.find("spinCount"), "spin count"));
-            if (info.spinCount > kMaxSpinCount)
+            const std::uint64_t spinCount = number(a.find("spinCount"), "spin count");
+            if (spinCount > kMaxSpinCount)
                 throw BadEncryptionInfo("its encryption asks for too many hash rounds");
+            info.spinCount = static_cast<std::uint32_t>(spinCount);
             info.encryptedVerifierHashInput =
                 base64(a.find("encryptedVerifierHashInput"), "verifier");
             info.encryptedVerifierHashValue =

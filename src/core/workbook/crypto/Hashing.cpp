@@ -63,8 +63,12 @@ Hasher& Hasher::add(ByteView data) {
 
 Bytes Hasher::finish() {
     Bytes digest(state_->hash->digest_size);
-    state_->hash->digest(state_->context.data(), digest.size(), digest.data());
+    finishInto(digest.data());
     return digest;
+}
+
+void Hasher::finishInto(unsigned char* out) {
+    state_->hash->digest(state_->context.data(), state_->hash->digest_size, out);
 }
 
 Bytes hashOf(HashAlgorithm algorithm, ByteView a, ByteView b) {

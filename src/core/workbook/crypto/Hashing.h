@@ -22,6 +22,8 @@ class Hasher {
     Hasher& add(ByteView data);
     // The digest; the hasher starts afresh afterwards.
     Bytes finish();
+    // The same, written to digestSize() bytes at out (which may be where the input was).
+    void finishInto(unsigned char* out);
 
   private:
     struct State;

@@ -6,6 +6,7 @@
 #include <nettle/pbkdf2.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "core/workbook/RawInflater.h"
 #include "core/workbook/crypto/Ciphers.h"
@@ -147,6 +148,60 @@ class OdfPartDecoder : public PartDecoder {
     bool checked_ = false;
 };
 
+// The keys of one password, each derived once for its derivation parameters.
+class OdfKeyRing {
+  public:
+    explicit OdfKeyRing(std::string password) : password_(std::move(password)) {}
+
+    const Bytes& keyFor(const OdfEncryptedPart& part) {
+        const Parameters parameters{part.startKeyHash, part.keySize, part.iterations, part.salt};
+        const auto found = keys_.find(parameters);
+        if (found != keys_.end()) return found->second;
+        return keys_.emplace(parameters, odfKey(part, password_)).first->second;
+    }
+
+  private:
+    using Parameters = std::tuple<HashAlgorithm, std::size_t, std::uint32_t, Bytes>;
+    std::string password_;
+    std::map<Parameters, Bytes> keys_;
+};
+
+// Thrown through the archive's read once the checksum has been decided.
+struct ChecksumDecided {};
+
+// True when the key opens the part: its first decrypted bytes give the part's checksum (and a
+// part shorter than the checksum's span decrypts and inflates whole). Reads only as much of the
+// entry as the checksum needs; a damaged archive still fails as damaged.
+bool keyOpensPart(ZipArchive& archive, const std::string& name, const OdfEncryptedPart& part,
+                  ByteView key) {
+    const auto decoder = odfPartDecoder(part, key, archive.path(), name);
+    const PartDecoder::Sink ignore = [](const char*, std::size_t) {};
+    // CBC keeps its last block back, so one more block decides the checksum.
+    constexpr std::size_t kDecidingBytes = kChecksumSpan + 16;
+    bool opens = true;
+    std::size_t fed = 0;
+    try {
+        archive.read(name, [&](const char* data, std::size_t size) {
+            try {
+                decoder->decode(data, size, ignore);
+            } catch (const ReadError&) {
+                opens = false;  // a wrong key fails the checksum
+                throw ChecksumDecided{};
+            }
+            fed += size;
+            if (fed >= kDecidingBytes) throw ChecksumDecided{};
+        });
+    } catch (const ChecksumDecided&) {
+        return opens;
+    }
+    try {
+        decoder->finish(ignore);
+    } catch (const ReadError&) {
+        return false;  // a wrong key fails the checksum, the padding or the inflation
+    }
+    return true;
+}
+
 }  // namespace
 
 Bytes odfKey(const OdfEncryptedPart& part, const std::string& password) {
@@ -167,29 +222,28 @@ std::unique_ptr<PartDecoder> odfPartDecoder(const OdfEncryptedPart& part, ByteVi
 void unlockOdfPackage(ZipArchive& archive, const std::map<std::string, OdfEncryptedPart>& parts,
                       PasswordSource* passwords) {
     if (parts.empty()) return;
-    // The password is checked on the smallest part, read whole.
-    const auto probe = std::min_element(
-        parts.begin(), parts.end(),
-        [](const auto& a, const auto& b) { return a.second.size < b.second.size; });
-    const std::string stored = archive.readAll(probe->first);
-    std::string password;
+    // The password is checked on a part that is read anyway, so that its key serves twice: the
+    // styles, which come before the content. A checksum that fails on the checked part cannot
+    // be told from a wrong password, so the content, where damage matters most, is not it.
+    auto probe = parts.find("styles.xml");
+    if (probe == parts.end()) probe = parts.find("content.xml");
+    if (probe == parts.end())
+        probe = std::min_element(parts.begin(), parts.end(), [](const auto& a, const auto& b) {
+            return a.second.size < b.second.size;
+        });
+    std::shared_ptr<OdfKeyRing> keys;
     unlockWorkbook(archive.path(), passwords, false, [&](const std::string& candidate) {
-        const Bytes key = odfKey(probe->second, candidate);
-        try {
-            auto decoder = odfPartDecoder(probe->second, key, archive.path(), probe->first);
-            decoder->decode(stored.data(), stored.size(), [](const char*, std::size_t) {});
-            decoder->finish([](const char*, std::size_t) {});
-        } catch (const ReadError&) {
-            return false;  // a wrong key fails the checksum, the padding or the inflation
-        }
-        password = candidate;
+        auto ring = std::make_shared<OdfKeyRing>(candidate);
+        if (!keyOpensPart(archive, probe->first, probe->second, ring->keyFor(probe->second)))
+            return false;
+        keys = std::move(ring);
         return true;
     });
     archive.setPartDecoders(
-        [&archive, parts, password](std::string_view name) -> std::unique_ptr<PartDecoder> {
+        [&archive, parts, keys](std::string_view name) -> std::unique_ptr<PartDecoder> {
             const auto found = parts.find(std::string(name));
             if (found == parts.end()) return nullptr;
-            return odfPartDecoder(found->second, odfKey(found->second, password), archive.path(),
+            return odfPartDecoder(found->second, keys->keyFor(found->second), archive.path(),
                                   found->first);
         });
 }

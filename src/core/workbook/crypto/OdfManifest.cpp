@@ -1,16 +1,14 @@
 // Reading META-INF/manifest.xml for its encryption data.
 #include "core/workbook/crypto/OdfManifest.h"
 
-#include <charconv>
-#include <cstring>
-
 #include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::crypto {
 
 namespace {
 
-constexpr std::uint32_t kMaxIterations = 10'000'000;
+constexpr std::uint64_t kMaxIterations = 10'000'000;
+constexpr std::uint64_t kMaxKeySize = 56;
 
 class ManifestHandler : public xml::XmlHandler {
   public:
@@ -48,14 +46,15 @@ class ManifestHandler : public xml::XmlHandler {
         } else if (name == "key-derivation") {
             if (text(a.find("key-derivation-name")) != "PBKDF2")
                 unsupported("a key derivation other than PBKDF2");
-            const char* keySize = a.find("key-size");
-            part_.keySize = keySize ? number(keySize, "key size") : 16;
-            part_.iterations =
-                static_cast<std::uint32_t>(number(a.find("iteration-count"), "iteration count"));
+            const char* keySizeText = a.find("key-size");
+            const std::uint64_t keySize = keySizeText ? number(keySizeText, "key size") : 16;
+            const std::uint64_t iterations = number(a.find("iteration-count"), "iteration count");
             part_.salt = base64(a.find("salt"), "salt");
-            if (part_.iterations == 0 || part_.iterations > kMaxIterations || part_.keySize == 0 ||
-                part_.keySize > 56)
+            if (iterations == 0 || iterations > kMaxIterations || keySize == 0 ||
+                keySize > kMaxKeySize)
                 bad("its key derivation is out of range");
+            part_.keySize = static_cast<std::size_t>(keySize);
+            part_.iterations = static_cast<std::uint32_t>(iterations);
         }
     }
     void endElement(std::string_view name) override {
@@ -81,12 +80,11 @@ class ManifestHandler : public xml::XmlHandler {
         throw ReadError(ReadErrorKind::UnsupportedFormat, {path_, {}, {}, {}},
                         "OpenDocument encryption with " + what);
     }
-    std::size_t number(const char* value, const char* what) const {
-        std::size_t n = 0;
-        const char* end = value ? value + std::strlen(value) : nullptr;
-        if (value == nullptr || std::from_chars(value, end, n).ptr != end)
-            bad(std::string("its manifest has a bad ") + what);
-        return n;
+    // The count in full width; callers compare it with its limit before they narrow it.
+    std::uint64_t number(const char* value, const char* what) const {
+        const auto n = decimalCount(value);
+        if (!n) bad(std::string("its manifest has a bad ") + what);
+        return *n;
     }
     Bytes base64(const char* value, const char* what) const {
         if (value == nullptr) bad(std::string("its manifest lacks a ") + what);

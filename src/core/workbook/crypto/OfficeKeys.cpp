@@ -33,9 +33,18 @@ Bytes decryptedCopy(ByteView key, ByteView iv, ByteView data) {
 Bytes spunPasswordHash(HashAlgorithm hash, ByteView salt, const std::string& password,
                        std::uint32_t spinCount) {
     Hasher hasher(hash);
-    Bytes h = hasher.add(salt).add(utf16le(password)).finish();
-    for (std::uint32_t i = 0; i < spinCount; ++i) h = hasher.add(littleEndian32(i)).add(h).finish();
-    return h;
+    // Each round hashes its number and the previous hash, kept side by side in one buffer, so
+    // that millions of rounds allocate nothing.
+    Bytes round(4 + digestSize(hash));
+    hasher.add(salt).add(utf16le(password)).finishInto(round.data() + 4);
+    for (std::uint32_t i = 0; i < spinCount; ++i) {
+        round[0] = static_cast<unsigned char>(i);
+        round[1] = static_cast<unsigned char>(i >> 8);
+        round[2] = static_cast<unsigned char>(i >> 16);
+        round[3] = static_cast<unsigned char>(i >> 24);
+        hasher.add(round).finishInto(round.data() + 4);
+    }
+    return Bytes(round.begin() + 4, round.end());
 }
 
 std::optional<Bytes> standardKey(const StandardEncryption& info, const std::string& password) {

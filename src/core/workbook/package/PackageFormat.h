@@ -21,6 +21,7 @@ struct SheetEntry {
 
 // What the workbook entry says: its sheets in order (every sheet kind) and the date system.
 struct WorkbookPart {
+    bool isWorkbook = false;  // the entry begins a workbook (not a worksheet or relationships)
     bool date1904 = false;
     std::vector<SheetEntry> sheets;
 };
@@ -33,11 +34,10 @@ class PackageFormat {
     virtual std::vector<numfmt::NumberFormat> readCellFormats(ZipArchive& archive,
                                                               std::string_view part) = 0;
     // Appends the plain text of every shared string to the pool, in order.
-    virtual void readSharedStrings(ZipArchive& archive, std::string_view part,
-                                   StringPool& out) = 0;
+    virtual void readSharedStrings(ZipArchive& archive, std::string_view part, StringPool& out) = 0;
     // Reads the cells of the worksheet entry into the sheet, charging the book's cell budget.
-    virtual void readWorksheet(ZipArchive& archive, std::string_view part,
-                               const WorkbookData& book, StoredWorksheet& sheet) = 0;
+    virtual void readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
+                               StoredWorksheet& sheet) = 0;
 };
 
 }  // namespace tabulon::workbook::package

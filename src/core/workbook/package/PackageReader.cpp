@@ -41,6 +41,11 @@ class PackageReader : public WorkbookReader {
             throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, {}, {}},
                             workbookPart_);
         const WorkbookPart info = format_->readWorkbookPart(archive, workbookPart_);
+        // A main relationship that names the relationships part or a worksheet would otherwise
+        // give a workbook without sheets, and an export that says nothing.
+        if (!info.isWorkbook)
+            throw ReadError(ReadErrorKind::NotAWorkbookPart, {archive.path(), {}, {}, {}},
+                            workbookPart_);
         const auto relationships = readRelationships(archive, workbookPart_);
 
         book.date1904 = info.date1904;

@@ -30,6 +30,7 @@ inline constexpr std::uint32_t kBeginCellFormats = 617;
 inline constexpr std::uint32_t kEndCellFormats = 618;
 
 // Workbook.
+inline constexpr std::uint32_t kBeginBook = 131;
 inline constexpr std::uint32_t kWorkbookProperties = 153;
 inline constexpr std::uint32_t kSheetBundle = 156;
 

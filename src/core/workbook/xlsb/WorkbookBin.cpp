@@ -9,7 +9,9 @@ namespace tabulon::workbook::xlsb {
 namespace {
 
 void takeWorkbookRecord(RecordPayload& record, package::WorkbookPart& out) {
-    if (record.type() == record::kWorkbookProperties) {
+    if (record.type() == record::kBeginBook) {
+        out.isWorkbook = true;
+    } else if (record.type() == record::kWorkbookProperties) {
         out.date1904 = (record.u32() & 1) != 0;
     } else if (record.type() == record::kSheetBundle) {
         package::SheetEntry entry;

@@ -14,6 +14,10 @@ class WorkbookHandler : public xml::XmlHandler {
     explicit WorkbookHandler(package::WorkbookPart& out) : out_(out) {}
 
     void startElement(std::string_view name, const xml::XmlAttributes& attributes) override {
+        if (!rootSeen_) {
+            rootSeen_ = true;
+            out_.isWorkbook = name == "workbook";
+        }
         if (name == "workbookPr") {
             out_.date1904 = isTrue(attributes.find("date1904"));
         } else if (name == "sheet") {
@@ -33,6 +37,7 @@ class WorkbookHandler : public xml::XmlHandler {
 
   private:
     package::WorkbookPart& out_;
+    bool rootSeen_ = false;
 };
 
 }  // namespace

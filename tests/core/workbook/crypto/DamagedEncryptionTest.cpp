@@ -6,6 +6,9 @@
 
 #include "EncryptedTestFiles.h"
 #include "ScratchFolder.h"
+#include "XlsxPackage.h"
+#include "core/workbook/crypto/EncryptionInfo.h"
+#include "core/workbook/crypto/OdfManifest.h"
 
 namespace tabulon::workbook {
 namespace {
@@ -104,6 +107,69 @@ TEST(DamagedEncryptionTest, AFlippedOdsCiphertextByteFailsItsChecksum) {
     EXPECT_EQ(readFailure(copy, &passwords, &message), ReadErrorKind::DamagedContainer);
     EXPECT_NE(message.find("content.xml: its checksum does not match"), std::string::npos)
         << message;
+}
+
+// An agile description, sound but for its spin count.
+std::string agileDescription(const std::string& spinCount) {
+    const std::string parameters =
+        "blockSize=\"16\" keyBits=\"256\" hashSize=\"64\" cipherAlgorithm=\"AES\" "
+        "cipherChaining=\"ChainingModeCBC\" hashAlgorithm=\"SHA512\" saltValue=\"AAAA\"";
+    return std::string("\x04\x00\x04\x00\x40\x00\x00\x00", 8) +
+           "<encryption xmlns:p=\"urn:p\"><keyData " + parameters +
+           "/><dataIntegrity encryptedHmacKey=\"AAAA\" encryptedHmacValue=\"AAAA\"/>"
+           "<keyEncryptors><keyEncryptor><p:encryptedKey spinCount=\"" +
+           spinCount + "\" " + parameters +
+           " encryptedVerifierHashInput=\"AAAA\" encryptedVerifierHashValue=\"AAAA\" "
+           "encryptedKeyValue=\"AAAA\"/></keyEncryptor></keyEncryptors></encryption>";
+}
+
+// A package whose manifest encrypts content.xml with this iteration count.
+std::string manifestWith(const ::tabulon::testing::ScratchFolder& folder,
+                         const std::string& iterations) {
+    ::tabulon::testing::XlsxPackage package;
+    package.setPart("META-INF/manifest.xml",
+                    "<manifest><file-entry full-path=\"content.xml\" size=\"9\"><encryption-data "
+                    "checksum-type=\"SHA1/1K\" checksum=\"AAAA\"><algorithm algorithm-name="
+                    "\"Blowfish CFB\" initialisation-vector=\"AAAAAAAAAAA=\"/><key-derivation "
+                    "key-derivation-name=\"PBKDF2\" iteration-count=\"" +
+                        iterations +
+                        "\" salt=\"AAAA\"/></encryption-data></file-entry></manifest>");
+    const std::string path = folder.file("manifest-" + iterations + ".zip");
+    package.write(path);
+    return path;
+}
+
+TEST(DamagedEncryptionTest, CountsAreCheckedInTheirFullWidthBeforeTheyAreNarrowed) {
+    const ::tabulon::testing::ScratchFolder folder;
+    // Past 32 bits a count once wrapped round: 2^32 + 5 spins became 5 and 2^32 + 1 iterations
+    // became 1.
+    const struct {
+        std::string count;
+        bool accepted;
+    } cases[] = {{"10000000", true},
+                 {"10000001", false},
+                 {"4294967296", false},
+                 {"4294967301", false},
+                 {"18446744073709551621", false},
+                 {"99999999999999999999999", false}};
+    for (const auto& c : cases) {
+        const std::string spins = agileDescription(c.count);
+        const auto parse = [&] {
+            return crypto::parseEncryptionInfo(crypto::ByteView(
+                reinterpret_cast<const unsigned char*>(spins.data()), spins.size()));
+        };
+        if (c.accepted) {
+            EXPECT_EQ(std::get<crypto::AgileEncryption>(parse()).spinCount, 10'000'000u);
+        } else {
+            EXPECT_THROW(parse(), crypto::BadEncryptionInfo) << c.count;
+        }
+        ZipArchive archive(manifestWith(folder, c.count));
+        if (c.accepted) {
+            EXPECT_EQ(crypto::readOdfManifest(archive).at("content.xml").iterations, 10'000'000u);
+        } else {
+            EXPECT_THROW(crypto::readOdfManifest(archive), ReadError) << c.count;
+        }
+    }
 }
 
 }  // namespace

@@ -16,18 +16,28 @@ namespace {
 
 using testing::odsPackage;
 
-std::unique_ptr<Workbook> readPackage(const tabulon::testing::XlsxPackage& package) {
+// Writes the package into the test program's scratch folder and returns its path.
+std::string writePackage(const tabulon::testing::XlsxPackage& package) {
     static tabulon::testing::ScratchFolder folder;
     static int serial = 0;
     const std::string path = folder.file("book" + std::to_string(serial++) + ".ods");
     package.write(path);
-    return readWorkbookFile(path);
+    return path;
+}
+
+std::unique_ptr<Workbook> readPackage(const tabulon::testing::XlsxPackage& package) {
+    return readWorkbookFile(writePackage(package));
+}
+
+tabulon::testing::XlsxPackage oneTable(const std::string& rows, const std::string& automatic = {},
+                                       const std::string& styles = {}) {
+    return odsPackage("<table:table table:name=\"S\">" + rows + "</table:table>", automatic,
+                      styles);
 }
 
 std::unique_ptr<Workbook> readTable(const std::string& rows, const std::string& automatic = {},
                                     const std::string& styles = {}) {
-    return readPackage(
-        odsPackage("<table:table table:name=\"S\">" + rows + "</table:table>", automatic, styles));
+    return readPackage(oneTable(rows, automatic, styles));
 }
 
 // The error of opening the package or of reading any of its worksheets.
@@ -52,10 +62,13 @@ std::string row(const std::string& cells, const std::string& attributes = {}) {
 
 // In a child process: caps the address space at 512 MiB, then reads the rows; true when the
 // first cell is "a" and 32,766 spaces.
-bool readsWithin512MiB(const std::string& rows) {
+// Reads the file in a process that may map no more than 512 MiB. The file is written by the
+// test itself, before the child starts: a scratch folder made in the child, which ends without
+// running destructors, would stay behind.
+bool readsWithin512MiB(const std::string& path) {
     const rlimit cap{rlim_t{512} << 20, rlim_t{512} << 20};
     setrlimit(RLIMIT_AS, &cap);
-    const auto book = readTable(rows);
+    const auto book = readWorkbookFile(path);
     return book->worksheet(0).text(1, 1) == "a" + std::string(32766, ' ');
 }
 
@@ -202,8 +215,9 @@ TEST(OdsContentTest, SpaceRunsStopAtTheCellLimitAsTheyGrowUnderAMemoryCap) {
     std::string paragraph = "<text:p>a";
     for (int i = 0; i < 20000; ++i) paragraph += "<text:s text:c=\"32767\"/>";
     paragraph += "</text:p>";
-    const std::string rows = row(cell("office:value-type=\"string\"", paragraph));
-    EXPECT_EXIT(std::_Exit(readsWithin512MiB(rows) ? 0 : 1), ::testing::ExitedWithCode(0), "");
+    const std::string path =
+        writePackage(oneTable(row(cell("office:value-type=\"string\"", paragraph))));
+    EXPECT_EXIT(std::_Exit(readsWithin512MiB(path) ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(OdsContentTest, NumbersWithoutParagraphsShowThroughTheirStyles) {

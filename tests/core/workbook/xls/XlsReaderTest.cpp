@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "BiffBuilder.h"
+#include "ExpectCells.h"
 #include "ReadWholeWorkbook.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/WorkbookFile.h"
@@ -92,22 +93,19 @@ TEST(XlsReaderTest, CellRecordsGiveTextAndValue) {
     ASSERT_EQ(book->worksheetCount(), 1u);
     const Worksheet& sheet = book->worksheet(0);
     EXPECT_EQ(sheet.name(), "Data");
-    EXPECT_EQ(sheet.text(1, 1), "1.50");
-    EXPECT_EQ(sheet.text(1, 2), "123");
-    EXPECT_EQ(sheet.text(1, 3), "123.45");
-    EXPECT_EQ(sheet.text(1, 4), "1.5");
-    EXPECT_EQ(sheet.text(1, 5), "0.03");
-    EXPECT_EQ(sheet.text(1, 6), "-7");
-    EXPECT_EQ(sheet.text(2, 1), "1/1/2021");
-    EXPECT_EQ(sheet.value(2, 1).kind, CellValue::Kind::Date);
-    EXPECT_EQ(sheet.text(2, 2), "0.25");
-    EXPECT_EQ(sheet.text(3, 1), "beta");
-    EXPECT_EQ(sheet.text(3, 2), "gamma");
-    EXPECT_EQ(sheet.text(3, 3), "TRUE");
-    EXPECT_EQ(sheet.value(3, 3).kind, CellValue::Kind::Boolean);
-    EXPECT_EQ(sheet.text(3, 4), "#DIV/0!");
-    EXPECT_EQ(sheet.value(3, 4).kind, CellValue::Kind::Error);
-    EXPECT_EQ(sheet.value(10, 3).kind, CellValue::Kind::Empty);
+    tabulon::testing::expectCells(sheet, {{"A1", "1.50"},
+                                          {"B1", "123"},
+                                          {"C1", "123.45"},
+                                          {"D1", "1.5"},
+                                          {"E1", "0.03"},
+                                          {"F1", "-7"},
+                                          {"A2", "1/1/2021", CellValue::Kind::Date},
+                                          {"B2", "0.25"},
+                                          {"A3", "beta"},
+                                          {"B3", "gamma"},
+                                          {"C3", "TRUE", CellValue::Kind::Boolean},
+                                          {"D3", "#DIV/0!", CellValue::Kind::Error},
+                                          {"C10", "", CellValue::Kind::Empty}});
     const CellRange used = sheet.usedRange();
     EXPECT_EQ(used.lastRow, 10);
     EXPECT_EQ(used.lastCol, 7);
@@ -127,10 +125,8 @@ TEST(XlsReaderTest, SharedStringsGoOnAcrossContinueRecords) {
         {{"S", {labelSst(0, 0, 0), labelSst(1, 0, 1), labelSst(2, 0, 2), labelSst(3, 0, 3)}}});
     const auto book = readStream(stream);
     const Worksheet& sheet = book->worksheet(0);
-    EXPECT_EQ(sheet.text(1, 1), "plain");
-    EXPECT_EQ(sheet.text(2, 1), "abcd\xC3\xA9\xE2\x82\xAC");
-    EXPECT_EQ(sheet.text(3, 1), "xyz");
-    EXPECT_EQ(sheet.text(4, 1), "ok");
+    tabulon::testing::expectCells(
+        sheet, {{"A1", "plain"}, {"A2", "abcd\xC3\xA9\xE2\x82\xAC"}, {"A3", "xyz"}, {"A4", "ok"}});
 }
 
 TEST(XlsReaderTest, FormulasShowTheirCachedResults) {
@@ -145,13 +141,12 @@ TEST(XlsReaderTest, FormulasShowTheirCachedResults) {
                     formula(0, 5, special(0, 0)), longText}}});
     const auto book = readStream(stream);
     const Worksheet& sheet = book->worksheet(0);
-    EXPECT_EQ(sheet.text(1, 1), "42");
-    EXPECT_EQ(sheet.text(1, 2), "from formula");
-    EXPECT_EQ(sheet.text(1, 3), "TRUE");
-    EXPECT_EQ(sheet.text(1, 4), "#N/A");
-    EXPECT_EQ(sheet.value(1, 5).kind, CellValue::Kind::Text);
-    EXPECT_EQ(sheet.text(1, 5), "");
-    EXPECT_EQ(sheet.text(1, 6), "abcde\xC3\xBC");
+    tabulon::testing::expectCells(sheet, {{"A1", "42"},
+                                          {"B1", "from formula"},
+                                          {"C1", "TRUE"},
+                                          {"D1", "#N/A"},
+                                          {"E1", "", CellValue::Kind::Text},
+                                          {"F1", "abcde\xC3\xBC"}});
 }
 
 TEST(XlsReaderTest, DateModeSelectsThe1904System) {
@@ -235,14 +230,15 @@ TEST(XlsReaderTest, LoneStringsThatClaimMoreThanTheirRecordAreCutThere) {
           {number(0, 0, 1, 1.5),
            record(0x0204, Bytes().u16(1).u16(0).u16(0).u16(10).u8(0).raw("abc")),
            record(0x0204, Bytes().u16(2).u16(0).u16(0).u16(2).u8(0x08).u16(3).raw("de")),
-           record(0x0204, Bytes().u16(3).u16(0).u16(0).u16(4).u8(0x01).raw(std::string("f\0g", 3)))}}});
+           record(0x0204,
+                  Bytes().u16(3).u16(0).u16(0).u16(4).u8(0x01).raw(std::string("f\0g", 3)))}}});
     const auto book = readStream(stream);
     const Worksheet& sheet = book->worksheet(0);
-    EXPECT_EQ(sheet.text(1, 1), "1.50");
-    EXPECT_EQ(sheet.text(2, 1), "abc");
-    EXPECT_EQ(sheet.text(3, 1), "de");
-    EXPECT_EQ(sheet.text(4, 1), "f");  // half a wide character is dropped
-    EXPECT_EQ(sheet.text(5, 1), "");
+    tabulon::testing::expectCells(sheet, {{"A1", "1.50"},
+                                          {"A2", "abc"},
+                                          {"A3", "de"},
+                                          {"A4", "f"},  // half a wide character is dropped
+                                          {"A5", ""}});
 
     // In the shared-string table a short string would put every later string out of step.
     Bytes table;

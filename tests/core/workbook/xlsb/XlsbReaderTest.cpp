@@ -2,6 +2,7 @@
 // the date system, sheet kinds, and damaged or hostile parts.
 #include <gtest/gtest.h>
 
+#include "ExpectCells.h"
 #include "ReadWholeWorkbook.h"
 #include "ScratchFolder.h"
 #include "XlsbBuilder.h"
@@ -77,13 +78,11 @@ TEST_F(XlsbReaderTest, EveryCellRecordGivesItsTextAndValue) {
     EXPECT_EQ(s.text(1, 1), "42");
     EXPECT_EQ(s.value(1, 1).kind, CellValue::Kind::Number);
     EXPECT_EQ(s.value(1, 1).number, 42.0);
-    EXPECT_EQ(s.text(1, 2), "-0.125");
-    EXPECT_EQ(s.text(1, 3), "inline \xE2\x82\xAC");
-    EXPECT_EQ(s.value(1, 3).kind, CellValue::Kind::Text);
-    EXPECT_EQ(s.text(1, 4), "one");
-    EXPECT_EQ(s.text(1, 5), "TRUE");
-    EXPECT_EQ(s.text(1, 6), "FALSE");
-    EXPECT_EQ(s.value(1, 5).kind, CellValue::Kind::Boolean);
+    tabulon::testing::expectCells(s, {{"B1", "-0.125"},
+                                      {"C1", "inline \xE2\x82\xAC", CellValue::Kind::Text},
+                                      {"D1", "one"},
+                                      {"E1", "TRUE", CellValue::Kind::Boolean},
+                                      {"F1", "FALSE"}});
     EXPECT_TRUE(s.value(1, 5).boolean);
     EXPECT_FALSE(s.value(1, 6).boolean);
     EXPECT_EQ(s.text(1, 7), "#DIV/0!");
@@ -91,11 +90,8 @@ TEST_F(XlsbReaderTest, EveryCellRecordGivesItsTextAndValue) {
     EXPECT_EQ(s.value(1, 7).text, "#DIV/0!");
     EXPECT_EQ(s.text(1, 8), "rich");
 
-    EXPECT_EQ(s.text(2, 1), "ab");
-    EXPECT_EQ(s.value(2, 1).kind, CellValue::Kind::Text);
-    EXPECT_EQ(s.text(2, 2), "2.5");
-    EXPECT_EQ(s.text(2, 3), "TRUE");
-    EXPECT_EQ(s.text(2, 4), "#N/A");
+    tabulon::testing::expectCells(
+        s, {{"A2", "ab", CellValue::Kind::Text}, {"B2", "2.5"}, {"C2", "TRUE"}, {"D2", "#N/A"}});
     // A blank cell with a format is stored (it counts for the used range) but shows nothing; a
     // blank cell in the default format adds nothing.
     EXPECT_EQ(s.text(2, 5), "");
@@ -113,11 +109,9 @@ TEST_F(XlsbReaderTest, CellFormatsGiveNumbersTheirFormats) {
                               cell(kRk, 4, 0x0F000002, u32((7u << 2) | 2));
     const auto book = read(binaryWorkbook({{"S", cells}}, {}, kStyles));
     const Worksheet& s = book->worksheet(0);
-    EXPECT_EQ(s.text(1, 1), "2021-01-01");
-    EXPECT_EQ(s.value(1, 1).kind, CellValue::Kind::Date);
-    EXPECT_EQ(s.text(1, 2), "25.00%");
-    EXPECT_EQ(s.value(1, 2).kind, CellValue::Kind::Number);
-    EXPECT_EQ(s.text(1, 3), "0.25");
+    tabulon::testing::expectCells(s, {{"A1", "2021-01-01", CellValue::Kind::Date},
+                                      {"B1", "25.00%", CellValue::Kind::Number},
+                                      {"C1", "0.25"}});
     // A style index beyond the cell formats falls back to General; the flags in the style
     // field's top byte do not belong to the index.
     EXPECT_EQ(s.text(1, 4), "0.5");
@@ -145,10 +139,8 @@ TEST_F(XlsbReaderTest, SharedStringsLeaveOutRichRunsAndPhoneticText) {
                               cell(kShared, 2, 0, u32(2)) + cell(kShared, 3, 0, u32(3));
     const auto book = read(binaryWorkbook({{"S", cells}}, strings));
     const Worksheet& s = book->worksheet(0);
-    EXPECT_EQ(s.text(5, 1), "rich");
-    EXPECT_EQ(s.text(5, 2), "\xE8\xB1\x8A\xE7\x94\xB0");
-    EXPECT_EQ(s.text(5, 3), "both");
-    EXPECT_EQ(s.text(5, 4), "plain");
+    tabulon::testing::expectCells(
+        s, {{"A5", "rich"}, {"B5", "\xE8\xB1\x8A\xE7\x94\xB0"}, {"C5", "both"}, {"D5", "plain"}});
     EXPECT_EQ(s.usedRange().firstRow, 5);
 }
 
