@@ -14,7 +14,7 @@ esac
 packages=(
     g++ clang cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-    libzip-dev libexpat1-dev zlib1g-dev nettle-dev libicu-dev
+    libzip-dev libexpat1-dev zlib1g-dev libisal-dev nettle-dev libicu-dev
     libcli11-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev
     fonts-liberation

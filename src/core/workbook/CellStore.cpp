@@ -78,20 +78,25 @@ void CellStore::finish() {
 CellRange CellStore::bounds() const { return count_ == 0 ? CellRange{} : bounds_; }
 
 const StoredCell* CellStore::find(std::int32_t row, std::int32_t col) const {
-    if (count_ == 0 || row < bounds_.firstRow || row > bounds_.lastRow) return nullptr;
+    const std::size_t index = indexOf(row, col);
+    return index == kNone ? nullptr : &at(index);
+}
+
+std::size_t CellStore::indexOf(std::int32_t row, std::int32_t col) const {
+    if (count_ == 0 || row < bounds_.firstRow || row > bounds_.lastRow) return kNone;
     const std::size_t r = static_cast<std::size_t>(row - bounds_.firstRow);
     std::size_t lo = rowStart_[r];
     std::size_t hi = rowStart_[r + 1];
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
         const StoredCell& cell = at(mid);
-        if (cell.col == col) return &cell;
+        if (cell.col == col) return mid;
         if (cell.col < col)
             lo = mid + 1;
         else
             hi = mid;
     }
-    return nullptr;
+    return kNone;
 }
 
 }  // namespace tabulon::workbook

@@ -42,6 +42,9 @@ class CellStore {
     CellRange bounds() const;
     // The cell at the position, or nullptr for a cell that is not stored.
     const StoredCell* find(std::int32_t row, std::int32_t col) const;
+    // The index of the cell at the position, or kNone for a cell that is not stored.
+    static constexpr std::size_t kNone = SIZE_MAX;
+    std::size_t indexOf(std::int32_t row, std::int32_t col) const;
 
   private:
     static constexpr std::size_t kBlockBits = 16;

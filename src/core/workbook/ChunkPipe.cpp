@@ -1,13 +1,6 @@
 // A bounded hand-over of filled buffers between one producer thread and the calling thread.
 #include "core/workbook/ChunkPipe.h"
 
-#include <condition_variable>
-#include <deque>
-#include <exception>
-#include <mutex>
-#include <thread>
-#include <vector>
-
 namespace tabulon::workbook {
 
 namespace {
@@ -17,75 +10,68 @@ constexpr std::size_t kBufferSize = 1 << 20;
 
 }  // namespace
 
-void pipeChunks(const std::function<std::size_t(char*, std::size_t)>& produce,
-                const std::function<void(const char*, std::size_t)>& consume) {
-    std::vector<std::vector<char>> buffers(kBufferCount, std::vector<char>(kBufferSize));
-    std::vector<std::size_t> sizes(kBufferCount, 0);
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<std::size_t> empty;
-    std::deque<std::size_t> filled;
-    for (std::size_t i = 0; i < kBufferCount; ++i) empty.push_back(i);
-    bool produced = false;
-    bool cancelled = false;
-    std::exception_ptr producerError;
+ChunkPipe::ChunkPipe(std::function<std::size_t(char*, std::size_t)> produce)
+    : produce_(std::move(produce)),
+      buffers_(kBufferCount, std::vector<char>(kBufferSize)),
+      sizes_(kBufferCount, 0) {
+    for (std::size_t i = 0; i < kBufferCount; ++i) empty_.push_back(i);
+    worker_ = std::thread([this] { work(); });
+}
 
-    std::thread worker([&] {
-        for (;;) {
-            std::size_t slot;
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return cancelled || !empty.empty(); });
-                if (cancelled) return;
-                slot = empty.front();
-                empty.pop_front();
-            }
-            std::size_t n = 0;
-            std::exception_ptr error;
-            try {
-                n = produce(buffers[slot].data(), kBufferSize);
-            } catch (...) {
-                error = std::current_exception();
-            }
-            std::lock_guard lock(mutex);
-            if (error || n == 0) {
-                producerError = error;
-                produced = true;
-                changed.notify_all();
-                return;
-            }
-            sizes[slot] = n;
-            filled.push_back(slot);
-            changed.notify_all();
-        }
-    });
+ChunkPipe::~ChunkPipe() {
+    {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
 
-    std::exception_ptr consumerError;
+void ChunkPipe::work() {
     for (;;) {
         std::size_t slot;
         {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return produced || !filled.empty(); });
-            if (filled.empty()) break;
-            slot = filled.front();
-            filled.pop_front();
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [&] { return cancelled_ || !empty_.empty(); });
+            if (cancelled_) return;
+            slot = empty_.front();
+            empty_.pop_front();
         }
+        std::size_t n = 0;
+        std::exception_ptr error;
         try {
-            consume(buffers[slot].data(), sizes[slot]);
+            n = produce_(buffers_[slot].data(), kBufferSize);
         } catch (...) {
-            consumerError = std::current_exception();
-            std::lock_guard lock(mutex);
-            cancelled = true;
-            changed.notify_all();
-            break;
+            error = std::current_exception();
         }
-        std::lock_guard lock(mutex);
-        empty.push_back(slot);
-        changed.notify_all();
+        std::lock_guard lock(mutex_);
+        if (error || n == 0) {
+            failure_ = error;
+            produced_ = true;
+            changed_.notify_all();
+            return;
+        }
+        sizes_[slot] = n;
+        filled_.push_back(slot);
+        changed_.notify_all();
     }
-    worker.join();
-    if (consumerError) std::rethrow_exception(consumerError);
-    if (producerError) std::rethrow_exception(producerError);
+}
+
+std::string_view ChunkPipe::next() {
+    std::unique_lock lock(mutex_);
+    if (taken_ != SIZE_MAX) {
+        empty_.push_back(taken_);
+        taken_ = SIZE_MAX;
+        changed_.notify_all();
+    }
+    changed_.wait(lock, [&] { return produced_ || !filled_.empty(); });
+    if (filled_.empty()) {
+        if (failure_) std::rethrow_exception(failure_);
+        return {};
+    }
+    taken_ = filled_.front();
+    filled_.pop_front();
+    return {buffers_[taken_].data(), sizes_[taken_]};
 }
 
 }  // namespace tabulon::workbook

@@ -16,19 +16,22 @@ std::string_view StoredWorksheet::stringOf(const StoredCell& cell) const {
 
 std::string StoredWorksheet::text(std::int32_t row, std::int32_t col) const {
     const StoredCell* cell = cells_.find(row, col);
-    if (cell == nullptr) return {};
-    switch (cell->kind()) {
+    return cell == nullptr ? std::string() : textOf(*cell);
+}
+
+std::string StoredWorksheet::textOf(const StoredCell& cell) const {
+    switch (cell.kind()) {
         case StoredKind::StyleOnly:
             return {};
         case StoredKind::Number:
-            return formatOf(*cell).format(cell->number, book_.date1904);
+            return formatOf(cell).format(cell.number, book_.date1904);
         case StoredKind::SharedText:
         case StoredKind::LocalText:
-            return formatOf(*cell).formatText(stringOf(*cell));
+            return formatOf(cell).formatText(stringOf(cell));
         case StoredKind::Boolean:
-            return numfmt::NumberFormat::formatBoolean(cell->index != 0);
+            return numfmt::NumberFormat::formatBoolean(cell.index != 0);
         case StoredKind::Error:
-            return std::string(stringOf(*cell));
+            return std::string(stringOf(cell));
     }
     return {};
 }

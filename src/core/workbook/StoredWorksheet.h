@@ -49,6 +49,8 @@ class StoredWorksheet : public Worksheet {
 
   protected:
     const WorkbookData& book() const { return book_; }
+    // The displayed text of a stored cell.
+    std::string textOf(const StoredCell& cell) const;
 
   private:
     const numfmt::NumberFormat& formatOf(const StoredCell& cell) const;

@@ -1,4 +1,5 @@
-// Many strings kept in one buffer and addressed by index, without an allocation per string.
+// Many strings kept in blocks of one buffer each and addressed by index, without an allocation per
+// string and without copying what is kept when the pool grows.
 #pragma once
 
 #include <cstdint>
@@ -40,27 +41,25 @@ class StringPool {
     StringPool& operator=(const StringPool&) = delete;
     ~StringPool() { clear(); }
 
-    std::uint32_t add(std::string_view text) {
-        const std::string_view kept = cutCellText(text);
-        if (kept.size() < text.size()) ++cutCount_;
-        if (budget_ != nullptr) {
-            budget_->charge(kept.size() + kStringOverhead);
-            charged_ += kept.size() + kStringOverhead;
-        }
-        chars_.append(kept);
-        ends_.push_back(chars_.size());
-        return static_cast<std::uint32_t>(ends_.size() - 1);
-    }
+    // Throws ReadError (TooLarge) past the budget, or past 2 GiB in a pool without one.
+    std::uint32_t add(std::string_view text);
     std::string_view get(std::uint32_t index) const {
-        const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
-        return std::string_view(chars_).substr(begin, ends_[index] - begin);
+        const std::uint32_t entry = ends_[index];
+        const std::uint32_t end = entry & kPositionMask;
+        std::uint32_t begin;
+        if ((entry & kStartsBlock) != 0)
+            begin = ((end - 1) >> kBlockBits) << kBlockBits;
+        else
+            begin = index == 0 ? 0 : ends_[index - 1] & kPositionMask;
+        if (begin == end) return {};
+        return {blocks_[begin >> kBlockBits].data() + (begin & (kBlockSize - 1)), end - begin};
     }
     std::size_t size() const { return ends_.size(); }
-    std::size_t charCount() const { return chars_.size(); }
     // How many texts were cut at the cell text limit.
     std::size_t cutCount() const { return cutCount_; }
+    // Gives back what the last block and the index do not use.
     void shrinkToFit() {
-        chars_.shrink_to_fit();
+        if (!blocks_.empty()) blocks_.back().shrink_to_fit();
         ends_.shrink_to_fit();
     }
     // Empties the pool and gives its bytes back to the budget.
@@ -68,16 +67,25 @@ class StringPool {
         if (budget_ != nullptr) budget_->refund(charged_);
         charged_ = 0;
         cutCount_ = 0;
-        std::string().swap(chars_);
-        std::vector<std::size_t>().swap(ends_);
+        std::vector<std::string>().swap(blocks_);
+        std::vector<std::uint32_t>().swap(ends_);
     }
 
   private:
+    // A text lies whole in one block of 1 MiB (the longest cell text is far shorter); its place is
+    // block * kBlockSize + offset.
+    static constexpr unsigned kBlockBits = 20;
+    static constexpr std::uint32_t kBlockSize = std::uint32_t{1} << kBlockBits;
+    // ends_[i]: where text i ends, and whether it begins a block (else it begins where text i-1
+    // ends).
+    static constexpr std::uint32_t kStartsBlock = std::uint32_t{1} << 31;
+    static constexpr std::uint32_t kPositionMask = kStartsBlock - 1;
+
     TextBudget* budget_ = nullptr;
     std::uint64_t charged_ = 0;
     std::size_t cutCount_ = 0;
-    std::string chars_;
-    std::vector<std::size_t> ends_;
+    std::vector<std::string> blocks_;  // all but the last hold kBlockSize bytes or a little less
+    std::vector<std::uint32_t> ends_;
 };
 
 }  // namespace tabulon::workbook

@@ -3,12 +3,16 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/workbook/ChunkPipe.h"
+#include "core/workbook/InflatedEntry.h"
 #include "core/workbook/ReadLimits.h"
 
 namespace tabulon::workbook {
@@ -127,11 +131,19 @@ ZipArchive::ZipArchive(const std::string& path, std::unique_ptr<PackageBytes> by
 }
 
 void ZipArchive::countDecompressed(std::string_view name, std::uint64_t bytes) {
-    decompressed_ += bytes;
-    if (decompressed_ > kMaxDecompressedBytes)
+    if ((decompressed_ += bytes) > kMaxDecompressedBytes)
         fail(ReadErrorKind::TooLarge, name,
              "more than " + std::to_string(kMaxDecompressedBytes >> 30) +
                  " GiB after decompression");
+}
+
+void ZipArchive::countUpTo(std::string_view name, std::uint64_t entry, int kind,
+                           std::uint64_t position) {
+    std::uint64_t& counted = counted_[{entry, kind}];
+    if (position <= counted) return;
+    const std::uint64_t more = position - counted;
+    counted = position;
+    countDecompressed(name, more);
 }
 
 void ZipArchive::rethrowSourceFailure() const {
@@ -179,57 +191,150 @@ std::optional<std::uint64_t> ZipArchive::locate(std::string_view name) const {
 
 bool ZipArchive::contains(std::string_view name) const { return locate(name).has_value(); }
 
-void ZipArchive::read(std::string_view name,
-                      const std::function<void(const char*, std::size_t)>& sink) {
-    std::unique_ptr<PartDecoder> decoder = decoders_ ? decoders_(name) : nullptr;
-    if (decoder) {
-        // The decoded content counts against the same cap as inflated parts.
-        const PartDecoder::Sink counted = [&](const char* data, std::size_t n) {
-            countDecompressed(name, n);
-            sink(data, n);
-        };
-        readStored(name,
-                   [&](const char* data, std::size_t n) { decoder->decode(data, n, counted); });
-        decoder->finish(counted);
-        return;
+// An entry opened for reading: its bytes as the zip stores them (inflated when the zip compressed
+// them), decoded when the package encrypts them.
+class ZipArchive::EntryStream : public PartStream {
+  public:
+    EntryStream(ZipArchive& archive, std::string_view name, std::uint64_t skip = 0,
+                ChunkWatch watch = {})
+        : archive_(archive), name_(name), skip_(skip), watch_(std::move(watch)) {
+        decoder_ = archive.decoders_ ? archive.decoders_(name) : nullptr;
+        const auto index = archive.locate(name);
+        if (!index) archive.fail(ReadErrorKind::MissingPart, name, name_);
+        index_ = *index;
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        const bool known = zip_stat_index(archive.archive_, *index, 0, &stat) == 0;
+        // A deflated entry is inflated here from its compressed bytes; any other goes through
+        // libzip, which also reads one without compressed bytes as empty, whatever its CRC.
+        const zip_uint64_t needed =
+            ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_CRC | ZIP_STAT_COMP_SIZE;
+        const bool inflateHere = known && (stat.valid & needed) == needed &&
+                                 stat.comp_method == ZIP_CM_DEFLATE &&
+                                 stat.encryption_method == ZIP_EM_NONE && stat.comp_size > 0;
+        file_.reset(zip_fopen_index(archive.archive_, *index, inflateHere ? ZIP_FL_COMPRESSED : 0));
+        if (!file_) {
+            const int code = zip_error_code_zip(zip_get_error(archive.archive_));
+            archive.rethrowSourceFailure();
+            if (code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD)
+                archive.fail(ReadErrorKind::PasswordProtected, name, {});
+            archive.fail(ReadErrorKind::DamagedContainer, name, name_ + ": " + zipErrorText(code));
+        }
+        if (inflateHere) inflated_.emplace(file_.get(), stat.crc);
+        const bool large =
+            known && (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
+        if (large) {
+            // Inflated on a second thread while the caller parses.
+            pipe_.emplace([this](char* buffer, std::size_t capacity) {
+                return produceChunk(buffer, capacity);
+            });
+        } else {
+            buffer_.resize(kChunkSize);
+        }
     }
-    readStored(name, sink);
+
+    std::string_view next() override {
+        if (pipe_) return pipe_->next();
+        return {buffer_.data(), produceChunk(buffer_.data(), buffer_.size())};
+    }
+
+  private:
+    // The next chunk for the caller: past the bytes to skip, seen by the watch.
+    std::size_t produceChunk(char* buffer, std::size_t capacity) {
+        for (;;) {
+            std::size_t n = produce(buffer, capacity);
+            if (n == 0) return 0;
+            if (skip_ >= n) {
+                skip_ -= n;
+                continue;
+            }
+            if (skip_ > 0) {
+                n -= static_cast<std::size_t>(skip_);
+                std::memmove(buffer, buffer + skip_, n);
+                skip_ = 0;
+            }
+            if (watch_) watch_(std::string_view(buffer, n));
+            return n;
+        }
+    }
+
+    std::size_t produce(char* buffer, std::size_t capacity) {
+        return decoder_ ? produceDecoded(buffer, capacity) : produceStored(buffer, capacity);
+    }
+
+    std::size_t produceStored(char* buffer, std::size_t capacity) {
+        const zip_int64_t n = inflated_ ? inflated_->read(buffer, capacity)
+                                        : zip_fread(file_.get(), buffer, capacity);
+        if (n < 0) {
+            archive_.rethrowSourceFailure();
+            const int code = inflated_ ? inflated_->error()
+                                       : zip_error_code_zip(zip_file_get_error(file_.get()));
+            archive_.fail(ReadErrorKind::DamagedContainer, name_,
+                          name_ + ": " + zipErrorText(code));
+        }
+        storedCount_ += static_cast<std::uint64_t>(n);
+        archive_.countUpTo(name_, index_, 0, storedCount_);
+        return static_cast<std::size_t>(n);
+    }
+
+    // The decoder turns each piece of stored bytes into any amount of content, which waits
+    // here until it is taken; small pieces keep that amount small.
+    std::size_t produceDecoded(char* buffer, std::size_t capacity) {
+        pending_.erase(0, pendingAt_);
+        pendingAt_ = 0;
+        // The decoded content counts against the same cap as inflated parts.
+        const PartDecoder::Sink keep = [&](const char* data, std::size_t n) {
+            decodedCount_ += n;
+            archive_.countUpTo(name_, index_, 1, decodedCount_);
+            pending_.append(data, n);
+        };
+        while (pending_.size() < capacity && !storedEnded_) {
+            if (stored_.empty()) stored_.resize(kDecodedPiece);
+            const std::size_t n = produceStored(stored_.data(), stored_.size());
+            if (n == 0) {
+                decoder_->finish(keep);
+                storedEnded_ = true;
+            } else {
+                decoder_->decode(stored_.data(), n, keep);
+            }
+        }
+        const std::size_t n = std::min(capacity, pending_.size());
+        pending_.copy(buffer, n);
+        pendingAt_ = n;
+        return n;
+    }
+
+    static constexpr std::size_t kDecodedPiece = 64 * 1024;
+
+    ZipArchive& archive_;
+    std::string name_;
+    std::uint64_t index_ = 0;
+    std::uint64_t storedCount_ = 0;   // bytes as stored or inflated, so far
+    std::uint64_t decodedCount_ = 0;  // bytes decoded, so far
+    std::uint64_t skip_;
+    ChunkWatch watch_;
+    std::unique_ptr<PartDecoder> decoder_;
+    std::unique_ptr<zip_file_t, FileCloser> file_;
+    std::optional<InflatedEntry> inflated_;
+    std::vector<char> buffer_;
+    std::vector<char> stored_;
+    std::string pending_;
+    std::size_t pendingAt_ = 0;
+    bool storedEnded_ = false;
+    // Last: its thread reads through everything above, and stops before they go.
+    std::optional<ChunkPipe> pipe_;
+};
+
+std::unique_ptr<PartStream> ZipArchive::stream(std::string_view name, std::uint64_t skip,
+                                               ChunkWatch watch) {
+    return std::make_unique<EntryStream>(*this, name, skip, std::move(watch));
 }
 
-void ZipArchive::readStored(std::string_view name,
-                            const std::function<void(const char*, std::size_t)>& sink) {
-    const auto index = locate(name);
-    if (!index) fail(ReadErrorKind::MissingPart, name, std::string(name));
-    std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive_, *index, 0));
-    if (!file) {
-        const int code = zip_error_code_zip(zip_get_error(archive_));
-        rethrowSourceFailure();
-        if (code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD)
-            fail(ReadErrorKind::PasswordProtected, name, {});
-        fail(ReadErrorKind::DamagedContainer, name, std::string(name) + ": " + zipErrorText(code));
-    }
-    auto inflate = [&](char* buffer, std::size_t capacity) -> std::size_t {
-        const zip_int64_t n = zip_fread(file.get(), buffer, capacity);
-        if (n < 0) {
-            rethrowSourceFailure();
-            const int code = zip_error_code_zip(zip_file_get_error(file.get()));
-            fail(ReadErrorKind::DamagedContainer, name,
-                 std::string(name) + ": " + zipErrorText(code));
-        }
-        countDecompressed(name, static_cast<std::uint64_t>(n));
-        return static_cast<std::size_t>(n);
-    };
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    const bool large = zip_stat_index(archive_, *index, 0, &stat) == 0 &&
-                       (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
-    if (large) {
-        // Inflate on a second thread while the caller parses.
-        pipeChunks(inflate, sink);
-        return;
-    }
-    std::vector<char> buffer(kChunkSize);
-    while (const std::size_t n = inflate(buffer.data(), buffer.size())) sink(buffer.data(), n);
+void ZipArchive::read(std::string_view name,
+                      const std::function<void(const char*, std::size_t)>& sink) {
+    EntryStream entry(*this, name);
+    for (std::string_view chunk = entry.next(); !chunk.empty(); chunk = entry.next())
+        sink(chunk.data(), chunk.size());
 }
 
 std::string ZipArchive::readAll(std::string_view name) {

@@ -1,9 +1,11 @@
 // A zip container opened for reading parts, with the decompressed size of all reads capped.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +30,15 @@ class PartDecoder {
 // The decoder for a part, or null for a part that is read as stored.
 using PartDecoders = std::function<std::unique_ptr<PartDecoder>(std::string_view part)>;
 
+// The decompressed bytes of one package part, taken chunk by chunk.
+class PartStream {
+  public:
+    virtual ~PartStream() = default;
+    // The next bytes, empty at the part's end; valid until the next call. Throws ReadError as
+    // ZipArchive::read does.
+    virtual std::string_view next() = 0;
+};
+
 class ZipArchive {
   public:
     // Throws ReadError when the file is missing, unreadable or not a sound zip.
@@ -45,29 +56,42 @@ class ZipArchive {
     // Streams the package part's decompressed bytes to the sink in chunks. Throws ReadError for a
     // missing part, damaged data, an encrypted entry or when the workbook's size cap is passed.
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
+    // The same bytes, taken by the caller chunk by chunk; a large part is inflated on a second
+    // thread meanwhile. The first `skip` bytes are passed over there, and `watch`, when given,
+    // sees each chunk on that thread before the caller takes it (an exception it throws reaches
+    // the caller in the chunk's place). Parts are read one at a time: nothing else is read from
+    // the archive while the stream lives.
+    using ChunkWatch = std::function<void(std::string_view)>;
+    std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0,
+                                       ChunkWatch watch = {});
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
     // From now on, parts are read through their decoders.
     void setPartDecoders(PartDecoders decoders) { decoders_ = std::move(decoders); }
 
   private:
+    class EntryStream;
+
     std::optional<std::uint64_t> locate(std::string_view name) const;
-    // The entry's bytes as the zip stores them (inflated when the zip compressed them).
-    void readStored(std::string_view name,
-                    const std::function<void(const char*, std::size_t)>& sink);
     [[noreturn]] void fail(ReadErrorKind kind, std::string_view part, std::string detail) const;
 
     [[noreturn]] void failToOpen(int code) const;
     void rethrowSourceFailure() const;
     // Adds to the bytes produced by reads; throws ReadError (TooLarge) past the cap.
     void countDecompressed(std::string_view name, std::uint64_t bytes);
+    // The same for the bytes of an entry's output (kind 0: as stored or inflated, 1: decoded) up
+    // to `position`, counting only what no earlier read of the entry counted: reading a part
+    // again costs nothing against the cap.
+    void countUpTo(std::string_view name, std::uint64_t entry, int kind, std::uint64_t position);
 
     std::string path_;
     std::unique_ptr<PackageBytes> bytes_;  // outlives archive_, which reads from it
     struct zip* archive_ = nullptr;
     // Where a PackageBytes source keeps the exception that made a read fail; owned by libzip.
     std::exception_ptr* sourceFailure_ = nullptr;
-    std::uint64_t decompressed_ = 0;
+    std::atomic<std::uint64_t> decompressed_ = 0;  // counted on the inflating thread
+    // How far each entry's output has been counted, by entry index and kind.
+    std::map<std::pair<std::uint64_t, int>, std::uint64_t> counted_;
     PartDecoders decoders_;
 };
 

@@ -4,11 +4,11 @@
 #include <nettle/blowfish.h>
 #include <nettle/cfb.h>
 #include <nettle/pbkdf2.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <tuple>
 
+#include "core/workbook/RawInflater.h"
 #include "core/workbook/crypto/Ciphers.h"
 
 namespace tabulon::workbook::crypto {
@@ -87,10 +87,7 @@ class OdfPartDecoder : public PartDecoder {
           checksumHash_(part.checksumHash),
           checksum_(part.checksum),
           path_(std::move(path)),
-          name_(std::move(name)) {
-        if (inflateInit2(&zlib_, -MAX_WBITS) != Z_OK) damaged("the inflater cannot start");
-    }
-    ~OdfPartDecoder() override { inflateEnd(&zlib_); }
+          name_(std::move(name)) {}
 
     void decode(const char* data, std::size_t size, const Sink& sink) override {
         Bytes plain;
@@ -102,7 +99,7 @@ class OdfPartDecoder : public PartDecoder {
         Bytes plain;
         if (!cipher_.finish(plain)) damaged("its decrypted data has bad padding");
         take(plain, true, sink);
-        if (!inflated_) damaged("its decrypted data ends too early");
+        if (!inflater_.finished()) damaged("its decrypted data ends too early");
     }
 
   private:
@@ -129,23 +126,15 @@ class OdfPartDecoder : public PartDecoder {
     }
 
     void inflate(const Bytes& compressed, const Sink& sink) {
-        if (inflated_) return;
-        zlib_.next_in = const_cast<unsigned char*>(compressed.data());
-        zlib_.avail_in = static_cast<uInt>(compressed.size());
+        if (inflater_.finished()) return;
+        inflater_.setInput(compressed.data(), compressed.size());
         unsigned char buffer[64 * 1024];
-        while (zlib_.avail_in > 0 || zlib_.avail_out == 0) {
-            zlib_.next_out = buffer;
-            zlib_.avail_out = sizeof buffer;
-            const int rc = ::inflate(&zlib_, Z_NO_FLUSH);
-            if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
-                damaged("its compressed data is bad");
-            const std::size_t n = sizeof buffer - zlib_.avail_out;
+        while (!inflater_.finished()) {
+            const std::size_t n = inflater_.inflate(buffer, sizeof buffer);
+            if (inflater_.damaged()) damaged("its compressed data is bad");
             if (n > 0) sink(reinterpret_cast<const char*>(buffer), n);
-            if (rc == Z_STREAM_END) {
-                inflated_ = true;
-                return;
-            }
-            if (rc == Z_BUF_ERROR) return;
+            // A full buffer may leave more to come of the input already taken.
+            if (inflater_.inputLeft() == 0 && n < sizeof buffer) return;
         }
     }
 
@@ -154,10 +143,9 @@ class OdfPartDecoder : public PartDecoder {
     Bytes checksum_;
     std::string path_;
     std::string name_;
-    z_stream zlib_{};
+    RawInflater inflater_;
     Bytes head_;
     bool checked_ = false;
-    bool inflated_ = false;
 };
 
 // The keys of one password, each derived once for its derivation parameters.

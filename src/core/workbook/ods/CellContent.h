@@ -1,6 +1,7 @@
-// What one cell of content.xml holds once read, before it is stored at its place and repeats.
+// What one cell of a table holds once read, before it is stored at its place and repeats.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/workbook/CellStore.h"
@@ -9,11 +10,11 @@ namespace tabulon::workbook::ods {
 
 struct CellContent {
     StoredKind kind;
-    std::uint16_t style;      // index into the book's cell formats
-    double number;            // for numbers
-    std::uint32_t index;      // for text: the sheet's string; for booleans: 0 or 1
-    bool hasShownText;        // for numbers whose paragraphs show them
-    std::uint32_t shownText;  // the sheet's shown string
+    std::uint16_t style;    // index into the book's cell formats
+    double number;          // for numbers
+    std::uint32_t index;    // for text: the sheet's string; for booleans: 0 or 1
+    bool shown;             // for numbers whose paragraphs show them: that text is kept
+    std::size_t shownText;  // the sheet's held shown text, when shown
 };
 
 }  // namespace tabulon::workbook::ods

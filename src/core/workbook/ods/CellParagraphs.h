@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/workbook/xml/XmlPartParser.h"
+#include "core/workbook/ods/MarkupAttribute.h"
 
 namespace tabulon::workbook::ods {
 
@@ -15,7 +15,7 @@ class CellParagraphs {
     // A cell starts.
     void clear();
     // The elements inside the cell; depth is 1 for the cell's children.
-    void startElement(std::string_view name, const xml::XmlAttributes& attributes, int depth);
+    void startElement(std::string_view name, MarkupAttributes attributes, int depth);
     void endElement(int depth);
     // Character data, to be given only while wantsText().
     void characters(std::string_view text);

@@ -3,9 +3,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <string_view>
 
+#include "core/workbook/DecimalText.h"
 #include "core/workbook/ods/Duration.h"
 #include "core/workbook/xml/IsoDate.h"
 
@@ -13,13 +13,12 @@ namespace tabulon::workbook::ods {
 
 namespace {
 
-bool parseNumber(const std::string& text, double& out) {
+bool parseNumber(std::string_view text, double& out) {
     const char* begin = text.data();
     const char* end = begin + text.size();
     while (begin != end && *begin == ' ') ++begin;
     if (begin != end && *begin == '+') ++begin;
-    const auto [stop, ec] = std::from_chars(begin, end, out);
-    return ec == std::errc() && stop == end && begin != end;
+    return readDecimal(std::string_view(begin, end - begin), out);
 }
 
 }  // namespace
@@ -33,108 +32,127 @@ CellValueReader::ValueType CellValueReader::typeOf(std::string_view text) {
     return ValueType::None;
 }
 
-void CellValueReader::readNullDate(const xml::XmlAttributes& attributes) {
-    const char* date = attributes.find("date-value");
-    // Serial numbers count from 1904 when the document does; otherwise they follow the
-    // 1900 system, whatever other day the document counts from.
-    book_.date1904 = date != nullptr && std::string_view(date).starts_with("1904-01-01");
-}
-
-void CellValueReader::startCell(const xml::XmlAttributes& attributes) {
+void CellValueReader::startCell(MarkupAttributes attributes, std::int64_t column) {
     valueType_ = ValueType::None;
     error_ = false;
     hasStringValue_ = false;
-    for (std::string* text :
-         {&valueText_, &dateText_, &timeText_, &booleanText_, &stringText_, &styleText_})
-        text->clear();
-    for (const char* const* a = attributes.raw(); *a != nullptr; a += 2) {
-        const std::string_view attribute = xml::localName(a[0]);
-        if (attribute == "value-type") {
-            // LibreOffice adds its own value type, which also knows error values.
-            if (std::string_view(a[0]).starts_with("calcext:")) {
-                error_ = std::strcmp(a[1], "error") == 0;
-            } else {
-                valueType_ = typeOf(a[1]);
-            }
-        } else if (attribute == "value") {
-            valueText_ = a[1];
-        } else if (attribute == "date-value") {
-            dateText_ = a[1];
-        } else if (attribute == "time-value") {
-            timeText_ = a[1];
-        } else if (attribute == "boolean-value") {
-            booleanText_ = a[1];
-        } else if (attribute == "string-value") {
-            stringText_ = a[1];
-            hasStringValue_ = true;
-        } else if (attribute == "style-name") {
-            styleText_ = a[1];
+    std::string_view value, date, time, boolean, style;
+    for (const MarkupAttribute& a : attributes) {
+        // By the name's length first: most attributes are told apart without comparing text.
+        const std::string_view name = a.name;
+        switch (name.size()) {
+            case 5:
+                if (named(name, "value")) value = a.value;
+                break;
+            case 10:
+                if (named(name, "value-type")) {
+                    // LibreOffice adds its own value type, which also knows error values.
+                    if (a.qualifiedName.starts_with("calcext:")) {
+                        error_ = named(a.value, "error");
+                    } else {
+                        valueType_ = typeOf(a.value);
+                    }
+                } else if (named(name, "date-value")) {
+                    date = a.value;
+                } else if (named(name, "time-value")) {
+                    time = a.value;
+                } else if (named(name, "style-name")) {
+                    style = a.value;
+                }
+                break;
+            case 12:
+                if (named(name, "string-value")) {
+                    stringValue_.assign(a.value);
+                    hasStringValue_ = true;
+                }
+                break;
+            case 13:
+                if (named(name, "boolean-value")) boolean = a.value;
+                break;
+            default:
+                break;
         }
+    }
+    format_ = formats_.formatOf(style, column);
+    valueRead_ = false;
+    switch (valueType_) {
+        case ValueType::Float:
+            valueRead_ = parseNumber(value, number_);
+            break;
+        case ValueType::Date:
+            if (const auto serial = xml::isoDateToSerial(date, book_.date1904)) {
+                number_ = *serial;
+                valueRead_ = true;
+            }
+            break;
+        case ValueType::Time:
+            if (const auto days = durationToDays(time)) {
+                number_ = *days;
+                valueRead_ = true;
+            }
+            break;
+        case ValueType::Boolean:
+            valueRead_ = boolean == "true" || boolean == "false";
+            boolean_ = boolean == "true";
+            break;
+        case ValueType::String:
+        case ValueType::None:
+            break;
     }
 }
 
 std::optional<CellContent> CellValueReader::content(const CellParagraphs& paragraphs,
-                                                    std::int64_t column, OdsWorksheet& sheet) {
-    if (error_) return textContent(StoredKind::Error, paragraphs.text(), column, sheet);
-    double value = 0;
-    switch (valueType_) {
-        case ValueType::Float:
-            if (parseNumber(valueText_, value))
-                return numberContent(value, nullptr, paragraphs, column, sheet);
-            break;
-        case ValueType::Date:
-            if (const auto serial = xml::isoDateToSerial(dateText_, book_.date1904))
+                                                    OdsWorksheet& sheet) {
+    if (error_) return textContent(StoredKind::Error, paragraphs.text(), sheet);
+    if (valueRead_) {
+        switch (valueType_) {
+            case ValueType::Float:
+                return numberContent(std::nullopt, paragraphs, sheet);
+            case ValueType::Date:
                 return numberContent(
-                    *serial, std::floor(*serial) == *serial ? "m/d/yyyy" : "m/d/yyyy h:mm:ss",
-                    paragraphs, column, sheet);
-            break;
-        case ValueType::Time:
-            if (const auto days = durationToDays(timeText_))
-                return numberContent(*days, "[h]:mm:ss", paragraphs, column, sheet);
-            break;
-        case ValueType::Boolean:
-            if (booleanText_ == "true" || booleanText_ == "false") {
+                    std::floor(number_) == number_ ? styles_.date() : styles_.dateTime(),
+                    paragraphs, sheet);
+            case ValueType::Time:
+                return numberContent(styles_.duration(), paragraphs, sheet);
+            case ValueType::Boolean: {
                 CellContent cell{};
                 cell.kind = StoredKind::Boolean;
-                cell.style = formats_.formatOf(styleText_, column);
-                cell.index = booleanText_ == "true" ? 1 : 0;
+                cell.style = format_;
+                cell.index = boolean_ ? 1 : 0;
                 return cell;
             }
-            break;
-        case ValueType::String:
-            return textContent(StoredKind::LocalText,
-                               hasStringValue_ ? stringText_ : paragraphs.text(), column, sheet);
-        case ValueType::None:
-            break;
+            case ValueType::String:
+            case ValueType::None:
+                break;
+        }
     }
+    if (valueType_ == ValueType::String)
+        return textContent(StoredKind::LocalText,
+                           hasStringValue_ ? stringValue_ : paragraphs.text(), sheet);
     // A value that cannot be read, or a cell without a value type, shows its paragraphs.
-    return textContent(StoredKind::LocalText, paragraphs.text(), column, sheet);
+    return textContent(StoredKind::LocalText, paragraphs.text(), sheet);
 }
 
-std::optional<CellContent> CellValueReader::textContent(StoredKind kind, const std::string& text,
-                                                        std::int64_t column, OdsWorksheet& sheet) {
+std::optional<CellContent> CellValueReader::textContent(StoredKind kind, std::string_view text,
+                                                        OdsWorksheet& sheet) const {
     if (text.empty()) return std::nullopt;
     CellContent cell{};
     cell.kind = kind;
-    cell.style = formats_.formatOf(styleText_, column);
+    cell.style = format_;
     cell.index = sheet.localStrings().add(text);
     return cell;
 }
 
-std::optional<CellContent> CellValueReader::numberContent(double number, const char* dateFallback,
-                                                          const CellParagraphs& paragraphs,
-                                                          std::int64_t column,
-                                                          OdsWorksheet& sheet) {
+CellContent CellValueReader::numberContent(std::optional<std::uint16_t> dateFallback,
+                                           const CellParagraphs& paragraphs,
+                                           OdsWorksheet& sheet) const {
     CellContent cell{};
     cell.kind = StoredKind::Number;
-    cell.number = number;
-    cell.style = formats_.formatOf(styleText_, column);
-    if (dateFallback != nullptr && !formats_.isDateTime(cell.style))
-        cell.style = formats_.formatOfCode(dateFallback);
-    if (paragraphs.any()) {
-        cell.hasShownText = true;
-        cell.shownText = sheet.addShownString(paragraphs.text());
-    }
+    cell.number = number_;
+    cell.style = format_;
+    if (dateFallback && !book_.cellFormats[format_].isDateTime()) cell.style = *dateFallback;
+    cell.shown = paragraphs.any();
+    if (cell.shown) cell.shownText = sheet.shownTexts().hold(paragraphs.text());
     return cell;
 }
 

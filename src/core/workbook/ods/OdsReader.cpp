@@ -1,19 +1,122 @@
-// Reading an OpenDocument package: the manifest for encryption, styles.xml, then content.xml.
+// Reading an OpenDocument package: the manifest for encryption and styles.xml when it opens, then
+// content.xml once to find its tables, and again, forward, for the cells of each table.
 #include "core/workbook/ods/OdsReader.h"
+
+#include <optional>
 
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/crypto/OdfDecryption.h"
-#include "core/workbook/ods/ContentParser.h"
+#include "core/workbook/ods/ContentHandler.h"
+#include "core/workbook/ods/ContentOutline.h"
 #include "core/workbook/ods/OdsStyles.h"
+#include "core/workbook/ods/StyleFormats.h"
+#include "core/workbook/ods/TableBodyScanner.h"
+#include "core/workbook/ods/TableReader.h"
+#include "core/workbook/xml/ChunkedScan.h"
+#include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::ods {
 
 namespace {
 
+// The lines that the bytes end, as an XML parser counts them (LF, CR LF and a lone CR); cr: the
+// last byte before them was a CR.
+std::uint64_t lineEnds(std::string_view bytes, bool& cr) {
+    std::uint64_t count = 0;
+    for (const char c : bytes) {
+        if (c == '\r' || (c == '\n' && !cr)) ++count;
+        cr = c == '\r';
+    }
+    return count;
+}
+
+// The first table read from the chunks of the outline's reading of content.xml, while the outline
+// is made on the inflating thread: it is kept when the scanner read it to the end of its content
+// with the styles and date system that hold for all tables.
+class FirstTable : public FirstTableReader {
+  public:
+    FirstTable(const std::string& path, WorkbookData& book, const OdsStyles& styles,
+               std::optional<StyleFormats>& formats)
+        : path_(path), book_(book), styles_(styles), formats_(formats) {}
+    ~FirstTable() override { letGo(); }
+
+    void firstTableStarts(const WorksheetEntry& table, bool date1904) override {
+        entry_ = table;
+        book_.date1904 = date1904;
+        formats_.emplace(styles_, book_.cellFormats);
+    }
+
+    void take(std::string_view chunk, std::uint64_t offset,
+              std::optional<std::uint64_t> content) override {
+        if (over_ || !content || *content >= offset + chunk.size()) return;
+        try {
+            if (!sheet_) {
+                cellsLeft_ = book_.cellsLeft;
+                sheet_ = std::make_unique<OdsWorksheet>(book_, entry_.name, entry_.visibility);
+                reader_.emplace(ReadErrorPlace{path_, std::string(kContentPart), entry_.name, {}},
+                                book_, *formats_, *sheet_);
+                scanner_.emplace(*reader_);
+                chunks_.emplace(*scanner_);
+            }
+            const auto from = static_cast<std::size_t>(*content > offset ? *content - offset : 0);
+            if (const auto rest = chunks_->feed(chunk.substr(from))) {
+                end_ = offset + chunk.size() - rest->chunk.size() - rest->carried.size();
+                over_ = true;
+            }
+        } catch (const UnsupportedTableMarkup&) {
+            letGo();
+        } catch (const xml::TokenTooLong&) {
+            letGo();
+        } catch (const ReadError&) {
+            letGo();  // the table says so again when it is asked for
+        }
+    }
+
+    // The table, when it was read to the end of its content as the outline placed it.
+    std::unique_ptr<OdsWorksheet> sheet(const TablePlace& place) {
+        if (!over_ || !sheet_ || !place.closed || end_ != place.bodyEnd) {
+            letGo();
+            return nullptr;
+        }
+        reader_->finish();
+        chunks_.reset();
+        scanner_.reset();
+        reader_.reset();
+        return std::move(sheet_);
+    }
+
+  private:
+    void letGo() {
+        over_ = true;
+        chunks_.reset();
+        scanner_.reset();
+        reader_.reset();
+        if (sheet_) book_.cellsLeft = cellsLeft_;
+        sheet_.reset();
+    }
+
+    const std::string& path_;
+    WorkbookData& book_;
+    const OdsStyles& styles_;
+    std::optional<StyleFormats>& formats_;
+    WorksheetEntry entry_;
+    std::uint64_t cellsLeft_ = 0;
+    std::unique_ptr<OdsWorksheet> sheet_;
+    std::optional<TableReader> reader_;
+    std::optional<TableBodyScanner> scanner_;
+    std::optional<xml::ChunkedScan<TableBodyScanner>> chunks_;
+    bool over_ = false;  // read to its end, or given up
+    std::uint64_t end_ = 0;
+};
+
 class OdsReader : public WorkbookReader {
   public:
-    OdsReader(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords)
-        : archive_(std::move(archive)), passwords_(passwords) {}
+    OdsReader(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords,
+              const OdsReadOptions& options)
+        : archive_(std::move(archive)), passwords_(passwords), options_(options) {}
+    ~OdsReader() override {
+        content_.reset();  // its thread ends before what it reads goes
+    }
 
     std::vector<WorksheetEntry> open(WorkbookData& book) override {
         ZipArchive& archive = *archive_;
@@ -25,36 +128,172 @@ class OdsReader : public WorkbookReader {
             throw ReadError(ReadErrorKind::NotAWorkbook, place);
         if (archive.contains("META-INF/manifest.xml"))
             crypto::unlockOdfPackage(archive, crypto::readOdfManifest(archive), passwords_);
-        if (!archive.contains("content.xml"))
-            throw ReadError(ReadErrorKind::MissingPart, place, "content.xml");
+        if (!archive.contains(kContentPart))
+            throw ReadError(ReadErrorKind::MissingPart, place, std::string(kContentPart));
 
         OdsStyles styles;
         if (archive.contains("styles.xml")) readStylesPart(archive, "styles.xml", styles);
-        readContent(archive, styles, book, sheets_);
-        archive_.reset();  // every entry has been read
-
-        std::vector<WorksheetEntry> entries;
-        for (const auto& sheet : sheets_) entries.push_back({sheet->name(), sheet->visibility()});
-        return entries;
+        const bool scanning = options_.tablePath == TablePath::Scanner;
+        FirstTable first(archive.path(), book, styles, formats_);
+        ContentOutline outline =
+            readContentOutline(archive, styles, book, scanning ? &first : nullptr);
+        places_ = std::move(outline.places);
+        const bool settled = !places_.empty() && outline.settledBeforeFirstTable;
+        if (settled) firstSheet_ = first.sheet(places_.front());
+        // Styles defined after the first table began, or a part read as a whole: the formats
+        // come from all the styles.
+        if (!settled || !formats_) formats_.emplace(styles, book.cellFormats);
+        // The second table is inflated and its first bytes made ready while the first one is
+        // exported.
+        if (scanning && places_.size() > 1) {
+            content_ = archive.stream(kContentPart, places_[1].bodyStart);
+            position_ = places_[1].bodyStart;
+        }
+        return std::move(outline.tables);
     }
 
-    std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t index, const WorksheetEntry&,
-                                                   const WorkbookData&) override {
-        return std::move(sheets_.at(index));
+    std::unique_ptr<StoredWorksheet> readWorksheet(std::size_t index, const WorksheetEntry& entry,
+                                                   const WorkbookData& book) override {
+        // The first table as read when the workbook opened; let go of when another is asked for
+        // first, so that one table is held at a time.
+        if (firstSheet_) {
+            std::unique_ptr<OdsWorksheet> first = std::move(firstSheet_);
+            if (index == 0) {
+                taken(TablePath::Scanner);
+                return first;
+            }
+            book.cellsLeft += first->cells().size();
+        }
+        const ReadErrorPlace place{archive_->path(), std::string(kContentPart), entry.name, {}};
+        auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
+        if (!places_.empty() && options_.tablePath == TablePath::Scanner) {
+            const std::uint64_t cellsLeft = book.cellsLeft;
+            if (scanTable(places_.at(index), TableReader(place, book, *formats_, *sheet))) {
+                taken(TablePath::Scanner);
+                return sheet;
+            }
+            // Start again from nothing: expat decides what the table holds.
+            sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
+            book.cellsLeft = cellsLeft;
+        }
+        TableReader reader(place, book, *formats_, *sheet);
+        parseTable(index, reader, place);
+        reader.finish();
+        taken(TablePath::Expat);
+        return sheet;
     }
 
   private:
+    void taken(TablePath path) {
+        if (options_.pathsTaken != nullptr) options_.pathsTaken->push_back(path);
+    }
+
+    // The next bytes of content.xml, from the position reached so far; empty at its end.
+    std::string_view nextBytes() {
+        if (chunk_.empty()) chunk_ = content_->next();
+        return chunk_;
+    }
+    void advance(std::size_t n) {
+        chunk_.remove_prefix(n);
+        position_ += n;
+    }
+    // Reads content.xml from its start again.
+    void restart() {
+        content_.reset();  // one part is read at a time
+        content_ = archive_->stream(kContentPart);
+        chunk_ = {};
+        position_ = 0;
+    }
+
+    // Reads the table's content with the scanner, forward from where the last table ended;
+    // false when the scanner leaves it to expat.
+    bool scanTable(const TablePlace& table, TableReader&& reader) {
+        if (!content_ || position_ > table.bodyStart) restart();
+        TableBodyScanner scanner(reader);
+        xml::ChunkedScan<TableBodyScanner> chunks(scanner);
+        try {
+            while (position_ < table.bodyEnd) {
+                const std::string_view bytes = nextBytes();
+                if (bytes.empty()) return false;
+                if (position_ < table.bodyStart) {
+                    advance(static_cast<std::size_t>(
+                        std::min<std::uint64_t>(bytes.size(), table.bodyStart - position_)));
+                    continue;
+                }
+                const auto n = static_cast<std::size_t>(
+                    std::min<std::uint64_t>(bytes.size(), table.bodyEnd - position_));
+                // An end tag that closes the table before its end is malformed.
+                if (chunks.feed(bytes.substr(0, n))) return false;
+                advance(n);
+            }
+            if (chunks.finish()) return false;
+        } catch (const UnsupportedTableMarkup&) {
+            return false;
+        } catch (const xml::TokenTooLong&) {
+            return false;
+        }
+        if (chunks.carrying() || !scanner.balanced() || !table.closed) return false;
+        reader.finish();
+        return true;
+    }
+
+    // Reads the table with expat: cut out of content.xml when its place is known, else the whole
+    // part.
+    void parseTable(std::size_t index, TableReader& reader, const ReadErrorPlace& place) {
+        if (places_.empty()) {
+            content_.reset();
+            ContentHandler handler(reader, index);
+            xml::parseXmlPart(*archive_, kContentPart, handler);
+            return;
+        }
+        const TablePlace& table = places_.at(index);
+        restart();
+        // Messages name the line in content.xml.
+        std::uint64_t line = 1;
+        bool cr = false;
+        while (position_ < table.tagStart) {
+            const std::string_view bytes = nextBytes();
+            const auto n = static_cast<std::size_t>(
+                std::min<std::uint64_t>(bytes.size(), table.tagStart - position_));
+            line += lineEnds(bytes.substr(0, n), cr);
+            advance(n);
+        }
+        ContentHandler handler(reader, 0);
+        xml::XmlStream stream(handler, line);
+        auto feed = [&](const char* data, std::size_t size, bool last) {
+            if (!stream.feed(data, size, last))
+                throw ReadError(ReadErrorKind::DamagedXml, place, stream.error());
+        };
+        while (position_ < table.end) {
+            const std::string_view bytes = nextBytes();
+            if (bytes.empty()) break;
+            const auto n = static_cast<std::size_t>(
+                std::min<std::uint64_t>(bytes.size(), table.end - position_));
+            feed(bytes.data(), n, false);
+            advance(n);
+        }
+        feed(nullptr, 0, true);
+    }
+
     std::unique_ptr<ZipArchive> archive_;
     PasswordSource* passwords_;
-    std::vector<std::unique_ptr<StoredWorksheet>> sheets_;  // until each is asked for
+    OdsReadOptions options_;
+    std::vector<TablePlace> places_;
+    std::optional<StyleFormats> formats_;
+    std::unique_ptr<OdsWorksheet> firstSheet_;  // read with the outline, until asked for
+    // content.xml as far as the tables have been read.
+    std::unique_ptr<PartStream> content_;
+    std::string_view chunk_;  // the rest of its current chunk
+    std::uint64_t position_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<Workbook> readOds(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords) {
+std::unique_ptr<Workbook> readOds(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords,
+                                  const OdsReadOptions& options) {
     std::string path = archive->path();
     return openWorkbook(std::move(path),
-                        std::make_unique<OdsReader>(std::move(archive), passwords));
+                        std::make_unique<OdsReader>(std::move(archive), passwords, options));
 }
 
 }  // namespace tabulon::workbook::ods

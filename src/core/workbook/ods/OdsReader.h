@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "core/workbook/PasswordSource.h"
 #include "core/workbook/Workbook.h"
@@ -9,13 +10,24 @@
 
 namespace tabulon::workbook::ods {
 
+// How tables are read: by the table scanner, with expat for what it leaves, or by expat alone
+// (which tests hold the scanner against).
+enum class TablePath { Scanner, Expat };
+
+struct OdsReadOptions {
+    TablePath tablePath = TablePath::Scanner;
+    // When set, receives the path that read each table, in the order they are read.
+    std::vector<TablePath>* pathsTaken = nullptr;
+};
+
 // Reads every table of the package as a worksheet, hidden ones too; the entries of an encrypted
-// package are decrypted with a password from the source (which may be null). All tables sit in
-// one content entry with the cell styles they use, so they are read together when the workbook
-// opens; each is handed over, and its cells let go of, as for the other formats. Throws
-// ReadError, of the PasswordProtected or PasswordIncorrect kind for an encrypted package not
-// opened.
+// package are decrypted with a password from the source (which may be null). Opening reads the
+// styles and finds the tables in content.xml; each table's cells are read when its worksheet is
+// asked for, going on forward through content.xml, and a table that cannot be read fails alone.
+// Throws ReadError, of the PasswordProtected or PasswordIncorrect kind for an encrypted package
+// not opened.
 std::unique_ptr<Workbook> readOds(std::unique_ptr<ZipArchive> archive,
-                                  PasswordSource* passwords = nullptr);
+                                  PasswordSource* passwords = nullptr,
+                                  const OdsReadOptions& options = {});
 
 }  // namespace tabulon::workbook::ods

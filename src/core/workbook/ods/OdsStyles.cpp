@@ -90,6 +90,7 @@ void OdsStyles::startElement(std::string_view name, const xml::XmlAttributes& at
         tableStyle_.clear();
         if (family == nullptr) return;
         const std::string key = name == "default-style" ? "" : styleName ? styleName : "";
+        ++definitions_;
         if (std::strcmp(family, "table-cell") == 0) {
             const char* parent = attributes.find("parent-style-name");
             const char* data = attributes.find("data-style-name");
@@ -102,8 +103,10 @@ void OdsStyles::startElement(std::string_view name, const xml::XmlAttributes& at
     }
     if (name == "table-properties" && !tableStyle_.empty()) {
         const char* display = attributes.find("display");
-        if (display != nullptr && std::strcmp(display, "false") == 0)
+        if (display != nullptr && std::strcmp(display, "false") == 0) {
             hiddenTables_.insert(tableStyle_);
+            ++definitions_;
+        }
     }
 }
 
@@ -115,10 +118,18 @@ void OdsStyles::endElement(std::string_view name) {
     DataStyleKind kind;
     if (dataStyleKindOf(name, kind)) {
         dataStyles_[builderName_] = builder_->finish();
+        ++definitions_;
         builder_.reset();
         return;
     }
     builder_->endChild(name);
+}
+
+std::vector<std::string> OdsStyles::cellStyleNames() const {
+    std::vector<std::string> names;
+    names.reserve(cellStyles_.size());
+    for (const auto& [name, style] : cellStyles_) names.push_back(name);
+    return names;
 }
 
 std::string OdsStyles::formatCode(std::string_view cellStyle) const {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/ods/DataStyle.h"
@@ -29,6 +30,10 @@ class OdsStyles {
     std::string formatCode(std::string_view cellStyle) const;
     // The format code of a data style with its conditional sections.
     std::string dataStyleCode(std::string_view dataStyle) const;
+    // The names of the cell styles defined so far ("" for the default cell style).
+    std::vector<std::string> cellStyleNames() const;
+    // How many definitions (of cell, data and table styles) have been read so far.
+    std::size_t definitionCount() const { return definitions_; }
     bool hidesTable(std::string_view tableStyle) const {
         return hiddenTables_.contains(std::string(tableStyle));
     }
@@ -43,6 +48,7 @@ class OdsStyles {
     std::unordered_map<std::string, DataStyle> dataStyles_;
     std::unordered_set<std::string> hiddenTables_;
 
+    std::size_t definitions_ = 0;
     std::optional<DataStyleBuilder> builder_;
     std::string builderName_;
     std::string tableStyle_;  // the table style:style being read, for its table-properties

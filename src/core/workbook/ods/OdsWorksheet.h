@@ -4,33 +4,26 @@
 
 #include <cstdint>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "core/workbook/StoredWorksheet.h"
+#include "core/workbook/ods/ShownTexts.h"
 
 namespace tabulon::workbook::ods {
 
 class OdsWorksheet : public StoredWorksheet {
   public:
-    using StoredWorksheet::StoredWorksheet;
+    OdsWorksheet(const WorkbookData& book, std::string name, SheetVisibility visibility)
+        : StoredWorksheet(book, std::move(name), visibility), shown_(&book.textBudget) {}
 
-    // Keeps a shown text once for any number of cells.
-    std::uint32_t addShownString(std::string_view text) { return shownStrings_.add(text); }
-    // Gives a number cell a shown text; cells come in row and column order, as the store's do.
-    void addShownText(std::int32_t row, std::int32_t col, std::uint32_t stringIndex);
+    // The texts shown by the cells, by their index in the store.
+    ShownTexts& shownTexts() { return shown_; }
     // Call once after the last cell.
     void finish();
 
     std::string text(std::int32_t row, std::int32_t col) const override;
 
   private:
-    static std::uint64_t keyOf(std::int32_t row, std::int32_t col) {
-        return (static_cast<std::uint64_t>(row) << 16) | static_cast<std::uint64_t>(col);
-    }
-
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> shown_;
-    StringPool shownStrings_{&book().textBudget};
+    ShownTexts shown_;
 };
 
 }  // namespace tabulon::workbook::ods

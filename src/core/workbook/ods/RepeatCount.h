@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace tabulon::workbook::ods {
 
 // The attribute's count, at most limit; 1 when it is missing or not a positive number.
-std::int64_t repeatCount(const char* text, std::int64_t limit);
+std::int64_t repeatCount(std::optional<std::string_view> text, std::int64_t limit);
 
 }  // namespace tabulon::workbook::ods

@@ -1,8 +1,7 @@
-// Tables, rows and cells with their repeats, stored in the worksheet row by row.
+// Rows and cells with their repeats, stored in the worksheet row by row.
 #include "core/workbook/ods/TableGrid.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "core/Units.h"
 #include "core/workbook/ods/RepeatCount.h"
@@ -17,32 +16,12 @@ constexpr std::uint64_t kMaxRepeatedCells = 16'000'000;
 }  // namespace
 
 void TableGrid::fail(ReadErrorKind kind, std::string detail) const {
-    ReadErrorPlace place = place_;
-    place.sheet = sheet_ ? sheet_->name() : std::string();
-    throw ReadError(kind, std::move(place), std::move(detail));
+    throw ReadError(kind, place_, std::move(detail));
 }
 
-void TableGrid::startTable(const xml::XmlAttributes& attributes, const OdsStyles& styles) {
-    const char* name = attributes.find("name");
-    const char* style = attributes.find("style-name");
-    const SheetVisibility visibility = style != nullptr && styles.hidesTable(style)
-                                           ? SheetVisibility::Hidden
-                                           : SheetVisibility::Visible;
-    auto sheet = std::make_unique<OdsWorksheet>(
-        book_, name != nullptr ? name : "Sheet" + std::to_string(sheets_.size() + 1), visibility);
-    sheet_ = sheet.get();
-    sheets_.push_back(std::move(sheet));
-    row_ = 1;
-    nextColumn_ = 1;
-}
-
-void TableGrid::endTable() {
-    sheet_->finish();
-    sheet_ = nullptr;
-}
-
-std::optional<ColumnRun> TableGrid::addColumns(const xml::XmlAttributes& attributes) {
-    const std::int64_t count = repeatCount(attributes.find("number-columns-repeated"), kMaxColumns);
+std::optional<ColumnRun> TableGrid::addColumns(MarkupAttributes attributes) {
+    const std::int64_t count =
+        repeatCount(findAttribute(attributes, "number-columns-repeated"), kMaxColumns);
     if (nextColumn_ > kMaxColumns) return std::nullopt;
     const auto last =
         static_cast<std::int32_t>(std::min<std::int64_t>(nextColumn_ + count - 1, kMaxColumns));
@@ -51,8 +30,8 @@ std::optional<ColumnRun> TableGrid::addColumns(const xml::XmlAttributes& attribu
     return run;
 }
 
-void TableGrid::startRow(const xml::XmlAttributes& attributes) {
-    rowRepeat_ = repeatCount(attributes.find("number-rows-repeated"), kMaxRows);
+void TableGrid::startRow(MarkupAttributes attributes) {
+    rowRepeat_ = repeatCount(findAttribute(attributes, "number-rows-repeated"), kMaxRows);
     col_ = 1;
     pending_.clear();
 }
@@ -61,32 +40,41 @@ void TableGrid::endRow() {
     if (!pending_.empty()) {
         if (row_ + rowRepeat_ - 1 > kMaxRows)
             fail(ReadErrorKind::CellOutOfBounds, "row " + std::to_string(row_ + rowRepeat_ - 1));
+        // Repeated rows show the texts that the first one keeps.
+        shownEntries_.assign(pending_.size(), std::nullopt);
         for (std::int64_t r = 0; r < rowRepeat_; ++r)
-            for (const PendingCell& cell : pending_)
-                store(static_cast<std::int32_t>(row_ + r), cell, r > 0);
+            for (std::size_t i = 0; i < pending_.size(); ++i)
+                store(static_cast<std::int32_t>(row_ + r), pending_[i], r > 0, shownEntries_[i]);
+        sheet_.shownTexts().releaseHeld();
     }
     row_ = std::min<std::int64_t>(row_ + rowRepeat_, kMaxRows + 1);
 }
 
-void TableGrid::store(std::int32_t row, const PendingCell& cell, bool repeatedRow) {
+void TableGrid::store(std::int32_t row, const PendingCell& cell, bool repeatedRow,
+                      std::optional<std::uint64_t>& shownEntry) {
     const CellContent& content = cell.content;
+    CellStore& cells = sheet_.cells();
     for (std::int32_t i = 0; i < cell.count; ++i) {
         if (repeatedRow || i > 0) {
             if (++repeatedCells_ > kMaxRepeatedCells)
                 fail(ReadErrorKind::TooLarge, "repeated cells");
         }
-        if (cellBudget_ == 0) fail(ReadErrorKind::TooManyCells, {});
-        --cellBudget_;
-        const std::int32_t col = cell.col + i;
-        sheet_->cells().append(row, col, content.kind, content.style, content.number,
-                               content.index);
-        if (content.hasShownText) sheet_->addShownText(row, col, content.shownText);
+        if (book_.cellsLeft == 0) fail(ReadErrorKind::TooManyCells, {});
+        --book_.cellsLeft;
+        const std::size_t index = cells.size();
+        cells.append(row, cell.col + i, content.kind, content.style, content.number, content.index);
+        if (!content.shown) continue;
+        if (shownEntry) {
+            sheet_.shownTexts().repeat(index, *shownEntry);
+        } else {
+            shownEntry = sheet_.shownTexts().add(index, content.shownText);
+        }
     }
 }
 
-void TableGrid::startCell(bool covered, const xml::XmlAttributes& attributes) {
+void TableGrid::startCell(bool covered, MarkupAttributes attributes) {
     covered_ = covered;
-    cellRepeat_ = repeatCount(attributes.find("number-columns-repeated"), kMaxColumns);
+    cellRepeat_ = repeatCount(findAttribute(attributes, "number-columns-repeated"), kMaxColumns);
 }
 
 std::int64_t TableGrid::endCell() {

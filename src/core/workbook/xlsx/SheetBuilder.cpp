@@ -3,8 +3,10 @@
 
 #include <charconv>
 #include <cstring>
+#include <type_traits>
 
 #include "core/workbook/CellReference.h"
+#include "core/workbook/DecimalText.h"
 #include "core/workbook/xml/EscapedText.h"
 #include "core/workbook/xml/IsoDate.h"
 
@@ -32,8 +34,12 @@ template <class T>
 bool parseWhole(std::string_view text, T& out) {
     text = trimmed(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+    if constexpr (std::is_same_v<T, double>) {
+        return readDecimal(text, out);
+    } else {
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+        return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+    }
 }
 
 }  // namespace

@@ -10,14 +10,9 @@
 #include "core/workbook/CellText.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/StoredWorksheet.h"
+#include "core/workbook/xlsx/XmlAttribute.h"
 
 namespace tabulon::workbook::xlsx {
-
-// One attribute of an element: its local name (without prefix) and its value, entities decoded.
-struct XmlAttribute {
-    std::string_view name;
-    std::string_view value;
-};
 
 // Receives the element events of a worksheet part, from expat or from the sheet scanner, so
 // that both turn the same markup into the same cells. Events outside <sheetData> are ignored.

@@ -1,9 +1,9 @@
 // Choosing the reader of a worksheet part: the scanner first, expat when the scanner declines.
 #include "core/workbook/xlsx/SheetParser.h"
 
-#include "core/workbook/xlsx/ScannedWorksheet.h"
+#include "core/workbook/xlsx/BuilderXmlHandler.h"
+#include "core/workbook/xlsx/ScannedPart.h"
 #include "core/workbook/xlsx/SheetBuilder.h"
-#include "core/workbook/xlsx/SheetXmlHandler.h"
 #include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
@@ -13,7 +13,7 @@ SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const Workbo
     if (preferred == SheetPath::Scanner) {
         const std::uint64_t budget = cellBudget;
         SheetBuilder builder(archive.path(), part, book, sheet, cellBudget);
-        if (scanWorksheet(archive, part, builder)) {
+        if (scanPart(archive, part, "sheetData", builder)) {
             builder.finish();
             return SheetPath::Scanner;
         }
@@ -23,7 +23,7 @@ SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const Workbo
         cellBudget = budget;
     }
     SheetBuilder builder(archive.path(), part, book, sheet, cellBudget);
-    SheetXmlHandler handler(builder);
+    BuilderXmlHandler<SheetBuilder> handler(builder);
     xml::parseXmlPart(archive, part, handler);
     builder.finish();
     return SheetPath::Expat;

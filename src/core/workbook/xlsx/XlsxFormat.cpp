@@ -21,7 +21,7 @@ class XmlFormat : public package::PackageFormat {
         return xlsx::readCellFormats(archive, part);
     }
     void readSharedStrings(ZipArchive& archive, std::string_view part, StringPool& out) override {
-        xlsx::readSharedStrings(archive, part, out);
+        xlsx::readSharedStrings(archive, part, out, options_.sheetPath);
     }
     void readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
                        StoredWorksheet& sheet) override {

@@ -12,7 +12,9 @@ namespace tabulon::workbook::xml {
 struct XmlStream::State {
     XML_Parser parser;
     XmlHandler& handler;
+    std::uint64_t firstLine = 1;
     std::exception_ptr failure;
+    std::string encoding;
     bool doctype = false;
     bool failed = false;
 };
@@ -54,6 +56,10 @@ void XMLCALL onCharacters(void* data, const XML_Char* text, int length) {
     }
 }
 
+void XMLCALL onXmlDeclaration(void* data, const XML_Char*, const XML_Char* encoding, int) {
+    if (encoding != nullptr) static_cast<ParseState*>(data)->encoding = encoding;
+}
+
 void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
     auto& state = *static_cast<ParseState*>(data);
     state.doctype = true;
@@ -73,14 +79,18 @@ std::string_view localName(const char* qualifiedName) {
     return colon == nullptr ? std::string_view(qualifiedName) : std::string_view(colon + 1);
 }
 
-XmlStream::XmlStream(XmlHandler& handler)
-    : state_(std::make_unique<State>(State{XML_ParserCreate(nullptr), handler, nullptr})) {
+XmlStream::XmlStream(XmlHandler& handler, std::uint64_t firstLine)
+    : state_(std::make_unique<State>(
+          State{XML_ParserCreate(nullptr), handler, firstLine, nullptr, {}})) {
     XML_Parser parser = state_->parser;
     XML_SetUserData(parser, state_.get());
     XML_SetElementHandler(parser, onStart, onEnd);
     XML_SetCharacterDataHandler(parser, onCharacters);
     XML_SetStartDoctypeDeclHandler(parser, onDoctype);
+    XML_SetXmlDeclHandler(parser, onXmlDeclaration);
 }
+
+const std::string& XmlStream::declaredEncoding() const { return state_->encoding; }
 
 XmlStream::~XmlStream() { XML_ParserFree(state_->parser); }
 
@@ -95,8 +105,9 @@ bool XmlStream::feed(const char* data, std::size_t size, bool last) {
         if (state_->doctype) {
             error_ = "it declares a document type, which workbook parts never do";
         } else if (status == XML_STATUS_ERROR) {
-            error_ = std::string(XML_ErrorString(XML_GetErrorCode(state_->parser))) + " at line " +
-                     std::to_string(XML_GetCurrentLineNumber(state_->parser));
+            error_ =
+                std::string(XML_ErrorString(XML_GetErrorCode(state_->parser))) + " at line " +
+                std::to_string(XML_GetCurrentLineNumber(state_->parser) + state_->firstLine - 1);
         }
         if (!error_.empty()) {
             state_->failed = true;

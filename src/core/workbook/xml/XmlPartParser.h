@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
@@ -40,7 +41,9 @@ std::string_view localName(const char* qualifiedName);
 // code and feed only the rest.
 class XmlStream {
   public:
-    explicit XmlStream(XmlHandler& handler);
+    // firstLine: the line that the first byte lies on, for messages about a stretch cut out of a
+    // larger part.
+    explicit XmlStream(XmlHandler& handler, std::uint64_t firstLine = 1);
     ~XmlStream();
     XmlStream(const XmlStream&) = delete;
     XmlStream& operator=(const XmlStream&) = delete;
@@ -50,6 +53,8 @@ class XmlStream {
     // type; error() then says why, and the stream takes no more input.
     bool feed(const char* data, std::size_t size, bool last = false);
     const std::string& error() const { return error_; }
+    // The encoding that the XML declaration names, once it has been read; empty without one.
+    const std::string& declaredEncoding() const;
 
     struct State;  // the expat parser and what its callbacks share
 

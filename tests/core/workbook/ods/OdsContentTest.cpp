@@ -40,9 +40,11 @@ std::unique_ptr<Workbook> readTable(const std::string& rows, const std::string& 
     return readPackage(oneTable(rows, automatic, styles));
 }
 
+// The error of opening the package or of reading any of its worksheets.
 ReadErrorKind errorOf(const tabulon::testing::XlsxPackage& package) {
     try {
-        readPackage(package);
+        const auto book = readPackage(package);
+        for (std::size_t i = 0; i < book->worksheetCount(); ++i) (void)book->worksheet(i);
     } catch (const ReadError& e) {
         return e.kind();
     }
@@ -304,6 +306,51 @@ TEST(OdsContentTest, ProtectedDamagedAndForeignPackagesSayWhatIsWrong) {
 
     EXPECT_EQ(errorOf(odsPackage("<table:table table:name=\"S\"><table:table-row>")),
               ReadErrorKind::DamagedXml);
+}
+
+TEST(OdsContentTest, ADamagedTableFailsAloneAndTheOthersAreRead) {
+    const std::string a = "<table:table table:name=\"A\">" +
+                          row(cell("office:value-type=\"string\"", "<text:p>a</text:p>")) +
+                          "</table:table>";
+    const std::string c =
+        "<table:table table:name=\"C\">" +
+        row(cell("office:value-type=\"float\" office:value=\"3\"", "<text:p>3.0</text:p>")) +
+        "</table:table>";
+    const struct {
+        const char* name;
+        std::string damagedTable;
+        ReadErrorKind kind;
+        const char* detail;
+    } cases[] = {
+        // Malformed markup, which expat judges, on line 2 of content.xml.
+        {"bad XML",
+         "<table:table table:name=\"B\">\n<table:table-row><table:table-cell></table:table-row>"
+         "</table:table>",
+         ReadErrorKind::DamagedXml, "mismatched tag at line 2"},
+        // Sound markup with a cell past the last column.
+        {"cell out of bounds",
+         "<table:table table:name=\"B\">" +
+             row(cell("table:number-columns-repeated=\"16384\"") +
+                 cell("office:value-type=\"float\" office:value=\"1\"")) +
+             "</table:table>",
+         ReadErrorKind::CellOutOfBounds, "a cell after column XFD in row 1"},
+    };
+    for (const auto& damage : cases) {
+        SCOPED_TRACE(damage.name);
+        const auto book = readPackage(odsPackage(a + damage.damagedTable + c));
+        ASSERT_EQ(book->worksheetCount(), 3u);
+        // Out of order too: the last table first, then the first one again.
+        EXPECT_EQ(book->worksheet(2).text(1, 1), "3.0");
+        EXPECT_EQ(book->worksheet(0).text(1, 1), "a");
+        try {
+            (void)book->worksheet(1);
+            ADD_FAILURE() << "the damaged table was read";
+        } catch (const ReadError& e) {
+            EXPECT_EQ(e.kind(), damage.kind);
+            EXPECT_EQ(e.place().sheet, "B");
+            EXPECT_EQ(e.detail(), damage.detail);
+        }
+    }
 }
 
 }  // namespace

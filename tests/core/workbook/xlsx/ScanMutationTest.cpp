@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <iterator>
 #include <random>
 
 #include "ScratchFolder.h"
@@ -34,60 +33,17 @@ const std::string kSheet =
     "<row r=\"3\"><c r=\"B3\"><v>-1E+3</v></c><c><v>7</v></c></row>"
     "</sheetData><pageMargins left=\"0.7\" right=\"0.7\"/></worksheet>";
 
-// One change: a byte removed, replaced or inserted, a stretch repeated or cut, two bytes
-// swapped, well-formed markup inserted, a character written as a reference, or the package part cut
-// short.
-std::string mutated(std::string text, std::mt19937& random) {
-    static const std::string kBytes = "<>&\"'/:]=\r\n\t x0#;_?!\x01\xC3\xA9\xFF";
-    auto pick = [&](std::size_t n) {
-        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
-    };
-    const std::size_t at = pick(text.size());
-    switch (pick(9)) {
-        case 0:
-            text.erase(at, 1);
-            break;
-        case 1:
-            text[at] = kBytes[pick(kBytes.size())];
-            break;
-        case 2:
-            text.insert(at, 1, kBytes[pick(kBytes.size())]);
-            break;
-        case 3:
-            text.insert(at, text.substr(pick(text.size()), 1 + pick(20)));
-            break;
-        case 4:
-            text.erase(at, 1 + pick(20));
-            break;
-        case 5:
-            std::swap(text[at], text[pick(text.size())]);
-            break;
-        case 7: {
-            // Well-formed markup after a tag, which keeps the package part readable.
-            static const char* const kSnippets[] = {" ",
-                                                    "\r\n",
-                                                    "<!-- c -->",
-                                                    "<?pi x?>",
-                                                    "<x/>",
-                                                    "<extLst><ext uri=\"u\"/></extLst>",
-                                                    "<![CDATA[9]]>",
-                                                    "<v>8</v>",
-                                                    "<t>w</t>",
-                                                    "<rPh><t>p</t></rPh>"};
-            const std::size_t gt = text.find('>', at);
-            if (gt != std::string::npos) text.insert(gt + 1, kSnippets[pick(std::size(kSnippets))]);
-            break;
-        }
-        case 8:
-            // A character replaced by its numeric reference.
-            text.replace(at, 1, "&#" + std::to_string(static_cast<unsigned char>(text[at])) + ";");
-            break;
-        default:
-            text.resize(at);
-            break;
-    }
-    return text;
-}
+// Well-formed markup that a mutation may insert after a tag.
+const char* const kSnippets[] = {" ",
+                                 "\r\n",
+                                 "<!-- c -->",
+                                 "<?pi x?>",
+                                 "<x/>",
+                                 "<extLst><ext uri=\"u\"/></extLst>",
+                                 "<![CDATA[9]]>",
+                                 "<v>8</v>",
+                                 "<t>w</t>",
+                                 "<rPh><t>p</t></rPh>"};
 
 TEST(ScanMutationTest, MutatedPartsReadAlikeOnBothPaths) {
     ::tabulon::testing::ScratchFolder folder;
@@ -95,8 +51,8 @@ TEST(ScanMutationTest, MutatedPartsReadAlikeOnBothPaths) {
     int read = 0;
     int scanned = 0;
     for (int i = 0; i < 400; ++i) {
-        std::string part = mutated(kSheet, random);
-        if (i % 4 == 3) part = mutated(part, random);
+        std::string part = testing::mutated(kSheet, random, kSnippets);
+        if (i % 4 == 3) part = testing::mutated(part, random, kSnippets);
         const std::string file = folder.file("m" + std::to_string(i) + ".xlsx");
         XlsxPackage::workbook({HandSheet("S", part, "worksheet", {}, true)}, "<si><t>s</t></si>",
                               "<cellXfs count=\"2\"><xf numFmtId=\"0\"/><xf numFmtId=\"2\"/>"

@@ -30,6 +30,7 @@ std::string cellText(const StoredWorksheet& sheet, const StoredCell& cell) {
         const CellValue value = sheet.value(cell.row(), cell.col);
         out << "index " << cell.index << " text \"" << value.text << "\"";
     }
+    out << " shown \"" << sheet.text(cell.row(), cell.col) << "\"";
     return out.str();
 }
 
@@ -50,14 +51,12 @@ std::string sheetDifference(const StoredWorksheet& a, const StoredWorksheet& b) 
     return {};
 }
 
-}  // namespace
-
-SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path) {
+// Opens the workbook and reads every sheet, so that a damaged one is this path's outcome.
+template <class Open>
+SheetReadOutcome readAll(Open open) {
     SheetReadOutcome outcome;
     try {
-        outcome.book =
-            package::openPackage(std::make_unique<ZipArchive>(file), {path, &outcome.pathsTaken});
-        // Every sheet is read here, so that a damaged one is this path's outcome.
+        outcome.book = open();
         for (std::size_t i = 0; i < outcome.book->worksheetCount(); ++i)
             (void)outcome.book->worksheet(i);
     } catch (const ReadError& e) {
@@ -65,6 +64,26 @@ SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path) {
         outcome.errorKind = e.kind();
         outcome.errorText = e.what();
     }
+    return outcome;
+}
+
+}  // namespace
+
+SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path) {
+    std::vector<xlsx::SheetPath> taken;
+    SheetReadOutcome outcome = readAll([&] {
+        return package::openPackage(std::make_unique<ZipArchive>(file), {path, &taken});
+    });
+    outcome.pathsTaken = std::move(taken);
+    return outcome;
+}
+
+SheetReadOutcome readThrough(const std::string& file, ods::TablePath path) {
+    std::vector<ods::TablePath> taken;
+    SheetReadOutcome outcome = readAll([&] {
+        return ods::readOds(std::make_unique<ZipArchive>(file), nullptr, {path, &taken});
+    });
+    outcome.tablePaths = std::move(taken);
     return outcome;
 }
 
@@ -84,6 +103,48 @@ std::string firstDifference(const SheetReadOutcome& a, const SheetReadOutcome& b
             return difference;
     }
     return {};
+}
+
+std::string mutated(std::string text, std::mt19937& random, std::span<const char* const> snippets) {
+    static const std::string kBytes = "<>&\"'/:]=\r\n\t x0#;_?!\x01\xC3\xA9\xFF";
+    auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    const std::size_t at = pick(text.size());
+    switch (pick(9)) {
+        case 0:
+            text.erase(at, 1);
+            break;
+        case 1:
+            text[at] = kBytes[pick(kBytes.size())];
+            break;
+        case 2:
+            text.insert(at, 1, kBytes[pick(kBytes.size())]);
+            break;
+        case 3:
+            text.insert(at, text.substr(pick(text.size()), 1 + pick(20)));
+            break;
+        case 4:
+            text.erase(at, 1 + pick(20));
+            break;
+        case 5:
+            std::swap(text[at], text[pick(text.size())]);
+            break;
+        case 7: {
+            // Well-formed markup after a tag, which keeps the package part readable.
+            const std::size_t gt = text.find('>', at);
+            if (gt != std::string::npos) text.insert(gt + 1, snippets[pick(snippets.size())]);
+            break;
+        }
+        case 8:
+            // A character replaced by its numeric reference.
+            text.replace(at, 1, "&#" + std::to_string(static_cast<unsigned char>(text[at])) + ";");
+            break;
+        default:
+            text.resize(at);
+            break;
+    }
+    return text;
 }
 
 }  // namespace tabulon::workbook::testing

@@ -1,0 +1,36 @@
+// A deflated zip entry read through its compressed bytes and inflated here, with its CRC-32
+// checked against the zip's directory: libzip's own inflation, faster.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/workbook/RawInflater.h"
+
+struct zip_file;
+
+namespace tabulon::workbook {
+
+class InflatedEntry {
+  public:
+    // compressed: the entry opened for its compressed bytes (ZIP_FL_COMPRESSED); crc: the
+    // directory's CRC-32 of the entry's content.
+    InflatedEntry(zip_file* compressed, std::uint32_t crc);
+
+    // As zip_fread on the entry opened without that flag: fills the buffer with inflated bytes
+    // and returns their count, 0 at the end, -1 on failure with error() the libzip error code
+    // that zip_fread gives for it (bad compressed data, a CRC that does not match, a read
+    // error). The stream may end without its last block, as libzip allows; the CRC then tells.
+    std::int64_t read(char* buffer, std::size_t capacity);
+    int error() const { return error_; }
+
+  private:
+    zip_file* compressed_;
+    std::uint32_t crc_;
+    RawInflater inflater_;
+    std::vector<unsigned char> input_;
+    bool inputEnded_ = false;
+    int error_ = 0;
+};
+
+}  // namespace tabulon::workbook

@@ -1,0 +1,307 @@
+// Splitting content.xml into its frame, which expat reads, and the contents of its tables, which
+// are only passed over: a table's content ends at the end tag that matches its start tag.
+#include "core/workbook/ods/ContentOutline.h"
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "core/workbook/ods/ContentHandler.h"
+#include "core/workbook/xml/ChunkedScan.h"
+#include "core/workbook/xml/MarkupBytes.h"
+#include "core/workbook/xml/XmlPartParser.h"
+
+namespace tabulon::workbook::ods {
+
+namespace {
+
+// The part is to be read as a whole: it is not plain UTF-8, or holds a token too long to split.
+struct NotSplittable {};
+
+bool isNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ':' ||
+           c == '_' || c == '-' || c == '.' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+std::string_view localPart(std::string_view name) {
+    const std::size_t colon = name.rfind(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+const char* find(const char* p, const char* end, std::string_view what) {
+    const std::size_t at = std::string_view(p, end - p).find(what);
+    return at == std::string_view::npos ? nullptr : p + at;
+}
+
+class OutlineScan {
+  public:
+    OutlineScan(ContentHandler& handler, xml::XmlStream& frame, ContentOutline& outline,
+                OdsStyles& styles, FirstTableReader* first)
+        : handler_(handler),
+          frame_(frame),
+          places_(outline.places),
+          tables_(outline.tables),
+          styles_(styles),
+          first_(first) {}
+
+    // Where the first table's content begins, once known; read on another thread.
+    std::optional<std::uint64_t> firstContent() const {
+        const std::uint64_t at = firstContent_.load(std::memory_order_acquire);
+        return at == kUnknown ? std::nullopt : std::optional<std::uint64_t>(at);
+    }
+    // The styles and date system were complete when the first table began.
+    bool settled() const {
+        return places_.empty() || (definitionsAtFirst_ == styles_.definitionCount() &&
+                                   date1904AtFirst_ == handler_.date1904());
+    }
+
+    bool reachedEnd() const { return false; }
+    bool inTable() const { return inTable_; }
+
+    const char* scan(const char* begin, const char* end) {
+        begin_ = begin;
+        frameFrom_ = inTable_ ? nullptr : begin;
+        const char* stop = scanTokens(begin, end);
+        if (frameFrom_ != nullptr) feed(frameFrom_, stop);
+        offset_ += static_cast<std::uint64_t>(stop - begin);
+        return stop;
+    }
+
+    // The frame's last bytes, after the part's last chunk: what was carried, if anything.
+    void finish(std::string_view carried) {
+        if (inTable_) return;  // the part ends inside a table, which says so when it is read
+        feed(carried.data(), carried.data() + carried.size());
+        if (!frame_.feed(nullptr, 0, true)) throw NotSplittable{};
+    }
+    std::uint64_t offset() const { return offset_; }
+
+  private:
+    std::uint64_t at(const char* p) const {
+        return offset_ + static_cast<std::uint64_t>(p - begin_);
+    }
+
+    // Damage in the frame fails the workbook: the part is read again as a whole, which finds
+    // the first damage in it, with its line.
+    void feed(const char* from, const char* to) {
+        if (to > from && !frame_.feed(from, static_cast<std::size_t>(to - from)))
+            throw NotSplittable{};
+    }
+
+    // The end of the tag whose name ends at p: after its '>', with selfClosing set; nullptr when
+    // it does not end in the bytes, or end when it holds a '<' (malformed, for expat to judge).
+    static const char* tagEnd(const char* p, const char* end, bool& selfClosing) {
+        char quote = 0;
+        for (; p < end; ++p) {
+            if (quote != 0) {
+                if (*p == quote) quote = 0;
+            } else if (*p == '"' || *p == '\'') {
+                quote = *p;
+            } else if (*p == '>') {
+                selfClosing = p[-1] == '/';
+                return p + 1;
+            }
+            if (*p == '<') return end;
+        }
+        return nullptr;
+    }
+
+    const char* scanTokens(const char* p, const char* end) {
+        while (p < end) {
+            const char* lt = xml::findByte(p, end, '<');
+            if (lt == end) return end;
+            const char* next = token(lt, end);
+            if (next == nullptr) return lt;
+            p = next;
+        }
+        return p;
+    }
+
+    // Passes over the markup at lt; nullptr when it is not complete in the bytes.
+    const char* token(const char* lt, const char* end) {
+        const std::size_t left = static_cast<std::size_t>(end - lt);
+        if (left < 2) return nullptr;
+        if (lt[1] == '!') {
+            if (left < 9) return nullptr;
+            if (std::memcmp(lt, "<!--", 4) == 0) {
+                const char* close = find(lt + 4, end, "-->");
+                return close == nullptr ? nullptr : close + 3;
+            }
+            if (std::memcmp(lt, "<![CDATA[", 9) == 0) {
+                const char* close = find(lt + 9, end, "]]>");
+                return close == nullptr ? nullptr : close + 3;
+            }
+            return lt + 2;  // a document type, which expat refuses
+        }
+        if (lt[1] == '?') {
+            const char* close = find(lt + 2, end, "?>");
+            return close == nullptr ? nullptr : close + 2;
+        }
+        const bool endTag = lt[1] == '/';
+        const char* nameStart = lt + (endTag ? 2 : 1);
+        if (!inTable_) {
+            const char* q = nameStart;
+            while (q < end && isNameChar(*q)) ++q;
+            if (q == end) return nullptr;
+            return endTag ? q
+                          : frameStartTag(lt, std::string_view(nameStart, q - nameStart), q, end);
+        }
+        // Inside a table only tags of the table's own name count: nothing else needs a name.
+        const std::size_t length = tableName_.size();
+        if (static_cast<std::size_t>(end - nameStart) <= length) return nullptr;
+        const char* q = nameStart + length;
+        if (!xml::sameBytes(nameStart, tableName_) ||
+            !(isSpace(*q) || *q == '>' || (!endTag && *q == '/')))
+            return nameStart;
+        if (endTag) {
+            if (nesting_ > 1) {
+                --nesting_;
+                return q;
+            }
+            const char* close = q;
+            while (close < end && isSpace(*close)) ++close;
+            if (close == end) return nullptr;
+            nesting_ = 0;
+            places_.back().bodyEnd = at(lt);
+            places_.back().end = at(*close == '>' ? close + 1 : close);
+            places_.back().closed = true;
+            inTable_ = false;
+            frameFrom_ = lt;
+            return q;
+        }
+        bool selfClosing = false;
+        const char* after = tagEnd(q, end, selfClosing);
+        if (after == nullptr) return nullptr;
+        if (!selfClosing) ++nesting_;
+        return after;
+    }
+
+    // A start tag in the frame: a table's content is passed over from here.
+    const char* frameStartTag(const char* lt, std::string_view name, const char* q,
+                              const char* end) {
+        if (localPart(name) != "table") return q;
+        feed(frameFrom_, lt);
+        frameFrom_ = lt;
+        if (!handler_.atTableLevel()) return q;
+        // Everything before the first table has been read, the XML declaration with it.
+        const std::string& encoding = frame_.declaredEncoding();
+        if (!encoding.empty() && !sameIgnoringCase(encoding, "UTF-8")) throw NotSplittable{};
+        bool selfClosing = false;
+        const char* after = tagEnd(q, end, selfClosing);
+        if (after == nullptr) return nullptr;
+        if (after == end) return q;  // malformed: expat says so as the frame goes on
+        feed(lt, after);
+        frameFrom_ = after;
+        places_.push_back({at(lt), at(after), at(after), at(after), selfClosing});
+        if (places_.size() == 1) {
+            definitionsAtFirst_ = styles_.definitionCount();
+            date1904AtFirst_ = handler_.date1904();
+            if (first_ != nullptr) first_->firstTableStarts(tables_.back(), date1904AtFirst_);
+            firstContent_.store(at(after), std::memory_order_release);
+        }
+        if (!selfClosing) {
+            inTable_ = true;
+            tableName_.assign(name);
+            nesting_ = 1;
+            frameFrom_ = nullptr;
+        }
+        return after;
+    }
+
+    ContentHandler& handler_;
+    xml::XmlStream& frame_;
+    std::vector<TablePlace>& places_;
+    const std::vector<WorksheetEntry>& tables_;
+    OdsStyles& styles_;
+    FirstTableReader* first_;
+    static constexpr std::uint64_t kUnknown = UINT64_MAX;
+    std::atomic<std::uint64_t> firstContent_ = kUnknown;
+    std::size_t definitionsAtFirst_ = 0;
+    bool date1904AtFirst_ = false;
+    std::uint64_t offset_ = 0;         // of the first byte of this scan's range
+    const char* begin_ = nullptr;      // of this scan's range
+    const char* frameFrom_ = nullptr;  // frame bytes of this range not yet given to expat
+    bool inTable_ = false;
+    std::string tableName_;  // the qualified name of the table passed over
+    int nesting_ = 0;        // its elements of that name still open
+};
+
+ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
+                            FirstTableReader* first) {
+    ContentOutline outline;
+    ContentHandler handler(styles, outline.tables);
+    xml::XmlStream frame(handler);
+    OutlineScan scan(handler, frame, outline, styles, first);
+    xml::ChunkedScan<OutlineScan> chunks(scan);
+    bool firstChunk = true;
+    // On the inflating thread: the outline is made as each chunk is inflated.
+    auto outlineChunk = [&](std::string_view chunk) {
+        // UTF-16 text (by its byte order mark or its zero bytes) is not split.
+        if (firstChunk && (chunk[0] == 0 || chunk[0] == '\xFE' || chunk[0] == '\xFF' ||
+                           (chunk.size() > 1 && chunk[1] == 0)))
+            throw NotSplittable{};
+        firstChunk = false;
+        try {
+            chunks.feed(chunk);
+        } catch (const xml::TokenTooLong&) {
+            throw NotSplittable{};
+        }
+    };
+    {
+        const auto stream = archive.stream(kContentPart, 0, outlineChunk);
+        std::uint64_t offset = 0;
+        for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next()) {
+            if (first != nullptr) first->take(chunk, offset, scan.firstContent());
+            offset += chunk.size();
+        }
+    }  // the inflating thread has ended: what it made is this thread's now
+    chunks.finish();
+    // What is still carried is an incomplete token at the part's end.
+    std::string carried;
+    if (chunks.carrying()) carried = chunks.carried();
+    if (scan.inTable()) {
+        TablePlace& last = outline.places.back();
+        last.bodyEnd = last.end = scan.offset() + carried.size();
+    }
+    scan.finish(carried);
+    book.date1904 = handler.date1904();
+    outline.settledBeforeFirstTable = scan.settled();
+    return outline;
+}
+
+}  // namespace
+
+ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
+                                  FirstTableReader* first) {
+    const OdsStyles partStyles = styles;  // of styles.xml, for a second reading
+    try {
+        return splitContent(archive, styles, book, first);
+    } catch (const NotSplittable&) {
+    }
+    // The part read as a whole: its tables are found as it goes.
+    styles = partStyles;
+    ContentOutline outline;
+    ContentHandler handler(styles, outline.tables);
+    try {
+        xml::parseXmlPart(archive, kContentPart, handler);
+    } catch (const ReadError& e) {
+        // XML that breaks inside a table names that table's sheet, as the other readers do.
+        if (!e.place().sheet.empty() || !handler.insideTable()) throw;
+        throw e.placedIn({}, outline.tables.back().name);
+    }
+    book.date1904 = handler.date1904();
+    return outline;
+}
+
+}  // namespace tabulon::workbook::ods

@@ -1,0 +1,258 @@
+// The table scanner: text, start tags and end tags, checked as strictly as an XML parser would,
+// or refused.
+#include "core/workbook/ods/TableBodyScanner.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/workbook/xml/CharacterData.h"
+#include "core/workbook/xml/MarkupText.h"
+
+namespace tabulon::workbook::ods {
+
+namespace {
+
+using xml::isMarkup;
+using xml::kNameStart;
+using xml::kPlainText;
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Names are short: a loop beats a call to memcmp.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+[[noreturn]] void unsupported() { throw UnsupportedTableMarkup{}; }
+
+}  // namespace
+
+const char* TableBodyScanner::scanName(const char* p, const char* end, const char*& local,
+                                       const KnownName*& found) {
+    constexpr std::size_t kLongest = 32;  // of the names kept
+    found = nullptr;
+    std::uint64_t head = 0;
+    KnownName* set = nullptr;
+    if (static_cast<std::size_t>(end - p) > kLongest) {
+        std::memcpy(&head, p, sizeof head);
+        set = &known_[((head * 0x9E3779B97F4A7C15u) >> (64 - kSetBits)) * kWays];
+        for (std::size_t way = 0; way < kWays; ++way) {
+            const KnownName& known = set[way];
+            const std::size_t size = known.name.size();
+            if (known.head == head && size != 0 && xml::sameBytes(p, known.name) &&
+                !xml::isMarkup(p[size], xml::kNameChar | xml::kColon)) {
+                local = p + known.local;
+                found = &known;
+                return p + size;
+            }
+        }
+    }
+    const char* colon = nullptr;
+    const char* q = xml::skipName<true>(p, end, colon);
+    local = colon != nullptr ? colon + 1 : p;
+    if (q == end) return nullptr;
+    if (set != nullptr && q - p >= 8 && static_cast<std::size_t>(q - p) <= kLongest) {
+        KnownName& known = set[nextWay_++ % kWays];
+        known.head = head;
+        known.name.assign(p, q);
+        known.local = static_cast<std::size_t>(local - p);
+    }
+    return q;
+}
+
+const char* TableBodyScanner::scan(const char* begin, const char* end) {
+    const char* p = begin;
+    while (p < end) {
+        const char* next;
+        if (*p != '<') {
+            next = scanText(p, end);
+        } else if (p + 1 == end) {
+            return p;
+        } else if (p[1] == '/') {
+            next = scanEndTag(p, end);
+            if (reachedEnd_) return p;
+        } else if (isMarkup(p[1], kNameStart)) {
+            next = scanTextElement(p, end);
+            if (next == nullptr) next = scanStartTag(p, end);
+        } else {
+            unsupported();  // comments, CDATA sections, processing instructions, stray '<'
+        }
+        if (next == nullptr) return p;
+        p = next;
+    }
+    return p;
+}
+
+// Character data up to the next '<'; nullptr when that is not in the bytes yet.
+const char* TableBodyScanner::scanText(const char* p, const char* end) {
+    return xml::scanCharacterData(p, end, reader_, decoded_, unsupported);
+}
+
+// The common <text:p>12</text:p>: an element without attributes around plain text, in one step.
+// nullptr for anything else, which the general steps then read.
+const char* TableBodyScanner::scanTextElement(const char* p, const char* end) {
+    const char* local = nullptr;
+    const char* q = nullptr;
+    const std::size_t size = textName_.size();
+    const bool sameAsLast = size != 0 && static_cast<std::size_t>(end - p) > size + 1 &&
+                            xml::sameBytes(p + 1, textName_) && p[size + 1] == '>';
+    if (sameAsLast) {
+        q = p + 1 + size;
+        local = p + 1 + textLocal_;
+    } else {
+        const KnownName* known = nullptr;
+        q = scanName(p + 1, end, local, known);
+        if (q == nullptr || *q != '>') return nullptr;
+    }
+    if (depth_ == kMaxDepth) return nullptr;
+    const std::string_view name(p + 1, q - p - 1);
+    const char* text = ++q;
+    q = xml::skipPlainText(q, end);
+    const std::size_t tail = name.size() + 3;  // </name>
+    if (static_cast<std::size_t>(end - q) < tail || q[0] != '<' || q[1] != '/' ||
+        !xml::sameBytes(q + 2, name) || q[tail - 1] != '>')
+        return nullptr;
+    if (!sameAsLast) {
+        textName_.assign(name);
+        textLocal_ = static_cast<std::size_t>(local - name.data());
+    }
+    const std::string_view localName(local, name.end() - local);
+    reader_.startElement(localName, {});
+    if (reader_.wantsText() && q != text) reader_.characters(std::string_view(text, q - text));
+    reader_.endElement(localName);
+    return q + tail;
+}
+
+// A start tag and its attributes; nullptr when the tag is not complete in the bytes yet.
+const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
+    const char* local = nullptr;
+    const KnownName* elementName = nullptr;
+    const char* q = scanName(p + 1, end, local, elementName);
+    if (q == nullptr) return nullptr;
+    const std::string_view name(p + 1, q - p - 1);
+
+    std::size_t count = 0;
+    bool selfClosing = false;
+    decoded_.clear();
+    for (;;) {
+        const char* spaceStart = q;
+        while (q < end && isSpace(*q)) ++q;
+        if (q == end) return nullptr;
+        if (*q == '>') {
+            ++q;
+            break;
+        }
+        if (*q == '/') {
+            if (q + 1 == end) return nullptr;
+            if (q[1] != '>') unsupported();
+            q += 2;
+            selfClosing = true;
+            break;
+        }
+        if (q == spaceStart || !isMarkup(*q, kNameStart) || count == kMaxAttributes) unsupported();
+
+        const char* nameStart = q;
+        const char* attributeLocal = nullptr;
+        const KnownName* known = nullptr;
+        q = scanName(q, end, attributeLocal, known);
+        if (q == nullptr) return nullptr;
+        const std::string_view qualified(nameStart, q - nameStart);
+        while (q < end && isSpace(*q)) ++q;
+        if (q == end) return nullptr;
+        if (*q != '=') unsupported();
+        ++q;
+        while (q < end && isSpace(*q)) ++q;
+        if (q == end) return nullptr;
+        const char quote = *q;
+        if (quote != '"' && quote != '\'') unsupported();
+        const char* valueStart = ++q;
+        bool plain = true;
+        for (;;) {
+            q = xml::skipPlainValue(q, end);
+            if (q == end) return nullptr;
+            if (*q == quote) break;
+            if (*q == '"' || *q == '\'') {
+                ++q;  // the other quote
+            } else if (*q == '&' || static_cast<unsigned char>(*q) >= 0x80) {
+                plain = false;
+                const char* stop = q;
+                while (stop < end && *stop != quote && *stop != '<') ++stop;
+                if (stop == end) return nullptr;
+                q = stop;
+            } else {
+                unsupported();  // '<', and tabs and line ends, which attribute values normalize
+            }
+        }
+        const std::string_view raw(valueStart, q - valueStart);
+        // A duplicate is refused. Names found among those met before are one entry each, but an
+        // entry may have been given to another name since an earlier attribute was found in it.
+        for (std::size_t i = 0; i < count; ++i) {
+            const bool distinctEntries =
+                known != nullptr && attributeNames_[i] != nullptr && known != attributeNames_[i];
+            if (!distinctEntries && sameName(attributes_[i].qualifiedName, qualified))
+                unsupported();
+        }
+        attributeNames_[count] = known;
+        attributes_[count] = {
+            qualified, std::string_view(attributeLocal, qualified.end() - attributeLocal), raw};
+        decodedAt_[count] = kRaw;
+        if (!plain) {
+            // Decoded into decoded_, which may still move: the value is pointed at once the tag
+            // is complete.
+            for (const char c : raw)
+                if (c == '\t' || c == '\n' || c == '\r') unsupported();
+            decodedAt_[count] = decoded_.size();
+            if (!xml::decodeCharacterData(raw, decoded_)) unsupported();
+            decodedSize_[count] = decoded_.size() - decodedAt_[count];
+        }
+        ++count;
+        ++q;
+    }
+    if (!selfClosing && depth_ == kMaxDepth) unsupported();
+    for (std::size_t i = 0; i < count; ++i)
+        if (decodedAt_[i] != kRaw)
+            attributes_[i].value =
+                std::string_view(decoded_).substr(decodedAt_[i], decodedSize_[i]);
+
+    const std::string_view localName(local, name.end() - local);
+    reader_.startElement(localName, MarkupAttributes(attributes_.data(), count));
+    if (selfClosing) {
+        reader_.endElement(localName);
+    } else {
+        // Elements at one depth mostly share their name: it is copied only when it differs.
+        if (depth_ == open_.size()) {
+            open_.emplace_back(name);
+            openLocal_.push_back(0);
+        } else if (!sameName(open_[depth_], name)) {
+            open_[depth_].assign(name);
+        }
+        openLocal_[depth_] = static_cast<std::size_t>(local - name.data());
+        ++depth_;
+    }
+    return q;
+}
+
+// An end tag, which must be that of the innermost open element; nullptr when it is not complete
+// in the bytes yet. At depth 0 it ends the content, whoever checks that it is the table's.
+const char* TableBodyScanner::scanEndTag(const char* p, const char* end) {
+    if (depth_ == 0) {
+        reachedEnd_ = true;
+        return p;
+    }
+    const std::string& name = open_[depth_ - 1];
+    const char* q = p + 2;
+    if (static_cast<std::size_t>(end - q) <= name.size()) return nullptr;
+    if (!xml::sameBytes(q, name)) unsupported();
+    q += name.size();
+    while (q < end && isSpace(*q)) ++q;
+    if (q == end) return nullptr;
+    if (*q != '>') unsupported();
+    --depth_;
+    reader_.endElement(std::string_view(name).substr(openLocal_[depth_]));
+    return q + 1;
+}
+
+}  // namespace tabulon::workbook::ods

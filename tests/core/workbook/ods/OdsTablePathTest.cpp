@@ -1,0 +1,116 @@
+// The ods table scanner against expat alone: every ods file of the shared corpus, and a few
+// hundred mutations of tables that use the whole grammar, read alike (cells, shown texts, errors).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+#include "OdsPackage.h"
+#include "ScratchFolder.h"
+#include "SharedData.h"
+#include "SheetPathComparison.h"
+
+namespace tabulon::workbook {
+namespace {
+
+namespace fs = std::filesystem;
+using ods::TablePath;
+using testing::firstDifference;
+using testing::readThrough;
+
+int scannedTables(const testing::SheetReadOutcome& outcome) {
+    return static_cast<int>(
+        std::count(outcome.tablePaths.begin(), outcome.tablePaths.end(), TablePath::Scanner));
+}
+
+TEST(OdsTablePathTest, EveryCorpusFileReadsAlikeOnBothPaths) {
+    const fs::path corpus = ::tabulon::testing::kCorpus / "files";
+    TABULON_REQUIRE_SHARED(corpus);
+    int scanned = 0;
+    int tables = 0;
+    for (const auto& entry : fs::directory_iterator(corpus)) {
+        if (entry.path().extension() != ".ods") continue;
+        const auto viaScanner = readThrough(entry.path().string(), TablePath::Scanner);
+        EXPECT_EQ(firstDifference(viaScanner, readThrough(entry.path().string(), TablePath::Expat)),
+                  "")
+            << entry.path().filename();
+        scanned += scannedTables(viaScanner);
+        tables += static_cast<int>(viaScanner.tablePaths.size());
+    }
+    // The scanner carries the ordinary files.
+    EXPECT_GT(scanned, 9 * tables / 10);
+}
+
+const std::string kAutomaticStyles =
+    "<number:number-style style:name=\"N2\"><number:number number:decimal-places=\"2\" "
+    "number:min-integer-digits=\"1\"/></number:number-style>"
+    "<style:style style:name=\"ce1\" style:family=\"table-cell\" style:data-style-name=\"N2\"/>";
+
+const std::string kTables =
+    "<table:table table:name=\"S\"><office:forms/>"
+    "<table:table-column table:number-columns-repeated=\"2\" "
+    "table:default-cell-style-name=\"ce1\"/><table:table-column/>"
+    "<table:table-header-rows><table:table-row table:number-rows-repeated=\"2\">"
+    "<table:table-cell office:value-type=\"float\" office:value=\"1234.5\" "
+    "calcext:value-type=\"float\"><text:p>1,234.50</text:p></table:table-cell>"
+    "<table:table-cell table:number-columns-repeated=\"2\"/>"
+    "<table:table-cell office:value-type=\"string\" table:number-columns-spanned=\"2\">"
+    "<text:p>a &amp; b<text:s text:c=\"2\"/>c<text:span>d</text:span></text:p><text:p>e</text:p>"
+    "</table:table-cell><table:covered-table-cell/></table:table-row></table:table-header-rows>\n"
+    "<table:table-row><table:table-cell office:value-type=\"date\" "
+    "office:date-value=\"2021-01-01T12:00:00\"><text:p>x</text:p></table:table-cell>"
+    "<table:table-cell office:value-type='time' office:time-value='PT36H'/>"
+    "<table:table-cell office:value-type=\"boolean\" office:boolean-value=\"true\">"
+    "<text:p>TRUE</text:p></table:table-cell><table:table-cell office:value-type=\"string\" "
+    "calcext:value-type=\"error\"><text:p>#DIV/0!</text:p></table:table-cell>"
+    "<table:table-cell office:value-type=\"string\" office:string-value=\"caf&#xE9; &quot;\">"
+    "<office:annotation><text:p>note</text:p></office:annotation><text:p>caf\xC3\xA9</text:p>"
+    "</table:table-cell><table:table-cell table:formula=\"of:=[.A1]&amp;&quot;x&quot;\" "
+    "office:value-type=\"percentage\" office:value=\"0.25\"><text:p>25%</text:p>"
+    "</table:table-cell></table:table-row>\r\n</table:table>"
+    "<table:table table:name=\"T\"><table:table-row><table:table-cell office:value-type=\"float\" "
+    "office:value=\"2\"><text:p>2</text:p></table:table-cell></table:table-row></table:table>";
+
+// Well-formed markup that a mutation may insert after a tag.
+const char* const kSnippets[] = {" ",
+                                 "\r\n",
+                                 "<!-- c -->",
+                                 "<?pi x?>",
+                                 "<x/>",
+                                 "<![CDATA[9]]>",
+                                 "<text:p>8</text:p>",
+                                 "<table:table-cell/>",
+                                 "<table:table-row/>",
+                                 "<table:table><table:table-row/></table:table>",
+                                 "<text:s text:c=\"3\"/>",
+                                 "<table:table-cell office:value-type=\"float\" "
+                                 "office:value=\"1\"><text:p>1</text:p></table:table-cell>"};
+
+TEST(OdsTablePathTest, MutatedTablesReadAlikeOnBothPaths) {
+    ::tabulon::testing::ScratchFolder folder;
+    std::mt19937 random(20261207);
+    int read = 0;
+    int scanned = 0;
+    const int count = 300;
+    for (int i = 0; i < count; ++i) {
+        std::string tables = testing::mutated(kTables, random, kSnippets);
+        if (i % 4 == 3) tables = testing::mutated(tables, random, kSnippets);
+        const std::string file = folder.file("m" + std::to_string(i) + ".ods");
+        testing::odsPackage(tables, kAutomaticStyles).write(file);
+        const auto viaScanner = readThrough(file, TablePath::Scanner);
+        EXPECT_EQ(firstDifference(viaScanner, readThrough(file, TablePath::Expat)), "")
+            << "mutation " << i << ":\n"
+            << tables;
+        read += viaScanner.book ? 1 : 0;
+        scanned += scannedTables(viaScanner) > 0 ? 1 : 0;
+    }
+    std::printf("%d mutations: %d read, %d with a table scanned, %d refused\n", count, read,
+                scanned, count - read);
+    // The mutations exercise both outcomes and both paths.
+    EXPECT_GT(scanned, count / 10);
+    EXPECT_GT(count - read, count / 10);
+}
+
+}  // namespace
+}  // namespace tabulon::workbook
