@@ -15,7 +15,7 @@
 #include "core/export/SaveOptions.h"
 #include "core/ui/PasswordPrompt.h"
 #include "core/util/Files.h"
-#include "core/workbook/Session.h"
+#include "core/export/WarnIfExcelOpen.h"
 #include "filelist/FileList.h"
 #include "results/Form2.h"
 #include "widgets/Artwork.h"
@@ -224,7 +224,7 @@ void Form1::PushButton2_Click() {
     ExportContext context{services_.errors, *this, *this, *resultTexts_, &passwords};
     ExportRun run{context, services_.dialogs, services_.warnIfExcelOpen};
     if (!run.warnIfExcelOpen) {
-        run.warnIfExcelOpen = [this] { return workbook::WarnIfExcelOpen(services_.dialogs); };
+        run.warnIfExcelOpen = [this] { return WarnIfExcelOpen(services_.dialogs); };
     }
     RunExport(run);
     showPendingProgress();

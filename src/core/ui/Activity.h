@@ -3,17 +3,16 @@
 
 #include <string>
 
+#include "core/util/EventPass.h"
+
 namespace tabulon {
 
-class Activity {
+class Activity : public EventPass {
   public:
-    virtual ~Activity() = default;
     virtual void setProgressValue(int percent) = 0;
     virtual void setProgressText(const std::string& text) = 0;
     virtual void setBusyPointer() = 0;
     virtual void setDefaultPointer() = 0;
-    // Lets waiting window events run, so that the windows repaint and stay usable.
-    virtual void processEvents() = 0;
     // The worksheet that the work is on now; empty between worksheets.
     virtual void setCurrentSheet(const std::string&) {}
 };

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <unordered_set>
 
-#include "core/ui/Activity.h"
+#include "core/util/EventPass.h"
 #include "core/util/DirectorySearch.h"
 #include "core/util/FileAttributes.h"
 #include "core/util/PathText.h"
@@ -29,15 +29,15 @@ class EnteredFolders {
     std::unordered_set<std::string> entered_;
 };
 
-void CollectLevel(std::vector<std::string>& collection, bool recurse, Activity& activity,
+void CollectLevel(std::vector<std::string>& collection, bool recurse, EventPass& events,
                   EnteredFolders& entered, std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> level;
     for (const std::string& parent : collection) {
         DirectorySearch search(parent, kAttrDirectory);
         noteUnreadableFolder(unreadable, parent, search.error());
-        activity.processEvents();
+        events.processEvents();
         for (std::string name = search.next(); !name.empty(); name = search.next()) {
-            activity.processEvents();
+            events.processEvents();
             if (name.find('?') != std::string::npos) continue;
             const std::string path = JoinPath(parent, name);
             std::error_code error;
@@ -47,20 +47,20 @@ void CollectLevel(std::vector<std::string>& collection, bool recurse, Activity& 
             if (entered.enter(path)) level.push_back(path + PathSeparator());
         }
     }
-    if (!level.empty() && recurse) CollectLevel(level, recurse, activity, entered, unreadable);
+    if (!level.empty() && recurse) CollectLevel(level, recurse, events, entered, unreadable);
     for (std::string& folder : level) {
-        activity.processEvents();
+        events.processEvents();
         collection.push_back(std::move(folder));
     }
 }
 
 }  // namespace
 
-void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Activity& activity,
+void CollectSubfolders(std::vector<std::string>& collection, bool recurse, EventPass& events,
                        std::vector<UnreadableFolder>* unreadable) {
     EnteredFolders entered;
     for (const std::string& folder : collection) entered.enter(folder);
-    CollectLevel(collection, recurse, activity, entered, unreadable);
+    CollectLevel(collection, recurse, events, entered, unreadable);
 }
 
 }  // namespace tabulon

@@ -8,7 +8,7 @@
 
 namespace tabulon {
 
-class Activity;
+class EventPass;
 
 // Appends to the collection (each entry a folder path ending in a separator) every folder
 // below its entries, each followed by a separator: first all children of the given entries,
@@ -19,7 +19,7 @@ class Activity;
 // Lets the window process its events once per folder searched, once per entry read and once
 // per folder appended; any handler may run then, and it cannot disturb the walk's searches.
 // A folder whose entries cannot be read is noted in unreadable (when given) and left as it is.
-void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Activity& activity,
+void CollectSubfolders(std::vector<std::string>& collection, bool recurse, EventPass& events,
                        std::vector<UnreadableFolder>* unreadable = nullptr);
 
 }  // namespace tabulon

@@ -18,7 +18,7 @@ bool IsVisibleFolder(const std::string& path) {
 }  // namespace
 
 std::vector<std::string> DroppedPathEntries(const std::vector<std::string>& dropped,
-                                            Activity& activity,
+                                            EventPass& events,
                                             std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> entries;
     for (const std::string& path : dropped) {
@@ -26,7 +26,7 @@ std::vector<std::string> DroppedPathEntries(const std::vector<std::string>& drop
             entries.push_back(path);
             continue;
         }
-        std::vector<std::string> files = FolderTreeFiles(path, "*.*", activity, unreadable);
+        std::vector<std::string> files = FolderTreeFiles(path, "*.*", events, unreadable);
         entries.insert(entries.end(), files.begin(), files.end());
     }
     return entries;

@@ -8,7 +8,7 @@
 
 namespace tabulon {
 
-class Activity;
+class EventPass;
 
 // The entries to append for the dropped paths, in drop order: a path that names a folder the
 // directory search can see (not hidden) brings every file of its tree, as FolderTreeFiles with
@@ -16,7 +16,7 @@ class Activity;
 // it no longer exists. The folders of the trees that cannot be read are noted in unreadable (when
 // given), each once.
 std::vector<std::string> DroppedPathEntries(const std::vector<std::string>& dropped,
-                                            Activity& activity,
+                                            EventPass& events,
                                             std::vector<UnreadableFolder>* unreadable = nullptr);
 
 }  // namespace tabulon

@@ -35,10 +35,10 @@ std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
 }
 
 std::vector<std::string> FolderTreeFiles(const std::string& folder, const std::string& pattern,
-                                         Activity& activity,
+                                         EventPass& events,
                                          std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> folders{WithTrailingSeparator(folder)};
-    CollectSubfolders(folders, true, activity, unreadable);
+    CollectSubfolders(folders, true, events, unreadable);
     return AddFolderTree(folders, pattern, unreadable);
 }
 

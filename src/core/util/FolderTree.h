@@ -8,7 +8,7 @@
 
 namespace tabulon {
 
-class Activity;
+class EventPass;
 
 // The paths to append to the file list for a collection of folders (each ending in a
 // separator), folder by folder in collection order and, within a folder, in the order of
@@ -24,7 +24,7 @@ std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
 // AddFolderTree over the folder and every folder below it (CollectSubfolders with recursion);
 // the folders of the tree that cannot be read are noted in unreadable (when given), each once.
 std::vector<std::string> FolderTreeFiles(const std::string& folder, const std::string& pattern,
-                                         Activity& activity,
+                                         EventPass& events,
                                          std::vector<UnreadableFolder>* unreadable = nullptr);
 
 }  // namespace tabulon

@@ -14,10 +14,6 @@
 
 namespace tabulon::workbook {
 
-const char* const kExcelOpenQuestion =
-    "Excel may be open. It is recommended that you close Excel first.\r"
-    "Use Ctrl+Alt+Del > Task Manager > EXCEL.EXE if necessary.\r\n\r\n"
-    "Would you like to proceed anyway?";
 
 namespace {
 
@@ -104,14 +100,6 @@ bool IsSpreadsheetProcessRunning(const std::string& processRoot) {
 }
 
 bool IsExcelRunning() { return IsSpreadsheetProcessRunning("/proc"); }
-
-bool WarnIfExcelOpen(Dialogs& dialogs, bool isRunning) {
-    if (!isRunning) return false;
-    return dialogs.messageBox(kExcelOpenQuestion, Buttons::YesNo, Icon::None, kAppTitle) !=
-           Answer::Yes;
-}
-
-bool WarnIfExcelOpen(Dialogs& dialogs) { return WarnIfExcelOpen(dialogs, IsExcelRunning()); }
 
 std::unique_ptr<Application> OpenInNewExcel(const std::string& path, PasswordSource* passwords) {
     auto application = std::make_unique<Application>();

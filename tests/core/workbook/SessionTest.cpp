@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "ScratchFolder.h"
-#include "ScriptedUi.h"
 #include "XlsxPackage.h"
 #include "core/Error.h"
 #include "core/workbook/Session.h"
@@ -134,24 +133,6 @@ TEST_F(SessionTest, GnumericAndWineProgramsCountToo) {
 TEST_F(SessionTest, AnUnreadableProcessFolderCountsAsNotRunning) {
     EXPECT_FALSE(IsSpreadsheetProcessRunning(folder_.file("no-such-proc")));
     EXPECT_FALSE(IsSpreadsheetProcessRunning(""));
-}
-
-TEST_F(SessionTest, TheQuestionIsAskedOnlyWhenASpreadsheetRuns) {
-    testing::ScriptedUi ui;
-    EXPECT_FALSE(WarnIfExcelOpen(ui, false));
-    EXPECT_TRUE(ui.boxes.empty());
-
-    ui.answers = {Answer::Yes, Answer::No};
-    EXPECT_FALSE(WarnIfExcelOpen(ui, true));
-    EXPECT_TRUE(WarnIfExcelOpen(ui, true));
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[0].text,
-              "Excel may be open. It is recommended that you close Excel first.\r"
-              "Use Ctrl+Alt+Del > Task Manager > EXCEL.EXE if necessary.\r\n\r\n"
-              "Would you like to proceed anyway?");
-    EXPECT_EQ(ui.boxes[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(ui.boxes[0].icon, Icon::None);
-    EXPECT_EQ(ui.boxes[0].title, "Tabulon");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/WorkbookReader.h"
-#include "core/workbook/crypto/BiffDecryption.h"
+#include "core/workbook/xls/BiffDecryption.h"
 #include "core/workbook/xls/BiffRecords.h"
 #include "core/workbook/xls/BookRecords.h"
 #include "core/workbook/xls/RecordCursor.h"
@@ -214,7 +214,7 @@ std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file, PasswordSource*
     if (!stream) stream = file.findRootStream("Book");
     if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {file.path(), {}, {}, {}});
     std::vector<unsigned char> bytes = file.readStream(*stream);
-    const bool decrypted = crypto::decryptBiffStream(file.path(), bytes, passwords);
+    const bool decrypted = decryptBiffStream(file.path(), bytes, passwords);
     return readBiffStream(file.path(), std::move(bytes), decrypted);
 }
 

@@ -3,8 +3,8 @@
 
 #include "EncryptedTestFiles.h"
 #include "ReferenceCsv.h"
-#include "core/workbook/crypto/BiffDecryption.h"
-#include "core/workbook/crypto/XorObfuscation.h"
+#include "core/workbook/xls/BiffDecryption.h"
+#include "core/workbook/xls/XorObfuscation.h"
 
 namespace tabulon::workbook {
 namespace {
@@ -98,9 +98,9 @@ TEST(EncryptedWorkbookTest, CorpusFilesOpenWithTheirPasswordsOrFailClearly) {
 
 TEST(EncryptedWorkbookTest, XorPasswordsAreSingleBytesAtMostFifteen) {
     // U+4E00 has a zero low byte, so its high byte stands for it.
-    EXPECT_EQ(crypto::xorPasswordBytes("ab\xe4\xb8\x80\xc3\xa4"),
+    EXPECT_EQ(xls::xorPasswordBytes("ab\xe4\xb8\x80\xc3\xa4"),
               (crypto::Bytes{'a', 'b', 0x4E, 0xE4}));
-    EXPECT_EQ(crypto::xorPasswordBytes(std::string(40, 'x')).size(), 15u);
+    EXPECT_EQ(xls::xorPasswordBytes(std::string(40, 'x')).size(), 15u);
 }
 
 TEST(EncryptedWorkbookTest, Rc4KeysFollowTheirPublishedExample) {
@@ -109,8 +109,8 @@ TEST(EncryptedWorkbookTest, Rc4KeysFollowTheirPublishedExample) {
                                 0x96, 0x47, 0x61, 0xb2, 0x80, 0x18, 0x32, 0x17};
     const crypto::Bytes expected = {0x20, 0xbf, 0x32, 0xdd, 0xf5, 0x40, 0x85, 0x8c,
                                     0x51, 0x37, 0x44, 0xaf, 0x0f, 0x24, 0xe0, 0x3c};
-    EXPECT_EQ(crypto::rc4BlockKey("password1", salt, 0), expected);
-    EXPECT_NE(crypto::rc4BlockKey("password1", salt, 1), expected);
+    EXPECT_EQ(xls::rc4BlockKey("password1", salt, 0), expected);
+    EXPECT_NE(xls::rc4BlockKey("password1", salt, 1), expected);
 }
 
 }  // namespace

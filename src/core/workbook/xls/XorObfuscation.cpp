@@ -1,7 +1,10 @@
 // The password key, verifier and XOR array of XOR obfuscation.
-#include "core/workbook/crypto/XorObfuscation.h"
+#include "core/workbook/xls/XorObfuscation.h"
 
-namespace tabulon::workbook::crypto {
+namespace tabulon::workbook::xls {
+
+// The ciphers, hashes and byte helpers of the encrypted formats.
+using namespace crypto;
 
 namespace {
 
@@ -92,4 +95,4 @@ std::array<unsigned char, 16> xorArray(ByteView password) {
     return out;
 }
 
-}  // namespace tabulon::workbook::crypto
+}  // namespace tabulon::workbook::xls

@@ -9,14 +9,14 @@
 #include "core/workbook/PasswordSource.h"
 #include "core/workbook/crypto/Bytes.h"
 
-namespace tabulon::workbook::crypto {
+namespace tabulon::workbook::xls {
 
 // The RC4 key of one 1024-byte block of an RC4 (version 1.1) stream.
-Bytes rc4BlockKey(const std::string& password, ByteView salt, std::uint32_t block);
+crypto::Bytes rc4BlockKey(const std::string& password, crypto::ByteView salt, std::uint32_t block);
 // The RC4 key of one 1024-byte block of an RC4 CryptoAPI stream; a 40-bit key is padded with
 // zeros to 128 bits.
-Bytes rc4CryptoApiBlockKey(const std::string& password, ByteView salt, std::uint32_t keyBits,
-                           std::uint32_t block);
+crypto::Bytes rc4CryptoApiBlockKey(const std::string& password, crypto::ByteView salt,
+                                   std::uint32_t keyBits, std::uint32_t block);
 
 // When the stream's globals carry a FILEPASS record, tries the default password and then those
 // of the source, and decrypts every record after FILEPASS in place (record headers, and the
@@ -26,4 +26,4 @@ Bytes rc4CryptoApiBlockKey(const std::string& password, ByteView salt, std::uint
 bool decryptBiffStream(const std::string& path, std::span<unsigned char> stream,
                        PasswordSource* passwords);
 
-}  // namespace tabulon::workbook::crypto
+}  // namespace tabulon::workbook::xls

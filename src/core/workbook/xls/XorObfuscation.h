@@ -8,15 +8,15 @@
 
 #include "core/workbook/crypto/Bytes.h"
 
-namespace tabulon::workbook::crypto {
+namespace tabulon::workbook::xls {
 
 // The password as the single bytes the obfuscation works on: each UTF-16 unit's low byte, or
 // its high byte when the low one is zero; at most 15.
-Bytes xorPasswordBytes(const std::string& utf8);
+crypto::Bytes xorPasswordBytes(const std::string& utf8);
 
-std::uint16_t xorKey(ByteView password);
-std::uint16_t xorVerifier(ByteView password);
-std::array<unsigned char, 16> xorArray(ByteView password);
+std::uint16_t xorKey(crypto::ByteView password);
+std::uint16_t xorVerifier(crypto::ByteView password);
+std::array<unsigned char, 16> xorArray(crypto::ByteView password);
 
 // Undoes the obfuscation of one byte: XOR with the array at the index, then rotate right by 5.
 inline unsigned char xorDecrypt(unsigned char value, unsigned char key) {
@@ -24,4 +24,4 @@ inline unsigned char xorDecrypt(unsigned char value, unsigned char key) {
     return static_cast<unsigned char>((v >> 5) | (v << 3));
 }
 
-}  // namespace tabulon::workbook::crypto
+}  // namespace tabulon::workbook::xls

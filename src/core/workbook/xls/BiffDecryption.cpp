@@ -1,5 +1,5 @@
 // RC4 and RC4 CryptoAPI decryption of BIFF8 records.
-#include "core/workbook/crypto/BiffDecryption.h"
+#include "core/workbook/xls/BiffDecryption.h"
 
 #include <array>
 #include <functional>
@@ -10,10 +10,13 @@
 #include "core/workbook/crypto/Ciphers.h"
 #include "core/workbook/crypto/EncryptionInfo.h"
 #include "core/workbook/crypto/Hashing.h"
-#include "core/workbook/crypto/XorObfuscation.h"
 #include "core/workbook/xls/BiffRecords.h"
+#include "core/workbook/xls/XorObfuscation.h"
 
-namespace tabulon::workbook::crypto {
+namespace tabulon::workbook::xls {
+
+// The ciphers, hashes and byte helpers of the encrypted formats.
+using namespace crypto;
 
 namespace {
 
@@ -176,7 +179,8 @@ void decryptRecords(std::span<unsigned char> s, std::size_t from, const RecordDe
         const std::uint16_t type = u16At(s, at);
         const std::size_t size = std::min<std::size_t>(u16At(s, at + 2), s.size() - at - 4);
         std::size_t start = at + 4;
-        if (type == xls::record::kBoundSheet) start += std::min<std::size_t>(4, size);  // its stream position
+        if (type == xls::record::kBoundSheet)
+            start += std::min<std::size_t>(4, size);  // its stream position
         if (!staysPlain(type)) decrypt(start, s.data() + start, at + 4 + size - start, size);
         at += 4 + size;
     }
@@ -221,4 +225,4 @@ bool decryptBiffStream(const std::string& path, std::span<unsigned char> stream,
     return true;
 }
 
-}  // namespace tabulon::workbook::crypto
+}  // namespace tabulon::workbook::xls
