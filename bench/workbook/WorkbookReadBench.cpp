@@ -4,6 +4,7 @@
 // the environment variable TABULON_BENCH_WORKBOOK (see README.md).
 #include <benchmark/benchmark.h>
 #include <expat.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <zip.h>
@@ -13,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/util/FileSink.h"
+#include "core/util/WriteAll.h"
 #include "core/workbook/Session.h"
 #include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/WorkbookFile.h"
@@ -229,10 +230,20 @@ void BM_Write(benchmark::State& state) {
     const std::string file = "/tmp/tabulon-bench-write-" + std::to_string(::getpid());
     for (auto _ : state) {
         ::unlink(file.c_str());
-        tabulon::FileSink sink(file);
-        for (const std::string& field : fields) sink.write(field);
-        sink.close();
-        bytes = static_cast<double>(sink.size());
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        std::string buffer;
+        std::size_t written = 0;
+        for (const std::string& field : fields) {
+            buffer += field;
+            if (buffer.size() < (1u << 20)) continue;
+            tabulon::WriteAll(fd, buffer, file);
+            written += buffer.size();
+            buffer.clear();
+        }
+        tabulon::WriteAll(fd, buffer, file);
+        written += buffer.size();
+        ::close(fd);
+        bytes = static_cast<double>(written);
     }
     ::unlink(file.c_str());
     state.counters["written_MB/s"] =
