@@ -12,7 +12,7 @@ case "${1:-gcc}" in
 esac
 
 packages=(
-    g++ clang cmake ninja-build pkg-config
+    g++ clang clang-format cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libzip-dev libexpat1-dev zlib1g-dev libisal-dev nettle-dev libicu-dev
     libcli11-dev
