@@ -4,7 +4,6 @@
 
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/package/Relationships.h"
-#include "core/workbook/xlsb/XlsbFormat.h"
 
 namespace tabulon::workbook::package {
 
@@ -15,16 +14,6 @@ const Relationship* findById(const std::vector<Relationship>& relationships,
     for (const Relationship& r : relationships)
         if (r.id == id) return &r;
     return nullptr;
-}
-
-// The workbook entry named by the package relationships. A package without them is accepted
-// when the workbook entry sits at its usual place.
-std::string findWorkbookPart(ZipArchive& archive) {
-    const auto relationships = readRelationships(archive, "");
-    if (const Relationship* office = findByRole(relationships, "officeDocument"))
-        return office->target;
-    if (archive.contains("xl/workbook.xml")) return "xl/workbook.xml";
-    throw ReadError(ReadErrorKind::NotAWorkbook, {archive.path(), {}, {}, {}});
 }
 
 class PackageReader : public WorkbookReader {
@@ -86,11 +75,16 @@ class PackageReader : public WorkbookReader {
 
 }  // namespace
 
-std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive,
-                                      const xlsx::XlsxReadOptions& options) {
-    std::string workbookPart = findWorkbookPart(*archive);
-    // A binary workbook (.xlsb) shares the package layout but keeps its entries as records.
-    auto format = workbookPart.ends_with(".bin") ? xlsb::binaryFormat() : xlsx::xmlFormat(options);
+std::string findWorkbookPart(ZipArchive& archive) {
+    const auto relationships = readRelationships(archive, "");
+    if (const Relationship* office = findByRole(relationships, "officeDocument"))
+        return office->target;
+    if (archive.contains("xl/workbook.xml")) return "xl/workbook.xml";
+    throw ReadError(ReadErrorKind::NotAWorkbook, {archive.path(), {}, {}, {}});
+}
+
+std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive, std::string workbookPart,
+                                      std::unique_ptr<PackageFormat> format) {
     std::string path = archive->path();
     return openWorkbook(std::move(path),
                         std::make_unique<PackageReader>(std::move(archive), std::move(workbookPart),
