@@ -141,12 +141,11 @@ class BiffReader : public WorkbookReader {
             stream.seek(positions_.at(index));
             BiffRecord bof;
             stream.next(bof);  // checked when the workbook opened
-            SheetReader reader(*book_, *sheet, data.cellsLeft);
+            SheetReader reader(*book_, data, *sheet);
             readSubstream(stream, [&](const BiffRecord& record) { reader.take(record, stream); });
             reader.finish();
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}},
-                            e.what());
+            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}}, e.what());
         }
         return sheet;
     }
@@ -185,7 +184,7 @@ class BiffReader : public WorkbookReader {
     WorksheetEntry readBareWorksheet(BiffStream& stream, WorkbookData& data) {
         const WorksheetEntry entry{"Sheet1", SheetVisibility::Visible};
         bare_ = std::make_unique<StoredWorksheet>(data, entry.name, entry.visibility);
-        SheetReader reader(*book_, *bare_, data.cellsLeft);
+        SheetReader reader(*book_, data, *bare_);
         readSubstream(stream, [&](const BiffRecord& record) {
             if (!readBookRecord(record, *book_)) reader.take(record, stream);
         });
@@ -198,14 +197,14 @@ class BiffReader : public WorkbookReader {
     std::vector<unsigned char> bytes_;
     bool decrypted_;
     std::optional<BookState> book_;
-    std::vector<std::size_t> positions_;      // of each worksheet's BOF record
+    std::vector<std::size_t> positions_;     // of each worksheet's BOF record
     std::unique_ptr<StoredWorksheet> bare_;  // a bare worksheet, until it is asked for
 };
 
 }  // namespace
 
-std::unique_ptr<Workbook> readBiffStream(const std::string& path,
-                                         std::vector<unsigned char> stream, bool decrypted) {
+std::unique_ptr<Workbook> readBiffStream(const std::string& path, std::vector<unsigned char> stream,
+                                         bool decrypted) {
     return openWorkbook(path, std::make_unique<BiffReader>(path, std::move(stream), decrypted));
 }
 
