@@ -21,7 +21,7 @@ namespace tabulon::workbook {
 namespace {
 
 [[noreturn]] void fail(ReadErrorKind kind, const std::string& path, std::string detail = {}) {
-    throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
+    throw ReadError(kind, placeInFile(path), std::move(detail));
 }
 
 // A binary workbook (.xlsb) shares the package layout but keeps its entries as records.

@@ -27,13 +27,12 @@ class PackageReader : public WorkbookReader {
     std::vector<WorksheetEntry> open(WorkbookData& book) override {
         ZipArchive& archive = *archive_;
         if (!archive.contains(workbookPart_))
-            throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, {}, {}},
-                            workbookPart_);
+            throw ReadError(ReadErrorKind::MissingPart, placeInFile(archive.path()), workbookPart_);
         const WorkbookPart info = format_->readWorkbookPart(archive, workbookPart_);
         // A main relationship that names the relationships part or a worksheet would otherwise
         // give a workbook without sheets, and an export that says nothing.
         if (!info.isWorkbook)
-            throw ReadError(ReadErrorKind::NotAWorkbookPart, {archive.path(), {}, {}, {}},
+            throw ReadError(ReadErrorKind::NotAWorkbookPart, placeInFile(archive.path()),
                             workbookPart_);
         const auto relationships = readRelationships(archive, workbookPart_);
 
@@ -50,7 +49,7 @@ class PackageReader : public WorkbookReader {
         for (const SheetEntry& entry : info.sheets) {
             const Relationship* target = findById(relationships, entry.relationshipId);
             if (target == nullptr)
-                throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, entry.name, {}},
+                throw ReadError(ReadErrorKind::MissingPart, placeInFile(archive.path(), entry.name),
                                 "of the sheet (relationship \"" + entry.relationshipId + "\")");
             if (!hasRole(*target, "worksheet")) continue;
             worksheets.push_back({entry.name, entry.visibility});
@@ -80,7 +79,7 @@ std::string findWorkbookPart(ZipArchive& archive) {
     if (const Relationship* office = findByRole(relationships, "officeDocument"))
         return office->target;
     if (archive.contains("xl/workbook.xml")) return "xl/workbook.xml";
-    throw ReadError(ReadErrorKind::NotAWorkbook, {archive.path(), {}, {}, {}});
+    throw ReadError(ReadErrorKind::NotAWorkbook, placeInFile(archive.path()));
 }
 
 std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive, std::string workbookPart,

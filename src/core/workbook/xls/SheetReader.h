@@ -17,7 +17,7 @@ class SheetReader {
   public:
     // data: the workbook whose cell budget the cells are charged to.
     SheetReader(const BookState& book, const WorkbookData& data, StoredWorksheet& sheet)
-        : book_(book), sheet_(sheet), writer_(data, sheet, {book.path, {}, sheet.name(), {}}) {}
+        : book_(book), sheet_(sheet), writer_(data, sheet, placeInFile(book.path, sheet.name())) {}
 
     // Takes a cell record (the stream gives the CONTINUE records of a formula's text); false
     // for a record that holds no cell. Throws BiffDamage and ReadError.

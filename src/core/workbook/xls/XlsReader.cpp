@@ -1,12 +1,11 @@
 // Reading a BIFF workbook stream: the globals substream, then each worksheet substream on demand.
 #include "core/workbook/xls/XlsReader.h"
 
-#include <fstream>
 #include <optional>
 #include <vector>
 
+#include "core/workbook/MappedWorkbookFile.h"
 #include "core/workbook/ReadError.h"
-#include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/WorkbookReader.h"
 #include "core/workbook/xls/BiffDecryption.h"
@@ -114,7 +113,7 @@ class BiffReader : public WorkbookReader {
             BiffRecord bof;
             BofInfo info;
             if (!stream.next(bof) || !readBof(bof, info))
-                throw ReadError(ReadErrorKind::NotAWorkbook, {path_, {}, {}, {}});
+                throw ReadError(ReadErrorKind::NotAWorkbook, placeInFile(path_));
             book_.emplace(path_, info.version, data);
             book_->decrypted = decrypted_;
             const bool modern =
@@ -125,10 +124,10 @@ class BiffReader : public WorkbookReader {
                 return findWorksheets(stream, sheets, stream.position());
             }
             if (info.substream == kWorksheet) return {readBareWorksheet(stream, data)};
-            throw ReadError(ReadErrorKind::UnsupportedFormat, {path_, {}, {}, {}},
+            throw ReadError(ReadErrorKind::UnsupportedFormat, placeInFile(path_),
                             "Excel 4.0 workbook (.xlw)");
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, {}, {}}, e.what());
+            throw ReadError(ReadErrorKind::DamagedRecords, placeInFile(path_), e.what());
         }
     }
 
@@ -145,7 +144,8 @@ class BiffReader : public WorkbookReader {
             readSubstream(stream, [&](const BiffRecord& record) { reader.take(record, stream); });
             reader.finish();
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}}, e.what());
+            throw ReadError(ReadErrorKind::DamagedRecords, placeInFile(path_, entry.name),
+                            e.what());
         }
         return sheet;
     }
@@ -172,7 +172,7 @@ class BiffReader : public WorkbookReader {
                     throw BiffDamage("the sheet's entry points into the workbook globals");
                 if (info.substream != kWorksheet || isDialogSheet(stream)) continue;
             } catch (const BiffDamage& e) {
-                throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}},
+                throw ReadError(ReadErrorKind::DamagedRecords, placeInFile(path_, entry.name),
                                 e.what());
             }
             worksheets.push_back({entry.name, entry.visibility});
@@ -211,23 +211,16 @@ std::unique_ptr<Workbook> readBiffStream(const std::string& path, std::vector<un
 std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file, PasswordSource* passwords) {
     auto stream = file.findRootStream("Workbook");
     if (!stream) stream = file.findRootStream("Book");
-    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {file.path(), {}, {}, {}});
+    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, placeInFile(file.path()));
     std::vector<unsigned char> bytes = file.readStream(*stream);
     const bool decrypted = decryptBiffStream(file.path(), bytes, passwords);
     return readBiffStream(file.path(), std::move(bytes), decrypted);
 }
 
 std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "it cannot be opened");
-    const auto size = static_cast<std::uint64_t>(in.tellg());
-    if (size > kMaxDecompressedBytes)
-        throw ReadError(ReadErrorKind::TooLarge, {path, {}, {}, {}}, "the file's size");
-    std::vector<unsigned char> bytes(size);
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
-        throw ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "a read failed");
-    return readBiffStream(path, std::move(bytes));
+    const auto file = mapWorkbookFile(path);
+    const std::string_view bytes = file->bytes();
+    return readBiffStream(path, std::vector<unsigned char>(bytes.begin(), bytes.end()));
 }
 
 }  // namespace tabulon::workbook::xls
