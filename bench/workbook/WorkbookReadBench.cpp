@@ -20,6 +20,7 @@
 #include "core/workbook/WorkbookFile.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/package/PackageReader.h"
+#include "core/workbook/xlsx/XlsxFormat.h"
 
 namespace {
 
@@ -102,9 +103,12 @@ void BM_ReadWorkbookExpatOnly(benchmark::State& state) {
     const char* path = workbookPath();
     if (path == nullptr) return state.SkipWithError("TABULON_BENCH_WORKBOOK is not set");
     for (auto _ : state) {
+        auto archive = std::make_unique<tabulon::workbook::ZipArchive>(path);
+        std::string part = tabulon::workbook::package::findWorkbookPart(*archive);
         const auto book = tabulon::workbook::package::openPackage(
-            std::make_unique<tabulon::workbook::ZipArchive>(path),
-            {tabulon::workbook::xlsx::SheetPath::Expat, nullptr});
+            std::move(archive), std::move(part),
+            tabulon::workbook::xlsx::xmlFormat(
+                {tabulon::workbook::xlsx::SheetPath::Expat, nullptr}));
         for (std::size_t s = 0; s < book->worksheetCount(); ++s)
             benchmark::DoNotOptimize(book->worksheet(s).usedRange());
     }

@@ -25,7 +25,7 @@ void unlockWorkbook(const std::string& path, PasswordSource* source, bool tryDef
     }
     throw ReadError(
         attempt == 1 ? ReadErrorKind::PasswordProtected : ReadErrorKind::PasswordIncorrect,
-        {path, {}, {}, {}});
+        placeInFile(path));
 }
 
 }  // namespace tabulon::workbook

@@ -62,7 +62,7 @@ std::string readErrorText(ReadErrorKind kind, const ReadErrorPlace& place,
 ReadError unreadableFile(const std::string& path, int errorNumber) {
     const std::string reason = errorNumber != 0 ? std::generic_category().message(errorNumber)
                                                 : std::string("an input error");
-    return ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, reason);
+    return ReadError(ReadErrorKind::CannotRead, placeInFile(path), reason);
 }
 
 ReadError::ReadError(ReadErrorKind kind, ReadErrorPlace place, std::string detail)

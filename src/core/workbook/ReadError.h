@@ -52,6 +52,11 @@ struct ReadErrorPlace {
     std::string cell;   // "B3", when known
 };
 
+// The place of an error that names the file, and the sheet when given, but no part or cell.
+inline ReadErrorPlace placeInFile(std::string file, std::string sheet = {}) {
+    return {std::move(file), {}, std::move(sheet), {}};
+}
+
 class ReadError : public Error {
   public:
     ReadError(ReadErrorKind kind, ReadErrorPlace place, std::string detail = {});

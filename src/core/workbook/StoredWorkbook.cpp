@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "core/workbook/CellFormats.h"
+
 namespace tabulon::workbook {
 
 StoredWorkbook::StoredWorkbook(std::string path, std::unique_ptr<WorkbookReader> reader)
@@ -15,8 +17,7 @@ StoredWorkbook::StoredWorkbook(std::string path, std::unique_ptr<WorkbookReader>
         }
     });
     // Cells whose style index is beyond the file's formats fall back to index 0.
-    if (data_.cellFormats.empty())
-        data_.cellFormats.push_back(numfmt::NumberFormat::compile("General"));
+    if (data_.cellFormats.empty()) data_.cellFormats = generalCellFormats();
 }
 
 const std::string& StoredWorkbook::worksheetName(std::size_t index) const {

@@ -13,13 +13,22 @@
 #include "core/workbook/ods/OdsReader.h"
 #include "core/workbook/package/PackageReader.h"
 #include "core/workbook/xls/XlsReader.h"
+#include "core/workbook/xlsb/XlsbFormat.h"
+#include "core/workbook/xlsx/XlsxFormat.h"
 
 namespace tabulon::workbook {
 
 namespace {
 
 [[noreturn]] void fail(ReadErrorKind kind, const std::string& path, std::string detail = {}) {
-    throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
+    throw ReadError(kind, placeInFile(path), std::move(detail));
+}
+
+// A binary workbook (.xlsb) shares the package layout but keeps its entries as records.
+std::unique_ptr<Workbook> readPackage(std::unique_ptr<ZipArchive> archive) {
+    std::string workbookPart = package::findWorkbookPart(*archive);
+    auto format = workbookPart.ends_with(".bin") ? xlsb::binaryFormat() : xlsx::xmlFormat();
+    return package::openPackage(std::move(archive), std::move(workbookPart), std::move(format));
 }
 
 std::unique_ptr<Workbook> readZip(const std::string& path, PasswordSource* passwords) {
@@ -28,7 +37,7 @@ std::unique_ptr<Workbook> readZip(const std::string& path, PasswordSource* passw
     if (archive->contains("mimetype") &&
         archive->readAll("mimetype").starts_with("application/vnd.oasis.opendocument"))
         return ods::readOds(std::move(archive), passwords);
-    return package::openPackage(std::move(archive));
+    return readPackage(std::move(archive));
 }
 
 std::unique_ptr<Workbook> readCompoundFile(const std::string& path, PasswordSource* passwords) {
@@ -42,7 +51,7 @@ std::unique_ptr<Workbook> readCompoundFile(const std::string& path, PasswordSour
         decrypted = crypto::openEncryptedPackage(file, passwords);
     }
     // The compound file is let go before the decrypted package is read.
-    return package::openPackage(std::move(decrypted));
+    return readPackage(std::move(decrypted));
 }
 
 }  // namespace

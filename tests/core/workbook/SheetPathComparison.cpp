@@ -8,6 +8,7 @@
 #include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/ZipArchive.h"
 #include "core/workbook/package/PackageReader.h"
+#include "core/workbook/xlsx/XlsxFormat.h"
 
 namespace tabulon::workbook::testing {
 
@@ -72,7 +73,10 @@ SheetReadOutcome readAll(Open open) {
 SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path) {
     std::vector<xlsx::SheetPath> taken;
     SheetReadOutcome outcome = readAll([&] {
-        return package::openPackage(std::make_unique<ZipArchive>(file), {path, &taken});
+        auto archive = std::make_unique<ZipArchive>(file);
+        std::string part = package::findWorkbookPart(*archive);
+        return package::openPackage(std::move(archive), std::move(part),
+                                    xlsx::xmlFormat({path, &taken}));
     });
     outcome.pathsTaken = std::move(taken);
     return outcome;

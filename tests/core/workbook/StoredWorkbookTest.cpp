@@ -6,6 +6,7 @@
 #include "ReadWholeWorkbook.h"
 #include "ScratchFolder.h"
 #include "XlsxPackage.h"
+#include "core/workbook/CellWriter.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/StoredWorkbook.h"
 
@@ -28,10 +29,8 @@ class ScriptedReader : public WorkbookReader {
                                                    const WorkbookData& book) override {
         ++reads_;
         auto sheet = std::make_unique<StoredWorksheet>(book, entry.name, entry.visibility);
-        for (int r = 1; r <= cells_; ++r) {
-            sheet->cells().append(r, 1, StoredKind::Number, 0, r, 0);
-            --book.cellsLeft;
-        }
+        CellWriter cells(book, *sheet, {});
+        for (int r = 1; r <= cells_; ++r) cells.store(r, 1, StoredKind::Number, 0, r, 0);
         if (entry.name == "Bad") throw ReadError(ReadErrorKind::DamagedXml, {}, "line 1");
         sheet->cells().finish();
         return sheet;

@@ -37,7 +37,7 @@ class WorkbookFileTest : public ::testing::Test {
             return e;
         }
         ADD_FAILURE() << "no error for " << path;
-        return ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "none");
+        return ReadError(ReadErrorKind::CannotRead, placeInFile(path), "none");
     }
     static XlsxPackage oneSheet(const std::string& sheetData,
                                 const std::string& sharedStrings = {}) {

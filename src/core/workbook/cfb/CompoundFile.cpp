@@ -2,12 +2,10 @@
 #include "core/workbook/cfb/CompoundFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 
+#include "core/workbook/MappedWorkbookFile.h"
 #include "core/workbook/ReadError.h"
-#include "core/workbook/ReadLimits.h"
 
 namespace tabulon::workbook::cfb {
 
@@ -47,19 +45,8 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-CompoundFile::CompoundFile(const std::string& path) : path_(path) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw unreadableFile(path, errno);
-    const auto size = static_cast<std::uint64_t>(in.tellg());
-    if (size > kMaxDecompressedBytes)
-        throw ReadError(ReadErrorKind::TooLarge, {path, {}, {}, {}}, "the file's size");
-    bytes_.resize(size);
-    in.seekg(0);
-    errno = 0;
-    if (!in.read(reinterpret_cast<char*>(bytes_.data()), static_cast<std::streamsize>(size)))
-        throw unreadableFile(path, errno);
-
+CompoundFile::CompoundFile(const std::string& path) : path_(path), file_(mapWorkbookFile(path)) {
+    bytes_ = {reinterpret_cast<const unsigned char*>(file_->bytes().data()), file_->bytes().size()};
     if (bytes_.size() < kHeaderSize || std::memcmp(bytes_.data(), kSignature, 8) != 0)
         fail("its header is missing");
     const unsigned char* header = bytes_.data();
@@ -78,7 +65,7 @@ CompoundFile::CompoundFile(const std::string& path) : path_(path) {
 }
 
 void CompoundFile::fail(const std::string& detail) const {
-    throw ReadError(ReadErrorKind::DamagedContainer, {path_, {}, {}, {}},
+    throw ReadError(ReadErrorKind::DamagedContainer, placeInFile(path_),
                     "its compound file " + detail);
 }
 

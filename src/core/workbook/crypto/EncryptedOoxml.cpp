@@ -10,7 +10,7 @@ namespace tabulon::workbook::crypto {
 namespace {
 
 [[noreturn]] void fail(ReadErrorKind kind, const std::string& path, std::string detail) {
-    throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
+    throw ReadError(kind, placeInFile(path), std::move(detail));
 }
 
 EncryptionInfo readInfo(const cfb::CompoundFile& file) {

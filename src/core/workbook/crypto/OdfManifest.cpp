@@ -77,7 +77,7 @@ class ManifestHandler : public xml::XmlHandler {
                         detail);
     }
     [[noreturn]] void unsupported(const std::string& what) const {
-        throw ReadError(ReadErrorKind::UnsupportedFormat, {path_, {}, {}, {}},
+        throw ReadError(ReadErrorKind::UnsupportedFormat, placeInFile(path_),
                         "OpenDocument encryption with " + what);
     }
     // The count in full width; callers compare it with its limit before they narrow it.

@@ -120,7 +120,7 @@ class OdsReader : public WorkbookReader {
 
     std::vector<WorksheetEntry> open(WorkbookData& book) override {
         ZipArchive& archive = *archive_;
-        const ReadErrorPlace place{archive.path(), {}, {}, {}};
+        const ReadErrorPlace place = placeInFile(archive.path());
         // Text documents, drawings and presentations are OpenDocument packages too.
         if (archive.contains("mimetype") &&
             !archive.readAll("mimetype")

@@ -1,11 +1,13 @@
 // Every cell style's format code compiled once, when the workbook opens.
 #include "core/workbook/ods/StyleFormats.h"
 
+#include "core/workbook/CellFormats.h"
+
 namespace tabulon::workbook::ods {
 
 StyleFormats::StyleFormats(const OdsStyles& styles, std::vector<numfmt::NumberFormat>& formats)
     : formats_(formats) {
-    if (formats_.empty()) formats_.push_back(numfmt::NumberFormat::compile("General"));
+    if (formats_.empty()) formats_ = generalCellFormats();
     codeFormats_.emplace("General", 0);
     // An empty name stands for the document's default cell style, as an unknown one does.
     default_ = formatOfCode(styles.formatCode(""));

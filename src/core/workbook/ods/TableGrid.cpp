@@ -16,7 +16,7 @@ constexpr std::uint64_t kMaxRepeatedCells = 16'000'000;
 }  // namespace
 
 void TableGrid::fail(ReadErrorKind kind, std::string detail) const {
-    throw ReadError(kind, place_, std::move(detail));
+    throw ReadError(kind, writer_.place(), std::move(detail));
 }
 
 std::optional<ColumnRun> TableGrid::addColumns(MarkupAttributes attributes) {
@@ -53,16 +53,14 @@ void TableGrid::endRow() {
 void TableGrid::store(std::int32_t row, const PendingCell& cell, bool repeatedRow,
                       std::optional<std::uint64_t>& shownEntry) {
     const CellContent& content = cell.content;
-    CellStore& cells = sheet_.cells();
     for (std::int32_t i = 0; i < cell.count; ++i) {
         if (repeatedRow || i > 0) {
             if (++repeatedCells_ > kMaxRepeatedCells)
                 fail(ReadErrorKind::TooLarge, "repeated cells");
         }
-        if (book_.cellsLeft == 0) fail(ReadErrorKind::TooManyCells, {});
-        --book_.cellsLeft;
-        const std::size_t index = cells.size();
-        cells.append(row, cell.col + i, content.kind, content.style, content.number, content.index);
+        const std::size_t index = sheet_.cells().size();
+        writer_.store(row, cell.col + i, content.kind, content.style, content.number,
+                      content.index);
         if (!content.shown) continue;
         if (shownEntry) {
             sheet_.shownTexts().repeat(index, *shownEntry);

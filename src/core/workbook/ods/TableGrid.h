@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/workbook/CellWriter.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorksheet.h"
@@ -28,7 +29,7 @@ class TableGrid {
   public:
     // place: the file and package part that errors name, with the sheet.
     TableGrid(ReadErrorPlace place, const WorkbookData& book, OdsWorksheet& sheet)
-        : place_(std::move(place)), book_(book), sheet_(sheet) {}
+        : sheet_(sheet), writer_(book, sheet, std::move(place)) {}
 
     // table:table-column: the columns it stands for; nothing once past the last column.
     std::optional<ColumnRun> addColumns(MarkupAttributes attributes);
@@ -61,9 +62,8 @@ class TableGrid {
     void store(std::int32_t row, const PendingCell& cell, bool repeatedRow,
                std::optional<std::uint64_t>& shownEntry);
 
-    ReadErrorPlace place_;
-    const WorkbookData& book_;
     OdsWorksheet& sheet_;
+    CellWriter writer_;
     std::uint64_t repeatedCells_ = 0;
     std::int32_t nextColumn_ = 1;  // of the next table:table-column
 

@@ -4,7 +4,6 @@
 
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/package/Relationships.h"
-#include "core/workbook/xlsb/XlsbFormat.h"
 
 namespace tabulon::workbook::package {
 
@@ -15,16 +14,6 @@ const Relationship* findById(const std::vector<Relationship>& relationships,
     for (const Relationship& r : relationships)
         if (r.id == id) return &r;
     return nullptr;
-}
-
-// The workbook entry named by the package relationships. A package without them is accepted
-// when the workbook entry sits at its usual place.
-std::string findWorkbookPart(ZipArchive& archive) {
-    const auto relationships = readRelationships(archive, "");
-    if (const Relationship* office = findByRole(relationships, "officeDocument"))
-        return office->target;
-    if (archive.contains("xl/workbook.xml")) return "xl/workbook.xml";
-    throw ReadError(ReadErrorKind::NotAWorkbook, {archive.path(), {}, {}, {}});
 }
 
 class PackageReader : public WorkbookReader {
@@ -38,13 +27,12 @@ class PackageReader : public WorkbookReader {
     std::vector<WorksheetEntry> open(WorkbookData& book) override {
         ZipArchive& archive = *archive_;
         if (!archive.contains(workbookPart_))
-            throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, {}, {}},
-                            workbookPart_);
+            throw ReadError(ReadErrorKind::MissingPart, placeInFile(archive.path()), workbookPart_);
         const WorkbookPart info = format_->readWorkbookPart(archive, workbookPart_);
         // A main relationship that names the relationships part or a worksheet would otherwise
         // give a workbook without sheets, and an export that says nothing.
         if (!info.isWorkbook)
-            throw ReadError(ReadErrorKind::NotAWorkbookPart, {archive.path(), {}, {}, {}},
+            throw ReadError(ReadErrorKind::NotAWorkbookPart, placeInFile(archive.path()),
                             workbookPart_);
         const auto relationships = readRelationships(archive, workbookPart_);
 
@@ -61,7 +49,7 @@ class PackageReader : public WorkbookReader {
         for (const SheetEntry& entry : info.sheets) {
             const Relationship* target = findById(relationships, entry.relationshipId);
             if (target == nullptr)
-                throw ReadError(ReadErrorKind::MissingPart, {archive.path(), {}, entry.name, {}},
+                throw ReadError(ReadErrorKind::MissingPart, placeInFile(archive.path(), entry.name),
                                 "of the sheet (relationship \"" + entry.relationshipId + "\")");
             if (!hasRole(*target, "worksheet")) continue;
             worksheets.push_back({entry.name, entry.visibility});
@@ -86,11 +74,16 @@ class PackageReader : public WorkbookReader {
 
 }  // namespace
 
-std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive,
-                                      const xlsx::XlsxReadOptions& options) {
-    std::string workbookPart = findWorkbookPart(*archive);
-    // A binary workbook (.xlsb) shares the package layout but keeps its entries as records.
-    auto format = workbookPart.ends_with(".bin") ? xlsb::binaryFormat() : xlsx::xmlFormat(options);
+std::string findWorkbookPart(ZipArchive& archive) {
+    const auto relationships = readRelationships(archive, "");
+    if (const Relationship* office = findByRole(relationships, "officeDocument"))
+        return office->target;
+    if (archive.contains("xl/workbook.xml")) return "xl/workbook.xml";
+    throw ReadError(ReadErrorKind::NotAWorkbook, placeInFile(archive.path()));
+}
+
+std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive, std::string workbookPart,
+                                      std::unique_ptr<PackageFormat> format) {
     std::string path = archive->path();
     return openWorkbook(std::move(path),
                         std::make_unique<PackageReader>(std::move(archive), std::move(workbookPart),

@@ -4,18 +4,22 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/workbook/Workbook.h"
 #include "core/workbook/ZipArchive.h"
-#include "core/workbook/xlsx/XlsxFormat.h"
+#include "core/workbook/package/PackageFormat.h"
 
 namespace tabulon::workbook::package {
 
-// Opens the package: a workbook entry whose name ends in ".bin" is read as binary records, any
-// other as XML (with the options). Chart, dialog and macro sheets are not worksheets and are
-// passed over; a sheet's relationship id names the first relationship of that id. Throws
-// ReadError.
-std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive,
-                                      const xlsx::XlsxReadOptions& options = {});
+// The workbook entry that the package's relationships name, or the usual one in a package
+// without them. Throws ReadError.
+std::string findWorkbookPart(ZipArchive& archive);
+
+// Opens the package whose workbook entry that is, reading the entries with the format's readers.
+// Chart, dialog and macro sheets are not worksheets and are passed over; a sheet's relationship
+// id names the first relationship of that id. Throws ReadError.
+std::unique_ptr<Workbook> openPackage(std::unique_ptr<ZipArchive> archive, std::string workbookPart,
+                                      std::unique_ptr<PackageFormat> format);
 
 }  // namespace tabulon::workbook::package

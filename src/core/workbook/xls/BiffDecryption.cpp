@@ -91,7 +91,7 @@ class Keystream {
 };
 
 [[noreturn]] void fail(ReadErrorKind kind, const std::string& path, std::string detail = {}) {
-    throw ReadError(kind, {path, {}, {}, {}}, std::move(detail));
+    throw ReadError(kind, placeInFile(path), std::move(detail));
 }
 
 // Decrypts size bytes at the stream offset, in a record whose data is recordSize bytes long.

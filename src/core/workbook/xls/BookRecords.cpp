@@ -20,7 +20,7 @@ bool readBookRecord(const BiffRecord& record, BookState& book) {
     switch (record.type) {
         case record::kFilePass:
             if (!book.decrypted)
-                throw ReadError(ReadErrorKind::PasswordProtected, {book.path, {}, {}, {}});
+                throw ReadError(ReadErrorKind::PasswordProtected, placeInFile(book.path));
             return true;
         case record::kCodePage:
             book.codePage = CodePage(cursor.u16());

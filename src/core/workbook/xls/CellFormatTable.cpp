@@ -1,7 +1,7 @@
 // Compiling the number formats of the XF records once per format id.
 #include "core/workbook/xls/CellFormatTable.h"
 
-#include <string_view>
+#include "core/workbook/CellFormats.h"
 
 namespace tabulon::workbook::xls {
 
@@ -15,21 +15,7 @@ std::vector<numfmt::NumberFormat> CellFormatTable::compile() const {
     std::vector<int> ids = xfFormats_;
     if (ids.empty())
         for (int id = 0; id < kBiff2FormatIds; ++id) ids.push_back(id);
-
-    std::map<int, numfmt::NumberFormat> compiled;
-    std::vector<numfmt::NumberFormat> formats;
-    formats.reserve(ids.size());
-    for (const int id : ids) {
-        auto it = compiled.find(id);
-        if (it == compiled.end()) {
-            const auto custom = codes_.find(id);
-            const std::string_view code = custom != codes_.end() ? std::string_view(custom->second)
-                                                                 : numfmt::builtinFormatCode(id);
-            it = compiled.emplace(id, numfmt::NumberFormat::compile(code)).first;
-        }
-        formats.push_back(it->second);
-    }
-    return formats;
+    return compileCellFormats(ids, codes_);
 }
 
 }  // namespace tabulon::workbook::xls

@@ -22,10 +22,7 @@ std::string_view errorText(std::uint8_t code) {
 }  // namespace
 
 SheetReader::Position SheetReader::readPosition(std::int32_t row, std::int32_t col,
-                                                std::uint16_t style) const {
-    if (col >= kMaxColumns)
-        throw ReadError(ReadErrorKind::CellOutOfBounds, {book_.path, {}, sheet_.name(), {}},
-                        "a cell in column " + std::to_string(col + 1));
+                                                std::uint16_t style) {
     return {row + 1, col + 1, style};
 }
 
@@ -40,11 +37,8 @@ SheetReader::Position SheetReader::readPosition(RecordCursor& cursor) {
 }
 
 void SheetReader::store(const Position& at, StoredKind kind, double number, std::uint32_t index) {
-    if (cellBudget_ == 0)
-        throw ReadError(ReadErrorKind::TooManyCells, {book_.path, {}, sheet_.name(), {}});
-    --cellBudget_;
     pendingString_.reset();
-    sheet_.cells().append(at.row, at.col, kind, at.style, number, index);
+    writer_.store(at.row, at.col, kind, at.style, number, index);
 }
 
 void SheetReader::storeText(const Position& at, const std::string& text) {

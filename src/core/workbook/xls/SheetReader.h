@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/workbook/CellWriter.h"
 #include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/xls/BiffRecords.h"
 #include "core/workbook/xls/BookRecords.h"
@@ -14,8 +15,9 @@ class RecordCursor;
 
 class SheetReader {
   public:
-    SheetReader(const BookState& book, StoredWorksheet& sheet, std::uint64_t& cellBudget)
-        : book_(book), sheet_(sheet), cellBudget_(cellBudget) {}
+    // data: the workbook whose cell budget the cells are charged to.
+    SheetReader(const BookState& book, const WorkbookData& data, StoredWorksheet& sheet)
+        : book_(book), sheet_(sheet), writer_(data, sheet, placeInFile(book.path, sheet.name())) {}
 
     // Takes a cell record (the stream gives the CONTINUE records of a formula's text); false
     // for a record that holds no cell. Throws BiffDamage and ReadError.
@@ -32,7 +34,8 @@ class SheetReader {
     // Row, column and cell format as BIFF3 and later give them; BIFF2 gives three attribute
     // bytes in place of the format, of which the second holds the format's index.
     Position readPosition(RecordCursor& cursor);
-    Position readPosition(std::int32_t row, std::int32_t col, std::uint16_t style) const;
+    // Counted from 0 in the file; the cell writer checks the bounds when the cell is stored.
+    static Position readPosition(std::int32_t row, std::int32_t col, std::uint16_t style);
     void readFormulaResult(RecordCursor& cursor, const Position& at);
     void storeText(const Position& at, const std::string& text);
     void storeError(const Position& at, std::uint8_t code);
@@ -40,7 +43,7 @@ class SheetReader {
 
     const BookState& book_;
     StoredWorksheet& sheet_;
-    std::uint64_t& cellBudget_;
+    CellWriter writer_;
     // A formula whose text result comes in the STRING record after it.
     std::optional<Position> pendingString_;
 };

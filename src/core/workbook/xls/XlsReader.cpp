@@ -1,12 +1,11 @@
 // Reading a BIFF workbook stream: the globals substream, then each worksheet substream on demand.
 #include "core/workbook/xls/XlsReader.h"
 
-#include <fstream>
 #include <optional>
 #include <vector>
 
+#include "core/workbook/MappedWorkbookFile.h"
 #include "core/workbook/ReadError.h"
-#include "core/workbook/ReadLimits.h"
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/WorkbookReader.h"
 #include "core/workbook/xls/BiffDecryption.h"
@@ -114,7 +113,7 @@ class BiffReader : public WorkbookReader {
             BiffRecord bof;
             BofInfo info;
             if (!stream.next(bof) || !readBof(bof, info))
-                throw ReadError(ReadErrorKind::NotAWorkbook, {path_, {}, {}, {}});
+                throw ReadError(ReadErrorKind::NotAWorkbook, placeInFile(path_));
             book_.emplace(path_, info.version, data);
             book_->decrypted = decrypted_;
             const bool modern =
@@ -125,10 +124,10 @@ class BiffReader : public WorkbookReader {
                 return findWorksheets(stream, sheets, stream.position());
             }
             if (info.substream == kWorksheet) return {readBareWorksheet(stream, data)};
-            throw ReadError(ReadErrorKind::UnsupportedFormat, {path_, {}, {}, {}},
+            throw ReadError(ReadErrorKind::UnsupportedFormat, placeInFile(path_),
                             "Excel 4.0 workbook (.xlw)");
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, {}, {}}, e.what());
+            throw ReadError(ReadErrorKind::DamagedRecords, placeInFile(path_), e.what());
         }
     }
 
@@ -141,11 +140,11 @@ class BiffReader : public WorkbookReader {
             stream.seek(positions_.at(index));
             BiffRecord bof;
             stream.next(bof);  // checked when the workbook opened
-            SheetReader reader(*book_, *sheet, data.cellsLeft);
+            SheetReader reader(*book_, data, *sheet);
             readSubstream(stream, [&](const BiffRecord& record) { reader.take(record, stream); });
             reader.finish();
         } catch (const BiffDamage& e) {
-            throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}},
+            throw ReadError(ReadErrorKind::DamagedRecords, placeInFile(path_, entry.name),
                             e.what());
         }
         return sheet;
@@ -173,7 +172,7 @@ class BiffReader : public WorkbookReader {
                     throw BiffDamage("the sheet's entry points into the workbook globals");
                 if (info.substream != kWorksheet || isDialogSheet(stream)) continue;
             } catch (const BiffDamage& e) {
-                throw ReadError(ReadErrorKind::DamagedRecords, {path_, {}, entry.name, {}},
+                throw ReadError(ReadErrorKind::DamagedRecords, placeInFile(path_, entry.name),
                                 e.what());
             }
             worksheets.push_back({entry.name, entry.visibility});
@@ -185,7 +184,7 @@ class BiffReader : public WorkbookReader {
     WorksheetEntry readBareWorksheet(BiffStream& stream, WorkbookData& data) {
         const WorksheetEntry entry{"Sheet1", SheetVisibility::Visible};
         bare_ = std::make_unique<StoredWorksheet>(data, entry.name, entry.visibility);
-        SheetReader reader(*book_, *bare_, data.cellsLeft);
+        SheetReader reader(*book_, data, *bare_);
         readSubstream(stream, [&](const BiffRecord& record) {
             if (!readBookRecord(record, *book_)) reader.take(record, stream);
         });
@@ -198,37 +197,30 @@ class BiffReader : public WorkbookReader {
     std::vector<unsigned char> bytes_;
     bool decrypted_;
     std::optional<BookState> book_;
-    std::vector<std::size_t> positions_;      // of each worksheet's BOF record
+    std::vector<std::size_t> positions_;     // of each worksheet's BOF record
     std::unique_ptr<StoredWorksheet> bare_;  // a bare worksheet, until it is asked for
 };
 
 }  // namespace
 
-std::unique_ptr<Workbook> readBiffStream(const std::string& path,
-                                         std::vector<unsigned char> stream, bool decrypted) {
+std::unique_ptr<Workbook> readBiffStream(const std::string& path, std::vector<unsigned char> stream,
+                                         bool decrypted) {
     return openWorkbook(path, std::make_unique<BiffReader>(path, std::move(stream), decrypted));
 }
 
 std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file, PasswordSource* passwords) {
     auto stream = file.findRootStream("Workbook");
     if (!stream) stream = file.findRootStream("Book");
-    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, {file.path(), {}, {}, {}});
+    if (!stream) throw ReadError(ReadErrorKind::NotAWorkbook, placeInFile(file.path()));
     std::vector<unsigned char> bytes = file.readStream(*stream);
     const bool decrypted = decryptBiffStream(file.path(), bytes, passwords);
     return readBiffStream(file.path(), std::move(bytes), decrypted);
 }
 
 std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "it cannot be opened");
-    const auto size = static_cast<std::uint64_t>(in.tellg());
-    if (size > kMaxDecompressedBytes)
-        throw ReadError(ReadErrorKind::TooLarge, {path, {}, {}, {}}, "the file's size");
-    std::vector<unsigned char> bytes(size);
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
-        throw ReadError(ReadErrorKind::CannotRead, {path, {}, {}, {}}, "a read failed");
-    return readBiffStream(path, std::move(bytes));
+    const auto file = mapWorkbookFile(path);
+    const std::string_view bytes = file->bytes();
+    return readBiffStream(path, std::vector<unsigned char>(bytes.begin(), bytes.end()));
 }
 
 }  // namespace tabulon::workbook::xls

@@ -5,8 +5,9 @@
 #include <map>
 #include <string>
 
-#include "core/workbook/CellReference.h"
 #include "core/workbook/BinaryCellCodes.h"
+#include "core/workbook/CellReference.h"
+#include "core/workbook/CellWriter.h"
 #include "core/workbook/xlsb/RecordStream.h"
 #include "core/workbook/xlsb/RecordTypes.h"
 
@@ -17,8 +18,12 @@ namespace {
 class SheetRecords {
   public:
     SheetRecords(ZipArchive& archive, std::string_view part, const WorkbookData& book,
-                 StoredWorksheet& sheet, std::uint64_t& cellBudget)
-        : archive_(archive), part_(part), book_(book), sheet_(sheet), cellBudget_(cellBudget) {}
+                 StoredWorksheet& sheet)
+        : archive_(archive),
+          part_(part),
+          book_(book),
+          sheet_(sheet),
+          writer_(book, sheet, {archive.path(), std::string(part), sheet.name(), {}}) {}
 
     void take(RecordPayload& record) {
         switch (record.type()) {
@@ -120,16 +125,14 @@ class SheetRecords {
     }
 
     void store(StoredKind kind, double number, std::uint32_t index) {
-        if (cellBudget_ == 0) fail(ReadErrorKind::TooManyCells, {}, {});
-        --cellBudget_;
-        sheet_.cells().append(row_, col_, kind, style_, number, index);
+        writer_.store(row_, col_, kind, style_, number, index);
     }
 
     ZipArchive& archive_;
     std::string_view part_;
     const WorkbookData& book_;
     StoredWorksheet& sheet_;
-    std::uint64_t& cellBudget_;
+    CellWriter writer_;
 
     std::int32_t row_ = 0;
     std::int32_t col_ = 0;
@@ -140,8 +143,8 @@ class SheetRecords {
 }  // namespace
 
 void readWorksheetBin(ZipArchive& archive, std::string_view part, const WorkbookData& book,
-                      StoredWorksheet& sheet, std::uint64_t& cellBudget) {
-    SheetRecords records(archive, part, book, sheet, cellBudget);
+                      StoredWorksheet& sheet) {
+    SheetRecords records(archive, part, book, sheet);
     readRecords(archive, part, [&](RecordPayload& record) { records.take(record); });
     sheet.cells().finish();
     sheet.localStrings().shrinkToFit();

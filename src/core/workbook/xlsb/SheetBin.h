@@ -10,9 +10,9 @@
 namespace tabulon::workbook::xlsb {
 
 // Reads the cell records of the package part into the sheet; formulas count by their cached values.
-// cellBudget is what is left of the workbook's cell limit and is reduced by the cells stored.
-// Throws ReadError for damaged records, cells outside the sheet, bad values and too many cells.
+// Charges the workbook's cell budget. Throws ReadError for damaged records, cells outside the
+// sheet, bad values and too many cells.
 void readWorksheetBin(ZipArchive& archive, std::string_view part, const WorkbookData& book,
-                      StoredWorksheet& sheet, std::uint64_t& cellBudget);
+                      StoredWorksheet& sheet);
 
 }  // namespace tabulon::workbook::xlsb

@@ -4,15 +4,15 @@
 #include <map>
 #include <string>
 
+#include "core/workbook/CellFormats.h"
 #include "core/workbook/xlsb/RecordStream.h"
 #include "core/workbook/xlsb/RecordTypes.h"
-#include "core/workbook/xlsx/Styles.h"
 
 namespace tabulon::workbook::xlsb {
 
 std::vector<numfmt::NumberFormat> readCellFormatsBin(ZipArchive& archive, std::string_view part) {
-    std::map<std::uint16_t, std::string> customCodes;
-    std::vector<std::uint16_t> formatIds;
+    std::map<int, std::string> customCodes;
+    std::vector<int> formatIds;
     bool inCellFormats = false;
     readRecords(archive, part, [&](RecordPayload& record) {
         switch (record.type()) {
@@ -35,24 +35,7 @@ std::vector<numfmt::NumberFormat> readCellFormatsBin(ZipArchive& archive, std::s
                 break;
         }
     });
-    if (formatIds.empty()) return xlsx::defaultCellFormats();
-
-    std::map<std::uint16_t, numfmt::NumberFormat> compiled;
-    std::vector<numfmt::NumberFormat> formats;
-    formats.reserve(formatIds.size());
-    for (const std::uint16_t id : formatIds) {
-        auto it = compiled.find(id);
-        if (it == compiled.end()) {
-            const auto custom = customCodes.find(id);
-            it = compiled
-                     .emplace(id, numfmt::NumberFormat::compile(
-                                      custom != customCodes.end() ? std::string_view(custom->second)
-                                                                  : numfmt::builtinFormatCode(id)))
-                     .first;
-        }
-        formats.push_back(it->second);
-    }
-    return formats;
+    return compileCellFormats(formatIds, customCodes);
 }
 
 }  // namespace tabulon::workbook::xlsb

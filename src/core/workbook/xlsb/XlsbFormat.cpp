@@ -24,7 +24,7 @@ class BinaryFormat : public package::PackageFormat {
     }
     void readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
                        StoredWorksheet& sheet) override {
-        readWorksheetBin(archive, part, book, sheet, book.cellsLeft);
+        readWorksheetBin(archive, part, book, sheet);
     }
 };
 

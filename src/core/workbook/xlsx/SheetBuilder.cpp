@@ -230,9 +230,7 @@ void SheetBuilder::storeLocal(StoredKind kind, std::string& text) {
 }
 
 void SheetBuilder::store(StoredKind kind, double number, std::uint32_t index) {
-    if (cellBudget_ == 0) fail(ReadErrorKind::TooManyCells, {});
-    --cellBudget_;
-    sheet_.cells().append(row_, col_, kind, style_, number, index);
+    writer_.store(row_, col_, kind, style_, number, index);
 }
 
 }  // namespace tabulon::workbook::xlsx

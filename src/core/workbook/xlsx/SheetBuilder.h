@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/workbook/CellText.h"
+#include "core/workbook/CellWriter.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/StoredWorksheet.h"
 #include "core/workbook/xlsx/XmlAttribute.h"
@@ -19,8 +20,12 @@ namespace tabulon::workbook::xlsx {
 class SheetBuilder {
   public:
     SheetBuilder(const std::string& file, std::string_view part, const WorkbookData& book,
-                 StoredWorksheet& sheet, std::uint64_t& cellBudget)
-        : file_(file), part_(part), book_(book), sheet_(sheet), cellBudget_(cellBudget) {}
+                 StoredWorksheet& sheet)
+        : file_(file),
+          part_(part),
+          book_(book),
+          sheet_(sheet),
+          writer_(book, sheet, {file, std::string(part), sheet.name(), {}}) {}
 
     // Names are local names. Throws ReadError for cells outside the sheet, bad references and
     // values, and too many cells.
@@ -52,7 +57,7 @@ class SheetBuilder {
     std::string_view part_;
     const WorkbookData& book_;
     StoredWorksheet& sheet_;
-    std::uint64_t& cellBudget_;
+    CellWriter writer_;
 
     bool inSheetData_ = false;
     bool inCell_ = false;

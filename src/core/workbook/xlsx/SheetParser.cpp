@@ -9,10 +9,10 @@
 namespace tabulon::workbook::xlsx {
 
 SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
-                        StoredWorksheet& sheet, std::uint64_t& cellBudget, SheetPath preferred) {
+                        StoredWorksheet& sheet, SheetPath preferred) {
     if (preferred == SheetPath::Scanner) {
-        const std::uint64_t budget = cellBudget;
-        SheetBuilder builder(archive.path(), part, book, sheet, cellBudget);
+        const std::uint64_t cellsLeft = book.cellsLeft;
+        SheetBuilder builder(archive.path(), part, book, sheet);
         if (scanPart(archive, part, "sheetData", builder)) {
             builder.finish();
             return SheetPath::Scanner;
@@ -20,9 +20,9 @@ SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const Workbo
         // Start again from nothing: expat decides what the package part holds.
         sheet.cells() = CellStore();
         sheet.localStrings().clear();
-        cellBudget = budget;
+        book.cellsLeft = cellsLeft;
     }
-    SheetBuilder builder(archive.path(), part, book, sheet, cellBudget);
+    SheetBuilder builder(archive.path(), part, book, sheet);
     BuilderXmlHandler<SheetBuilder> handler(builder);
     xml::parseXmlPart(archive, part, handler);
     builder.finish();

@@ -13,12 +13,10 @@ namespace tabulon::workbook::xlsx {
 // for parts the scanner does not read), or expat alone.
 enum class SheetPath { Scanner, Expat };
 
-// Reads the cells of the package part into the sheet. cellBudget is what is left of the workbook's
-// cell limit and is reduced by the cells stored. Throws ReadError for cells outside the sheet, bad
-// references and values, too many cells and malformed XML. Returns the path that read the package
-// part.
+// Reads the cells of the package part into the sheet, charging the workbook's cell budget. Throws
+// ReadError for cells outside the sheet, bad references and values, too many cells and malformed
+// XML. Returns the path that read the package part.
 SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
-                        StoredWorksheet& sheet, std::uint64_t& cellBudget,
-                        SheetPath preferred = SheetPath::Scanner);
+                        StoredWorksheet& sheet, SheetPath preferred = SheetPath::Scanner);
 
 }  // namespace tabulon::workbook::xlsx

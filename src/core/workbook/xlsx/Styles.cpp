@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "core/workbook/CellFormats.h"
 #include "core/workbook/xml/XmlPartParser.h"
 
 namespace tabulon::workbook::xlsx {
@@ -50,30 +51,10 @@ class StylesHandler : public xml::XmlHandler {
 
 }  // namespace
 
-std::vector<numfmt::NumberFormat> defaultCellFormats() {
-    return {numfmt::NumberFormat::compile("General")};
-}
-
 std::vector<numfmt::NumberFormat> readCellFormats(ZipArchive& archive, std::string_view part) {
     StylesHandler handler;
     xml::parseXmlPart(archive, part, handler);
-    if (handler.xfFormatIds.empty()) return defaultCellFormats();
-
-    std::map<int, numfmt::NumberFormat> compiled;
-    std::vector<numfmt::NumberFormat> formats;
-    formats.reserve(handler.xfFormatIds.size());
-    for (const int id : handler.xfFormatIds) {
-        auto it = compiled.find(id);
-        if (it == compiled.end()) {
-            const auto custom = handler.customCodes.find(id);
-            const std::string_view code = custom != handler.customCodes.end()
-                                              ? std::string_view(custom->second)
-                                              : numfmt::builtinFormatCode(id);
-            it = compiled.emplace(id, numfmt::NumberFormat::compile(code)).first;
-        }
-        formats.push_back(it->second);
-    }
-    return formats;
+    return compileCellFormats(handler.xfFormatIds, handler.customCodes);
 }
 
 }  // namespace tabulon::workbook::xlsx

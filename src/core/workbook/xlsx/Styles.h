@@ -13,7 +13,4 @@ namespace tabulon::workbook::xlsx {
 // format id is compiled once.
 std::vector<numfmt::NumberFormat> readCellFormats(ZipArchive& archive, std::string_view part);
 
-// The single General format of a workbook without a styles part.
-std::vector<numfmt::NumberFormat> defaultCellFormats();
-
 }  // namespace tabulon::workbook::xlsx

@@ -25,8 +25,7 @@ class XmlFormat : public package::PackageFormat {
     }
     void readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
                        StoredWorksheet& sheet) override {
-        const SheetPath path =
-            xlsx::readWorksheet(archive, part, book, sheet, book.cellsLeft, options_.sheetPath);
+        const SheetPath path = xlsx::readWorksheet(archive, part, book, sheet, options_.sheetPath);
         if (options_.pathsTaken != nullptr) options_.pathsTaken->push_back(path);
     }
 
