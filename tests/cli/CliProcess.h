@@ -23,11 +23,12 @@ struct CliOutput {
 };
 
 struct ProcessSetup {
-    std::filesystem::path workFolder;  // the current folder, when set
-    std::filesystem::path temp;        // TEMP, when set
-    std::optional<uid_t> runAs;
-    // stderr joins stdout on a pipe of one page: a program that writes more waits there until
-    // the test reads, so that it is certainly still running when, for example, a signal is sent.
+    std::filesystem::path workFolder = {};  // the current folder, when set
+    std::filesystem::path temp = {};        // TEMP, when set
+    std::optional<uid_t> runAs = {};
+    // stderr joins stdout on a pipe of one page, which finish() reads only once the program has
+    // ended: a program that writes more waits there for good, so that it is certainly still
+    // running when, for example, a signal is sent, and cannot run on to its end afterwards.
     bool heldAtPipe = false;
 };
 
@@ -38,7 +39,8 @@ class ChildProcess {
                  const ProcessSetup& setup = {}) {
         int ends[2];
         if (::pipe2(ends, O_CLOEXEC) != 0 || errors_ == nullptr) return;
-        if (setup.heldAtPipe) ::fcntl(ends[0], F_SETPIPE_SZ, 4096);
+        held_ = setup.heldAtPipe;
+        if (held_) ::fcntl(ends[0], F_SETPIPE_SZ, 4096);
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(ends[1], STDOUT_FILENO);
@@ -75,13 +77,17 @@ class ChildProcess {
 
     CliOutput finish(bool closeStdout = false) {
         CliOutput run;
+        int status = 0;
+        const auto wait = [&] {
+            if (pid_ > 0) ::waitpid(std::exchange(pid_, -1), &status, 0);
+        };
+        if (held_ && !closeStdout) wait();
         if (closeStdout && out_ >= 0) ::close(std::exchange(out_, -1));
         char buffer[65536];
         for (ssize_t got; out_ >= 0 && (got = ::read(out_, buffer, sizeof buffer)) > 0;)
             run.out.append(buffer, static_cast<std::size_t>(got));
         if (out_ >= 0) ::close(std::exchange(out_, -1));
-        int status = 0;
-        if (pid_ > 0) ::waitpid(std::exchange(pid_, -1), &status, 0);
+        wait();
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
         std::rewind(errors_);
         for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, errors_)) > 0;)
@@ -93,6 +99,7 @@ class ChildProcess {
     std::FILE* errors_ = std::tmpfile();
     pid_t pid_ = -1;
     int out_ = -1;
+    bool held_ = false;
 };
 
 inline CliOutput runProgram(const std::string& program, const std::vector<std::string>& arguments,

@@ -24,9 +24,8 @@ using testing::namesIn;
 
 class CliSafetyTest : public testing::CliProcessTest {
   protected:
-    ChildProcess startCli(const std::vector<std::string>& arguments, const fs::path& runTemp,
-                          bool heldAtPipe = false) {
-        return ChildProcess(TABULON_CLI, arguments, {.temp = runTemp, .heldAtPipe = heldAtPipe});
+    ChildProcess startCli(const std::vector<std::string>& arguments, const fs::path& runTemp) {
+        return ChildProcess(TABULON_CLI, arguments, {.temp = runTemp});
     }
     fs::path make(const std::string& name) const {
         fs::create_directories(folder.path() / name);
