@@ -211,9 +211,10 @@ TEST_F(Form2Test, SaveWritesTheShownResultsIntoTheTypedFolder) {
     form->Text1->setText(QString::fromStdString(out.path().string()));
     form->PushButton6_Click();
     EXPECT_EQ(ui.boxes.back().text, "Done.");
+    // Each file holds its result's text and the line end that ends every written text.
     EXPECT_EQ(testing::contentsOf(out.path()),
-              (std::map<std::string, std::string>{{"Book1_North.csv", "a, \r\n\r\n"},
-                                                  {"Book1_South.csv", "b, \r\n\r\n"}}));
+              (std::map<std::string, std::string>{{"Book1_North.csv", "a, \r\n\r\n\r\n"},
+                                                  {"Book1_South.csv", "b, \r\n\r\n\r\n"}}));
 
     form->Text1->setText(QString::fromStdString(out.file("missing")));
     form->PushButton6_Click();
