@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Tabulon need, then configures
-# and builds into build/ with g++, or into build-clang/ with clang++ when the argument is "clang".
+# and builds into build/ with g++, into build-clang/ with clang++ when the argument is "clang",
+# or the core and tabulon-cli without Qt into build-cli/ with g++ when it is "cli".
 # Safe to run again: installed packages and a configured build are reused.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 case "${1:-gcc}" in
-    gcc) compiler=g++ folder=build ;;
-    clang) compiler=clang++ folder=build-clang ;;
-    *) echo "usage: $0 [gcc|clang]" >&2; exit 2 ;;
+    gcc) compiler=g++ folder=build gui=ON ;;
+    clang) compiler=clang++ folder=build-clang gui=ON ;;
+    cli) compiler=g++ folder=build-cli gui=OFF ;;
+    *) echo "usage: $0 [gcc|clang|cli]" >&2; exit 2 ;;
 esac
 
 packages=(
-    g++ clang clang-format cmake ninja-build pkg-config
+    g++ clang clang-format cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libzip-dev libexpat1-dev zlib1g-dev libisal-dev nettle-dev libicu-dev
     libcli11-dev
@@ -33,7 +35,11 @@ fi
 
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
+# build/ and build-cli/ compile the core alike: ccache, told to ignore the folder a compile runs
+# in, compiles it once for both.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 # The compiler is chosen when the folder is first configured; later runs keep it.
 CXX=$compiler cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTABULON_WERROR="$werror"
+    -DTABULON_WERROR="$werror" -DTABULON_BUILD_GUI="$gui" -DTABULON_BUILD_BENCH="$gui" \
+    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 cmake --build "$folder"

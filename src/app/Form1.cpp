@@ -7,15 +7,16 @@
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <chrono>
 
 #include "app/IsInstalled.h"
 #include "app/SignalEnd.h"
 #include "core/ErrorTrap.h"
 #include "core/export/ExportDriver.h"
 #include "core/export/SaveOptions.h"
+#include "core/export/WarnIfExcelOpen.h"
 #include "core/ui/PasswordPrompt.h"
 #include "core/util/Files.h"
-#include "core/export/WarnIfExcelOpen.h"
 #include "filelist/FileList.h"
 #include "results/Form2.h"
 #include "widgets/Artwork.h"
@@ -35,8 +36,8 @@ constexpr const char* kListToolTip =
     "window to reveal full names.";
 constexpr int kEventPassMilliseconds = 15;
 
-bool shownWithinOnePass(const QElapsedTimer& lastShown) {
-    return lastShown.isValid() && lastShown.elapsed() < kEventPassMilliseconds;
+bool withinOnePass(const std::optional<std::int64_t>& last, std::int64_t now) {
+    return last && now - *last < kEventPassMilliseconds;
 }
 
 QPushButton* makeArrowButton(QWidget* parent, const char* name, ArrowDirection direction,
@@ -67,7 +68,14 @@ Form1::Form1(Form1Services services, QWidget* parent)
                               .clear = PushButton6,
                               .samples = PushButton7},
                              this);
-    lastEventPass_.start();
+    lastEventPass_ = now();
+}
+
+std::int64_t Form1::now() const {
+    if (services_.milliseconds) return services_.milliseconds();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void Form1::buildControls() {
@@ -183,24 +191,24 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::setProgressValue(int percent) {
     pendingProgressValue_ = percent;
-    if (!shownWithinOnePass(lastProgressValue_)) showPendingProgress();
+    if (!withinOnePass(lastProgressValue_, now())) showPendingProgress();
 }
 
 void Form1::setProgressText(const std::string& text) {
     pendingProgressText_ = text;
-    if (!shownWithinOnePass(lastProgressText_)) showPendingProgress();
+    if (!withinOnePass(lastProgressText_, now())) showPendingProgress();
 }
 
 void Form1::showPendingProgress() {
     if (pendingProgressValue_) {
         ProgressBar1->setValue(*pendingProgressValue_);
         pendingProgressValue_.reset();
-        lastProgressValue_.start();
+        lastProgressValue_ = now();
     }
     if (pendingProgressText_) {
         ProgressBar1->setFormat(QString::fromStdString(*pendingProgressText_));
         pendingProgressText_.reset();
-        lastProgressText_.start();
+        lastProgressText_ = now();
     }
 }
 
@@ -209,10 +217,10 @@ void Form1::setBusyPointer() { pointer_->set(MousePointer::Busy); }
 void Form1::setDefaultPointer() { pointer_->set(MousePointer::Default); }
 
 void Form1::processEvents() {
-    if (lastEventPass_.elapsed() < kEventPassMilliseconds) return;
+    if (withinOnePass(lastEventPass_, now())) return;
     showPendingProgress();
     QCoreApplication::processEvents();
-    lastEventPass_.restart();
+    lastEventPass_ = now();
 }
 
 void Form1::PushButton2_Click() {

@@ -1,8 +1,8 @@
 // The main window: the file list, the save options, the export button and the progress bar.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,6 +42,9 @@ struct Form1Services {
     std::function<bool()> warnIfExcelOpen = {};
     // Called between two files of a save in the results window, if set.
     std::function<void()> betweenSavedFiles = {};
+    // Milliseconds on a steady clock, which paces event passes and progress updates; the
+    // system's steady clock when not set (tests move their own).
+    std::function<std::int64_t()> milliseconds = {};
 };
 
 class Form1 : public QWidget, public Activity, public ExportHost, public FileListHost {
@@ -121,14 +124,16 @@ class Form1 : public QWidget, public Activity, public ExportHost, public FileLis
     bool exportRunning_ = false;
     std::shared_ptr<ResultStore> resultTexts_ = std::make_shared<ResultStore>();
     std::unique_ptr<Form2> form2_;
-    QElapsedTimer lastEventPass_;
+    std::int64_t now() const;
+
+    std::optional<std::int64_t> lastEventPass_;
     // The book option changes the progress text at every row, the others the value at every
     // percent, far more often than the window repaints (and the bar repaints at once for every
     // new value); what comes within one event-pass interval waits for the next pass.
     std::optional<std::string> pendingProgressText_;
-    QElapsedTimer lastProgressText_;
+    std::optional<std::int64_t> lastProgressText_;
     std::optional<int> pendingProgressValue_;
-    QElapsedTimer lastProgressValue_;
+    std::optional<std::int64_t> lastProgressValue_;
     FileList* fileList_ = nullptr;  // the file list's event handlers, owned as a child
 };
 

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 
 #include "ExportTestSupport.h"
@@ -23,7 +22,14 @@ class Form1ExportTest : public ::testing::Test {
   protected:
     Form1ExportTest()
         : tempEnvironment(temp.path().string()),
-          form(Form1Services{ui, ui, settings, [] {}, QString(), [] { return false; }}) {
+          form(Form1Services{ui,
+                             ui,
+                             settings,
+                             [] {},
+                             QString(),
+                             [] { return false; },
+                             {},
+                             [this] { return milliseconds; }}) {
         form.Form_Load();
         form.show();
     }
@@ -34,6 +40,7 @@ class Form1ExportTest : public ::testing::Test {
     testing::ScratchFolder workbooks;
     testing::ScratchFolder temp;
     testing::TempEnvironment tempEnvironment;
+    std::int64_t milliseconds = 0;
     Form1 form;
 };
 
@@ -94,7 +101,7 @@ TEST_F(Form1ExportTest, ClicksThatArriveDuringARunAreIgnored) {
         form.PushButton2->click();  // a second run
         form.PushButton6->click();  // "Clear List"
     });
-    QThread::msleep(20);  // lets the run's first event pass happen
+    milliseconds += 20;  // the run's first event pass happens
     form.PushButton2_Click();
     EXPECT_TRUE(clickedDuringRun);
     EXPECT_EQ(form.ResultTexts().size(), 1u);
@@ -107,7 +114,8 @@ TEST_F(Form1ExportTest, ClicksThatArriveDuringARunAreIgnored) {
 // them; the first preview holds its run across "< Back" and a run without results, whose files
 // are never cut or reused meanwhile.
 TEST_F(Form1ExportTest, EachRunHasItsOwnFolderAndTheFirstPreviewSurvivesBackAndARunWithoutResults) {
-    const auto path = testing::writeWorkbook(workbooks, "Q1.xlsx", {{"S", {{"A1", "a"}, {"B2", "b"}}}});
+    const auto path =
+        testing::writeWorkbook(workbooks, "Q1.xlsx", {{"S", {{"A1", "a"}, {"B2", "b"}}}});
     const std::string damaged = workbooks.createFile("Damaged.xlsx");
     const auto foldersInTemp = [this] { return testing::namesIn(temp.path()); };
     {

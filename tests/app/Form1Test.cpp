@@ -9,7 +9,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include "ScriptedUi.h"
 #include "SettingsSandbox.h"
@@ -26,12 +25,17 @@ class Form1Test : public ::testing::Test {
   protected:
     std::unique_ptr<Form1> makeForm() {
         auto form = std::make_unique<Form1>(
-            Form1Services{ui, ui, settings,
+            Form1Services{ui,
+                          ui,
+                          settings,
                           [this] {
                               if (!engineAvailable)
                                   throw Error("ActiveX component can't create object");
                           },
-                          programDir.path()});
+                          programDir.path(),
+                          {},
+                          {},
+                          [this] { return milliseconds; }});
         form->Form_Load();
         return form;
     }
@@ -53,6 +57,7 @@ class Form1Test : public ::testing::Test {
     SettingsStore settings;
     QTemporaryDir programDir;
     bool engineAvailable = true;
+    std::int64_t milliseconds = 0;
 };
 
 struct ControlLayout {
@@ -213,7 +218,7 @@ TEST_F(Form1Test, ProgressShowsValueAndTextAsGiven) {
     form->setProgressValue(42);
     form->setProgressText("Please wait.. processing.. 8");
     form->setProgressText("Please wait.. processing.. 9");
-    QThread::msleep(20);
+    milliseconds += 20;
     form->processEvents();
     EXPECT_EQ(form->ProgressBar1->value(), 42);
     EXPECT_EQ(form->ProgressBar1->text(), "Please wait.. processing.. 9");

@@ -1,55 +1,17 @@
 // tabulon-cli --csv: the files read back by Python's csv module give the cells, whatever they
-// hold; --sheet limits every mode to the chosen sheets.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
-#include "CliRun.h"
-#include "ExportTestSupport.h"
+// hold; --sheet limits every mode to the chosen sheets; a folder path adds its tree.
+#include "CsvReadBack.h"
 
 namespace tabulon {
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
+using testing::bytesOf;
+using testing::CliOutput;
 
-// The rows of a CSV file as Python's csv module (strict) reads them; each cell travels as hex.
-Rows readWithPython(const std::string& path, const std::string& delimiter) {
-    const char* script =
-        "import csv, sys\n"
-        "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-        "    for row in csv.reader(f, delimiter=sys.argv[2], strict=True):\n"
-        "        print(','.join(cell.encode().hex() for cell in row))\n";
-    const testing::CliRun python = testing::runProgram(
-        TABULON_PYTHON,
-        {"-c", script, QString::fromStdString(path), QString::fromStdString(delimiter)});
-    EXPECT_EQ(python.exitCode, 0) << python.err;
-    Rows rows;
-    std::istringstream lines(python.out);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> row;
-        std::istringstream cells(line);
-        for (std::string hex; std::getline(cells, hex, ',');) {
-            std::string cell;
-            for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-                cell += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-            row.push_back(cell);
-        }
-        if (line.ends_with(',')) row.emplace_back();
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class CliCsvTest : public ::testing::Test {
+class CliCsvTest : public testing::CliProcessTest {
   protected:
-    QString out() const { return QString::fromStdString(output.path().string()); }
+    std::string out() const { return output.path().string(); }
 
     testing::ScratchFolder workbooks;
     testing::ScratchFolder output;
@@ -72,15 +34,16 @@ TEST_F(CliCsvTest, CellsOfEveryKindReadBackWithCommaAndTab) {
     const std::string book = testing::writeWorkbook(workbooks, "Cells.xlsx", {{"Odd", cells}});
     const std::filesystem::path file = output.path() / "Cells_Odd.csv";
     for (const std::string delimiter : {",", "\\t"}) {
-        QStringList arguments = {"--csv", "--mode", "sheet", "--output", out()};
-        if (delimiter != ",") arguments << "--delimiter" << QString::fromStdString(delimiter);
-        const testing::CliRun run = testing::runCli(arguments << QString::fromStdString(book));
-        ASSERT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_EQ(readWithPython(file.string(), delimiter == "," ? "," : "\t"), kOddCells)
+        std::vector<std::string> arguments = {"--csv", "--mode", "sheet", "--output", out()};
+        if (delimiter != ",") arguments.insert(arguments.end(), {"--delimiter", delimiter});
+        arguments.push_back(book);
+        const CliOutput run = runCli(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(testing::readCsvWithPython(file, delimiter == "," ? "," : "\t"), kOddCells)
             << delimiter;
         if (delimiter != ",") continue;
         // Quotes only where needed, CR LF after every row, nothing after the last.
-        EXPECT_EQ(contentOf(file),
+        EXPECT_EQ(bytesOf(file),
                   "\"a,b\",\"say \"\"hi\"\"\",\"line\nbreak\",\"cr\rhere\"\r\n"
                   "  lead,trail  ,," +
                       kOddCells[1][3] + "\r\ntab\there,12.5,,x\r\n");
@@ -94,12 +57,11 @@ TEST_F(CliCsvTest, BookResultHoldsTheChosenSheetsAsWideAsTheWidest) {
                                                      {"Other", {{"A1", "o1"}, {"B2", "o2"}}}});
     const std::string plain =
         testing::writeWorkbook(workbooks, "Plain.xlsx", {{"S", {{"A1", "1"}, {"B2", "2"}}}});
-    const testing::CliRun run =
-        testing::runCli({"--csv", "--output", out(), "--sheet", "Narrow", "--sheet=Wide", "--sheet",
-                         "Nope", QString::fromStdString(book), QString::fromStdString(plain)});
-    EXPECT_EQ(run.exitCode, 1);
+    const CliOutput run = runCli({"--csv", "--output", out(), "--sheet", "Narrow", "--sheet=Wide",
+                                  "--sheet", "Nope", book, plain});
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "tabulon-cli: no workbook has a sheet \"Nope\"\n");
-    EXPECT_EQ(contentOf(output.path() / "Book.csv"), "w1,,\r\n,,w2\r\nn1,,\r\n,n2,\r\n");
+    EXPECT_EQ(bytesOf(output.path() / "Book.csv"), "w1,,\r\n,,w2\r\nn1,,\r\n,n2,\r\n");
     // A workbook without any chosen sheet gives no result.
     EXPECT_FALSE(std::filesystem::exists(output.path() / "Plain.csv"));
 }
@@ -107,22 +69,30 @@ TEST_F(CliCsvTest, BookResultHoldsTheChosenSheetsAsWideAsTheWidest) {
 TEST_F(CliCsvTest, AWorkbookWithNothingToExportGivesAnEmptyFile) {
     // An empty sheet is passed over, as the window does.
     const std::string book = testing::writeWorkbook(workbooks, "Lone.xlsx", {{"S", {}}});
-    const testing::CliRun run = testing::runCli({"--csv", "--output", out(), book.c_str()});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const CliOutput run = runCli({"--csv", "--output", out(), book});
+    EXPECT_EQ(run.status, 0) << run.err;
     ASSERT_TRUE(std::filesystem::exists(output.path() / "Lone.csv"));
-    EXPECT_EQ(contentOf(output.path() / "Lone.csv"), "");
+    EXPECT_EQ(bytesOf(output.path() / "Lone.csv"), "");
 }
 
 TEST_F(CliCsvTest, SheetByPositionInRowModeKeepsTheWindowsFormatWithoutCsv) {
     const std::string book = testing::writeWorkbook(
         workbooks, "Book.xlsx",
         {{"First", {{"A1", "f"}, {"B2", "g"}}}, {"Second", {{"A1", "s, t"}, {"B2", "u"}}}});
-    const testing::CliRun run = testing::runCli(
-        {"--mode", "row", "--sheet", "2", "--output", out(), QString::fromStdString(book)});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(contentOf(output.path() / "Book_Second_1.csv"), "s, t, , \r\n\r\n\r\n");
-    EXPECT_EQ(contentOf(output.path() / "Book_Second_2.csv"), ", u, \r\n\r\n\r\n");
+    const CliOutput run = runCli({"--mode", "row", "--sheet", "2", "--output", out(), book});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(bytesOf(output.path() / "Book_Second_1.csv"), "s, t, , \r\n\r\n\r\n");
+    EXPECT_EQ(bytesOf(output.path() / "Book_Second_2.csv"), ", u, \r\n\r\n\r\n");
     EXPECT_FALSE(std::filesystem::exists(output.path() / "Book_First_1.csv"));
+}
+
+TEST_F(CliCsvTest, AFolderPathAddsItsTreeAndAFullRunExitsZero) {
+    std::filesystem::create_directories(workbooks.path() / "other" / "deeper");
+    testing::writeWorkbook(workbooks, "other/deeper/Sales.xlsx", {{"North", {{"A1", "x"}}}});
+    const CliOutput run =
+        runCli({"--mode", "sheet", "--output", out(), (workbooks.path() / "other").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(testing::namesIn(output.path()), std::vector<std::string>{"Sales_North.csv"});
 }
 
 }  // namespace

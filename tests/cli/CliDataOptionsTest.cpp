@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "CliProcess.h"
+#include "CsvReadBack.h"
 
 namespace tabulon {
 namespace {
@@ -15,38 +15,6 @@ using Rows = std::vector<std::vector<std::string>>;
 using testing::bytesOf;
 using testing::CliOutput;
 using testing::namesIn;
-
-// The rows of a CSV file as Python's csv module (strict) reads them in `encoding`; each cell
-// travels as hex.
-Rows readWithPython(const fs::path& file, const std::string& encoding) {
-    const std::string script =
-        "import csv, sys\n"
-        "with open(sys.argv[1], newline='', encoding=sys.argv[2]) as f:\n"
-        "    for row in csv.reader(f, strict=True):\n"
-        "        print(','.join(cell.encode().hex() for cell in row))\n";
-    const std::string command =
-        std::string(TABULON_PYTHON) + " -c \"" + script + "\" '" + file.string() + "' " + encoding;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, got);
-    EXPECT_EQ(::pclose(pipe), 0) << command;
-    Rows rows;
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> row(1);
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] == ',') {
-                row.emplace_back();
-            } else {
-                row.back() += static_cast<char>(std::stoi(line.substr(i++, 2), nullptr, 16));
-            }
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 Rows transposed(const Rows& rows) {
     Rows columns(rows.front().size());
@@ -124,7 +92,7 @@ TEST_F(CliDataOptionsTest, ValuesOfEveryCellKindInBothDateSystemsInEveryMode) {
             ASSERT_EQ(run.status, 0) << run.err;
             const fs::path file = folder.path() / "out.csv";
             std::ofstream(file, std::ios::binary) << run.out;
-            EXPECT_EQ(readWithPython(file, "utf-8"),
+            EXPECT_EQ(testing::readCsvWithPython(file),
                       mode == "column" ? transposed(expected) : expected);
         }
         // The window's format takes the stored values too, the error value's included.
@@ -164,8 +132,8 @@ TEST_F(CliDataOptionsTest, EachEncodingAndACharacterThatDoesNotFit) {
         const CliOutput run = runCli({"--csv", "--mode", "sheet", "--encoding", encoding.name,
                                       "--output", out.string(), path});
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(readWithPython(out / "Enc_Plain.csv", encoding.python), plain);
-        EXPECT_EQ(readWithPython(out / "Enc_Euro.csv", encoding.python), withEuro);
+        EXPECT_EQ(testing::readCsvWithPython(out / "Enc_Plain.csv", ",", encoding.python), plain);
+        EXPECT_EQ(testing::readCsvWithPython(out / "Enc_Euro.csv", ",", encoding.python), withEuro);
         EXPECT_TRUE(bytesOf(out / "Enc_Euro.csv").starts_with(encoding.byteOrderMark + "x"));
         // On stdout every result starts with the byte-order mark, as its file does.
         const CliOutput streamed = runCli(
@@ -259,6 +227,7 @@ TEST_F(CliDataOptionsTest, SpellingsUsageErrorsAndAMadeOutputFolder) {
         {{"--output", "file", path}, "--output file is not a folder"},
         {{"--encoding", "klingon", path}, "unknown encoding klingon"},
         {{"--csv"}, "no PATH given"},
+        {{}, "no PATH given"},
     };
     for (const auto& error : errors) {
         const CliOutput run = runCli(error.arguments);

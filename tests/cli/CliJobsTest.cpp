@@ -7,19 +7,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using testing::bytesOf;
 using testing::CliOutput;
-using testing::namesIn;
+using testing::contentsOf;
 
 using CliJobsTest = testing::CliProcessTest;
-
-// Every entry of a folder with its bytes, by name; a folder as "/".
-std::vector<std::pair<std::string, std::string>> contentsOf(const fs::path& folder) {
-    std::vector<std::pair<std::string, std::string>> contents;
-    for (const std::string& name : namesIn(folder))
-        contents.emplace_back(name, fs::is_directory(folder / name) ? "/" : bytesOf(folder / name));
-    return contents;
-}
 
 TEST_F(CliJobsTest, SeveralAtOnceSaveAndReportExactlyAsOneAtATime) {
     // A large workbook first, so that later ones are done before it; workbooks of the same name
@@ -43,7 +34,7 @@ TEST_F(CliJobsTest, SeveralAtOnceSaveAndReportExactlyAsOneAtATime) {
 
     for (const std::string mode : {"sheet", "book"}) {
         SCOPED_TRACE(mode);
-        std::vector<std::vector<std::pair<std::string, std::string>>> outputs;
+        std::vector<std::map<std::string, std::string>> outputs;
         std::vector<std::string> errorLines;
         std::vector<std::string> streamed;
         for (const std::string jobs : {"1", "2", "3"}) {

@@ -1,16 +1,9 @@
 // The same file list exported and saved through the window and through tabulon-cli gives
 // byte-identical output folders, in every save option.
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <string>
 
-#include "ExportTestSupport.h"
+#include "CliProcess.h"
 #include "SettingsSandbox.h"
 #include "app/Form1.h"
 #include "results/Form2.h"
@@ -20,17 +13,8 @@
 namespace tabulon {
 namespace {
 
+using testing::contentsOf;
 using Folder = std::map<std::string, std::string>;
-
-Folder contentsOf(const std::filesystem::path& folder) {
-    Folder files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in),
-                                                   std::istreambuf_iterator<char>()};
-    }
-    return files;
-}
 
 class CliMatchesWindowTest : public ::testing::TestWithParam<std::pair<const char*, const char*>> {
   protected:
@@ -71,29 +55,24 @@ class CliMatchesWindowTest : public ::testing::TestWithParam<std::pair<const cha
         EXPECT_EQ(ui.boxes.back().text, "Done.");
     }
 
-    int saveThroughCli(const std::string& mode) {
-        QStringList arguments = {"--mode", QString::fromStdString(mode), "--output",
-                                 QString::fromStdString(cliOut.path().string())};
-        for (const std::string& file : files) arguments << QString::fromStdString(file);
-        QProcess cli;
-        cli.start(TABULON_CLI, arguments);
-        cli.waitForFinished(60000);
-        cliErrors = cli.readAllStandardError().toStdString();
-        return cli.exitCode();
+    testing::CliOutput saveThroughCli(const std::string& mode) {
+        std::vector<std::string> arguments = {"--mode", mode, "--output", cliOut.path().string()};
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        return testing::runProgram(TABULON_CLI, arguments);
     }
 
     testing::ScratchFolder workbooks;
     testing::ScratchFolder windowOut;
     testing::ScratchFolder cliOut;
     std::vector<std::string> files;
-    std::string cliErrors;
 };
 
 TEST_P(CliMatchesWindowTest, OutputFoldersAreByteIdentical) {
     const auto [option, mode] = GetParam();
     saveThroughWindow(option);
-    EXPECT_EQ(saveThroughCli(mode), 1);  // the missing workbook is reported
-    EXPECT_NE(cliErrors.find("Missing.xlsx"), std::string::npos);
+    const testing::CliOutput cli = saveThroughCli(mode);
+    EXPECT_EQ(cli.status, 1);  // the missing workbook is reported
+    EXPECT_NE(cli.err.find("Missing.xlsx"), std::string::npos);
     const Folder window = contentsOf(windowOut.path());
     EXPECT_FALSE(window.empty());
     EXPECT_EQ(contentsOf(cliOut.path()), window);
@@ -118,30 +97,6 @@ TEST_F(CliMatchesWindowTest, BookFilesAreNamedAfterTheWorkbookTheyCameFrom) {
     EXPECT_EQ(window.at("Sales Q1.csv").substr(0, 18), "Region, Total, , \r");
     ASSERT_EQ(window.count("Sales Q1 (2).csv"), 1u);
     EXPECT_EQ(window.at("Sales Q1 (2).csv"), "x, , \r\n, , \r\n, y, \r\n\r\n\r\n");
-}
-
-TEST_F(CliMatchesWindowTest, UsageAndHelp) {
-    QProcess cli;
-    cli.start(TABULON_CLI, {});
-    cli.waitForFinished(10000);
-    EXPECT_EQ(cli.exitCode(), 2);
-    // A usage error is one line and a pointer to the help, not the help itself.
-    EXPECT_EQ(cli.readAllStandardError().toStdString(),
-              "tabulon-cli: no PATH given\nTry 'tabulon-cli --help' for more information.\n");
-    cli.start(TABULON_CLI, {"--help"});
-    cli.waitForFinished(10000);
-    EXPECT_EQ(cli.exitCode(), 0);
-    EXPECT_TRUE(cli.readAllStandardOutput().contains("Usage: tabulon-cli"));
-}
-
-TEST_F(CliMatchesWindowTest, AFolderPathAddsItsTreeAndAFullRunExitsZero) {
-    QProcess cli;
-    cli.start(TABULON_CLI,
-              {"--mode", "sheet", "--output", QString::fromStdString(cliOut.path().string()),
-               QString::fromStdString((workbooks.path() / "other").string())});
-    cli.waitForFinished(60000);
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    EXPECT_EQ(contentsOf(cliOut.path()).count("Sales Q1_North.csv"), 1u);
 }
 
 }  // namespace

@@ -1,19 +1,16 @@
 // tabulon-cli as separate processes: two runs at once sharing one TEMP, folders that ended runs
 // left behind, interrupts, FAT, a full output disk, and its one-line messages.
-#include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <thread>
+#include <optional>
+#include <tuple>
 
-#include "ExportTestSupport.h"
+#include "CliProcess.h"
 
 namespace tabulon {
 namespace {
@@ -21,39 +18,15 @@ namespace {
 namespace fs = std::filesystem;
 
 using testing::bytesOf;
+using testing::ChildProcess;
+using testing::CliOutput;
 using testing::namesIn;
 
-// Starts tabulon-cli with TEMP set and its stderr going to a file.
-pid_t startCli(const std::vector<std::string>& arguments, const fs::path& temp,
-               const fs::path& errors) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv("TEMP", temp.c_str(), 1);
-        if (std::freopen(errors.c_str(), "w", stderr) == nullptr) ::_exit(99);
-        std::vector<char*> argv = {const_cast<char*>(TABULON_CLI)};
-        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execv(TABULON_CLI, argv.data());
-        ::_exit(98);
-    }
-    return pid;
-}
-
-// The exit status, or 1000 + the signal that ended the process.
-int waitFor(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-}
-
-class CliSafetyTest : public ::testing::Test {
+class CliSafetyTest : public testing::CliProcessTest {
   protected:
-    int runCli(const std::vector<std::string>& arguments) {
-        const int status = waitFor(startCli(arguments, temp.path(), errorsFile()));
-        errors = bytesOf(errorsFile());
-        return status;
+    ChildProcess startCli(const std::vector<std::string>& arguments, const fs::path& runTemp) {
+        return ChildProcess(TABULON_CLI, arguments, {.temp = runTemp});
     }
-    fs::path errorsFile() const { return folder.path() / "errors.txt"; }
     fs::path make(const std::string& name) const {
         fs::create_directories(folder.path() / name);
         return folder.path() / name;
@@ -67,10 +40,17 @@ class CliSafetyTest : public ::testing::Test {
         }
         return testing::writeWorkbook(folder, name, {{"S", cells}});
     }
-
-    testing::ScratchFolder folder;
-    testing::ScratchFolder temp;
-    std::string errors;
+    // Starts a run in row mode whose results stream to stdout, and waits until the first of
+    // them arrive; the run then waits at the full pipe. Returns the run's new folder in TEMP.
+    std::string startHeld(std::optional<ChildProcess>& run, const std::string& book) {
+        const std::vector<std::string> before = namesIn(temp.path());
+        run.emplace(TABULON_CLI, std::vector<std::string>{"--mode", "row", "--output", "-", book},
+                    testing::ProcessSetup{.temp = temp.path(), .heldAtPipe = true});
+        EXPECT_FALSE(run->firstOutput().empty());
+        for (const std::string& name : namesIn(temp.path()))
+            if (std::find(before.begin(), before.end(), name) == before.end()) return name;
+        return {};
+    }
 };
 
 TEST_F(CliSafetyTest, TwoRunsAtOnceOnSameNamedWorkbooksSharingTempLoseNothing) {
@@ -79,13 +59,12 @@ TEST_F(CliSafetyTest, TwoRunsAtOnceOnSameNamedWorkbooksSharingTempLoseNothing) {
     const std::string books[] = {tallBook("one/report.xlsx", "one", 1500),
                                  tallBook("two/report.xlsx", "two", 1500)};
     const fs::path outs[] = {make("out1"), make("out2")};
-    pid_t pids[2];
+    ChildProcess runs[] = {
+        startCli({"--mode", "row", "--output", outs[0].string(), books[0]}, temp.path()),
+        startCli({"--mode", "row", "--output", outs[1].string(), books[1]}, temp.path())};
     for (int i = 0; i < 2; ++i) {
-        pids[i] = startCli({"--mode", "row", "--output", outs[i].string(), books[i]}, temp.path(),
-                           folder.path() / ("errors" + std::to_string(i)));
-    }
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(waitFor(pids[i]), 0) << bytesOf(folder.path() / ("errors" + std::to_string(i)));
+        const CliOutput run = runs[i].finish();
+        EXPECT_EQ(run.status, 0) << run.err;
         const std::string tag = i == 0 ? "one" : "two";
         ASSERT_EQ(namesIn(outs[i]).size(), 1500u);
         for (int r : {1, 2, 750, 1500}) {
@@ -96,38 +75,19 @@ TEST_F(CliSafetyTest, TwoRunsAtOnceOnSameNamedWorkbooksSharingTempLoseNothing) {
     EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
-// Waits until TEMP holds a run's locked folder that `known` does not, and returns its name.
-std::string newFolderIn(const fs::path& temp, const std::vector<std::string>& known) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        for (const std::string& name : namesIn(temp)) {
-            if (std::find(known.begin(), known.end(), name) == known.end() &&
-                fs::exists(temp / name / "lock"))
-                return name;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return {};
-}
-
 // Whatever ended a run, the next run removes the folder it left in TEMP; a live run's folder,
 // another user's, a link and a folder without a lock that is not yet old stay as they are.
 TEST_F(CliSafetyTest, TheNextRunRemovesTheFoldersOfEndedRunsAndNothingElse) {
     const std::string book = tallBook("Long.xlsx", "x", 40000);
     const std::string small = tallBook("Small.xlsx", "s", 3);
-    const fs::path out = make("out");
-    const auto start = [&] {
-        return startCli({"--mode", "row", "--output", out.string(), book}, temp.path(),
-                        errorsFile());
-    };
-    const pid_t killed = start();
-    const std::string killedFolder = newFolderIn(temp.path(), {});
+    std::optional<ChildProcess> killed;
+    std::optional<ChildProcess> live;
+    const std::string killedFolder = startHeld(killed, book);
     ASSERT_FALSE(killedFolder.empty());
-    ::kill(killed, SIGKILL);
-    EXPECT_EQ(waitFor(killed), 1000 + SIGKILL);
+    ::kill(killed->pid(), SIGKILL);
+    EXPECT_EQ(killed->finish().status, 1000 + SIGKILL);
     ASSERT_TRUE(fs::exists(temp.path() / killedFolder));
-    const pid_t live = start();
-    const std::string liveFolder = newFolderIn(temp.path(), {killedFolder});
+    const std::string liveFolder = startHeld(live, book);
     ASSERT_FALSE(liveFolder.empty());
 
     const fs::path victim = make("victim");
@@ -145,38 +105,34 @@ TEST_F(CliSafetyTest, TheNextRunRemovesTheFoldersOfEndedRunsAndNothingElse) {
         kept.push_back("tabulon-other0");
     }
     std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(runCli({"--output", out.string(), small}), 0) << errors;
+    const CliOutput run = runCli({"--output", make("out").string(), small});
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(namesIn(temp.path()), kept);
     EXPECT_EQ(bytesOf(victim / "precious"), "precious");
 
-    ::kill(live, SIGTERM);
-    EXPECT_EQ(waitFor(live), 143);
+    ::kill(live->pid(), SIGTERM);
+    EXPECT_EQ(live->finish().status, 143);
     EXPECT_FALSE(fs::exists(temp.path() / liveFolder));
 }
 
-// The run's folder appears with its first result, the output folder's first file when the save
-// has begun. Neither the run's folder nor a file being saved stays behind.
+// A signal while the results stream to stdout, or while they are saved (where a folder in the
+// place of each of the results 2 to 200 makes a line on stderr): the run waits at the full pipe
+// when the signal comes. Neither the run's folder nor a file being saved stays behind.
 TEST_F(CliSafetyTest, AnInterruptRemovesThePrivateFolderAndExitsWith128PlusTheSignal) {
     const std::string book = tallBook("Long.xlsx", "x", 40000);
     const fs::path out = make("out");
-    struct Case {
-        int signal;
-        int status;
-        bool duringSave;
-    };
-    for (const Case c :
-         {Case{SIGINT, 130, false}, Case{SIGTERM, 143, true}, Case{SIGHUP, 129, false}}) {
-        fs::remove_all(out);
-        fs::create_directories(out);
-        const pid_t pid = startCli({"--mode", "row", "--output", out.string(), book}, temp.path(),
-                                   errorsFile());
-        const fs::path watched = c.duringSave ? out : temp.path();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (fs::is_empty(watched) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_FALSE(fs::is_empty(watched));
-        ::kill(pid, c.signal);
-        EXPECT_EQ(waitFor(pid), c.status);
+    for (int r = 2; r <= 200; ++r)
+        fs::create_directories(out / ("Long_S_" + std::to_string(r) + ".csv"));
+    for (const auto& [signal, status, duringSave] :
+         {std::tuple{SIGINT, 130, false}, {SIGTERM, 143, true}, {SIGHUP, 129, false}}) {
+        ChildProcess run(TABULON_CLI,
+                         {"--mode", "row", "--output", duringSave ? out.string() : "-", book},
+                         {.temp = temp.path(), .heldAtPipe = true});
+        const std::string first = run.firstOutput();
+        EXPECT_EQ(first.starts_with("tabulon-cli: " + (out / "Long_S_2.csv").string()), duringSave)
+            << first;
+        ::kill(run.pid(), signal);
+        EXPECT_EQ(run.finish().status, status);
         EXPECT_TRUE(fs::is_empty(temp.path()));
         for (const std::string& name : namesIn(out)) EXPECT_FALSE(name.ends_with(".part")) << name;
     }
@@ -189,8 +145,9 @@ TEST_F(CliSafetyTest, FatAsTempAndAsTheOutputFolderLosesNothing) {
     const std::string image = (folder.path() / "fat.img").string();
     if (::geteuid() != 0 || !fs::exists("/dev/fuse") ||
         std::system(("mkfs.vfat -C " + image + " 32768 >/dev/null 2>&1").c_str()) != 0 ||
-        std::system(("fusefat -o rw+ " + image + " " + mounted.string() + " >/dev/null 2>&1")
-                        .c_str()) != 0) {
+        std::system(
+            ("fusefat -o rw+ " + image + " " + mounted.string() + " >/dev/null 2>&1").c_str()) !=
+            0) {
         GTEST_SKIP() << "no FAT file system can be mounted here (root, /dev/fuse, mkfs.vfat and "
                         "fusefat are needed)";
     }
@@ -200,15 +157,14 @@ TEST_F(CliSafetyTest, FatAsTempAndAsTheOutputFolderLosesNothing) {
     make("b");
     const std::string large = tallBook("a/Report.xlsx", std::string(70, 'a'), 1500);
     const std::string other = tallBook("b/report.xlsx", "b", 2);
-    const pid_t pid = startCli({"--output", (mounted / "out").string(), large, other},
-                               mounted / "temp", errorsFile());
-    const int status = waitFor(pid);
+    const CliOutput run =
+        startCli({"--output", (mounted / "out").string(), large, other}, mounted / "temp").finish();
     const auto saved = namesIn(mounted / "out");
     const std::string first = bytesOf(mounted / "out" / "Report.csv");
     const std::string second = bytesOf(mounted / "out" / "report (2).csv");
     const bool tempLeftEmpty = fs::is_empty(mounted / "temp");
     EXPECT_EQ(std::system(("umount " + mounted.string()).c_str()), 0);
-    EXPECT_EQ(status, 0) << bytesOf(errorsFile());
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(saved, (std::vector<std::string>{"Report.csv", "report (2).csv"}));
     EXPECT_TRUE(first.starts_with(std::string(70, 'a') + ", 1, \r\n")) << first.substr(0, 80);
     EXPECT_EQ(first.size(), 118897u);  // 1500 lines of 76 bytes and the row's digits, 2 ends
@@ -227,15 +183,15 @@ TEST_F(CliSafetyTest, AFullOutputDiskLeavesNoCutFileAndExitsOne) {
     const std::string big = testing::writeWorkbook(folder, "Big.xlsx", {{"S", wide}});
     const std::string small = tallBook("Small.xlsx", "s", 3);
     std::ofstream(out / "Big.csv") << "earlier";
-    const int status = runCli({"--output", out.string(), big, small});
+    const CliOutput run = runCli({"--output", out.string(), big, small});
     const auto saved = namesIn(out);
     const std::string earlier = bytesOf(out / "Big.csv");
     const std::string smallCsv = bytesOf(out / "Small.csv");
     ::umount(out.c_str());
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors, "tabulon-cli: " + (out / "Big.csv").string() +
-                          ": No space left on device\n"
-                          "tabulon-cli: 1 of 2 results could not be saved.\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tabulon-cli: " + (out / "Big.csv").string() +
+                           ": No space left on device\n"
+                           "tabulon-cli: 1 of 2 results could not be saved.\n");
     EXPECT_EQ(saved, (std::vector<std::string>{"Big.csv", "Small.csv"}));
     EXPECT_EQ(earlier, "earlier");
     EXPECT_EQ(smallCsv, "s, 1, \r\ns, 2, \r\ns, 3, \r\n\r\n\r\n");
@@ -245,18 +201,19 @@ TEST_F(CliSafetyTest, AFullTempStopsEachResultThatCannotFitWithOneLineAndTheRunG
     const fs::path smallTemp = make("smalltemp");
     if (::geteuid() != 0 || ::mount("tmpfs", smallTemp.c_str(), "tmpfs", 0, "size=256k") != 0)
         GTEST_SKIP() << "no small file system can be mounted here";
-    const std::string corners = testing::writeWorkbook(
-        folder, "Corners.xlsx", {{"S", {{"A1", "a"}, {"XFD1048576", "z"}}}});
+    const std::string corners =
+        testing::writeWorkbook(folder, "Corners.xlsx", {{"S", {{"A1", "a"}, {"XFD1048576", "z"}}}});
     const std::string small = tallBook("Small.xlsx", "s", 3);
     const fs::path out = make("out");
     std::vector<std::string> lines;
     // A limit above the 34 GB of the corners' separators: the free space is what stops them.
     for (const char* mode : {"sheet", "column"}) {
-        const pid_t pid = startCli({"--mode", mode, "--max-result-size", "64G", "--output",
-                                    out.string(), corners, small},
-                                   smallTemp, errorsFile());
-        EXPECT_EQ(waitFor(pid), 1);
-        lines.push_back(bytesOf(errorsFile()));
+        const CliOutput run = startCli({"--mode", mode, "--max-result-size", "64G", "--output",
+                                        out.string(), corners, small},
+                                       smallTemp)
+                                  .finish();
+        EXPECT_EQ(run.status, 1);
+        lines.push_back(run.err);
     }
     const bool leftEmpty = fs::is_empty(smallTemp);
     ::umount(smallTemp.c_str());
@@ -264,9 +221,7 @@ TEST_F(CliSafetyTest, AFullTempStopsEachResultThatCannotFitWithOneLineAndTheRunG
     for (const std::string& text : lines) {
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
         EXPECT_EQ(text.rfind("tabulon-cli: " + corners + ": Result", 0), 0u) << text;
-        EXPECT_NE(text.find("too large, sheet \"S\", at least 343"),
-                  std::string::npos)
-            << text;
+        EXPECT_NE(text.find("too large, sheet \"S\", at least 343"), std::string::npos) << text;
         EXPECT_NE(text.find(" bytes free in the temporary folder\n"), std::string::npos) << text;
     }
     EXPECT_TRUE(fs::exists(out / "Small_S.csv"));
@@ -277,23 +232,25 @@ TEST_F(CliSafetyTest, OneLinePerFailureAndTheTrapsDetailsOnlyWhenVerbose) {
     const fs::path out = make("out");
     const std::string missing = (folder.path() / "Missing.xlsx").string();
     const std::string book = tallBook("Rows.xlsx", "r", 60);
-    EXPECT_EQ(runCli({"--output", out.string(), missing, book}), 1);
-    EXPECT_EQ(errors, "tabulon-cli: " + missing + ": The workbook file was not found\n");
+    CliOutput run = runCli({"--output", out.string(), missing, book});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tabulon-cli: " + missing + ": The workbook file was not found\n");
     EXPECT_TRUE(fs::exists(out / "Rows.csv"));
 
-    EXPECT_EQ(runCli({"--verbose", "--output", out.string(), missing}), 1);
-    EXPECT_NE(errors.find(missing + ": Excel1.SaveEachBook line 100: The workbook file was not "
-                                    "found"),
+    run = runCli({"--verbose", "--output", out.string(), missing});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(missing + ": Excel1.SaveEachBook line 100: The workbook file was not "
+                                     "found"),
               std::string::npos);
-    EXPECT_NE(errors.find("line 102: Object variable or With block variable not set"),
+    EXPECT_NE(run.err.find("line 102: Object variable or With block variable not set"),
               std::string::npos);
 
     fs::remove(out / "Rows.csv");
-    EXPECT_EQ(runCli({"--max-result-size", "500", "--mode", "sheet", "--output", out.string(), book}),
-              1);
-    EXPECT_EQ(errors, "tabulon-cli: " + book +
-                          ": Result too large, sheet \"S\", at least 502 bytes, more than the "
-                          "limit of 500 bytes\n");
+    run = runCli({"--max-result-size", "500", "--mode", "sheet", "--output", out.string(), book});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tabulon-cli: " + book +
+                           ": Result too large, sheet \"S\", at least 502 bytes, more than the "
+                           "limit of 500 bytes\n");
     EXPECT_TRUE(fs::is_empty(out));
     EXPECT_TRUE(fs::is_empty(temp.path()));
 }

@@ -39,7 +39,8 @@ class Form2Test : public ::testing::Test {
         form.clearResults();
         form.addResultColumns({{"Preview", 6000}, {"Sheet Name", 1500}});
         auto run = std::make_shared<ResultStore>();
-        for (const auto& [sheet, text] : results) testing::keepResult(*run, text, "Book1.csv", sheet);
+        for (const auto& [sheet, text] : results)
+            testing::keepResult(*run, text, "Book1.csv", sheet);
         form.showResults(run, static_cast<std::int32_t>(results.size()));
     }
 
@@ -53,9 +54,7 @@ class Form2Test : public ::testing::Test {
 };
 
 // Highlights row k (1-based) of the list, as a click does.
-void selectRow(QTreeView& list, int k) {
-    list.setCurrentIndex(list.model()->index(k - 1, 0));
-}
+void selectRow(QTreeView& list, int k) { list.setCurrentIndex(list.model()->index(k - 1, 0)); }
 
 TEST_F(Form2Test, LayoutFollowsTheDesign) {
     const auto form = makeForm();
@@ -212,8 +211,10 @@ TEST_F(Form2Test, SaveWritesTheShownResultsIntoTheTypedFolder) {
     form->Text1->setText(QString::fromStdString(out.path().string()));
     form->PushButton6_Click();
     EXPECT_EQ(ui.boxes.back().text, "Done.");
-    EXPECT_TRUE(std::filesystem::exists(out.path() / "Book1_North.csv"));
-    EXPECT_TRUE(std::filesystem::exists(out.path() / "Book1_South.csv"));
+    // Each file holds its result's text and the line end that ends every written text.
+    EXPECT_EQ(testing::contentsOf(out.path()),
+              (std::map<std::string, std::string>{{"Book1_North.csv", "a, \r\n\r\n\r\n"},
+                                                  {"Book1_South.csv", "b, \r\n\r\n\r\n"}}));
 
     form->Text1->setText(QString::fromStdString(out.file("missing")));
     form->PushButton6_Click();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,15 @@ inline std::vector<std::string> namesIn(const std::filesystem::path& folder) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Every entry of a folder with its bytes, by name; a folder as "/".
+inline std::map<std::string, std::string> contentsOf(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const std::string& name : namesIn(folder))
+        contents[name] =
+            std::filesystem::is_directory(folder / name) ? "/" : bytesOf(folder / name);
+    return contents;
 }
 
 }  // namespace tabulon::testing
