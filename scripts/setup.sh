@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Tabulon need, then configures
 # and builds into build/ with g++, into build-clang/ with clang++ when the argument is "clang",
-# or the core and tabulon-cli without Qt into build-cli/ with g++ when it is "cli".
+# or the core and tabulon-cli without Qt, inflating with zlib rather than ISA-L, into build-cli/
+# with g++ when it is "cli".
 # Safe to run again: installed packages and a configured build are reused.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 case "${1:-gcc}" in
-    gcc) compiler=g++ folder=build gui=ON ;;
-    clang) compiler=clang++ folder=build-clang gui=ON ;;
-    cli) compiler=g++ folder=build-cli gui=OFF ;;
+    gcc) compiler=g++ folder=build gui=ON isal=ON ;;
+    clang) compiler=clang++ folder=build-clang gui=ON isal=ON ;;
+    cli) compiler=g++ folder=build-cli gui=OFF isal=OFF ;;
     *) echo "usage: $0 [gcc|clang|cli]" >&2; exit 2 ;;
 esac
 
@@ -41,5 +42,5 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 # The compiler is chosen when the folder is first configured; later runs keep it.
 CXX=$compiler cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTABULON_WERROR="$werror" -DTABULON_BUILD_GUI="$gui" -DTABULON_BUILD_BENCH="$gui" \
-    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+    -DTABULON_WITH_ISAL="$isal" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 cmake --build "$folder"
