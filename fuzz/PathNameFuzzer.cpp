@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string other = cut == std::string::npos ? std::string() : input.substr(cut + 1);
     (void)tabulon::GetFileName(name);
     (void)tabulon::StripExtension(name);
-    (void)tabulon::JoinPath(name, other);
-    (void)tabulon::WithTrailingSeparator(name);
-    (void)tabulon::RepairRootSeparator(name);
-    (void)tabulon::IsHiddenName(name);
-    (void)tabulon::FoldedName(name);
-    (void)tabulon::MatchesWildcard(name, other);
+    (void)tabulon::joinPath(name, other);
+    (void)tabulon::withTrailingSeparator(name);
+    (void)tabulon::repairRootSeparator(name);
+    (void)tabulon::isHiddenName(name);
+    (void)tabulon::foldedName(name);
+    (void)tabulon::matchesWildcard(name, other);
     (void)tabulon::utf16BytesToUtf8(name, true);
     (void)tabulon::utf16BytesToUtf8(other, false);
     return 0;

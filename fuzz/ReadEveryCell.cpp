@@ -22,8 +22,7 @@ void readEveryCell(const std::string& path) {
     try {
         const auto book = workbook::readWorkbookFile(path);
         for (std::size_t s = 0; s < book->worksheetCount(); ++s) {
-            const auto& sheet =
-                dynamic_cast<const workbook::StoredWorksheet&>(book->worksheet(s));
+            const auto& sheet = dynamic_cast<const workbook::StoredWorksheet&>(book->worksheet(s));
             (void)sheet.usedRange();
             const workbook::CellStore& cells = sheet.cells();
             for (std::size_t i = 0; i < cells.size(); ++i) {

@@ -3,6 +3,7 @@
 //   bench_window_export --mode book|sheet|row|column --output DIR FILE...
 // Prints the seconds spent exporting, opening the results window and saving.
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <cstdio>
@@ -18,15 +19,13 @@
 #include "widgets/ListView.h"
 #include "widgets/SettingsStore.h"
 
-#include <QComboBox>
-
 namespace {
 
 using namespace tabulon;
 
 // Answers every question with its default and counts the errors, without showing anything.
 class SilentUi : public Dialogs, public ErrorReporter {
-public:
+  public:
     int errors = 0;
     Answer messageBox(const std::string&, Buttons buttons, Icon, const std::string&) override {
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;

@@ -240,11 +240,11 @@ void BM_Write(benchmark::State& state) {
         for (const std::string& field : fields) {
             buffer += field;
             if (buffer.size() < (1u << 20)) continue;
-            tabulon::WriteAll(fd, buffer, file);
+            tabulon::writeAll(fd, buffer, file);
             written += buffer.size();
             buffer.clear();
         }
-        tabulon::WriteAll(fd, buffer, file);
+        tabulon::writeAll(fd, buffer, file);
         written += buffer.size();
         ::close(fd);
         bytes = static_cast<double>(written);

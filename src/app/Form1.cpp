@@ -234,7 +234,7 @@ void Form1::PushButton2_Click() {
     if (!run.warnIfExcelOpen) {
         run.warnIfExcelOpen = [this] { return WarnIfExcelOpen(services_.dialogs); };
     }
-    RunExport(run);
+    runExport(run);
     showPendingProgress();
     exportRunning_ = false;
 }

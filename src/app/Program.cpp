@@ -31,7 +31,7 @@ int runProgram(const QStringList& paths) {
     signalEnd = std::make_unique<SignalEnd>([&form1](int signal) { form1.endBySignal(signal); });
     form1.Form_Load();
     form1.show();
-    AddDroppedPaths(form1, StartPaths(paths));
+    addDroppedPaths(form1, startPaths(paths));
     return QApplication::exec();
 }
 

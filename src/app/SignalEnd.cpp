@@ -55,7 +55,7 @@ void SignalEnd::endNowIfSignalled() {
 }
 
 void endNow(int signal) {
-    RemoveLeftovers();
+    removeLeftovers();
     std::_Exit(128 + signal);
 }
 

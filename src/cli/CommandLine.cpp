@@ -229,7 +229,7 @@ std::vector<std::string> joinValues(const CLI::App& app,
 
 }  // namespace
 
-std::string HelpText() {
+std::string helpText() {
     CommandLine line;
     RawValues raw;
     return optionTable(line, raw)->help();

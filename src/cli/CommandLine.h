@@ -33,7 +33,7 @@ struct CommandLine {
 };
 
 // The text of --help, made from the table of options.
-std::string HelpText();
+std::string helpText();
 // "tabulon-cli VERSION" and a line end.
 extern const char* const kVersionLine;
 // What follows the one line of a usage error.

@@ -42,7 +42,7 @@ Interrupts::Interrupts(std::size_t workers) {
             const int null = ::open("/dev/null", O_WRONLY);
             if (null >= 0) ::dup2(null, STDERR_FILENO);
         }
-        RemoveLeftovers();
+        removeLeftovers();
         ::_exit(128 + signal);
     });
 }

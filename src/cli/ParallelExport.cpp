@@ -39,7 +39,7 @@ class HeldLines {
 
 }  // namespace
 
-int ExportInParallel(ParallelRun& run) {
+int exportInParallel(ParallelRun& run) {
     std::atomic<std::size_t> next{0};
     std::atomic<int> errors{0};
     std::atomic<bool> stopped{false};

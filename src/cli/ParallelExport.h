@@ -29,6 +29,6 @@ struct ParallelRun {
 // are then handed to save() one at a time in list order, each after its held-back lines are
 // written to stderr. So the files, their names, their bytes and the stderr lines are those of a
 // run with one thread. Returns how many errors the exports reported.
-int ExportInParallel(ParallelRun& run);
+int exportInParallel(ParallelRun& run);
 
 }  // namespace tabulon::cli

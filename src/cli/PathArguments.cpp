@@ -18,7 +18,7 @@ std::vector<std::string> workbookPaths(const std::vector<std::string>& paths,
             continue;
         }
         std::vector<UnreadableFolder> unreadable;
-        const auto tree = FolderTreeFiles(path, "*." + extension, terminal, &unreadable);
+        const auto tree = folderTreeFiles(path, "*." + extension, terminal, &unreadable);
         for (const UnreadableFolder& folder : unreadable)
             terminal.reportPathError(folder.path, folder.reason);
         if (tree.empty() && unreadable.empty()) writeMessage(stderr, path + ": no matching files");

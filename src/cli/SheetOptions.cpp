@@ -9,7 +9,7 @@
 
 namespace tabulon::cli {
 
-int ListSheets(const std::vector<std::string>& files, SheetChoice* choice,
+int listSheets(const std::vector<std::string>& files, SheetChoice* choice,
                workbook::PasswordSource* passwords, std::FILE* out, std::FILE* err) {
     int failed = 0;
     for (const std::string& file : files) {
@@ -17,7 +17,7 @@ int ListSheets(const std::vector<std::string>& files, SheetChoice* choice,
             const auto app = workbook::OpenInNewExcel(file, passwords);
             auto& books = app->workbooks();
             for (const std::string& line :
-                 SheetListingLines(file, books.item(books.count()), choice))
+                 sheetListingLines(file, books.item(books.count()), choice))
                 std::fprintf(out, "%s\n", line.c_str());
         } catch (const std::exception& e) {
             writeMessage(err, workbookMessage(file, {}, e.what()));
@@ -27,7 +27,7 @@ int ListSheets(const std::vector<std::string>& files, SheetChoice* choice,
     return failed;
 }
 
-int ReportUnmatchedSheets(const SheetChoice& choice, std::FILE* err) {
+int reportUnmatchedSheets(const SheetChoice& choice, std::FILE* err) {
     const std::vector<std::string> unmatched = choice.unmatched();
     for (const std::string& entry : unmatched)
         writeMessage(err, "no workbook has a sheet \"" + entry + "\"");

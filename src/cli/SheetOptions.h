@@ -15,11 +15,11 @@ namespace tabulon::cli {
 // choice); an encrypted workbook is opened with the passwords of the source (which may be null),
 // as an export opens it. A workbook that cannot be read is one line on `err` and the others are
 // still listed. Returns the number of workbooks that could not be read.
-int ListSheets(const std::vector<std::string>& files, SheetChoice* choice,
+int listSheets(const std::vector<std::string>& files, SheetChoice* choice,
                workbook::PasswordSource* passwords, std::FILE* out, std::FILE* err);
 
 // One line on `err` for each --sheet entry that chose no sheet of any workbook; returns their
 // number.
-int ReportUnmatchedSheets(const SheetChoice& choice, std::FILE* err);
+int reportUnmatchedSheets(const SheetChoice& choice, std::FILE* err);
 
 }  // namespace tabulon::cli

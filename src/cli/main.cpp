@@ -60,8 +60,8 @@ int listSheets(const cli::CommandLine& line) {
     }
     SheetChoice choice(line.sheets, line.skipHidden);
     const int failed =
-        cli::ListSheets(files, chosenSheets(line, choice), &passwords, stdout, stderr);
-    const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
+        cli::listSheets(files, chosenSheets(line, choice), &passwords, stdout, stderr);
+    const int unmatched = cli::reportUnmatchedSheets(choice, stderr);
     return failed + unmatched + terminal.errorCount() == 0 ? 0 : 1;
 }
 
@@ -87,7 +87,7 @@ int run(const cli::CommandLine& line) {
     }
     // One save over the whole run, fed one workbook at a time.
     SheetChoice choice(line.sheets, line.skipHidden);
-    LineFormat format = line.csv ? LineFormat::Csv(line.delimiter) : LineFormat::Window();
+    LineFormat format = line.csv ? LineFormat::csv(line.delimiter) : LineFormat::window();
     format.setEncoding(*TextEncoding::named(line.encoding));
     format.setStoredValues(line.values);
     SheetChoice* const sheetChoice = chosenSheets(line, choice);
@@ -102,7 +102,7 @@ int run(const cli::CommandLine& line) {
         if (out.failure().empty()) return;
         terminal.finishProgress();
         std::fprintf(stderr, "tabulon-cli: %s\n", out.failure().c_str());
-        RemoveLeftovers();
+        removeLeftovers();
         ::_exit(1);
     };
     // False once stdout has failed.
@@ -125,7 +125,7 @@ int run(const cli::CommandLine& line) {
         ExportContext context{terminal,   terminal, host,       resultTexts,
                               &passwords, format,   sheetChoice};
         ExportRun exportRun{context, terminal, [] { return false; }};
-        RunExport(exportRun);
+        runExport(exportRun);
     } else {
         cli::ParallelRun parallel{
             files,
@@ -136,12 +136,12 @@ int run(const cli::CommandLine& line) {
                 cli::BatchHost host({file}, line.option, own);
                 ExportContext context{own, own, host, texts, &passwords, format, sheetChoice};
                 ExportRun exportRun{context, own, [] { return false; }};
-                RunExport(exportRun);
+                runExport(exportRun);
             },
             &terminal,
             saveWorkbook,
             line.verbose};
-        exportErrors = cli::ExportInParallel(parallel);
+        exportErrors = cli::exportInParallel(parallel);
     }
     if (toStdout) {
         out.finish();
@@ -152,7 +152,7 @@ int run(const cli::CommandLine& line) {
     terminal.finishProgress();
     if (saver.failedCount() > 0)
         std::fprintf(stderr, "tabulon-cli: %s\n", saver.endMessage().c_str());
-    const int unmatched = cli::ReportUnmatchedSheets(choice, stderr);
+    const int unmatched = cli::reportUnmatchedSheets(choice, stderr);
     return terminal.errorCount() + exportErrors == 0 && saver.failedCount() == 0 && unmatched == 0
                ? 0
                : 1;
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
         const cli::CommandLine line =
             cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
         if (line.help) {
-            std::fputs(cli::HelpText().c_str(), stdout);
+            std::fputs(cli::helpText().c_str(), stdout);
             return 0;
         }
         if (line.version) {

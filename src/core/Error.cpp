@@ -5,7 +5,7 @@
 
 namespace tabulon {
 
-FileError SystemFileError(int errorNumber, const std::string& path) {
+FileError systemFileError(int errorNumber, const std::string& path) {
     return FileError(std::strerror(errorNumber), path, errorNumber);
 }
 

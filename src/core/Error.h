@@ -35,6 +35,6 @@ class FileError : public Error {
 };
 
 // The FileError of a failed system call: the text of the error number and the path.
-FileError SystemFileError(int errorNumber, const std::string& path);
+FileError systemFileError(int errorNumber, const std::string& path);
 
 }  // namespace tabulon

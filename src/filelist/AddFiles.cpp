@@ -25,7 +25,7 @@ void PushButton1_Click(FileListHost& host) {
     trap.run(100, [&] { chosen = dialogs.openFiles(kAddFilesTitle, kAddFilesFilter, true); });
     if (trap.test(102, [&] { return chosen.empty(); })) return;
     std::optional<std::vector<std::string>> entries;
-    if (trap.test(104, [&] { return !(entries = OpenDialogEntries(chosen)); })) {
+    if (trap.test(104, [&] { return !(entries = openDialogEntries(chosen)); })) {
         notify(dialogs, kTooManyFilesMessage);
         return;
     }
@@ -47,7 +47,7 @@ void PushButton4_Click(FileListHost& host) {
     std::vector<std::string> files;
     std::vector<UnreadableFolder> unreadable;
     trap.run(112, [&] {
-        files = FolderTreeFiles(folder, "*." + extension, host.activity(), &unreadable);
+        files = folderTreeFiles(folder, "*." + extension, host.activity(), &unreadable);
     });
     trap.run(114, [&] { appendEntries(host.fileList(), files); });
     trap.run(116, [&] { host.activity().setDefaultPointer(); });

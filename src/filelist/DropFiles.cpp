@@ -15,7 +15,7 @@
 
 namespace tabulon {
 
-std::vector<std::string> DraggedFilePaths(const QMimeData& data) {
+std::vector<std::string> draggedFilePaths(const QMimeData& data) {
     if (!data.hasUrls()) return {};
     const QList<QUrl> urls = data.urls();
     const bool allLocal =
@@ -27,13 +27,13 @@ std::vector<std::string> DraggedFilePaths(const QMimeData& data) {
     return paths;
 }
 
-bool ListView1_OLEDragOver(const QMimeData& data) { return !DraggedFilePaths(data).empty(); }
+bool ListView1_OLEDragOver(const QMimeData& data) { return !draggedFilePaths(data).empty(); }
 
 void ListView1_OLEDragDrop(FileListHost& host, const QMimeData& data) {
-    AddDroppedPaths(host, DraggedFilePaths(data));
+    addDroppedPaths(host, draggedFilePaths(data));
 }
 
-std::vector<std::string> StartPaths(const QStringList& arguments) {
+std::vector<std::string> startPaths(const QStringList& arguments) {
     std::vector<std::string> paths;
     for (const QString& argument : arguments) {
         if (argument.isEmpty()) continue;
@@ -43,9 +43,9 @@ std::vector<std::string> StartPaths(const QStringList& arguments) {
     return paths;
 }
 
-void AddDroppedPaths(FileListHost& host, const std::vector<std::string>& paths) {
+void addDroppedPaths(FileListHost& host, const std::vector<std::string>& paths) {
     std::vector<UnreadableFolder> unreadable;
-    for (const std::string& entry : DroppedPathEntries(paths, host.activity(), &unreadable))
+    for (const std::string& entry : droppedPathEntries(paths, host.activity(), &unreadable))
         host.fileList().addItem(QString::fromStdString(entry));
     showUnreadableFolders(host.dialogs(), unreadable);
 }

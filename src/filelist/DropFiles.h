@@ -14,7 +14,7 @@ class FileListHost;
 
 // The local paths that the dragged data lists, in native form; nothing unless it is a list of
 // local files and folders only.
-std::vector<std::string> DraggedFilePaths(const QMimeData& data);
+std::vector<std::string> draggedFilePaths(const QMimeData& data);
 
 // True when the list takes the dragged data: a list of local files and folders. Anything else
 // gets the no-drop effect.
@@ -25,8 +25,8 @@ void ListView1_OLEDragDrop(FileListHost& host, const QMimeData& data);
 
 // The paths given to the program when it starts (by "Open With" or on a command line), in
 // native form; a relative path is taken from the current folder, as the drop's paths are full.
-std::vector<std::string> StartPaths(const QStringList& arguments);
+std::vector<std::string> startPaths(const QStringList& arguments);
 // Appends the paths as a drop of the same files and folders does, with the same notice.
-void AddDroppedPaths(FileListHost& host, const std::vector<std::string>& paths);
+void addDroppedPaths(FileListHost& host, const std::vector<std::string>& paths);
 
 }  // namespace tabulon

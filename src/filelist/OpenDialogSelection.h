@@ -16,6 +16,6 @@ inline constexpr std::size_t kOpenDialogResultCapacity = 32767;
 // order): a single file as given; several files each joined to their folder, without the
 // doubled separator that joining a root folder leaves. Nothing when the choice does not fit
 // the dialog's result.
-std::optional<std::vector<std::string>> OpenDialogEntries(const std::vector<std::string>& chosen);
+std::optional<std::vector<std::string>> openDialogEntries(const std::vector<std::string>& chosen);
 
 }  // namespace tabulon

@@ -150,7 +150,7 @@ void Form2::Text1_Change() {
 }
 
 void Form2::PushButton6_Click() {
-    SaveResultFiles(SaveRequest{Text1->text().toStdString(), services_.saveOption(), shownResults(),
+    saveResultFiles(SaveRequest{Text1->text().toStdString(), services_.saveOption(), shownResults(),
                                 services_.betweenSavedFiles},
                     services_.dialogs, services_.errors);
 }
@@ -161,7 +161,7 @@ void Form2::PushButton7_Click() {
     trap.run(100, [&] { chosen = services_.dialogs.browseForFolder("Please select folder:"); });
     if (chosen.empty()) return;
     trap.run(104, [&] {
-        if (chosen.back() != PathSeparator()) chosen += PathSeparator();
+        if (chosen.back() != pathSeparator()) chosen += pathSeparator();
         Text1->setText(QString::fromStdString(chosen));
     });
 }

@@ -131,9 +131,10 @@ std::string_view PlainTextPreview::lineBytes(int index, std::size_t limit) const
     const std::size_t size = text_.size();
     std::size_t start = checkpoints_.at(i / kCheckpointEvery);
     for (std::size_t skip = i % kCheckpointEvery; skip > 0; --skip) {
-        start = static_cast<std::size_t>(
-                    static_cast<const char*>(std::memchr(data + start, '\n', size - start)) - data) +
-                1;
+        start =
+            static_cast<std::size_t>(
+                static_cast<const char*>(std::memchr(data + start, '\n', size - start)) - data) +
+            1;
     }
     const std::size_t window = std::min(size - start, limit);
     const void* found = std::memchr(data + start, '\n', window);
@@ -208,9 +209,10 @@ void PlainTextPreview::keyPressEvent(QKeyEvent* event) {
 
 void PlainTextPreview::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addAction("Copy All", this,
-                   [this] { QApplication::clipboard()->setText(
-            QString::fromUtf8(text_.data(), static_cast<qsizetype>(text_.size()))); });
+    menu.addAction("Copy All", this, [this] {
+        QApplication::clipboard()->setText(
+            QString::fromUtf8(text_.data(), static_cast<qsizetype>(text_.size())));
+    });
     menu.exec(event->globalPos());
 }
 

@@ -53,8 +53,8 @@ class PlainTextPreview : public QAbstractScrollArea {
     // The start of every 64th line; the lines between are found from there.
     std::vector<std::size_t> checkpoints_;
     std::int64_t lineCount_ = 1;
-    std::size_t indexed_ = 0;    // bytes looked through so far
-    std::size_t lineStart_ = 0;  // start of the line that the looking-through is in
+    std::size_t indexed_ = 0;      // bytes looked through so far
+    std::size_t lineStart_ = 0;    // start of the line that the looking-through is in
     std::size_t longestLine_ = 0;  // in bytes, an upper bound of its characters
     QTimer indexTimer_;
 };

@@ -42,7 +42,7 @@ std::string GetSpecialFolderDir(std::string& folder) {
     if (desktop.isEmpty() || !QFileInfo(desktop).isDir()) desktop = QDir::homePath();
     if (desktop.isEmpty()) throw Error("The desktop folder cannot be found");
     folder = QDir::toNativeSeparators(desktop).toStdString();
-    if (folder.back() != PathSeparator()) folder += PathSeparator();
+    if (folder.back() != pathSeparator()) folder += pathSeparator();
     return folder;
 }
 

@@ -156,7 +156,7 @@ std::string fileText(const std::string& path) {
 TEST(CommandLine, TheHelpTheManualPageAndTheCompletionNameTheSameOptions) {
     // The option lines of the help: those that start with a name.
     std::string helpOptions;
-    std::istringstream help(HelpText());
+    std::istringstream help(helpText());
     for (std::string line; std::getline(help, line);)
         if (line.starts_with("  -")) helpOptions += line.substr(0, line.find("  ", 2)) + "\n";
     const std::set<std::string> names = optionNames(helpOptions);

@@ -91,7 +91,7 @@ TEST_F(DropTest, StartPathsComeAsADropOfTheSameFilesAndFoldersDoes) {
     const QString a = folder.file("a.xlsm");
     const QString b = folder.file("sub/b.xls");
     fill({"first"});
-    AddDroppedPaths(*form, StartPaths({book, folder.folder(), vanished}));
+    addDroppedPaths(*form, startPaths({book, folder.folder(), vanished}));
     EXPECT_EQ(texts(), QStringList({"first", book, a, b, vanished}));
     expectSilence();
 }
@@ -101,7 +101,7 @@ TEST_F(DropTest, RelativeStartPathsAreTakenFromTheCurrentFolder) {
     const QString book = folder.file("in/Book.xlsx");
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder.folder()));
-    const std::vector<std::string> paths = StartPaths({"in/Book.xlsx", "", "in"});
+    const std::vector<std::string> paths = startPaths({"in/Book.xlsx", "", "in"});
     QDir::setCurrent(before);
     const std::vector<std::string> expected = {book.toStdString(),
                                                folder.folder("in").toStdString()};

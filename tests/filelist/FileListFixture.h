@@ -89,9 +89,7 @@ class FileListTest : public ::testing::Test {
     static void click(QPushButton* button) { button->click(); }
 
     // The centre of the entry at a 1-based position, in the coordinates of the list's viewport.
-    QPoint rowCentre(int position) const {
-        return list->itemRect(position).center();
-    }
+    QPoint rowCentre(int position) const { return list->itemRect(position).center(); }
 
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held) {
         QWidget* viewport = list->viewport();

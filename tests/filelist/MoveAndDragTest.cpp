@@ -152,8 +152,7 @@ TEST_F(ReorderTest, ASwapScrollsByTheScreenRowOfThePointer) {
     const auto lastFullyShown = [this] {
         int position = 1;
         while (position < list->itemCount() &&
-               list->itemRect(position + 1).bottom() <
-                   list->viewport()->height())
+               list->itemRect(position + 1).bottom() < list->viewport()->height())
             ++position;
         return position;
     };

@@ -198,7 +198,7 @@ TEST_F(Form2Test, FolderPickerEndsTheFolderWithOneSeparatorAndCancelKeepsIt) {
     form->PushButton7_Click();
     EXPECT_EQ(form->Text1->text(), "/keep/");
     form->PushButton7_Click();
-    EXPECT_EQ(form->Text1->text().toStdString(), "/picked" + std::string(1, PathSeparator()));
+    EXPECT_EQ(form->Text1->text().toStdString(), "/picked" + std::string(1, pathSeparator()));
     form->PushButton7_Click();
     EXPECT_EQ(form->Text1->text(), "/");
     EXPECT_EQ(settings.get(kKeyOutputFolder, ""), "/");

@@ -1,9 +1,8 @@
 // The lazily drawn preview: line splitting of long texts, line ends, and the scroll range.
 #include <gtest/gtest.h>
 
-#include <QScrollBar>
-
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <fstream>
 
 #include "ScratchFolder.h"
@@ -62,7 +61,7 @@ TEST(PlainTextPreview, AMappedTextIsShownAtOnceAndItsLinesAreCountedBetweenEvent
     {
         std::ofstream out(file, std::ios::binary);
         const std::string line = std::string(90, 'c') + ", \r\n";  // 94 bytes
-        for (int i = 0; i < 1000000; ++i) out << line;               // 94 MB, more than one slice
+        for (int i = 0; i < 1000000; ++i) out << line;             // 94 MB, more than one slice
         out << "last, \r\n\r\n";
     }
     PlainTextPreview preview;

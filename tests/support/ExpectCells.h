@@ -27,8 +27,7 @@ inline void expectCells(const workbook::Worksheet& sheet,
         ASSERT_TRUE(at && at->row > 0) << "bad reference in the test: " << cell.reference;
         EXPECT_EQ(sheet.text(at->row, at->col), cell.text) << "cell " << cell.reference;
         if (cell.kind) {
-            EXPECT_EQ(sheet.value(at->row, at->col).kind, *cell.kind)
-                << "cell " << cell.reference;
+            EXPECT_EQ(sheet.value(at->row, at->col).kind, *cell.kind) << "cell " << cell.reference;
         }
     }
 }

@@ -25,7 +25,7 @@ TEST(GetSpecialFolderDir, GivesTheDesktopOrTheHomeFolderWithOneTrailingSeparator
     QTemporaryDir user;
     qputenv("HOME", user.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (user.path() + "/config").toLocal8Bit());
-    const std::string separator(1, PathSeparator());
+    const std::string separator(1, pathSeparator());
     std::string folder = "overwritten";
     // No desktop folder: the home folder stands in.
     EXPECT_EQ(GetSpecialFolderDir(folder),

@@ -5,7 +5,7 @@
 
 namespace tabulon {
 
-std::string CellValueText(const workbook::CellValue& value, bool date1904) {
+std::string cellValueText(const workbook::CellValue& value, bool date1904) {
     using Kind = workbook::CellValue::Kind;
     switch (value.kind) {
         case Kind::Empty:
@@ -23,7 +23,7 @@ std::string CellValueText(const workbook::CellValue& value, bool date1904) {
     return {};
 }
 
-std::string StoredValueText(const workbook::CellValue& value, bool date1904) {
+std::string storedValueText(const workbook::CellValue& value, bool date1904) {
     using Kind = workbook::CellValue::Kind;
     switch (value.kind) {
         case Kind::Empty:

@@ -21,7 +21,7 @@ struct ExportContext {
     // Where the passwords of encrypted workbooks come from; none when null.
     workbook::PasswordSource* passwords = nullptr;
     // How cells become lines of text, and the sheets exported (every one when there is no choice).
-    const LineFormat& lineFormat = LineFormat::Window();
+    const LineFormat& lineFormat = LineFormat::window();
     SheetChoice* sheetChoice = nullptr;
 };
 

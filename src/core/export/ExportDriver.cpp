@@ -10,7 +10,7 @@
 
 namespace tabulon {
 
-ExportMode ExportModeFor(const std::string& option) {
+ExportMode exportModeFor(const std::string& option) {
     if (option == kSaveEachBookOption) return &SaveEachBook;
     if (option == kSaveEachSheetOption) return &SaveEachSheet;
     if (option == kSaveEachRowOption) return &SaveEachRow;
@@ -18,7 +18,7 @@ ExportMode ExportModeFor(const std::string& option) {
     return nullptr;
 }
 
-std::vector<ResultColumn> ResultColumnsFor(const std::string& option) {
+std::vector<ResultColumn> resultColumnsFor(const std::string& option) {
     if (option == kSaveEachBookOption) return {{"Preview", 7000}};
     if (option == kSaveEachSheetOption) return {{"Preview", 6000}, {"Sheet Name", 1500}};
     if (option == kSaveEachRowOption)
@@ -29,7 +29,7 @@ std::vector<ResultColumn> ResultColumnsFor(const std::string& option) {
     return {};
 }
 
-void RunExport(ExportRun& run) {
+void runExport(ExportRun& run) {
     ExportContext& context = run.context;
     ExportHost& host = context.host;
     Activity& activity = context.activity;
@@ -46,7 +46,7 @@ void RunExport(ExportRun& run) {
     }
     trap.run(110, [&] { activity.setBusyPointer(); });
     trap.run(112, [&] { host.clearResults(); });
-    trap.run(114, [&] { host.addResultColumns(ResultColumnsFor(host.saveOption())); });
+    trap.run(114, [&] { host.addResultColumns(resultColumnsFor(host.saveOption())); });
 
     std::int32_t fileCount = 0;
     trap.run(116, [&] { fileCount = host.fileCount(); });
@@ -63,7 +63,7 @@ void RunExport(ExportRun& run) {
         trap.run(124, [&] { BaseName = GetFileName(StripExtension(FilePath)); });
         Separator = context.lineFormat.separator();
         trap.run(128, [&] {
-            if (const ExportMode mode = ExportModeFor(host.saveOption())) {
+            if (const ExportMode mode = exportModeFor(host.saveOption())) {
                 mode(context, FilePath, BaseName, Separator, ResultIndex);
             }
         });

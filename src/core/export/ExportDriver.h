@@ -14,10 +14,10 @@ using ExportMode = void (*)(ExportContext&, const std::string&, std::string&, co
                             std::int32_t&);
 
 // The export mode of a save option; nullptr for a text that is none of the four options.
-ExportMode ExportModeFor(const std::string& option);
+ExportMode exportModeFor(const std::string& option);
 
 // The results list's columns for a save option; none for an unknown text.
-std::vector<ResultColumn> ResultColumnsFor(const std::string& option);
+std::vector<ResultColumn> resultColumnsFor(const std::string& option);
 
 struct ExportRun {
     ExportContext& context;
@@ -29,6 +29,6 @@ struct ExportRun {
 // The run behind "Start Exporting To CSV": empties the result texts, asks about an open
 // spreadsheet program, refuses an empty list, prepares the results list, exports each listed
 // file in order with the progress bar moving, resets progress and pointer and hands over.
-void RunExport(ExportRun& run);
+void runExport(ExportRun& run);
 
 }  // namespace tabulon

@@ -70,7 +70,7 @@ class ModeRun {
         });
         n_ = 0;
         std::vector<std::size_t> sheets;
-        trap_.run(108, [&] { sheets = ChosenWorksheets(workbook(), context_.sheetChoice); });
+        trap_.run(108, [&] { sheets = chosenWorksheets(workbook(), context_.sheetChoice); });
         // A workbook that could not be opened, or that has none of the chosen sheets, gives no
         // result, not an empty one.
         const bool bookResult = granularity_ == Granularity::Book && book_ != nullptr &&
@@ -159,7 +159,7 @@ class ModeRun {
         if (useValue) {
             bool fits = false;
             trap_.run(118, [&] {
-                RequireRoomFor(lineBytes * static_cast<std::uint64_t>(outerLast),
+                requireRoomFor(lineBytes * static_cast<std::uint64_t>(outerLast),
                                context_.resultTexts.sizeLimit(), context_.resultTexts.freeSpace(),
                                filePath_, sheetName);
                 fits = true;
@@ -192,13 +192,13 @@ class ModeRun {
                 field.clear();
                 trap_.run(132, [&] {
                     const std::string text = format.storedValues()
-                                                 ? StoredValueText(sheet.value(r, c), date1904)
-                                             : useValue ? CellValueText(sheet.value(r, c), date1904)
+                                                 ? storedValueText(sheet.value(r, c), date1904)
+                                             : useValue ? cellValueText(sheet.value(r, c), date1904)
                                                         : sheet.text(r, c);
                     if (const auto unheld = format.appendField(field, text)) {
                         builder_.reset();  // a result is never kept with a character replaced
                         throw Error("cell " + workbook::cellName(r, c) + ": the character " +
-                                    CharacterForMessage(*unheld) + " cannot be written in " +
+                                    characterForMessage(*unheld) + " cannot be written in " +
                                     format.encoding().name() + ", the result is not saved");
                     }
                 });

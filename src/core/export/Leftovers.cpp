@@ -14,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Never destroyed: RemoveLeftovers() may run at exit(), after other static objects have gone.
+// Never destroyed: removeLeftovers() may run at exit(), after other static objects have gone.
 struct Kept {
     std::mutex mutex;
     std::vector<std::string> paths;
@@ -35,7 +35,7 @@ LeftoverLock::~LeftoverLock() { kept().mutex.unlock(); }
 void LeftoverLock::keep(const std::string& path) {
     Kept& k = kept();
     if (!k.atExit) {
-        std::atexit(RemoveLeftovers);
+        std::atexit(removeLeftovers);
         k.atExit = true;
     }
     k.paths.push_back(path);
@@ -47,13 +47,13 @@ void LeftoverLock::forget(const std::string& path) {
     if (found != paths.end()) paths.erase(found);
 }
 
-void RemoveLeftovers() {
+void removeLeftovers() {
     Kept& k = kept();
     k.mutex.lock();  // for good
     for (const std::string& path : k.paths) {
         std::error_code ec;
         if (fs::is_directory(fs::symlink_status(path, ec))) {
-            RemoveFolderQuietly(path);
+            removeFolderQuietly(path);
         } else {
             ::unlink(path.c_str());
         }
@@ -61,7 +61,7 @@ void RemoveLeftovers() {
     k.paths.clear();
 }
 
-void RemoveFolderQuietly(const std::string& path) {
+void removeFolderQuietly(const std::string& path) {
     if (path.empty()) return;
     const fs::path folder(path);
     std::string aside = (folder.parent_path() / "tabulon-XXXXXX").string();

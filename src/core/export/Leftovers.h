@@ -8,7 +8,7 @@
 namespace tabulon {
 
 // Held while a run folder or a save's unfinished file is made, named or removed, so that the
-// making and the keeping are one step for RemoveLeftovers().
+// making and the keeping are one step for removeLeftovers().
 class LeftoverLock {
   public:
     LeftoverLock();
@@ -24,10 +24,10 @@ class LeftoverLock {
 // Removes every run folder and unfinished file of this process; may be called from any thread.
 // The lock is then held for good, so that nothing new is made or named: it is for the way to
 // the process's end only. Runs at exit() on its own once anything was kept.
-void RemoveLeftovers();
+void removeLeftovers();
 
 // Removes a folder and everything in it, ignoring every failure. A run may still be creating
 // files in it, so the folder is first moved into a new private folder beside it, out of reach.
-void RemoveFolderQuietly(const std::string& path);
+void removeFolderQuietly(const std::string& path);
 
 }  // namespace tabulon

@@ -7,12 +7,12 @@ LineFormat::LineFormat(char delimiter, bool csv) : delimiter_(delimiter), csv_(c
     setEncoding(TextEncoding());
 }
 
-const LineFormat& LineFormat::Window() {
+const LineFormat& LineFormat::window() {
     static const LineFormat format(',', false);
     return format;
 }
 
-LineFormat LineFormat::Csv(char delimiter) { return LineFormat(delimiter, true); }
+LineFormat LineFormat::csv(char delimiter) { return LineFormat(delimiter, true); }
 
 void LineFormat::setEncoding(TextEncoding encoding) {
     encoding_ = std::move(encoding);

@@ -15,17 +15,17 @@ class LineFormat {
   public:
     // The window's format: every cell followed by ", ", nothing quoted, rows ended by CR LF, and
     // one more CR LF after the whole text each time a result is written to a file.
-    static const LineFormat& Window();
+    static const LineFormat& window();
     // Standard CSV (RFC 4180): cells separated by the delimiter with none after the last, a
     // field quoted (its quotes doubled) when it holds the delimiter, a quote, CR or LF, rows
     // ended by CR LF, nothing written after the last row.
-    static LineFormat Csv(char delimiter);
+    static LineFormat csv(char delimiter);
 
     // The text written in `encoding`: fields, separators and line ends, each result starting
     // with the encoding's byte-order mark.
     void setEncoding(TextEncoding encoding);
     const TextEncoding& encoding() const { return encoding_; }
-    // Every cell as its stored value (StoredValueText) rather than as the export mode takes it.
+    // Every cell as its stored value (storedValueText) rather than as the export mode takes it.
     void setStoredValues(bool storedValues) { storedValues_ = storedValues; }
     bool storedValues() const { return storedValues_; }
 

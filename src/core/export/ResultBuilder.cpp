@@ -79,7 +79,7 @@ void ResultBuilder::finish(std::string_view name, std::string_view sheet, std::i
     std::rethrow_exception(failure_);
 }
 
-void RequireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t freeSpace,
+void requireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t freeSpace,
                     const std::string& workbook, const std::string& sheet) {
     if (bytes > sizeLimit) {
         throw FileError("Results too large, sheet \"" + sheet + "\", at least " +

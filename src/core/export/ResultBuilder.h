@@ -54,7 +54,7 @@ class ResultBuilder {
 // row or column results of one sheet hold together, pass the size limit of a result or would not
 // fit in `freeSpace`: a sheet so large (a used range out to the sheet's far corner) is refused
 // before its first cell is read, not after walking billions of empty cells.
-void RequireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t freeSpace,
+void requireRoomFor(std::uint64_t bytes, std::uint64_t sizeLimit, std::uint64_t freeSpace,
                     const std::string& workbook, const std::string& sheet);
 
 }  // namespace tabulon

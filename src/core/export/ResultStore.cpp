@@ -57,7 +57,7 @@ void ResultStore::begin() {
 
 void ResultStore::writePending() {
     if (pending_.empty()) return;
-    WriteAll(files_.back().fd, pending_, files_.back().path);
+    writeAll(files_.back().fd, pending_, files_.back().path);
     written_ += pending_.size();
     pending_.clear();
 }
@@ -146,7 +146,7 @@ void ResultStore::readAhead(std::uint32_t index, std::uint64_t offset) const {
     const auto size =
         static_cast<std::size_t>(std::min<std::uint64_t>(kReadSize, file.delivered - offset));
     const int fd = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw SystemFileError(errno, file.path);
+    if (fd < 0) throw systemFileError(errno, file.path);
     std::size_t done = 0;
     int error = 0;
     while (done < size) {
@@ -160,7 +160,7 @@ void ResultStore::readAhead(std::uint32_t index, std::uint64_t offset) const {
         done += static_cast<std::size_t>(got);
     }
     ::close(fd);
-    if (error != 0) throw SystemFileError(error, file.path);
+    if (error != 0) throw systemFileError(error, file.path);
     if (done < size) throw FileError("Input past end of file", file.path);
     readAhead_.file = index;
     readAhead_.offset = offset;

@@ -47,7 +47,7 @@ bool runEnded(int folder, const struct stat& info, int& lock) {
 
 }  // namespace
 
-void RemoveEndedRunFolders(const std::string& tempFolder) {
+void removeEndedRunFolders(const std::string& tempFolder) {
     DIR* const listing = ::opendir(tempFolder.c_str());
     if (listing == nullptr) return;
     const int temp = ::dirfd(listing);
@@ -61,7 +61,7 @@ void RemoveEndedRunFolders(const std::string& tempFolder) {
         if (::fstat(folder, &info) == 0 && info.st_uid == ::geteuid() &&
             runEnded(folder, info, lock)) {
             std::error_code ignored;
-            std::filesystem::remove_all(JoinPath(tempFolder, entry->d_name), ignored);
+            std::filesystem::remove_all(joinPath(tempFolder, entry->d_name), ignored);
         }
         if (lock >= 0) ::close(lock);
         ::close(folder);
@@ -76,23 +76,23 @@ std::string RunFolder::path() {
 }
 
 std::string RunFolder::makeLocked() {
-    const std::string temp = TempFolder();
-    RemoveEndedRunFolders(temp);
-    std::string name = JoinPath(temp, "tabulon-XXXXXX");
+    const std::string temp = tempFolder();
+    removeEndedRunFolders(temp);
+    std::string name = joinPath(temp, "tabulon-XXXXXX");
     {
         LeftoverLock leftovers;
         // mkdtemp makes the folder with mode 0700 under a name that did not exist before.
-        if (::mkdtemp(name.data()) == nullptr) throw SystemFileError(errno, name);
+        if (::mkdtemp(name.data()) == nullptr) throw systemFileError(errno, name);
         leftovers.keep(name);
     }
     // The lock file is locked under another name and then named: whoever finds "lock" finds
     // it locked while this run lives. Without a lock the folder is still private and removed
     // with the run; only a run killed meanwhile leaves it for a day.
-    const std::string unlocked = JoinPath(name, "lock.new");
+    const std::string unlocked = joinPath(name, "lock.new");
     const int fd =
         ::open(unlocked.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        std::rename(unlocked.c_str(), JoinPath(name, kLockName).c_str()) == 0) {
+        std::rename(unlocked.c_str(), joinPath(name, kLockName).c_str()) == 0) {
         lock_ = fd;
     } else {
         if (fd >= 0) ::close(fd);
@@ -104,9 +104,9 @@ std::string RunFolder::makeLocked() {
 int RunFolder::createFile(std::string& name) {
     const std::string folder = path();
     std::lock_guard lock(mutex_);
-    name = JoinPath(folder, std::to_string(++files_) + ".texts");
+    name = joinPath(folder, std::to_string(++files_) + ".texts");
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) throw SystemFileError(errno, name);
+    if (fd < 0) throw systemFileError(errno, name);
     return fd;
 }
 
@@ -119,7 +119,7 @@ void RunFolder::remove() {
         std::swap(lock, lock_);
     }
     if (gone.empty()) return;
-    RemoveFolderQuietly(gone);
+    removeFolderQuietly(gone);
     LeftoverLock().forget(gone);
     // Let go of the lock only once the folder is gone.
     if (lock >= 0) ::close(lock);

@@ -15,7 +15,7 @@ class RunFolder {
     RunFolder& operator=(const RunFolder&) = delete;
 
     // The folder, made on first use as a new folder of its own (mode 0700, a name no one else
-    // holds) inside TempFolder(), after the folders of ended runs there are removed. Throws
+    // holds) inside tempFolder(), after the folders of ended runs there are removed. Throws
     // FileError when it cannot be made.
     std::string path();
     // Creates a new file in the folder, open for writing, and returns its descriptor; `name`
@@ -39,6 +39,6 @@ class RunFolder {
 // those whose lock can be taken, and those without a lock file (a run that ended between making
 // its folder and locking it, or one of a Tabulon without the lock) that nothing has changed for
 // a day. Entries of other users, links and live runs' folders are left alone.
-void RemoveEndedRunFolders(const std::string& tempFolder);
+void removeEndedRunFolders(const std::string& tempFolder);
 
 }  // namespace tabulon

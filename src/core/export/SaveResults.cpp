@@ -27,7 +27,7 @@ std::string partName(const std::string& folder) {
     char name[32];
     std::snprintf(name, sizeof name, ".tabulon-%012llx.part",
                   static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-    return JoinPath(folder, name);
+    return joinPath(folder, name);
 }
 
 // The file being written under its part name: made and kept for removal in one step, so that
@@ -45,7 +45,7 @@ class PartFile {
                 path_ = std::move(part);
                 return;
             }
-            if (errno != EEXIST || attempt == 100) throw SystemFileError(errno, path);
+            if (errno != EEXIST || attempt == 100) throw systemFileError(errno, path);
         }
     }
     ~PartFile() {
@@ -59,14 +59,14 @@ class PartFile {
     PartFile& operator=(const PartFile&) = delete;
 
     const std::string& path() const { return path_; }
-    void write(std::string_view bytes) { WriteAll(fd_, bytes, path_); }
+    void write(std::string_view bytes) { writeAll(fd_, bytes, path_); }
     // Closes the complete file and gives it its own name, replacing what holds that name.
     void renameTo(const std::string& path) {
         const int fd = fd_;
         fd_ = -1;
-        if (::close(fd) != 0) throw SystemFileError(errno, path);
+        if (::close(fd) != 0) throw systemFileError(errno, path);
         LeftoverLock leftovers;
-        if (std::rename(path_.c_str(), path.c_str()) != 0) throw SystemFileError(errno, path);
+        if (std::rename(path_.c_str(), path.c_str()) != 0) throw systemFileError(errno, path);
         leftovers.forget(path_);
         path_.clear();
     }
@@ -83,7 +83,7 @@ class PartFile {
 // not be read).
 void writeResultFile(const ResultStore& store, std::size_t k, const std::string& folder,
                      const std::string& name, std::string_view end) {
-    const std::string path = JoinPath(folder, name);
+    const std::string path = joinPath(folder, name);
     PartFile part(folder, path);
     // The text and its end go out in large writes, a small result in one.
     thread_local std::string buffer;
@@ -111,11 +111,11 @@ void writeResultFile(const ResultStore& store, std::size_t k, const std::string&
 // survive a power cut: one syncfs() costs far less than an fsync() of each of many files.
 void flushToDisk(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) throw SystemFileError(errno, folder);
+    if (fd < 0) throw systemFileError(errno, folder);
     const int result = ::syncfs(fd);
     const int error = errno;
     ::close(fd);
-    if (result != 0) throw SystemFileError(error, folder);
+    if (result != 0) throw systemFileError(error, folder);
 }
 
 enum class Naming { None, Book, Sheet, RowOrColumn };
@@ -128,7 +128,7 @@ Naming namingOf(const std::string& option) {
 }
 
 std::string fileName(Naming naming, const Result& result) {
-    std::string name = FileNameStem(std::string(result.name));
+    std::string name = fileNameStem(std::string(result.name));
     if (naming != Naming::Book) (name += '_') += result.sheet;
     if (naming == Naming::RowOrColumn) (name += '_') += std::to_string(result.number);
     return name + ".csv";
@@ -137,7 +137,7 @@ std::string fileName(Naming naming, const Result& result) {
 // A name that would reach outside the output folder is refused like a name the file system
 // rejects.
 void checkFileName(const std::string& name) {
-    if (name.find_first_of(std::string("/\0", 2) + PathSeparator()) != std::string::npos ||
+    if (name.find_first_of(std::string("/\0", 2) + pathSeparator()) != std::string::npos ||
         name == "." || name == "..") {
         throw Error("Bad file name or number: " + name);
     }
@@ -155,9 +155,9 @@ std::string kindOf(const std::exception& e) {
 
 }  // namespace
 
-std::string FileNameStem(const std::string& text) { return StripExtension(GetFileName(text)); }
+std::string fileNameStem(const std::string& text) { return StripExtension(GetFileName(text)); }
 
-std::string ResultFileName(const std::string& option, const Result& result) {
+std::string resultFileName(const std::string& option, const Result& result) {
     const Naming naming = namingOf(option);
     return naming == Naming::None ? std::string() : fileName(naming, result);
 }
@@ -218,7 +218,7 @@ std::string ResultSaver::endMessage() const {
            (results_ == 1 ? " result" : " results") + " could not be saved.";
 }
 
-void SaveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter& errors) {
+void saveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter& errors) {
     ErrorTrap trap(errors, kSaveLabel);
     if (trap.test(100, [&] { return !std::filesystem::is_directory(request.outputFolder); })) {
         notify(dialogs, "Output folder does not exist.");

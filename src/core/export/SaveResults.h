@@ -17,12 +17,12 @@ namespace tabulon {
 
 // The file name without folder and without what follows its last dot (the dot included); a name
 // without a dot is its own stem.
-std::string FileNameStem(const std::string& text);
+std::string fileNameStem(const std::string& text);
 
 // The file name of a result under a save option: the stem of its result name, "_" and the sheet
 // name (sheet, row and column options), "_" and the number (row and column options), ".csv".
 // Empty for a text that is none of the four options.
-std::string ResultFileName(const std::string& option, const Result& result);
+std::string resultFileName(const std::string& option, const Result& result);
 
 // One save into one output folder, which may take its results in several batches. Each result's
 // file is written completely or not at all; a name that an earlier result of the same save took,
@@ -70,7 +70,7 @@ struct SaveRequest {
 
 // "Save Results To CSV": refuses a folder that does not exist, saves every result, flushes the
 // files to the disk and ends with the saver's end message.
-void SaveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter& errors);
+void saveResultFiles(const SaveRequest& request, Dialogs& dialogs, ErrorReporter& errors);
 
 // The label under which saving reports its errors.
 inline constexpr const char* kSaveLabel = "Form2.PushButton6_Click";

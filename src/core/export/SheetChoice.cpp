@@ -32,7 +32,7 @@ std::vector<bool> chosenBy(const std::string& entry, const workbook::Workbook& b
         const std::string& name = book.worksheetName(s);
         chosen[s] = byName     ? name == entry
                     : position ? *position == s + 1
-                               : MatchesShellPattern(name, entry);
+                               : matchesShellPattern(name, entry);
     }
     return chosen;
 }
@@ -77,7 +77,7 @@ std::vector<std::string> SheetChoice::unmatched() const {
     return entries;
 }
 
-std::vector<std::size_t> ChosenWorksheets(const workbook::Workbook& book, SheetChoice* choice) {
+std::vector<std::size_t> chosenWorksheets(const workbook::Workbook& book, SheetChoice* choice) {
     if (choice != nullptr) return choice->worksheetsOf(book);
     std::vector<std::size_t> sheets(book.worksheetCount());
     for (std::size_t s = 0; s < sheets.size(); ++s) sheets[s] = s;

@@ -36,6 +36,6 @@ class SheetChoice {
 
 // The indexes of every worksheet of the workbook when there is no choice, otherwise of those the
 // choice takes.
-std::vector<std::size_t> ChosenWorksheets(const workbook::Workbook& book, SheetChoice* choice);
+std::vector<std::size_t> chosenWorksheets(const workbook::Workbook& book, SheetChoice* choice);
 
 }  // namespace tabulon

@@ -21,10 +21,10 @@ const char* visibilityName(workbook::SheetVisibility visibility) {
 
 }  // namespace
 
-std::vector<std::string> SheetListingLines(const std::string& file, const workbook::Workbook& book,
+std::vector<std::string> sheetListingLines(const std::string& file, const workbook::Workbook& book,
                                            SheetChoice* choice) {
     std::vector<std::string> lines;
-    for (const std::size_t index : ChosenWorksheets(book, choice)) {
+    for (const std::size_t index : chosenWorksheets(book, choice)) {
         const workbook::Worksheet& sheet = book.worksheet(index);
         const workbook::CellRange range = sheet.usedRange();
         lines.push_back(escapeControlCharacters(file) + '\t' +

@@ -14,7 +14,7 @@ namespace tabulon {
 // worksheets only (chart and dialog sheets are not among them), so the kind is "worksheet".
 // The file and the name have their control characters escaped, so that a line stays one line of
 // five fields.
-std::vector<std::string> SheetListingLines(const std::string& file, const workbook::Workbook& book,
+std::vector<std::string> sheetListingLines(const std::string& file, const workbook::Workbook& book,
                                            SheetChoice* choice);
 
 }  // namespace tabulon

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 namespace tabulon {
 
-std::string TempFolder() {
+std::string tempFolder() {
     std::error_code ec;
     if (const char* temp = std::getenv("TEMP");
         temp != nullptr && *temp != '\0' && fs::is_directory(fs::path(temp), ec)) {
@@ -20,7 +20,7 @@ std::string TempFolder() {
     // The library's own choice also looks at TEMP, and fails when TEMP is no folder.
     const fs::path system = fs::temp_directory_path(ec);
     if (!ec && fs::is_directory(system, ec)) return system.string();
-    return std::string(1, PathSeparator()) + "tmp";
+    return std::string(1, pathSeparator()) + "tmp";
 }
 
 }  // namespace tabulon

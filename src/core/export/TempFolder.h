@@ -7,6 +7,6 @@ namespace tabulon {
 
 // The folder named by the environment variable TEMP when that is a folder; otherwise the
 // system's temporary folder.
-std::string TempFolder();
+std::string tempFolder();
 
 }  // namespace tabulon

@@ -128,7 +128,7 @@ std::optional<char32_t> TextEncoding::append(std::string& out, std::string_view 
     }
     // The first character that fails on its own; a byte that starts no UTF-8 sequence fails.
     std::string one;
-    for (const char32_t c : DecodeUtf8(utf8)) {
+    for (const char32_t c : decodeUtf8(utf8)) {
         if (c >= 0xDC80 && c <= 0xDCFF) return char32_t{0xFFFD};
         one.clear();
         appendCodePoint(one, c);
@@ -138,7 +138,7 @@ std::optional<char32_t> TextEncoding::append(std::string& out, std::string_view 
     return char32_t{0xFFFD};
 }
 
-std::string CharacterForMessage(char32_t c) {
+std::string characterForMessage(char32_t c) {
     std::string text = "\"";
     appendCodePoint(text, c);
     char code[16];

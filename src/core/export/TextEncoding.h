@@ -39,6 +39,6 @@ class TextEncoding {
 };
 
 // "U+20AC" and the character itself, for messages: "\"€\" (U+20AC)".
-std::string CharacterForMessage(char32_t c);
+std::string characterForMessage(char32_t c);
 
 }  // namespace tabulon

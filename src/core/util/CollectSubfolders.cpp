@@ -5,8 +5,8 @@
 #include <system_error>
 #include <unordered_set>
 
-#include "core/util/EventPass.h"
 #include "core/util/DirectorySearch.h"
+#include "core/util/EventPass.h"
 #include "core/util/FileAttributes.h"
 #include "core/util/PathText.h"
 
@@ -29,7 +29,7 @@ class EnteredFolders {
     std::unordered_set<std::string> entered_;
 };
 
-void CollectLevel(std::vector<std::string>& collection, bool recurse, EventPass& events,
+void collectLevel(std::vector<std::string>& collection, bool recurse, EventPass& events,
                   EnteredFolders& entered, std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> level;
     for (const std::string& parent : collection) {
@@ -39,15 +39,15 @@ void CollectLevel(std::vector<std::string>& collection, bool recurse, EventPass&
         for (std::string name = search.next(); !name.empty(); name = search.next()) {
             events.processEvents();
             if (name.find('?') != std::string::npos) continue;
-            const std::string path = JoinPath(parent, name);
+            const std::string path = joinPath(parent, name);
             std::error_code error;
-            const int attributes = FileAttributesOf(path, error);
+            const int attributes = fileAttributesOf(path, error);
             if (attributes == kInvalidAttributes) noteUnsearchableFolder(unreadable, parent, error);
             if (attributes == kInvalidAttributes || (attributes & kAttrDirectory) == 0) continue;
-            if (entered.enter(path)) level.push_back(path + PathSeparator());
+            if (entered.enter(path)) level.push_back(path + pathSeparator());
         }
     }
-    if (!level.empty() && recurse) CollectLevel(level, recurse, events, entered, unreadable);
+    if (!level.empty() && recurse) collectLevel(level, recurse, events, entered, unreadable);
     for (std::string& folder : level) {
         events.processEvents();
         collection.push_back(std::move(folder));
@@ -60,7 +60,7 @@ void CollectSubfolders(std::vector<std::string>& collection, bool recurse, Event
                        std::vector<UnreadableFolder>* unreadable) {
     EnteredFolders entered;
     for (const std::string& folder : collection) entered.enter(folder);
-    CollectLevel(collection, recurse, events, entered, unreadable);
+    collectLevel(collection, recurse, events, entered, unreadable);
 }
 
 }  // namespace tabulon

@@ -20,7 +20,7 @@ constexpr int kFilteredBits = kAttrHidden | kAttrSystem | kAttrDirectory;
 }  // namespace
 
 DirectorySearch::DirectorySearch(const std::string& pathPattern, int attributes) {
-    const auto cut = pathPattern.rfind(PathSeparator());
+    const auto cut = pathPattern.rfind(pathSeparator());
     const std::string folder = cut == std::string::npos ? std::string(".")
                                : cut == 0               ? pathPattern.substr(0, 1)
                                                         : pathPattern.substr(0, cut);
@@ -32,7 +32,7 @@ DirectorySearch::DirectorySearch(const std::string& pathPattern, int attributes)
     for (fs::directory_iterator it(fs::path(folder), error), end; !error && it != end;
          it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (!pattern.empty() && !MatchesWildcard(name, pattern)) continue;
+        if (!pattern.empty() && !matchesWildcard(name, pattern)) continue;
         // The entry's type comes from the folder listing where the file system gives it, so
         // only links cost a look at the entry itself; the read-only bit plays no part here.
         std::error_code typeError;
@@ -40,9 +40,9 @@ DirectorySearch::DirectorySearch(const std::string& pathPattern, int attributes)
                          : it->is_regular_file(typeError) ? kAttrArchive
                                                           : 0;
         if (typeError || type == 0) continue;
-        const int hidden = IsHiddenName(name) ? kAttrHidden : 0;
+        const int hidden = isHiddenName(name) ? kAttrHidden : 0;
         if (((type | hidden) & kFilteredBits & ~attributes) != 0) continue;
-        found.emplace_back(FoldedName(name), name);
+        found.emplace_back(foldedName(name), name);
     }
     error_ = error;
     std::sort(found.begin(), found.end());

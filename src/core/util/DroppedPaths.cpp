@@ -9,24 +9,24 @@ namespace tabulon {
 namespace {
 
 // A search that includes folders finds the path, and the path has the directory bit.
-bool IsVisibleFolder(const std::string& path) {
+bool isVisibleFolder(const std::string& path) {
     if (DirectorySearch(path, kAttrDirectory).next().empty()) return false;
-    const int attributes = FileAttributesOf(path);
+    const int attributes = fileAttributesOf(path);
     return attributes != kInvalidAttributes && (attributes & kAttrDirectory) != 0;
 }
 
 }  // namespace
 
-std::vector<std::string> DroppedPathEntries(const std::vector<std::string>& dropped,
+std::vector<std::string> droppedPathEntries(const std::vector<std::string>& dropped,
                                             EventPass& events,
                                             std::vector<UnreadableFolder>* unreadable) {
     std::vector<std::string> entries;
     for (const std::string& path : dropped) {
-        if (!IsVisibleFolder(path)) {
+        if (!isVisibleFolder(path)) {
             entries.push_back(path);
             continue;
         }
-        std::vector<std::string> files = FolderTreeFiles(path, "*.*", events, unreadable);
+        std::vector<std::string> files = folderTreeFiles(path, "*.*", events, unreadable);
         entries.insert(entries.end(), files.begin(), files.end());
     }
     return entries;

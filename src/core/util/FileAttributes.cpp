@@ -12,23 +12,23 @@ namespace tabulon {
 namespace {
 
 // The name of the entry a path names, also when the path ends in separators.
-std::string EntryName(std::string path) {
-    while (path.size() > 1 && path.back() == PathSeparator()) path.pop_back();
+std::string entryName(std::string path) {
+    while (path.size() > 1 && path.back() == pathSeparator()) path.pop_back();
     return GetFileName(path);
 }
 
 }  // namespace
 
-bool IsHiddenName(const std::string& name) {
+bool isHiddenName(const std::string& name) {
     return name.size() > 1 && name.front() == '.' && name != "..";
 }
 
-int FileAttributesOf(const std::string& path) {
+int fileAttributesOf(const std::string& path) {
     std::error_code error;
-    return FileAttributesOf(path, error);
+    return fileAttributesOf(path, error);
 }
 
-int FileAttributesOf(const std::string& path, std::error_code& error) {
+int fileAttributesOf(const std::string& path, std::error_code& error) {
     error = std::make_error_code(std::errc::no_such_file_or_directory);
     if (path.empty()) return kInvalidAttributes;
     const fs::file_status status = fs::status(fs::path(path), error);
@@ -37,7 +37,7 @@ int FileAttributesOf(const std::string& path, std::error_code& error) {
     int attributes = 0;
     if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
         attributes |= kAttrReadOnly;
-    if (IsHiddenName(EntryName(path))) attributes |= kAttrHidden;
+    if (isHiddenName(entryName(path))) attributes |= kAttrHidden;
     if (fs::is_directory(status)) attributes |= kAttrDirectory;
     if (fs::is_regular_file(status)) attributes |= kAttrArchive;
     return attributes;

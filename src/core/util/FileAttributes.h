@@ -18,12 +18,12 @@ inline constexpr int kInvalidAttributes = -1;
 // owner may not write it, hidden when its name begins with ".", directory for folders and
 // archive for every regular file; system is never set. Never fails: an entry that is missing
 // or cannot be examined gives kInvalidAttributes.
-int FileAttributesOf(const std::string& path);
+int fileAttributesOf(const std::string& path);
 // The same; error says why an entry gave kInvalidAttributes ("not found" when it is missing).
-int FileAttributesOf(const std::string& path, std::error_code& error);
+int fileAttributesOf(const std::string& path, std::error_code& error);
 
 // True when an entry of that name (no folder part) is hidden: it begins with "." and is
 // neither "." nor "..".
-bool IsHiddenName(const std::string& name);
+bool isHiddenName(const std::string& name);
 
 }  // namespace tabulon

@@ -5,13 +5,13 @@
 
 namespace tabulon {
 
-std::string WithTrailingSeparator(const std::string& folder) {
-    if (!folder.empty() && folder.back() == PathSeparator()) return folder;
-    return folder + PathSeparator();
+std::string withTrailingSeparator(const std::string& folder) {
+    if (!folder.empty() && folder.back() == pathSeparator()) return folder;
+    return folder + pathSeparator();
 }
 
-std::string RepairRootSeparator(std::string path) {
-    const char sep = PathSeparator();
+std::string repairRootSeparator(std::string path) {
+    const char sep = pathSeparator();
     if (sep == '/') {
         // A leading "//" would otherwise name the same root twice; there are no drive letters.
         if (path.starts_with("//")) path.erase(0, 1);

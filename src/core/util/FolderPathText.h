@@ -6,10 +6,10 @@
 namespace tabulon {
 
 // The folder path ending in one separator: one is appended when the path does not end in one.
-std::string WithTrailingSeparator(const std::string& folder);
+std::string withTrailingSeparator(const std::string& folder);
 
 // Removes the doubled separator that joining a root folder (which already ends in a separator)
 // and a name leaves behind: "//name" becomes "/name", and on Windows every ":\\" becomes ":\".
-std::string RepairRootSeparator(std::string path);
+std::string repairRootSeparator(std::string path);
 
 }  // namespace tabulon

@@ -23,21 +23,21 @@ std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
         for (int i = 1; i <= names.upperBound(); ++i) {
             const std::string& name = names[i];
             if (name.front() == '~') continue;
-            const std::string path = folder + PathSeparator() + name;
+            const std::string path = folder + pathSeparator() + name;
             // A file that vanished since the listing has no attributes and is left out too.
-            const int attributes = FileAttributesOf(path, error);
+            const int attributes = fileAttributesOf(path, error);
             if (attributes == kInvalidAttributes) noteUnsearchableFolder(unreadable, entry, error);
             if (attributes == kWritableHidden || attributes == kInvalidAttributes) continue;
-            paths.push_back(RepairRootSeparator(path));
+            paths.push_back(repairRootSeparator(path));
         }
     }
     return paths;
 }
 
-std::vector<std::string> FolderTreeFiles(const std::string& folder, const std::string& pattern,
+std::vector<std::string> folderTreeFiles(const std::string& folder, const std::string& pattern,
                                          EventPass& events,
                                          std::vector<UnreadableFolder>* unreadable) {
-    std::vector<std::string> folders{WithTrailingSeparator(folder)};
+    std::vector<std::string> folders{withTrailingSeparator(folder)};
     CollectSubfolders(folders, true, events, unreadable);
     return AddFolderTree(folders, pattern, unreadable);
 }

@@ -23,7 +23,7 @@ std::vector<std::string> AddFolderTree(const std::vector<std::string>& folders,
 
 // AddFolderTree over the folder and every folder below it (CollectSubfolders with recursion);
 // the folders of the tree that cannot be read are noted in unreadable (when given), each once.
-std::vector<std::string> FolderTreeFiles(const std::string& folder, const std::string& pattern,
+std::vector<std::string> folderTreeFiles(const std::string& folder, const std::string& pattern,
                                          EventPass& events,
                                          std::vector<UnreadableFolder>* unreadable = nullptr);
 

@@ -17,7 +17,7 @@ const std::string& FileNameArray::operator[](int index) const {
 
 FileNameArray ListFiles(const std::string& folder, const std::string& pattern,
                         std::error_code* error) {
-    DirectorySearch search(WithTrailingSeparator(folder) + pattern, kAttrHidden | kAttrSystem);
+    DirectorySearch search(withTrailingSeparator(folder) + pattern, kAttrHidden | kAttrSystem);
     if (error != nullptr) *error = search.error();
     std::vector<std::string> names;
     names.reserve(100);

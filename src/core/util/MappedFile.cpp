@@ -16,7 +16,7 @@ namespace tabulon {
 
 std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) throw SystemFileError(errno, path);
+    if (::stat(path.c_str(), &info) != 0) throw systemFileError(errno, path);
     return open(path, 0, static_cast<std::uint64_t>(info.st_size));
 }
 
@@ -24,15 +24,16 @@ std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path, std:
                                                    std::uint64_t size) {
     if (size == 0) return std::shared_ptr<const MappedFile>(new MappedFile(nullptr, 0, "", 0));
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw SystemFileError(errno, path);
+    if (fd < 0) throw systemFileError(errno, path);
     // A mapping starts at a page boundary.
     const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
     const std::uint64_t start = offset / page * page;
     const auto mappedSize = static_cast<std::size_t>(offset - start + size);
-    void* mapping = ::mmap(nullptr, mappedSize, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start));
+    void* mapping =
+        ::mmap(nullptr, mappedSize, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start));
     const int error = errno;
     ::close(fd);
-    if (mapping == MAP_FAILED) throw SystemFileError(error, path);
+    if (mapping == MAP_FAILED) throw systemFileError(error, path);
     return std::shared_ptr<const MappedFile>(
         new MappedFile(mapping, mappedSize, static_cast<const char*>(mapping) + (offset - start),
                        static_cast<std::size_t>(size)));

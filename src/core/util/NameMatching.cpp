@@ -11,7 +11,7 @@ namespace tabulon {
 namespace {
 
 // Simple upper-case folding for the scripts that file names commonly use.
-char32_t Fold(char32_t c) {
+char32_t fold(char32_t c) {
     if (c >= U'a' && c <= U'z') return c - 0x20;
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;     // Latin-1
     if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;  // Greek
@@ -107,24 +107,23 @@ bool matches(const std::u32string& name, const std::vector<PatternElement>& elem
 
 }  // namespace
 
-std::u32string FoldedName(const std::string& text) {
-    std::u32string out = DecodeUtf8(text);
-    std::transform(out.begin(), out.end(), out.begin(), Fold);
+std::u32string foldedName(const std::string& text) {
+    std::u32string out = decodeUtf8(text);
+    std::transform(out.begin(), out.end(), out.begin(), fold);
     return out;
 }
 
-bool MatchesWildcard(const std::string& name, const std::string& pattern) {
-    const std::u32string foldedName = FoldedName(name);
-    const std::u32string foldedPattern = FoldedName(pattern);
-    if (matches(foldedName, parsePattern(foldedPattern, false))) return true;
-    const bool dotStarEnd = foldedPattern.ends_with(U".*");
-    return dotStarEnd && foldedName.find(U'.') == std::u32string::npos &&
-           matches(foldedName,
-                   parsePattern(foldedPattern.substr(0, foldedPattern.size() - 2), false));
+bool matchesWildcard(const std::string& name, const std::string& pattern) {
+    const std::u32string nameKey = foldedName(name);
+    const std::u32string patternKey = foldedName(pattern);
+    if (matches(nameKey, parsePattern(patternKey, false))) return true;
+    const bool dotStarEnd = patternKey.ends_with(U".*");
+    return dotStarEnd && nameKey.find(U'.') == std::u32string::npos &&
+           matches(nameKey, parsePattern(patternKey.substr(0, patternKey.size() - 2), false));
 }
 
-bool MatchesShellPattern(const std::string& name, const std::string& pattern) {
-    return matches(DecodeUtf8(name), parsePattern(DecodeUtf8(pattern), true));
+bool matchesShellPattern(const std::string& name, const std::string& pattern) {
+    return matches(decodeUtf8(name), parsePattern(decodeUtf8(pattern), true));
 }
 
 }  // namespace tabulon

@@ -5,10 +5,10 @@
 
 namespace tabulon {
 
-char PathSeparator() { return static_cast<char>(std::filesystem::path::preferred_separator); }
+char pathSeparator() { return static_cast<char>(std::filesystem::path::preferred_separator); }
 
 std::string GetFileName(const std::string& path) {
-    const auto p = path.rfind(PathSeparator());
+    const auto p = path.rfind(pathSeparator());
     return p == std::string::npos ? path : path.substr(p + 1);
 }
 
@@ -17,9 +17,9 @@ std::string StripExtension(const std::string& text) {
     return p == std::string::npos ? text : text.substr(0, p);
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
+std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
-    const char sep = PathSeparator();
+    const char sep = pathSeparator();
     std::string joined = folder;
     if (joined.back() != sep) joined += sep;
     std::size_t start = 0;

@@ -6,7 +6,7 @@
 namespace tabulon {
 
 // The native folder separator ("/" here, "\" on Windows).
-char PathSeparator();
+char pathSeparator();
 
 // The text after the last folder separator; the whole text when there is none.
 std::string GetFileName(const std::string& path);
@@ -15,6 +15,6 @@ std::string GetFileName(const std::string& path);
 std::string StripExtension(const std::string& text);
 
 // Joins a folder and a name with exactly one separator between them.
-std::string JoinPath(const std::string& folder, const std::string& name);
+std::string joinPath(const std::string& folder, const std::string& name);
 
 }  // namespace tabulon

@@ -11,7 +11,7 @@ void noteUnreadableFolder(std::vector<UnreadableFolder>* folders, const std::str
                           const std::error_code& error) {
     if (folders == nullptr || !error || error == std::errc::no_such_file_or_directory) return;
     std::string path = folder;
-    if (path.size() > 1 && path.back() == PathSeparator()) path.pop_back();
+    if (path.size() > 1 && path.back() == pathSeparator()) path.pop_back();
     const bool known = std::any_of(folders->begin(), folders->end(),
                                    [&](const UnreadableFolder& f) { return f.path == path; });
     if (!known) folders->push_back({std::move(path), error.message()});

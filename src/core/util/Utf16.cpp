@@ -59,7 +59,7 @@ std::string utf16BytesToUtf8(std::string_view bytes, bool littleEndian) {
     return out;
 }
 
-std::u32string DecodeUtf8(std::string_view text) {
+std::u32string decodeUtf8(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {

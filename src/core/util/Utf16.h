@@ -17,6 +17,6 @@ std::string utf16BytesToUtf8(std::string_view bytes, bool littleEndian);
 
 // The code points of UTF-8 text; a byte that starts no valid sequence stands for itself, moved
 // into the range U+DC80..U+DCFF so that it can equal no real character.
-std::u32string DecodeUtf8(std::string_view text);
+std::u32string decodeUtf8(std::string_view text);
 
 }  // namespace tabulon

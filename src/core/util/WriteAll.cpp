@@ -15,9 +15,9 @@ std::atomic<WriteCall> writeCall{nullptr};
 
 }  // namespace
 
-void SetWriteCall(WriteCall call) { writeCall = call; }
+void setWriteCall(WriteCall call) { writeCall = call; }
 
-void WriteAll(int fd, std::string_view bytes, const std::string& path) {
+void writeAll(int fd, std::string_view bytes, const std::string& path) {
     const WriteCall call = writeCall.load();
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -25,7 +25,7 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path) {
                                   ? call(fd, bytes.data() + done, bytes.size() - done)
                                   : ::write(fd, bytes.data() + done, bytes.size() - done);
         if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) throw SystemFileError(wrote < 0 ? errno : ENOSPC, path);
+        if (wrote <= 0) throw systemFileError(wrote < 0 ? errno : ENOSPC, path);
         done += static_cast<std::size_t>(wrote);
     }
 }

@@ -12,10 +12,10 @@ namespace tabulon {
 // The call that writes bytes to a file descriptor, as write(2) does. Tests put a failing one in
 // place to act out a full disk; nullptr restores write(2).
 using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
-void SetWriteCall(WriteCall call);
+void setWriteCall(WriteCall call);
 
 // Writes all of `bytes` to `fd` through the write call in place; throws FileError with the
 // system's reason and `path`.
-void WriteAll(int fd, std::string_view bytes, const std::string& path);
+void writeAll(int fd, std::string_view bytes, const std::string& path);
 
 }  // namespace tabulon

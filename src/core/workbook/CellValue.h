@@ -17,7 +17,9 @@ struct CellValue {
     static CellValue makeDate(double serial) { return {Kind::Date, serial, {}, false}; }
     static CellValue makeText(std::string t) { return {Kind::Text, 0.0, std::move(t), false}; }
     static CellValue makeBoolean(bool b) { return {Kind::Boolean, 0.0, {}, b}; }
-    static CellValue makeError(std::string code) { return {Kind::Error, 0.0, std::move(code), false}; }
+    static CellValue makeError(std::string code) {
+        return {Kind::Error, 0.0, std::move(code), false};
+    }
 };
 
 }  // namespace tabulon::workbook

@@ -14,7 +14,6 @@
 
 namespace tabulon::workbook {
 
-
 namespace {
 
 // Program names (lower case, without folder) of desktop spreadsheet programs. Wine shows a
@@ -80,7 +79,7 @@ bool processIsSpreadsheet(const std::filesystem::path& dir) {
 
 }  // namespace
 
-bool IsSpreadsheetProcessRunning(const std::string& processRoot) {
+bool isSpreadsheetProcessRunning(const std::string& processRoot) {
     try {
         std::error_code ec;
         const uid_t me = geteuid();
@@ -99,7 +98,7 @@ bool IsSpreadsheetProcessRunning(const std::string& processRoot) {
     return false;
 }
 
-bool IsExcelRunning() { return IsSpreadsheetProcessRunning("/proc"); }
+bool IsExcelRunning() { return isSpreadsheetProcessRunning("/proc"); }
 
 std::unique_ptr<Application> OpenInNewExcel(const std::string& path, PasswordSource* passwords) {
     auto application = std::make_unique<Application>();

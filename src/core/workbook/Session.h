@@ -13,9 +13,9 @@ namespace tabulon::workbook {
 // desktop spreadsheet program with a window: LibreOffice (soffice), Gnumeric, or a spreadsheet
 // program run by Wine; one started without a window (--headless, --invisible, --convert-to on
 // its command line) does not count. Any error gives false.
-bool IsSpreadsheetProcessRunning(const std::string& processRoot);
+bool isSpreadsheetProcessRunning(const std::string& processRoot);
 
-// IsSpreadsheetProcessRunning("/proc").
+// isSpreadsheetProcessRunning("/proc").
 bool IsExcelRunning();
 
 // A new application with the workbook at the path opened in it; an encrypted workbook asks the

@@ -13,7 +13,7 @@ class ExportDriverTest : public ::testing::Test, protected testing::ExportFixtur
   protected:
     void runExport() {
         ExportRun exportRun{context, ui, [this] { return spreadsheetOpenAndDeclined; }};
-        RunExport(exportRun);
+        tabulon::runExport(exportRun);
     }
     std::string book(const std::string& name, const std::vector<SheetSpec>& sheets) {
         return testing::writeWorkbook(workbooks, name, sheets);

@@ -96,7 +96,7 @@ TEST_F(ExportModesTest, EverySheetWithDataIsExportedAndOnlyAnEmptyA1IsSkipped) {
     ASSERT_EQ(resultTexts.size(), 1u);
     EXPECT_EQ(resultTexts.text(0), "1, \r\n, \r\n2, \r\n1, , 2, \r\nx, \r\n\r\n");
 
-    const LineFormat csv = LineFormat::Csv(',');
+    const LineFormat csv = LineFormat::csv(',');
     ExportContext csvContext{ui, ui, host, resultTexts, nullptr, csv};
     resultTexts.clear();
     std::string baseName = "Thin";

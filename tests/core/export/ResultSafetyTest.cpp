@@ -40,9 +40,9 @@ class FullDisk {
   public:
     explicit FullDisk(std::size_t room) {
         roomLeft = room;
-        SetWriteCall(&writeIntoFullDisk);
+        setWriteCall(&writeIntoFullDisk);
     }
-    ~FullDisk() { SetWriteCall(nullptr); }
+    ~FullDisk() { setWriteCall(nullptr); }
 };
 
 class ResultSafetyTest : public ::testing::Test, protected testing::ExportFixture {
@@ -209,7 +209,7 @@ class SaveSafetyTest : public ::testing::Test {
             testing::keepResult(store, result.text, result.name, result.sheet);
     }
     void save(const std::string& option) {
-        SaveResultFiles(SaveRequest{out.path().string(), option, &store}, ui, ui);
+        saveResultFiles(SaveRequest{out.path().string(), option, &store}, ui, ui);
     }
     testing::ScratchFolder out;
     testing::ScratchFolder temp;
@@ -227,7 +227,7 @@ TEST_F(SaveSafetyTest, AFullDiskLeavesTheEarlierFileAndNoCutFileAndSaysHowManyFa
     }
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].label, "Form2.PushButton6_Click");
-    const std::string target = JoinPath(out.path().string(), "Book1_S.csv");
+    const std::string target = joinPath(out.path().string(), "Book1_S.csv");
     EXPECT_EQ(ui.errors[0].description, "No space left on device: " + target);
     EXPECT_EQ(ui.errors[0].file, target);
     EXPECT_EQ(bytesOf(out.path() / "Book1_S.csv"), "earlier");
@@ -280,11 +280,11 @@ TEST_F(SaveSafetyTest, ASaveThatFailsForEveryFileReportsEachKindOfReasonOnceThen
         for (const auto& error : ui.errors) reported.push_back(error.description);
         return reported;
     };
-    const std::string firstLong = JoinPath(out.path().string(), "Book1_" + longSheet + "0.csv");
+    const std::string firstLong = joinPath(out.path().string(), "Book1_" + longSheet + "0.csv");
     EXPECT_EQ(failures(false),
               (std::vector<std::string>{
                   "File name too long: " + firstLong, "Bad file name or number: Book1_../up0.csv",
-                  "Is a directory: " + JoinPath(out.path().string(), "Book1_dir.csv")}));
+                  "Is a directory: " + joinPath(out.path().string(), "Book1_dir.csv")}));
     EXPECT_EQ(ui.boxes.back().text, "7 of 7 results could not be saved.");
     EXPECT_EQ(failures(true),
               (std::vector<std::string>{"No space left on device: " + firstLong,

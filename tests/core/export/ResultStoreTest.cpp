@@ -98,15 +98,15 @@ TEST(TempFolder, UsesTempWhenItNamesAFolderAndTheSystemFolderOtherwise) {
     const char* saved = std::getenv("TEMP");
     const std::string restore = saved != nullptr ? saved : "";
     setenv("TEMP", folder.path().c_str(), 1);
-    EXPECT_EQ(TempFolder(), folder.path().string());
+    EXPECT_EQ(tempFolder(), folder.path().string());
     setenv("TEMP", folder.file("missing").c_str(), 1);
-    EXPECT_TRUE(std::filesystem::is_directory(TempFolder()));
-    EXPECT_NE(TempFolder(), folder.file("missing"));
+    EXPECT_TRUE(std::filesystem::is_directory(tempFolder()));
+    EXPECT_NE(tempFolder(), folder.file("missing"));
     std::ofstream(folder.file("plain")) << "x";
     setenv("TEMP", folder.file("plain").c_str(), 1);
-    EXPECT_TRUE(std::filesystem::is_directory(TempFolder()));
+    EXPECT_TRUE(std::filesystem::is_directory(tempFolder()));
     unsetenv("TEMP");
-    EXPECT_TRUE(std::filesystem::is_directory(TempFolder()));
+    EXPECT_TRUE(std::filesystem::is_directory(tempFolder()));
     if (saved != nullptr) setenv("TEMP", restore.c_str(), 1);
 }
 

@@ -17,11 +17,11 @@ std::string bytesOf(const std::filesystem::path& p) {
 }
 
 TEST(FileNameStem, KeepsEverythingBeforeTheLastDotOfTheFileName) {
-    EXPECT_EQ(FileNameStem("Book1.xlsx"), "Book1");
-    EXPECT_EQ(FileNameStem("a.b.xlsx"), "a.b");
-    EXPECT_EQ(FileNameStem("Book1.csv"), "Book1");
-    EXPECT_EQ(FileNameStem("/data/my.folder/Q1.xlsx"), "Q1");
-    EXPECT_EQ(FileNameStem("/data/README"), "README");
+    EXPECT_EQ(fileNameStem("Book1.xlsx"), "Book1");
+    EXPECT_EQ(fileNameStem("a.b.xlsx"), "a.b");
+    EXPECT_EQ(fileNameStem("Book1.csv"), "Book1");
+    EXPECT_EQ(fileNameStem("/data/my.folder/Q1.xlsx"), "Q1");
+    EXPECT_EQ(fileNameStem("/data/README"), "README");
 }
 
 TEST(ResultFileName, FollowsTheOption) {
@@ -31,13 +31,13 @@ TEST(ResultFileName, FollowsTheOption) {
         {kSaveEachRowOption, "Book1_Sales_2.csv"}, {kSaveEachColOption, "Book1_Sales_2.csv"},
         {"Save all sheets to a csv file", ""},
     };
-    for (const auto& [option, name] : cases) EXPECT_EQ(ResultFileName(option, row), name) << option;
+    for (const auto& [option, name] : cases) EXPECT_EQ(resultFileName(option, row), name) << option;
 }
 
 class SaveResultFilesTest : public ::testing::Test {
   protected:
     void save(const std::string& folder, const std::string& option) {
-        SaveResultFiles(SaveRequest{folder, option, &texts}, ui, ui);
+        saveResultFiles(SaveRequest{folder, option, &texts}, ui, ui);
     }
     // Texts of results of Book1.xlsx, with their sheet names and numbers.
     void keep(const std::vector<std::tuple<std::string, std::string, std::int32_t>>& results) {
@@ -83,7 +83,7 @@ TEST_F(SaveResultFilesTest, ANameThatWouldLeaveTheFolderIsReportedAndTheRestIsWr
 TEST_F(SaveResultFilesTest, NoResultsStillSaysDone) {
     save(out.path().string(), kSaveEachSheetOption);
     EXPECT_EQ(ui.boxes.back().text, "Done.");
-    SaveResultFiles(SaveRequest{out.path().string(), kSaveEachSheetOption, nullptr}, ui, ui);
+    saveResultFiles(SaveRequest{out.path().string(), kSaveEachSheetOption, nullptr}, ui, ui);
     EXPECT_EQ(ui.boxes.back().text, "Done.");
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }

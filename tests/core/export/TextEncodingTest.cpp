@@ -46,7 +46,7 @@ TEST(TextEncoding, NamesBytesAndTheCharacterThatDoesNotFit) {
 }
 
 TEST(TextEncoding, CsvQuotesBeforeEncodingAndEncodesSeparatorsAndLineEnds) {
-    LineFormat format = LineFormat::Csv(';');
+    LineFormat format = LineFormat::csv(';');
     format.setEncoding(*TextEncoding::named("utf-16"));
     using namespace std::string_literals;
     EXPECT_EQ(format.separator(), ";\0"s);

@@ -34,39 +34,39 @@ TEST(FileAttributesTest, BitsFollowOwnerWriteDotNamesAndEntryType) {
     tmp.createFolder("Sub");
     tmp.createFolder(".git");
 
-    EXPECT_EQ(FileAttributesOf(tmp.file("plain.xlsx")), 32);
-    EXPECT_EQ(FileAttributesOf(tmp.file("ro.xlsx")), 33);
-    EXPECT_EQ(FileAttributesOf(tmp.file(".hidden.xlsx")), 34);
-    EXPECT_EQ(FileAttributesOf(tmp.file(".hidden-ro.xlsx")), 35);
-    EXPECT_EQ(FileAttributesOf(tmp.file("Sub")), 16);
-    EXPECT_EQ(FileAttributesOf(tmp.file("Sub") + PathSeparator()), 16);
-    EXPECT_EQ(FileAttributesOf(tmp.file(".git")), 18);
-    EXPECT_EQ(FileAttributesOf(tmp.file("missing")), kInvalidAttributes);
-    EXPECT_EQ(FileAttributesOf(""), kInvalidAttributes);
+    EXPECT_EQ(fileAttributesOf(tmp.file("plain.xlsx")), 32);
+    EXPECT_EQ(fileAttributesOf(tmp.file("ro.xlsx")), 33);
+    EXPECT_EQ(fileAttributesOf(tmp.file(".hidden.xlsx")), 34);
+    EXPECT_EQ(fileAttributesOf(tmp.file(".hidden-ro.xlsx")), 35);
+    EXPECT_EQ(fileAttributesOf(tmp.file("Sub")), 16);
+    EXPECT_EQ(fileAttributesOf(tmp.file("Sub") + pathSeparator()), 16);
+    EXPECT_EQ(fileAttributesOf(tmp.file(".git")), 18);
+    EXPECT_EQ(fileAttributesOf(tmp.file("missing")), kInvalidAttributes);
+    EXPECT_EQ(fileAttributesOf(""), kInvalidAttributes);
 }
 
 TEST(NameMatchingTest, WildcardsMatchWithoutRegardToCase) {
-    EXPECT_TRUE(MatchesWildcard("BOOK.XLSX", "*.xl*"));
-    EXPECT_TRUE(MatchesWildcard("book.xls", "*.XL*"));
-    EXPECT_TRUE(MatchesWildcard("a.b.xlsm", "*.xl*"));
-    EXPECT_FALSE(MatchesWildcard("book.csv", "*.xl*"));
-    EXPECT_FALSE(MatchesWildcard("xlsx", "*.xl*"));
-    EXPECT_TRUE(MatchesWildcard("abc", "a?c"));
-    EXPECT_FALSE(MatchesWildcard("ac", "a?c"));
+    EXPECT_TRUE(matchesWildcard("BOOK.XLSX", "*.xl*"));
+    EXPECT_TRUE(matchesWildcard("book.xls", "*.XL*"));
+    EXPECT_TRUE(matchesWildcard("a.b.xlsm", "*.xl*"));
+    EXPECT_FALSE(matchesWildcard("book.csv", "*.xl*"));
+    EXPECT_FALSE(matchesWildcard("xlsx", "*.xl*"));
+    EXPECT_TRUE(matchesWildcard("abc", "a?c"));
+    EXPECT_FALSE(matchesWildcard("ac", "a?c"));
     EXPECT_TRUE(
-        MatchesWildcard("a\xC3\xA9"
+        matchesWildcard("a\xC3\xA9"
                         "c",
                         "a?c"));  // "?" is one character, not one byte
-    EXPECT_TRUE(MatchesWildcard("\xC3\x89T\xC3\x89.TXT", "\xC3\xA9t\xC3\xA9.txt"));
-    EXPECT_TRUE(MatchesWildcard("aXbXc", "*X*c"));
-    EXPECT_FALSE(MatchesWildcard("aXbXcd", "*X*c"));
+    EXPECT_TRUE(matchesWildcard("\xC3\x89T\xC3\x89.TXT", "\xC3\xA9t\xC3\xA9.txt"));
+    EXPECT_TRUE(matchesWildcard("aXbXc", "*X*c"));
+    EXPECT_FALSE(matchesWildcard("aXbXcd", "*X*c"));
 }
 
 TEST(NameMatchingTest, StarDotStarAlsoMatchesNamesWithoutDot) {
-    EXPECT_TRUE(MatchesWildcard("README", "*.*"));
-    EXPECT_TRUE(MatchesWildcard("notes.txt", "*.*"));
-    EXPECT_TRUE(MatchesWildcard("book", "book.*"));
-    EXPECT_FALSE(MatchesWildcard("README", "*.xl*"));
+    EXPECT_TRUE(matchesWildcard("README", "*.*"));
+    EXPECT_TRUE(matchesWildcard("notes.txt", "*.*"));
+    EXPECT_TRUE(matchesWildcard("book", "book.*"));
+    EXPECT_FALSE(matchesWildcard("README", "*.xl*"));
 }
 
 TEST(DirectorySearchTest, DirectoryBitReturnsVisibleFilesAndFoldersInNameOrder) {
@@ -76,7 +76,7 @@ TEST(DirectorySearchTest, DirectoryBitReturnsVisibleFilesAndFoldersInNameOrder) 
     tmp.createFile(".hidden.xlsx");
     tmp.createFolder("C");
     tmp.createFolder(".cache");
-    EXPECT_EQ(AllNames(DirectorySearch(tmp.path().string() + PathSeparator(), kAttrDirectory)),
+    EXPECT_EQ(AllNames(DirectorySearch(tmp.path().string() + pathSeparator(), kAttrDirectory)),
               (std::vector<std::string>{"A.xlsx", "b.xlsx", "C"}));
 }
 
@@ -94,7 +94,7 @@ TEST(DirectorySearchTest, HiddenPlusSystemReturnsEveryFileButNoFolders) {
 
 TEST(DirectorySearchTest, MissingFolderGivesEmptySearch) {
     ScratchFolder tmp;
-    DirectorySearch search(tmp.file("missing") + PathSeparator() + "*.*", kAttrDirectory);
+    DirectorySearch search(tmp.file("missing") + pathSeparator() + "*.*", kAttrDirectory);
     EXPECT_EQ(search.next(), "");
     EXPECT_EQ(search.next(), "");
 }

@@ -21,14 +21,14 @@ namespace {
 using testing::ScratchFolder;
 using testing::ScriptedUi;
 
-std::vector<std::string> Names(const FileNameArray& array) {
+std::vector<std::string> namesOf(const FileNameArray& array) {
     std::vector<std::string> names;
     for (int i = 1; i <= array.upperBound(); ++i) names.push_back(array[i]);
     return names;
 }
 
 // Makes count files "f001.xlsx", "f002.xlsx", ... and returns their names in that order.
-std::vector<std::string> MakeBooks(const ScratchFolder& tmp, int count) {
+std::vector<std::string> makeBooks(const ScratchFolder& tmp, int count) {
     std::vector<std::string> names;
     for (int i = 1; i <= count; ++i) {
         char name[32];
@@ -39,8 +39,8 @@ std::vector<std::string> MakeBooks(const ScratchFolder& tmp, int count) {
     return names;
 }
 
-std::string Dir(const ScratchFolder& tmp, const std::string& relative) {
-    return tmp.file(relative) + PathSeparator();
+std::string dir(const ScratchFolder& tmp, const std::string& relative) {
+    return tmp.file(relative) + pathSeparator();
 }
 
 TEST(ListFilesTest, NoMatchGivesOneEmptyElementAtIndexZero) {
@@ -58,12 +58,12 @@ TEST(ListFilesTest, NoMatchGivesOneEmptyElementAtIndexZero) {
 TEST(ListFilesTest, HundredAndHundredAndOneMatchesKeepEveryNameInOrder) {
     for (const int count : {100, 101}) {
         ScratchFolder tmp;
-        const std::vector<std::string> books = MakeBooks(tmp, count);
+        const std::vector<std::string> books = makeBooks(tmp, count);
         tmp.createFile("other.txt");
         const FileNameArray names = ListFiles(tmp.path().string(), "*.xlsx");
         EXPECT_EQ(names.lowerBound(), 1);
         EXPECT_EQ(names.upperBound(), count);
-        EXPECT_EQ(Names(names), books);
+        EXPECT_EQ(namesOf(names), books);
         EXPECT_THROW(names[0], Error);
         EXPECT_THROW(names[count + 1], Error);
     }
@@ -76,8 +76,8 @@ TEST(ListFilesTest, TrailingSeparatorMakesNoDifferenceAndHiddenFilesAreListed) {
     tmp.createFile(".hidden.xls");
     tmp.createFolder("folder.xls");
     const std::vector<std::string> expected{".hidden.xls", "Book.XLSX"};
-    EXPECT_EQ(Names(ListFiles(tmp.path().string(), "*.xl*")), expected);
-    EXPECT_EQ(Names(ListFiles(tmp.path().string() + PathSeparator(), "*.xl*")), expected);
+    EXPECT_EQ(namesOf(ListFiles(tmp.path().string(), "*.xl*")), expected);
+    EXPECT_EQ(namesOf(ListFiles(tmp.path().string() + pathSeparator(), "*.xl*")), expected);
 }
 
 TEST(CollectSubfoldersTest, TreeIsAddedLevelByLevelGroupedByParent) {
@@ -87,11 +87,11 @@ TEST(CollectSubfoldersTest, TreeIsAddedLevelByLevelGroupedByParent) {
     tmp.createFile("A/book.xlsx");
     tmp.createFile("A/B/book.xlsx");
     ScriptedUi ui;
-    std::vector<std::string> collection{Dir(tmp, "A")};
+    std::vector<std::string> collection{dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
-    EXPECT_EQ(collection, (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/C"),
-                                                    Dir(tmp, "A/B/D"), Dir(tmp, "A/C/E"),
-                                                    Dir(tmp, "A/C/E/F")}));
+    EXPECT_EQ(collection, (std::vector<std::string>{dir(tmp, "A"), dir(tmp, "A/B"), dir(tmp, "A/C"),
+                                                    dir(tmp, "A/B/D"), dir(tmp, "A/C/E"),
+                                                    dir(tmp, "A/C/E/F")}));
     // One pass per folder searched (6), per entry read (3 + 2 + 1 + 1) and per folder appended
     // on the way back up (F to [D, E], then D to F to [B, C], then B to F to [A]).
     EXPECT_EQ(ui.eventPasses, 6 + 7 + 1 + 3 + 5);
@@ -102,19 +102,19 @@ TEST(CollectSubfoldersTest, WithoutRecursionOnlyChildrenAreAdded) {
     tmp.createFolder("A/B/D");
     tmp.createFolder("A/C");
     ScriptedUi ui;
-    std::vector<std::string> collection{Dir(tmp, "A")};
+    std::vector<std::string> collection{dir(tmp, "A")};
     CollectSubfolders(collection, false, ui);
     EXPECT_EQ(collection,
-              (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/C")}));
+              (std::vector<std::string>{dir(tmp, "A"), dir(tmp, "A/B"), dir(tmp, "A/C")}));
 }
 
 TEST(CollectSubfoldersTest, FolderWithoutSubfoldersLeavesCollectionUnchanged) {
     ScratchFolder tmp;
     tmp.createFile("A/book.xlsx");
     ScriptedUi ui;
-    std::vector<std::string> collection{Dir(tmp, "A")};
+    std::vector<std::string> collection{dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
-    EXPECT_EQ(collection, std::vector<std::string>{Dir(tmp, "A")});
+    EXPECT_EQ(collection, std::vector<std::string>{dir(tmp, "A")});
 }
 
 TEST(CollectSubfoldersTest, HiddenFoldersAndNamesWithQuestionMarkAreNeitherAddedNorEntered) {
@@ -123,9 +123,9 @@ TEST(CollectSubfoldersTest, HiddenFoldersAndNamesWithQuestionMarkAreNeitherAdded
     tmp.createFolder("A/wh?t/inner");
     tmp.createFolder("A/Visible");
     ScriptedUi ui;
-    std::vector<std::string> collection{Dir(tmp, "A")};
+    std::vector<std::string> collection{dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
-    EXPECT_EQ(collection, (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/Visible")}));
+    EXPECT_EQ(collection, (std::vector<std::string>{dir(tmp, "A"), dir(tmp, "A/Visible")}));
 }
 
 TEST(CollectSubfoldersTest, SymbolicLinkLoopsEndAndEveryFolderIsEnteredOnce) {
@@ -136,11 +136,11 @@ TEST(CollectSubfoldersTest, SymbolicLinkLoopsEndAndEveryFolderIsEnteredOnce) {
     std::filesystem::create_directory_symlink(tmp.file("Outside"), tmp.file("A/Z-out"));
     tmp.createFolder("Outside/Inner");
     ScriptedUi ui;
-    std::vector<std::string> collection{Dir(tmp, "A")};
+    std::vector<std::string> collection{dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
     EXPECT_EQ(collection,
-              (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/Z-out"),
-                                        Dir(tmp, "A/B/D"), Dir(tmp, "A/Z-out/Inner")}));
+              (std::vector<std::string>{dir(tmp, "A"), dir(tmp, "A/B"), dir(tmp, "A/Z-out"),
+                                        dir(tmp, "A/B/D"), dir(tmp, "A/Z-out/Inner")}));
 }
 
 // Runs a callback at every event pass, as a window handler would run during a long walk.
@@ -157,20 +157,20 @@ TEST(CollectSubfoldersTest, SearchesStartedByHandlersDoNotMoveTheWalk) {
     ScratchFolder tmp;
     tmp.createFolder("A/B/D");
     tmp.createFolder("A/C");
-    MakeBooks(tmp, 3);
+    makeBooks(tmp, 3);
     HandlerDuringWalk ui;
     int handlerRuns = 0;
     ui.handler = [&] {
         ++handlerRuns;
         ScriptedUi inner;
-        std::vector<std::string> other{tmp.path().string() + PathSeparator()};
+        std::vector<std::string> other{tmp.path().string() + pathSeparator()};
         CollectSubfolders(other, false, inner);
         EXPECT_EQ(ListFiles(tmp.path().string(), "*.xlsx").upperBound(), 3);
     };
-    std::vector<std::string> collection{Dir(tmp, "A")};
+    std::vector<std::string> collection{dir(tmp, "A")};
     CollectSubfolders(collection, true, ui);
-    EXPECT_EQ(collection, (std::vector<std::string>{Dir(tmp, "A"), Dir(tmp, "A/B"), Dir(tmp, "A/C"),
-                                                    Dir(tmp, "A/B/D")}));
+    EXPECT_EQ(collection, (std::vector<std::string>{dir(tmp, "A"), dir(tmp, "A/B"), dir(tmp, "A/C"),
+                                                    dir(tmp, "A/B/D")}));
     EXPECT_EQ(handlerRuns, ui.eventPasses);
 }
 

@@ -32,7 +32,7 @@ TEST(FolderTreeTest, TreeFilesComeFolderByFolderWithLockAndWritableHiddenFilesLe
     tmp.createFile("A/ro.xlsx");
     tmp.readOnly("A/ro.xlsx");
     ScriptedUi ui;
-    EXPECT_EQ(FolderTreeFiles(tmp.file("A"), "*.xl*", ui),
+    EXPECT_EQ(folderTreeFiles(tmp.file("A"), "*.xl*", ui),
               (std::vector<std::string>{tmp.file("A/.kept.xlsx"), tmp.file("A/Book.xlsx"),
                                         tmp.file("A/ro.xlsx"), tmp.file("A/B/b.xlsx"),
                                         tmp.file("A/C/c.XLS"), tmp.file("A/B/D/d.xlsm")}));
@@ -48,8 +48,8 @@ TEST(FolderTreeTest, StarDotStarTakesEveryFileWhateverItsType) {
     ScriptedUi ui;
     const std::vector<std::string> expected{tmp.file("A/notes.txt"), tmp.file("A/README"),
                                             tmp.file("A/S/picture.png")};
-    EXPECT_EQ(FolderTreeFiles(tmp.file("A"), "*.*", ui), expected);
-    EXPECT_EQ(FolderTreeFiles(tmp.file("A") + PathSeparator(), "*.*", ui), expected);
+    EXPECT_EQ(folderTreeFiles(tmp.file("A"), "*.*", ui), expected);
+    EXPECT_EQ(folderTreeFiles(tmp.file("A") + pathSeparator(), "*.*", ui), expected);
 }
 
 TEST(FolderTreeTest, AddFolderTreeKeepsCollectionOrderAndFindsNothingQuietly) {
@@ -57,7 +57,7 @@ TEST(FolderTreeTest, AddFolderTreeKeepsCollectionOrderAndFindsNothingQuietly) {
     tmp.createFile("X/x.xlsx");
     tmp.createFile("Y/y.xlsx");
     tmp.createFolder("Empty");
-    const std::string sep(1, PathSeparator());
+    const std::string sep(1, pathSeparator());
     EXPECT_EQ(AddFolderTree({tmp.file("Y") + sep, tmp.file("Empty") + sep, tmp.file("X") + sep},
                             "*.xlsx"),
               (std::vector<std::string>{tmp.file("Y/y.xlsx"), tmp.file("X/x.xlsx")}));
@@ -65,16 +65,16 @@ TEST(FolderTreeTest, AddFolderTreeKeepsCollectionOrderAndFindsNothingQuietly) {
 }
 
 TEST(FolderPathTextTest, RootIsNeverDoubled) {
-    const std::string sep(1, PathSeparator());
-    EXPECT_EQ(WithTrailingSeparator("data"), "data" + sep);
-    EXPECT_EQ(WithTrailingSeparator("data" + sep), "data" + sep);
-    EXPECT_EQ(WithTrailingSeparator(sep), sep);
+    const std::string sep(1, pathSeparator());
+    EXPECT_EQ(withTrailingSeparator("data"), "data" + sep);
+    EXPECT_EQ(withTrailingSeparator("data" + sep), "data" + sep);
+    EXPECT_EQ(withTrailingSeparator(sep), sep);
     if (sep == "/") {
-        EXPECT_EQ(RepairRootSeparator("//Book.xlsx"), "/Book.xlsx");
-        EXPECT_EQ(RepairRootSeparator("/data/Book.xlsx"), "/data/Book.xlsx");
+        EXPECT_EQ(repairRootSeparator("//Book.xlsx"), "/Book.xlsx");
+        EXPECT_EQ(repairRootSeparator("/data/Book.xlsx"), "/data/Book.xlsx");
     } else {
-        EXPECT_EQ(RepairRootSeparator("C:\\\\Book.xlsx"), "C:\\Book.xlsx");
-        EXPECT_EQ(RepairRootSeparator("\\\\server\\share\\b.xls"), "\\\\server\\share\\b.xls");
+        EXPECT_EQ(repairRootSeparator("C:\\\\Book.xlsx"), "C:\\Book.xlsx");
+        EXPECT_EQ(repairRootSeparator("\\\\server\\share\\b.xls"), "\\\\server\\share\\b.xls");
     }
 }
 
@@ -88,10 +88,10 @@ TEST(DroppedPathsTest, FilesComeAsDroppedAndFoldersAsTheirWholeTree) {
     tmp.createFile("other/o.xls");
     const std::string gone = tmp.file("drop/gone.xlsx");
     ScriptedUi ui;
-    EXPECT_EQ(DroppedPathEntries({first, tmp.file("tree"), second, gone}, ui),
+    EXPECT_EQ(droppedPathEntries({first, tmp.file("tree"), second, gone}, ui),
               (std::vector<std::string>{first, tmp.file("tree/a.xlsx"),
                                         tmp.file("tree/sub/image.png"), second, gone}));
-    EXPECT_EQ(DroppedPathEntries({tmp.file("tree"), tmp.file("other")}, ui),
+    EXPECT_EQ(droppedPathEntries({tmp.file("tree"), tmp.file("other")}, ui),
               (std::vector<std::string>{tmp.file("tree/a.xlsx"), tmp.file("tree/sub/image.png"),
                                         tmp.file("other/o.xls")}));
 }
@@ -100,7 +100,7 @@ TEST(DroppedPathsTest, HiddenFolderIsNotSeenAsFolderAndComesAsDropped) {
     ScratchFolder tmp;
     tmp.createFile(".config/a.xlsx");
     ScriptedUi ui;
-    EXPECT_EQ(DroppedPathEntries({tmp.file(".config")}, ui),
+    EXPECT_EQ(droppedPathEntries({tmp.file(".config")}, ui),
               std::vector<std::string>{tmp.file(".config")});
 }
 

@@ -6,7 +6,7 @@
 namespace tabulon {
 namespace {
 
-const std::string S(1, PathSeparator());
+const std::string S(1, pathSeparator());
 
 TEST(GetFileName, CutsAtTheLastSeparator) {
     EXPECT_EQ(GetFileName(S + "data" + S + "Q1.xlsx"), "Q1.xlsx");
@@ -28,10 +28,10 @@ TEST(StripExtension, TextWithoutDotIsReturnedUnchanged) {
 }
 
 TEST(JoinPath, NeverDoublesTheSeparator) {
-    EXPECT_EQ(JoinPath(S + "tmp", "a.csv"), S + "tmp" + S + "a.csv");
-    EXPECT_EQ(JoinPath(S + "tmp" + S, "a.csv"), S + "tmp" + S + "a.csv");
-    EXPECT_EQ(JoinPath(S, "a.csv"), S + "a.csv");
-    EXPECT_EQ(JoinPath(S, S + "a.csv"), S + "a.csv");
+    EXPECT_EQ(joinPath(S + "tmp", "a.csv"), S + "tmp" + S + "a.csv");
+    EXPECT_EQ(joinPath(S + "tmp" + S, "a.csv"), S + "tmp" + S + "a.csv");
+    EXPECT_EQ(joinPath(S, "a.csv"), S + "a.csv");
+    EXPECT_EQ(joinPath(S, S + "a.csv"), S + "a.csv");
 }
 
 }  // namespace

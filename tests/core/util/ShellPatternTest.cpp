@@ -31,7 +31,7 @@ TEST(ShellPattern, WildcardsSetsAndEscapesCharacterByCharacter) {
         {"", "*", true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(MatchesShellPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
+        EXPECT_EQ(matchesShellPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
 
 }  // namespace

@@ -90,11 +90,11 @@ TEST_F(SessionTest, SpreadsheetProcessesOfTheUserAreFound) {
     fakeProcess("100", "bash", std::string("/bin/bash\0-l\0", 12));
     fakeProcess("101", "kworker/0:1", "");
     fs::create_directories(folder_.path() / "proc" / "self");
-    EXPECT_FALSE(IsSpreadsheetProcessRunning(procRoot()));
+    EXPECT_FALSE(isSpreadsheetProcessRunning(procRoot()));
 
     fakeProcess("200", "soffice.bin",
                 std::string("/usr/lib/libreoffice/program/soffice.bin\0", 42));
-    EXPECT_TRUE(IsSpreadsheetProcessRunning(procRoot()));
+    EXPECT_TRUE(isSpreadsheetProcessRunning(procRoot()));
 }
 
 TEST_F(SessionTest, AnInstanceWithoutAWindowDoesNotCount) {
@@ -115,24 +115,24 @@ TEST_F(SessionTest, AnInstanceWithoutAWindowDoesNotCount) {
         std::string cmdline = program + '\0';
         for (const std::string& option : c.options) cmdline += option + '\0';
         fakeProcess("400", "soffice.bin", cmdline);
-        EXPECT_EQ(IsSpreadsheetProcessRunning(procRoot()), c.counts) << c.options.front();
+        EXPECT_EQ(isSpreadsheetProcessRunning(procRoot()), c.counts) << c.options.front();
         fs::remove_all(folder_.path() / "proc");
     }
 }
 
 TEST_F(SessionTest, GnumericAndWineProgramsCountToo) {
     fakeProcess("300", "gnumeric", "gnumeric\0");
-    EXPECT_TRUE(IsSpreadsheetProcessRunning(procRoot()));
+    EXPECT_TRUE(isSpreadsheetProcessRunning(procRoot()));
     fs::remove_all(folder_.path() / "proc");
     // Wine: comm is cut to 15 characters or names the loader; the command line names EXCEL.EXE.
     fakeProcess("301", "wine64-preloade",
                 std::string("C:\\Program Files\\Microsoft Office\\Office16\\EXCEL.EXE\0/e\0", 56));
-    EXPECT_TRUE(IsSpreadsheetProcessRunning(procRoot()));
+    EXPECT_TRUE(isSpreadsheetProcessRunning(procRoot()));
 }
 
 TEST_F(SessionTest, AnUnreadableProcessFolderCountsAsNotRunning) {
-    EXPECT_FALSE(IsSpreadsheetProcessRunning(folder_.file("no-such-proc")));
-    EXPECT_FALSE(IsSpreadsheetProcessRunning(""));
+    EXPECT_FALSE(isSpreadsheetProcessRunning(folder_.file("no-such-proc")));
+    EXPECT_FALSE(isSpreadsheetProcessRunning(""));
 }
 
 }  // namespace

@@ -97,9 +97,9 @@ std::size_t RecordStream::parseRecords(std::string_view data) {
         // No record that the application writes comes near this; a larger one would only be
         // gathered in memory before anything could be read from it.
         if (size > kMaxRecordBytes)
-            throw ReadError(ReadErrorKind::TooLarge, place_,
-                            "a record of more than " + std::to_string(kMaxRecordBytes >> 20) +
-                                " MiB");
+            throw ReadError(
+                ReadErrorKind::TooLarge, place_,
+                "a record of more than " + std::to_string(kMaxRecordBytes >> 20) + " MiB");
         const std::size_t start = pos + typeBytes + sizeBytes;
         if (size > data.size() - start) break;
         RecordPayload payload(type, data.substr(start, size), place_);
