@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# CI: builds every fuzz target with clang and runs each for 30 seconds (SECONDS_PER_TARGET to
-# change it) on its seeds. Fails when any target finds something; the findings stay in build-fuzz/findings/.
+# Builds every fuzz target with clang and runs each for 30 seconds (SECONDS_PER_TARGET to
+# change it) on its seeds. Fails when any target finds something; the findings stay in
+# build-fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
