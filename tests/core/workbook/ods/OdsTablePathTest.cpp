@@ -84,8 +84,8 @@ const char* const kSnippets[] = {" ",
                                  "<table:table-row/>",
                                  "<table:table><table:table-row/></table:table>",
                                  "<text:s text:c=\"3\"/>",
-                                 "<table:table-cell office:value-type=\"float\" "
-                                 "office:value=\"1\"><text:p>1</text:p></table:table-cell>"};
+                                 ("<table:table-cell office:value-type=\"float\" "
+                                  "office:value=\"1\"><text:p>1</text:p></table:table-cell>")};
 
 TEST(OdsTablePathTest, MutatedTablesReadAlikeOnBothPaths) {
     ::tabulon::testing::ScratchFolder folder;
