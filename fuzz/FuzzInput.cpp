@@ -13,9 +13,14 @@
 namespace tabulon::fuzz {
 
 std::string scratchPath() {
-    return (std::filesystem::temp_directory_path() /
-            ("tabulon-fuzz-" + std::to_string(::getpid()) + ".bin"))
-        .string();
+    // Removed when the process exits normally, as a fuzzing session does at its time limit.
+    static const struct Scratch {
+        std::string path;
+        ~Scratch() { std::remove(path.c_str()); }
+    } scratch{(std::filesystem::temp_directory_path() /
+               ("tabulon-fuzz-" + std::to_string(::getpid()) + ".bin"))
+                  .string()};
+    return scratch.path;
 }
 
 void writeWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
@@ -30,7 +35,8 @@ void writePackage(const std::string& path, const std::uint8_t* data, std::size_t
     if (archive == nullptr) throw std::runtime_error("cannot create " + path);
     std::size_t pos = 0;
     while (pos < size) {
-        const std::size_t nameLength = std::min<std::size_t>(data[pos++], size - pos);
+        const std::size_t wanted = data[pos++];
+        const std::size_t nameLength = std::min(wanted, size - pos);
         const std::string name(reinterpret_cast<const char*>(data + pos), nameLength);
         pos += nameLength;
         std::uint32_t length = 0;

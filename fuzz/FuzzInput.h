@@ -8,7 +8,8 @@
 
 namespace tabulon::fuzz {
 
-// A file of this process in the temporary folder (one name, written again for each input).
+// A file of this process in the temporary folder (one name, written again for each input),
+// removed when the process exits normally.
 std::string scratchPath();
 
 // Writes the bytes to the path as they are.
