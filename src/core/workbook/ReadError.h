@@ -21,7 +21,7 @@ namespace tabulon::workbook {
 // - DamagedXml: a part, or an XML encryption description, that is not sound XML (or declares a
 //   document type).
 // - MissingPart: a part that the package names or needs is absent.
-// - NotAWorkbookPart: the part that the package names as its workbook holds something else
+// - NotAWorkbookPart: the entry that the package names as its workbook holds something else
 //   (its relationships, a worksheet).
 // - CellOutOfBounds and BadCellValue: sound records or XML that put a cell outside the sheet or
 //   give it a value that makes no sense (a shared string that does not exist, a number that is

@@ -34,7 +34,7 @@ using PartDecoders = std::function<std::unique_ptr<PartDecoder>(std::string_view
 class PartStream {
   public:
     virtual ~PartStream() = default;
-    // The next bytes, empty at the part's end; valid until the next call. Throws ReadError as
+    // The next bytes, empty at the entry's end; valid until the next call. Throws ReadError as
     // ZipArchive::read does.
     virtual std::string_view next() = 0;
 };

@@ -169,8 +169,8 @@ class OdfKeyRing {
 // Thrown through the archive's read once the checksum has been decided.
 struct ChecksumDecided {};
 
-// True when the key opens the part: its first decrypted bytes give the part's checksum (and a
-// part shorter than the checksum's span decrypts and inflates whole). Reads only as much of the
+// True when the key opens the entry: its first decrypted bytes give the entry's checksum (and
+// an entry shorter than the checksum's span decrypts and inflates whole). Reads only as much of the
 // entry as the checksum needs; a damaged archive still fails as damaged.
 bool keyOpensPart(ZipArchive& archive, const std::string& name, const OdfEncryptedPart& part,
                   ByteView key) {

@@ -25,8 +25,8 @@ std::unique_ptr<PartDecoder> odfPartDecoder(const OdfEncryptedPart& part, ByteVi
 // Finds the password (from the source only: OpenDocument has no default password) by checking
 // it on the first bytes of styles.xml (else of content.xml, else of the smallest encrypted
 // part), then makes the archive decode every encrypted part. Each password costs one key
-// derivation for each set of derivation parameters that the parts read use: parts that share
-// salt and iteration count share their key, and the checked part's key is used again. Throws
+// derivation for each set of derivation parameters among the entries read: entries that share
+// salt and iteration count share their key, and the checked entry's key is used again. Throws
 // ReadError: PasswordProtected, PasswordIncorrect, or damaged.
 void unlockOdfPackage(ZipArchive& archive, const std::map<std::string, OdfEncryptedPart>& parts,
                       PasswordSource* passwords);

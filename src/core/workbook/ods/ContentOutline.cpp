@@ -16,7 +16,7 @@ namespace tabulon::workbook::ods {
 
 namespace {
 
-// The part is to be read as a whole: it is not plain UTF-8, or holds a token too long to split.
+// content.xml is to be read as a whole: it is not plain UTF-8, or holds a token too long to split.
 struct NotSplittable {};
 
 bool isNameChar(char c) {
@@ -79,9 +79,9 @@ class OutlineScan {
         return stop;
     }
 
-    // The frame's last bytes, after the part's last chunk: what was carried, if anything.
+    // The frame's last bytes, after content.xml's last chunk: what was carried, if anything.
     void finish(std::string_view carried) {
-        if (inTable_) return;  // the part ends inside a table, which says so when it is read
+        if (inTable_) return;  // content.xml ends inside a table, which says so when it is read
         feed(carried.data(), carried.data() + carried.size());
         if (!frame_.feed(nullptr, 0, true)) throw NotSplittable{};
     }
@@ -92,7 +92,7 @@ class OutlineScan {
         return offset_ + static_cast<std::uint64_t>(p - begin_);
     }
 
-    // Damage in the frame fails the workbook: the part is read again as a whole, which finds
+    // Damage in the frame fails the workbook: content.xml is read again as a whole, which finds
     // the first damage in it, with its line.
     void feed(const char* from, const char* to) {
         if (to > from && !frame_.feed(from, static_cast<std::size_t>(to - from)))
@@ -267,7 +267,7 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData
         }
     }  // the inflating thread has ended: what it made is this thread's now
     chunks.finish();
-    // What is still carried is an incomplete token at the part's end.
+    // What is still carried is an incomplete token at content.xml's end.
     std::string carried;
     if (chunks.carrying()) carried = chunks.carried();
     if (scan.inTable()) {
@@ -289,7 +289,7 @@ ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, Workbo
         return splitContent(archive, styles, book, first);
     } catch (const NotSplittable&) {
     }
-    // The part read as a whole: its tables are found as it goes.
+    // content.xml read as a whole: its tables are found as it goes.
     styles = partStyles;
     ContentOutline outline;
     ContentHandler handler(styles, outline.tables);
