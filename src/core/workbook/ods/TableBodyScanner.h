@@ -11,6 +11,7 @@
 
 #include "core/workbook/ods/MarkupAttribute.h"
 #include "core/workbook/ods/TableReader.h"
+#include "core/workbook/xml/TokenLoop.h"
 
 namespace tabulon::workbook::ods {
 
@@ -23,6 +24,8 @@ struct UnsupportedTableMarkup {};
 // closes the table. It accepts only well-formed markup of a grammar that expat reads the same way.
 class TableBodyScanner {
   public:
+    using Unsupported = UnsupportedTableMarkup;
+
     explicit TableBodyScanner(TableReader& reader) : reader_(reader) {}
 
     // Scans the whole tokens of [begin, end), which continues where the last call stopped, and
@@ -35,6 +38,9 @@ class TableBodyScanner {
     bool balanced() const { return depth_ == 0; }
 
   private:
+    template <class Scanner>
+    friend const char* xml::scanTokens(Scanner&, const char*, const char*);
+
     struct KnownName;
     // Scans the name at p, setting local to its part after the last colon and known to the entry
     // of the names met before that it was found in (else nullptr); nullptr when the bytes end

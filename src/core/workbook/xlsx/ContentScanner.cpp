@@ -9,6 +9,7 @@
 #include "core/workbook/xlsx/SharedStringsBuilder.h"
 #include "core/workbook/xlsx/SheetBuilder.h"
 #include "core/workbook/xml/CharacterData.h"
+#include "core/workbook/xml/TokenLoop.h"
 
 namespace tabulon::workbook::xlsx {
 
@@ -40,26 +41,7 @@ bool sameName(std::string_view a, std::string_view b) {
 
 template <class Builder>
 const char* ContentScanner<Builder>::scan(const char* begin, const char* end) {
-    const char* p = begin;
-    while (p < end) {
-        const char* next;
-        if (*p != '<') {
-            next = scanText(p, end);
-        } else if (p + 1 == end) {
-            return p;
-        } else if (p[1] == '/') {
-            next = scanEndTag(p, end);
-            if (reachedEnd_) return p;
-        } else if (isMarkup(p[1], kNameStart)) {
-            next = scanTextElement(p, end);
-            if (next == nullptr) next = scanStartTag(p, end);
-        } else {
-            unsupported();  // comments, CDATA sections, processing instructions, stray '<'
-        }
-        if (next == nullptr) return p;
-        p = next;
-    }
-    return p;
+    return xml::scanTokens(*this, begin, end);
 }
 
 // Character data up to the next '<'; nullptr when that is not in the bytes yet.

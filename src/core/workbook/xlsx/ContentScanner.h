@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/workbook/xlsx/XmlAttribute.h"
+#include "core/workbook/xml/TokenLoop.h"
 
 namespace tabulon::workbook::xlsx {
 
@@ -26,6 +27,8 @@ struct UnsupportedMarkup {};
 template <class Builder>
 class ContentScanner {
   public:
+    using Unsupported = UnsupportedMarkup;
+
     // container: the name of the element whose content is scanned.
     ContentScanner(Builder& builder, std::string_view container)
         : builder_(builder), container_(container) {}
@@ -38,6 +41,9 @@ class ContentScanner {
     bool reachedEnd() const { return reachedEnd_; }
 
   private:
+    template <class Scanner>
+    friend const char* xml::scanTokens(Scanner&, const char*, const char*);
+
     const char* scanText(const char* p, const char* end);
     const char* scanTextElement(const char* p, const char* end);
     const char* scanStartTag(const char* p, const char* end);
