@@ -224,10 +224,10 @@ class ZipArchive::EntryStream : public PartStream {
         const bool large =
             known && (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
         if (large) {
-            // Inflated on a second thread while the caller parses.
-            pipe_.emplace([this](char* buffer, std::size_t capacity) {
-                return produceChunk(buffer, capacity);
-            });
+            // Inflated on a second thread, and watched on a third, while the caller parses.
+            pipe_.emplace([this](char* buffer,
+                                 std::size_t capacity) { return produceChunk(buffer, capacity); },
+                          watch_);
         } else {
             buffer_.resize(kChunkSize);
         }
@@ -235,11 +235,13 @@ class ZipArchive::EntryStream : public PartStream {
 
     std::string_view next() override {
         if (pipe_) return pipe_->next();
-        return {buffer_.data(), produceChunk(buffer_.data(), buffer_.size())};
+        const std::string_view chunk(buffer_.data(), produceChunk(buffer_.data(), buffer_.size()));
+        if (watch_ && !chunk.empty()) watch_(chunk);
+        return chunk;
     }
 
   private:
-    // The next chunk for the caller: past the bytes to skip, seen by the watch.
+    // The next chunk for the caller, past the bytes to skip.
     std::size_t produceChunk(char* buffer, std::size_t capacity) {
         for (;;) {
             std::size_t n = produce(buffer, capacity);
@@ -253,7 +255,6 @@ class ZipArchive::EntryStream : public PartStream {
                 std::memmove(buffer, buffer + skip_, n);
                 skip_ = 0;
             }
-            if (watch_) watch_(std::string_view(buffer, n));
             return n;
         }
     }

@@ -58,9 +58,9 @@ class ZipArchive {
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
     // The same bytes, taken by the caller chunk by chunk; a large part is inflated on a second
     // thread meanwhile. The first `skip` bytes are passed over there, and `watch`, when given,
-    // sees each chunk on that thread before the caller takes it (an exception it throws reaches
-    // the caller in the chunk's place). Parts are read one at a time: nothing else is read from
-    // the archive while the stream lives.
+    // sees each chunk before the caller takes it, for a large part on a third thread (an
+    // exception it throws reaches the caller in the chunk's place). Parts are read one at a time:
+    // nothing else is read from the archive while the stream lives.
     using ChunkWatch = std::function<void(std::string_view)>;
     std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0,
                                        ChunkWatch watch = {});

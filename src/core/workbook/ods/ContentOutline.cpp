@@ -245,7 +245,7 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData
     OutlineScan scan(handler, frame, outline, styles, first);
     xml::ChunkedScan<OutlineScan> chunks(scan);
     bool firstChunk = true;
-    // On the inflating thread: the outline is made as each chunk is inflated.
+    // On the watching thread: the outline is made as each chunk is inflated.
     auto outlineChunk = [&](std::string_view chunk) {
         // UTF-16 text (by its byte order mark or its zero bytes) is not split.
         if (firstChunk && (chunk[0] == 0 || chunk[0] == '\xFE' || chunk[0] == '\xFF' ||
@@ -265,7 +265,7 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData
             if (first != nullptr) first->take(chunk, offset, scan.firstContent());
             offset += chunk.size();
         }
-    }  // the inflating thread has ended: what it made is this thread's now
+    }  // the stream's threads have ended: what they made is this thread's now
     chunks.finish();
     // What is still carried is an incomplete token at content.xml's end.
     std::string carried;

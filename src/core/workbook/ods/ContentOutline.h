@@ -1,8 +1,8 @@
 // content.xml read once when the workbook opens: expat reads everything but the contents of the
 // tables (the styles, the null date, each table's name and visibility), while a light scan finds
 // where each table's content lies, for the table to be read from there when it is asked for. Both
-// run on the thread that inflates the part, so that the caller may read the first table from the
-// same chunks meanwhile.
+// run on the stream's watching thread, beside the one that inflates the part, so that the caller
+// may read the first table from the same chunks meanwhile.
 #pragma once
 
 #include <cstdint>
@@ -41,7 +41,7 @@ struct ContentOutline {
 class FirstTableReader {
   public:
     virtual ~FirstTableReader() = default;
-    // On the inflating thread, once everything before the first table's content has been read
+    // On the watching thread, once everything before the first table's content has been read
     // (its styles, its name and visibility, the date system given here).
     virtual void firstTableStarts(const WorksheetEntry& table, bool date1904) = 0;
     // On the calling thread, each chunk of the part in order, from `offset`; `content`: where the

@@ -31,8 +31,8 @@ std::uint64_t lineEnds(std::string_view bytes, bool& cr) {
 }
 
 // The first table read from the chunks of the outline's reading of content.xml, while the outline
-// is made on the inflating thread: it is kept when the scanner read it to the end of its content
-// with the styles and date system that hold for all tables.
+// is made on the stream's watching thread: it is kept when the scanner read it to the end of its
+// content with the styles and date system that hold for all tables.
 class FirstTable : public FirstTableReader {
   public:
     FirstTable(const std::string& path, WorkbookData& book, const OdsStyles& styles,
