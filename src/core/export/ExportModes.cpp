@@ -10,6 +10,7 @@
 
 #include "core/Error.h"
 #include "core/ErrorTrap.h"
+#include "core/export/CellTextsAhead.h"
 #include "core/export/CellValueText.h"
 #include "core/export/ResultBuilder.h"
 #include "core/util/PathText.h"
@@ -168,6 +169,19 @@ class ModeRun {
         }
         const bool date1904 = book_->date1904();
         const LineFormat& format = context_.lineFormat;
+        // The cells' texts are made on both threads, ahead of the walk; the sheet is only read
+        // meanwhile. The maker takes copies of what it needs: reading this thread's busy stack
+        // would slow both threads down.
+        const bool stored = format.storedValues();
+        CellTextsAhead texts(
+            outerLast, innerLast,
+            [&sheet, byColumn, useValue, stored, date1904](std::int32_t o, std::int32_t i) {
+                const std::int32_t r = byColumn ? i : o;
+                const std::int32_t c = byColumn ? o : i;
+                return stored     ? storedValueText(sheet.value(r, c), date1904)
+                       : useValue ? cellValueText(sheet.value(r, c), date1904)
+                                  : sheet.text(r, c);
+            });
         std::string field;
         for (std::int32_t o = 1; o <= outerLast && (walk || useValue); ++o) {
             context_.activity.processEvents();
@@ -191,11 +205,7 @@ class ModeRun {
                 const std::int32_t c = byColumn ? o : i;
                 field.clear();
                 trap_.run(132, [&] {
-                    const std::string text = format.storedValues()
-                                                 ? storedValueText(sheet.value(r, c), date1904)
-                                             : useValue ? cellValueText(sheet.value(r, c), date1904)
-                                                        : sheet.text(r, c);
-                    if (const auto unheld = format.appendField(field, text)) {
+                    if (const auto unheld = format.appendField(field, texts.take(o, i))) {
                         builder_.reset();  // a result is never kept with a character replaced
                         throw Error("cell " + workbook::cellName(r, c) + ": the character " +
                                     characterForMessage(*unheld) + " cannot be written in " +

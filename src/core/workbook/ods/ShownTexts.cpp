@@ -1,6 +1,7 @@
 // Shown texts as entries in store order, found through a bit per cell and a start per 64 cells.
 #include "core/workbook/ods/ShownTexts.h"
 
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -15,7 +16,23 @@ namespace {
 constexpr std::uint64_t kPadding = 1;
 constexpr std::size_t kMaxNumberBytes = 10;
 
+// Where a thread found its last text, for the common walk in store order: the walk may be
+// shared by two threads, which must not read each other's place.
+struct LastFound {
+    std::uint64_t texts = 0;  // the id of the set of texts, 0 for none
+    std::size_t cell = 0;
+    std::uint64_t entry = 0;
+};
+thread_local LastFound lastFound;
+
+std::uint64_t newId() {
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 }  // namespace
+
+ShownTexts::ShownTexts(TextBudget* budget) : budget_(budget), id_(newId()) {}
 
 ShownTexts::~ShownTexts() {
     if (budget_ != nullptr) budget_->refund(charged_);
@@ -127,9 +144,10 @@ std::optional<std::string_view> ShownTexts::find(std::size_t cell) const {
     // The entries of the showing cells before this one in its word are passed over.
     std::uint64_t position;
     std::uint64_t before;
-    if (lastCell_ != SIZE_MAX && lastCell_ < cell && (lastCell_ >> 6) == word) {
-        position = lastEntry_;
-        before = showing_[word] & (bit - 1) & ~((std::uint64_t{2} << (lastCell_ & 63)) - 1);
+    LastFound& last = lastFound;
+    if (last.texts == id_ && last.cell < cell && (last.cell >> 6) == word) {
+        position = last.entry;
+        before = showing_[word] & (bit - 1) & ~((std::uint64_t{2} << (last.cell & 63)) - 1);
         before = static_cast<std::uint64_t>(std::popcount(before)) + 1;
     } else {
         position = firstEntry_[word];
@@ -145,8 +163,7 @@ std::optional<std::string_view> ShownTexts::find(std::size_t cell) const {
         if ((number & 1) == 0) position += number >> 1;
         --before;
     }
-    lastCell_ = cell;
-    lastEntry_ = position;
+    last = {id_, cell, position};
     return textAt(position);
 }
 

@@ -16,7 +16,7 @@ namespace tabulon::workbook::ods {
 
 class ShownTexts {
   public:
-    explicit ShownTexts(TextBudget* budget) : budget_(budget) {}
+    explicit ShownTexts(TextBudget* budget);
     ShownTexts(const ShownTexts&) = delete;
     ShownTexts& operator=(const ShownTexts&) = delete;
     ~ShownTexts();
@@ -68,9 +68,8 @@ class ShownTexts {
     // n odd: the same text as the entry (n-1)/2 bytes before this one.
     std::vector<std::unique_ptr<unsigned char[]>> blocks_;
     std::uint64_t size_ = 0;
-    // Where the cells' texts are read from, for the common walk in store order.
-    mutable std::size_t lastCell_ = SIZE_MAX;
-    mutable std::uint64_t lastEntry_ = 0;
+    // Tells this set of texts from every other, for the place each thread found its last text.
+    const std::uint64_t id_;
 };
 
 }  // namespace tabulon::workbook::ods

@@ -1,0 +1,139 @@
+// Blocks of cell texts shared out between the second thread and the walking one. At most four
+// are held, each of whole outers, about 16,000 cells and at most a megabyte (the walk makes the
+// cells past that itself), so the texts ahead stay small whatever the sheet's size.
+#include "core/export/CellTextsAhead.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tabulon {
+
+namespace {
+
+// Enough that handing a block over costs nothing next to making it.
+constexpr std::int64_t kBlockCells = 16 * 1024;
+constexpr std::size_t kBlockBytes = 1 << 20;
+
+}  // namespace
+
+CellTextsAhead::CellTextsAhead(std::int32_t outerLast, std::int32_t innerLast, Text text)
+    : outerLast_(std::max(outerLast, 0)),
+      innerLast_(std::max(innerLast, 0)),
+      outersPerBlock_(static_cast<std::int32_t>(
+          std::max<std::int64_t>(1, kBlockCells / std::max<std::int32_t>(innerLast_, 1)))),
+      blockCount_(static_cast<std::size_t>((outerLast_ + outersPerBlock_ - 1) / outersPerBlock_)),
+      text_(std::move(text)) {
+    worker_ = std::thread([this] { makeAhead(); });
+}
+
+CellTextsAhead::~CellTextsAhead() {
+    {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+bool CellTextsAhead::claimable() const {
+    if (claimed_ >= blockCount_ || claimed_ >= current_ + kSlots) return false;
+    return claimed_ < kSlots || slots_[claimed_ % kSlots].ready;
+}
+
+std::size_t CellTextsAhead::claim() {
+    const std::size_t index = claimed_++;
+    Block& block = slots_[index % kSlots];
+    block.index = index;
+    block.ready = false;
+    return index;
+}
+
+void CellTextsAhead::makeAhead() {
+    for (;;) {
+        std::size_t index;
+        {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock,
+                          [&] { return cancelled_ || claimed_ >= blockCount_ || claimable(); });
+            if (cancelled_ || claimed_ >= blockCount_) return;
+            index = claim();
+        }
+        make(index);
+    }
+}
+
+void CellTextsAhead::make(std::size_t index) {
+    Block& block = slots_[index % kSlots];
+    block.texts.clear();
+    block.ends.clear();
+    block.failures.clear();
+    const auto first = static_cast<std::int32_t>(index * outersPerBlock_ + 1);
+    const std::int32_t last = std::min(outerLast_, first + outersPerBlock_ - 1);
+    for (std::int32_t o = first; o <= last; ++o) {
+        if (cancelled_.load(std::memory_order_relaxed)) break;
+        for (std::int32_t i = 1; i <= innerLast_; ++i) {
+            if (block.texts.size() >= kBlockBytes) break;
+            try {
+                block.texts += text_(o, i);
+            } catch (...) {
+                block.failures.emplace_back(block.ends.size(), std::current_exception());
+            }
+            block.ends.push_back(static_cast<std::uint32_t>(block.texts.size()));
+        }
+    }
+    {
+        std::lock_guard lock(mutex_);
+        block.ready = true;
+    }
+    changed_.notify_all();
+}
+
+void CellTextsAhead::waitFor(std::size_t index) {
+    std::unique_lock lock(mutex_);
+    if (current_ != index) {
+        current_ = index;  // the blocks before it are done with: their slots may be made again
+        changed_.notify_all();
+    }
+    for (;;) {
+        const Block& block = slots_[index % kSlots];
+        if (index < claimed_ && block.index == index && block.ready) return;
+        if (claimable()) {
+            const std::size_t next = claim();
+            lock.unlock();
+            make(next);
+            lock.lock();
+        } else {
+            changed_.wait(lock);
+        }
+    }
+}
+
+std::string_view CellTextsAhead::take(std::int32_t outer, std::int32_t inner) {
+    const auto index = static_cast<std::size_t>((outer - 1) / outersPerBlock_);
+    if (outer < 1 || outer > outerLast_ || inner < 1 || inner > innerLast_)
+        throw std::logic_error("a cell outside the walk");
+    // The block being read is the walk's until it moves on: no lock is needed for its cells.
+    if (reading_ == nullptr || reading_->index != index) {
+        waitFor(index);
+        reading_ = &slots_[index % kSlots];
+    }
+    const Block& block = *reading_;
+    const std::size_t cell =
+        static_cast<std::size_t>(outer - 1 - static_cast<std::int64_t>(index) * outersPerBlock_) *
+            static_cast<std::size_t>(innerLast_) +
+        static_cast<std::size_t>(inner - 1);
+    if (cell >= block.ends.size()) {
+        // Past the block's byte limit: made here, one at a time.
+        own_ = text_(outer, inner);
+        return own_;
+    }
+    const auto failed =
+        std::lower_bound(block.failures.begin(), block.failures.end(), cell,
+                         [](const auto& failure, std::size_t at) { return failure.first < at; });
+    if (failed != block.failures.end() && failed->first == cell)
+        std::rethrow_exception(failed->second);
+    const std::uint32_t from = cell == 0 ? 0 : block.ends[cell - 1];
+    return std::string_view(block.texts).substr(from, block.ends[cell] - from);
+}
+
+}  // namespace tabulon
