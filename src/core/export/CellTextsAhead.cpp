@@ -1,6 +1,6 @@
 // Blocks of cell texts shared out between the second thread and the walking one. At most four
-// are held, each of whole outers, about 16,000 cells and at most a megabyte (the walk makes the
-// cells past that itself), so the texts ahead stay small whatever the sheet's size.
+// are held, each of 16,384 cells in walk order and at most a megabyte (the walk makes the cells
+// past that itself), so the texts ahead stay small whatever the sheet's size.
 #include "core/export/CellTextsAhead.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@ namespace tabulon {
 namespace {
 
 // Enough that handing a block over costs nothing next to making it.
-constexpr std::int64_t kBlockCells = 16 * 1024;
+constexpr std::uint64_t kBlockCells = 16 * 1024;
 constexpr std::size_t kBlockBytes = 1 << 20;
 
 }  // namespace
@@ -19,9 +19,8 @@ constexpr std::size_t kBlockBytes = 1 << 20;
 CellTextsAhead::CellTextsAhead(std::int32_t outerLast, std::int32_t innerLast, Text text)
     : outerLast_(std::max(outerLast, 0)),
       innerLast_(std::max(innerLast, 0)),
-      outersPerBlock_(static_cast<std::int32_t>(
-          std::max<std::int64_t>(1, kBlockCells / std::max<std::int32_t>(innerLast_, 1)))),
-      blockCount_(static_cast<std::size_t>((outerLast_ + outersPerBlock_ - 1) / outersPerBlock_)),
+      cellCount_(static_cast<std::uint64_t>(outerLast_) * static_cast<std::uint64_t>(innerLast_)),
+      blockCount_((cellCount_ + kBlockCells - 1) / kBlockCells),
       text_(std::move(text)) {
     worker_ = std::thread([this] { makeAhead(); });
 }
@@ -40,8 +39,8 @@ bool CellTextsAhead::claimable() const {
     return claimed_ < kSlots || slots_[claimed_ % kSlots].ready;
 }
 
-std::size_t CellTextsAhead::claim() {
-    const std::size_t index = claimed_++;
+std::uint64_t CellTextsAhead::claim() {
+    const std::uint64_t index = claimed_++;
     Block& block = slots_[index % kSlots];
     block.index = index;
     block.ready = false;
@@ -50,7 +49,7 @@ std::size_t CellTextsAhead::claim() {
 
 void CellTextsAhead::makeAhead() {
     for (;;) {
-        std::size_t index;
+        std::uint64_t index;
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock,
@@ -62,23 +61,26 @@ void CellTextsAhead::makeAhead() {
     }
 }
 
-void CellTextsAhead::make(std::size_t index) {
+void CellTextsAhead::make(std::uint64_t index) {
     Block& block = slots_[index % kSlots];
     block.texts.clear();
     block.ends.clear();
     block.failures.clear();
-    const auto first = static_cast<std::int32_t>(index * outersPerBlock_ + 1);
-    const std::int32_t last = std::min(outerLast_, first + outersPerBlock_ - 1);
-    for (std::int32_t o = first; o <= last; ++o) {
+    const std::uint64_t first = index * kBlockCells;
+    const std::uint64_t end = std::min(cellCount_, first + kBlockCells);
+    auto o = static_cast<std::int32_t>(first / static_cast<std::uint64_t>(innerLast_)) + 1;
+    auto i = static_cast<std::int32_t>(first % static_cast<std::uint64_t>(innerLast_)) + 1;
+    for (std::uint64_t cell = first; cell < end && block.texts.size() < kBlockBytes; ++cell) {
         if (cancelled_.load(std::memory_order_relaxed)) break;
-        for (std::int32_t i = 1; i <= innerLast_; ++i) {
-            if (block.texts.size() >= kBlockBytes) break;
-            try {
-                block.texts += text_(o, i);
-            } catch (...) {
-                block.failures.emplace_back(block.ends.size(), std::current_exception());
-            }
-            block.ends.push_back(static_cast<std::uint32_t>(block.texts.size()));
+        try {
+            block.texts += text_(o, i);
+        } catch (...) {
+            block.failures.emplace_back(block.ends.size(), std::current_exception());
+        }
+        block.ends.push_back(static_cast<std::uint32_t>(block.texts.size()));
+        if (++i > innerLast_) {
+            i = 1;
+            ++o;
         }
     }
     {
@@ -88,7 +90,7 @@ void CellTextsAhead::make(std::size_t index) {
     changed_.notify_all();
 }
 
-void CellTextsAhead::waitFor(std::size_t index) {
+void CellTextsAhead::waitFor(std::uint64_t index) {
     std::unique_lock lock(mutex_);
     if (current_ != index) {
         current_ = index;  // the blocks before it are done with: their slots may be made again
@@ -98,7 +100,7 @@ void CellTextsAhead::waitFor(std::size_t index) {
         const Block& block = slots_[index % kSlots];
         if (index < claimed_ && block.index == index && block.ready) return;
         if (claimable()) {
-            const std::size_t next = claim();
+            const std::uint64_t next = claim();
             lock.unlock();
             make(next);
             lock.lock();
@@ -109,19 +111,18 @@ void CellTextsAhead::waitFor(std::size_t index) {
 }
 
 std::string_view CellTextsAhead::take(std::int32_t outer, std::int32_t inner) {
-    const auto index = static_cast<std::size_t>((outer - 1) / outersPerBlock_);
     if (outer < 1 || outer > outerLast_ || inner < 1 || inner > innerLast_)
         throw std::logic_error("a cell outside the walk");
+    const std::uint64_t walked =
+        static_cast<std::uint64_t>(outer - 1) * innerLast_ + static_cast<std::uint64_t>(inner - 1);
+    const std::uint64_t index = walked / kBlockCells;
     // The block being read is the walk's until it moves on: no lock is needed for its cells.
     if (reading_ == nullptr || reading_->index != index) {
         waitFor(index);
         reading_ = &slots_[index % kSlots];
     }
     const Block& block = *reading_;
-    const std::size_t cell =
-        static_cast<std::size_t>(outer - 1 - static_cast<std::int64_t>(index) * outersPerBlock_) *
-            static_cast<std::size_t>(innerLast_) +
-        static_cast<std::size_t>(inner - 1);
+    const auto cell = static_cast<std::size_t>(walked % kBlockCells);
     if (cell >= block.ends.size()) {
         // Past the block's byte limit: made here, one at a time.
         own_ = text_(outer, inner);

@@ -36,10 +36,10 @@ class CellTextsAhead {
     std::string_view take(std::int32_t outer, std::int32_t inner);
 
   private:
-    // The texts of a run of whole outers; made up to `cells` of them, fewer when they passed the
-    // byte limit (the walk makes the rest itself).
+    // The texts of a run of cells in walk order; fewer than the run when they passed the byte
+    // limit (the walk makes the rest itself).
     struct alignas(64) Block {
-        std::size_t index = 0;  // of the block in the walk
+        std::uint64_t index = 0;  // of the block in the walk
         bool ready = false;
         std::string texts;
         std::vector<std::uint32_t> ends;  // of each cell's text in texts
@@ -50,23 +50,24 @@ class CellTextsAhead {
     // Whether the next block may be claimed for making: its slot is free, the block that held it
     // made and done with. Under the lock, as claim().
     bool claimable() const;
-    std::size_t claim();
-    void make(std::size_t index);
+    std::uint64_t claim();
+    void make(std::uint64_t index);
     // Waits until block `index` is ready, making later ones meanwhile when they can be claimed.
-    void waitFor(std::size_t index);
+    void waitFor(std::uint64_t index);
 
     static constexpr std::size_t kSlots = 4;
 
     const std::int32_t outerLast_;
     const std::int32_t innerLast_;
-    const std::int32_t outersPerBlock_;
-    const std::size_t blockCount_;
+    const std::uint64_t cellCount_;
+    const std::uint64_t blockCount_;
     Text text_;
     std::array<Block, kSlots> slots_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::size_t claimed_ = 0;  // blocks claimed for making, in order; block k in slots_[k % kSlots]
-    std::size_t current_ = 0;  // the block the walk reads; those before it are done with
+    std::uint64_t claimed_ =
+        0;  // blocks claimed for making, in order; block k in slots_[k % kSlots]
+    std::uint64_t current_ = 0;  // the block the walk reads; those before it are done with
     std::atomic<bool> cancelled_ = false;
     // The walking thread's own: the block it reads, and a text it made itself.
     alignas(64) const Block* reading_ = nullptr;
