@@ -11,8 +11,8 @@ namespace tabulon {
 namespace {
 
 // Enough that handing a block over costs nothing next to making it.
-constexpr std::uint64_t kBlockCells = 16 * 1024;
-constexpr std::size_t kBlockBytes = 1 << 20;
+constexpr std::uint64_t kBlockCells = 8 * 1024;
+constexpr std::size_t kBlockBytes = 256 * 1024;
 
 }  // namespace
 
@@ -22,6 +22,12 @@ CellTextsAhead::CellTextsAhead(std::int32_t outerLast, std::int32_t innerLast, T
       cellCount_(static_cast<std::uint64_t>(outerLast_) * static_cast<std::uint64_t>(innerLast_)),
       blockCount_((cellCount_ + kBlockCells - 1) / kBlockCells),
       text_(std::move(text)) {
+    // The blocks' room is taken here, from this thread's heap, to which it returns for the reads
+    // that follow; made on the second thread, it would stay with that thread's heap.
+    for (Block& block : slots_) {
+        block.texts.reserve(kBlockBytes);
+        block.ends.reserve(kBlockCells);
+    }
     worker_ = std::thread([this] { makeAhead(); });
 }
 

@@ -55,7 +55,7 @@ class CellTextsAhead {
     // Waits until block `index` is ready, making later ones meanwhile when they can be claimed.
     void waitFor(std::uint64_t index);
 
-    static constexpr std::size_t kSlots = 4;
+    static constexpr std::size_t kSlots = 3;
 
     const std::int32_t outerLast_;
     const std::int32_t innerLast_;
