@@ -8,7 +8,7 @@ namespace tabulon::workbook {
 namespace {
 
 constexpr std::size_t kBufferCount = 4;
-constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::size_t kBufferSize = 1 << 19;
 
 }  // namespace
 
