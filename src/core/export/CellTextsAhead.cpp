@@ -76,18 +76,22 @@ void CellTextsAhead::make(std::uint64_t index) {
     const std::uint64_t end = std::min(cellCount_, first + kBlockCells);
     auto o = static_cast<std::int32_t>(first / static_cast<std::uint64_t>(innerLast_)) + 1;
     auto i = static_cast<std::int32_t>(first % static_cast<std::uint64_t>(innerLast_)) + 1;
-    for (std::uint64_t cell = first; cell < end && block.texts.size() < kBlockBytes; ++cell) {
-        if (cancelled_.load(std::memory_order_relaxed)) break;
-        try {
-            block.texts += text_(o, i);
-        } catch (...) {
-            block.failures.emplace_back(block.ends.size(), std::current_exception());
+    try {
+        for (std::uint64_t cell = first; cell < end && block.texts.size() < kBlockBytes; ++cell) {
+            if (cancelled_.load(std::memory_order_relaxed)) break;
+            try {
+                block.texts += text_(o, i);
+            } catch (...) {
+                block.failures.emplace_back(block.ends.size(), std::current_exception());
+            }
+            block.ends.push_back(static_cast<std::uint32_t>(block.texts.size()));
+            if (++i > innerLast_) {
+                i = 1;
+                ++o;
+            }
         }
-        block.ends.push_back(static_cast<std::uint32_t>(block.texts.size()));
-        if (++i > innerLast_) {
-            i = 1;
-            ++o;
-        }
+    } catch (...) {
+        // No memory for the block itself: the walk makes the rest of its cells in place.
     }
     {
         std::lock_guard lock(mutex_);

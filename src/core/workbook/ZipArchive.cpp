@@ -224,7 +224,8 @@ class ZipArchive::EntryStream : public PartStream {
         const bool large =
             known && (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
         if (large) {
-            // Inflated on a second thread, and watched on a third, while the caller parses.
+            // Inflated on a second thread (and watched on a third, when there is a watch) while
+            // the caller parses.
             pipe_.emplace([this](char* buffer,
                                  std::size_t capacity) { return produceChunk(buffer, capacity); },
                           watch_);
