@@ -1,6 +1,6 @@
-// Blocks of cell texts shared out between the second thread and the walking one. At most four
-// are held, each of 16,384 cells in walk order and at most a megabyte (the walk makes the cells
-// past that itself), so the texts ahead stay small whatever the sheet's size.
+// Blocks of cell texts shared out between the second thread and the walking one. At most three
+// are held, each of 8,192 cells in walk order and at most 256 KiB (the walk makes the cells past
+// that itself), so the texts ahead stay small whatever the sheet's size.
 #include "core/export/CellTextsAhead.h"
 
 #include <algorithm>

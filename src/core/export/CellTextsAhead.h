@@ -65,8 +65,8 @@ class CellTextsAhead {
     std::array<Block, kSlots> slots_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::uint64_t claimed_ =
-        0;  // blocks claimed for making, in order; block k in slots_[k % kSlots]
+    // Blocks claimed for making, in order; block k is made in slots_[k % kSlots].
+    std::uint64_t claimed_ = 0;
     std::uint64_t current_ = 0;  // the block the walk reads; those before it are done with
     std::atomic<bool> cancelled_ = false;
     // The walking thread's own: the block it reads, and a text it made itself.
