@@ -29,13 +29,11 @@ const Worksheet& StoredWorkbook::worksheet(std::size_t index) const {
     if (slot.sheet) return *slot.sheet;
     if (slot.failure) std::rethrow_exception(slot.failure);
     if (slot.released) throw std::logic_error("worksheet " + slot.entry.name + " was released");
-    const std::uint64_t cellsLeft = data_.cellsLeft;
     try {
+        // The cells read before damage are not kept: their sheet gives them back as it goes.
         readInPlace(path_, slot.entry.name,
                     [&] { slot.sheet = reader_->readWorksheet(index, slot.entry, data_); });
     } catch (const ReadError&) {
-        // The cells read before the damage are not kept, so the budget gets them back.
-        data_.cellsLeft = cellsLeft;
         slot.failure = std::current_exception();
         throw;
     }
@@ -46,8 +44,6 @@ const Worksheet& StoredWorkbook::worksheet(std::size_t index) const {
 void StoredWorkbook::release(std::size_t index) const {
     Slot& slot = slots_.at(index);
     slot.released = true;
-    if (!slot.sheet) return;
-    data_.cellsLeft += slot.sheet->cells().size();
     slot.sheet.reset();
 }
 

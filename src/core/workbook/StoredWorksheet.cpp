@@ -3,6 +3,14 @@
 
 namespace tabulon::workbook {
 
+StoredWorksheet::~StoredWorksheet() { book_.cellsLeft += cells_.size(); }
+
+void StoredWorksheet::clear() {
+    book_.cellsLeft += cells_.size();
+    cells_ = CellStore();
+    localStrings_.clear();
+}
+
 const numfmt::NumberFormat& StoredWorksheet::formatOf(const StoredCell& cell) const {
     // A style index beyond the file's cell formats falls back to the default format.
     return cell.style < book_.cellFormats.size() ? book_.cellFormats[cell.style]

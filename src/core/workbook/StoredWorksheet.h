@@ -19,8 +19,8 @@ struct WorkbookData {
     // What the text of all pools may still grow by; the sheets charge it through their const
     // reference to the book, so it is mutable.
     mutable TextBudget textBudget;
-    // The cells that the held sheets may still store together; a sheet's are given back when
-    // it is released.
+    // The cells that the held sheets may still store together (CellWriter charges them); a
+    // sheet's are given back when it goes or is cleared.
     mutable std::uint64_t cellsLeft = kMaxCells;
     StringPool sharedStrings{&textBudget};
     // The number format of each cell format (style) index; index 0 always exists.
@@ -34,6 +34,9 @@ class StoredWorksheet : public Worksheet {
           name_(std::move(name)),
           visibility_(visibility),
           localStrings_(&book.textBudget) {}
+    ~StoredWorksheet() override;
+    StoredWorksheet(const StoredWorksheet&) = delete;
+    StoredWorksheet& operator=(const StoredWorksheet&) = delete;
 
     const std::string& name() const override { return name_; }
     CellRange usedRange() const override { return cells_.bounds(); }
@@ -46,6 +49,9 @@ class StoredWorksheet : public Worksheet {
     const CellStore& cells() const { return cells_; }
     StringPool& localStrings() { return localStrings_; }
     const StringPool& localStrings() const { return localStrings_; }
+    // Lets go of the cells and texts read so far (a sheet to be read again by another parser),
+    // giving them back to the workbook's budgets.
+    void clear();
 
   protected:
     const WorkbookData& book() const { return book_; }

@@ -51,7 +51,6 @@ class FirstTable : public FirstTableReader {
         if (over_ || !content || *content >= offset + chunk.size()) return;
         try {
             if (!sheet_) {
-                cellsLeft_ = book_.cellsLeft;
                 sheet_ = std::make_unique<OdsWorksheet>(book_, entry_.name, entry_.visibility);
                 reader_.emplace(ReadErrorPlace{path_, std::string(kContentPart), entry_.name, {}},
                                 book_, *formats_, *sheet_);
@@ -91,7 +90,6 @@ class FirstTable : public FirstTableReader {
         chunks_.reset();
         scanner_.reset();
         reader_.reset();
-        if (sheet_) book_.cellsLeft = cellsLeft_;
         sheet_.reset();
     }
 
@@ -100,7 +98,6 @@ class FirstTable : public FirstTableReader {
     const OdsStyles& styles_;
     std::optional<StyleFormats>& formats_;
     WorksheetEntry entry_;
-    std::uint64_t cellsLeft_ = 0;
     std::unique_ptr<OdsWorksheet> sheet_;
     std::optional<TableReader> reader_;
     std::optional<TableBodyScanner> scanner_;
@@ -156,25 +153,20 @@ class OdsReader : public WorkbookReader {
                                                    const WorkbookData& book) override {
         // The first table as read when the workbook opened; let go of when another is asked for
         // first, so that one table is held at a time.
-        if (firstSheet_) {
-            std::unique_ptr<OdsWorksheet> first = std::move(firstSheet_);
-            if (index == 0) {
-                taken(TablePath::Scanner);
-                return first;
-            }
-            book.cellsLeft += first->cells().size();
+        if (index == 0 && firstSheet_) {
+            taken(TablePath::Scanner);
+            return std::move(firstSheet_);
         }
+        firstSheet_.reset();
         const ReadErrorPlace place{archive_->path(), std::string(kContentPart), entry.name, {}};
         auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
         if (!places_.empty() && options_.tablePath == TablePath::Scanner) {
-            const std::uint64_t cellsLeft = book.cellsLeft;
             if (scanTable(places_.at(index), TableReader(place, book, *formats_, *sheet))) {
                 taken(TablePath::Scanner);
                 return sheet;
             }
             // Start again from nothing: expat decides what the table holds.
             sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
-            book.cellsLeft = cellsLeft;
         }
         TableReader reader(place, book, *formats_, *sheet);
         parseTable(index, reader, place);

@@ -11,16 +11,13 @@ namespace tabulon::workbook::xlsx {
 SheetPath readWorksheet(ZipArchive& archive, std::string_view part, const WorkbookData& book,
                         StoredWorksheet& sheet, SheetPath preferred) {
     if (preferred == SheetPath::Scanner) {
-        const std::uint64_t cellsLeft = book.cellsLeft;
         SheetBuilder builder(archive.path(), part, book, sheet);
         if (scanPart(archive, part, "sheetData", builder)) {
             builder.finish();
             return SheetPath::Scanner;
         }
-        // Start again from nothing: expat decides what the package part holds.
-        sheet.cells() = CellStore();
-        sheet.localStrings().clear();
-        book.cellsLeft = cellsLeft;
+        // Start again from nothing: expat decides what the sheet holds.
+        sheet.clear();
     }
     SheetBuilder builder(archive.path(), part, book, sheet);
     BuilderXmlHandler<SheetBuilder> handler(builder);
