@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/workbook/MappedWorkbookFile.h"
 #include "core/workbook/ReadError.h"
+#include "core/workbook/WorkbookBytes.h"
 
 namespace tabulon::workbook::cfb {
 
@@ -45,8 +45,7 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-CompoundFile::CompoundFile(const std::string& path) : path_(path), file_(mapWorkbookFile(path)) {
-    bytes_ = {reinterpret_cast<const unsigned char*>(file_->bytes().data()), file_->bytes().size()};
+CompoundFile::CompoundFile(const std::string& path) : path_(path), bytes_(readWorkbookBytes(path)) {
     if (bytes_.size() < kHeaderSize || std::memcmp(bytes_.data(), kSignature, 8) != 0)
         fail("its header is missing");
     const unsigned char* header = bytes_.data();

@@ -2,14 +2,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "core/util/MappedFile.h"
 
 namespace tabulon::workbook::cfb {
 
@@ -25,7 +21,7 @@ struct DirectoryEntry {
     std::uint64_t size = 0;
 };
 
-// The whole file is mapped into memory; every sector chain is checked for range and cycles, and no
+// The whole file is held in memory; every sector chain is checked for range and cycles, and no
 // stream is taken larger than the file, so a hostile file neither loops nor allocates hugely.
 class CompoundFile {
   public:
@@ -49,8 +45,7 @@ class CompoundFile {
     void readDirectory();
 
     std::string path_;
-    std::shared_ptr<const MappedFile> file_;
-    std::span<const unsigned char> bytes_;  // of the file
+    std::vector<unsigned char> bytes_;  // of the file
     unsigned shift_ = 9;
     std::size_t sectorSize_ = 512;
     std::uint32_t sectorCount_ = 0;

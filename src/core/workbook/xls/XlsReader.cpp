@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/workbook/MappedWorkbookFile.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/StoredWorkbook.h"
+#include "core/workbook/WorkbookBytes.h"
 #include "core/workbook/WorkbookReader.h"
 #include "core/workbook/xls/BiffDecryption.h"
 #include "core/workbook/xls/BiffRecords.h"
@@ -218,9 +218,7 @@ std::unique_ptr<Workbook> readXls(const cfb::CompoundFile& file, PasswordSource*
 }
 
 std::unique_ptr<Workbook> readLegacyBiff(const std::string& path) {
-    const auto file = mapWorkbookFile(path);
-    const std::string_view bytes = file->bytes();
-    return readBiffStream(path, std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    return readBiffStream(path, readWorkbookBytes(path));
 }
 
 }  // namespace tabulon::workbook::xls
