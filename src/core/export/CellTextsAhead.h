@@ -1,6 +1,6 @@
 // The texts of a worksheet's cells in the order an export walks them, made in blocks by a second
 // thread ahead of the walk and by the walking thread itself whenever it would otherwise wait:
-// rendering numbers through their formats, the larger part of a walk, then takes both cores.
+// rendering numbers through their formats, most of a walk's work, then takes both cores.
 #pragma once
 
 #include <array>

@@ -11,7 +11,7 @@ namespace tabulon::workbook {
 
 class CellWriter {
   public:
-    // place: the file, part and sheet that errors name.
+    // place: the file, package entry and sheet that errors name.
     CellWriter(const WorkbookData& book, StoredWorksheet& sheet, ReadErrorPlace place)
         : book_(book), sheet_(sheet), place_(std::move(place)) {}
 

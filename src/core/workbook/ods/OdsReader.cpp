@@ -137,7 +137,7 @@ class OdsReader : public WorkbookReader {
         places_ = std::move(outline.places);
         const bool settled = !places_.empty() && outline.settledBeforeFirstTable;
         if (settled) firstSheet_ = first.sheet(places_.front());
-        // Styles defined after the first table began, or a part read as a whole: the formats
+        // Styles defined after the first table began, or content.xml read as a whole: the formats
         // come from all the styles.
         if (!settled || !formats_) formats_.emplace(styles, book.cellFormats);
         // The second table is inflated and its first bytes made ready while the first one is
@@ -191,7 +191,7 @@ class OdsReader : public WorkbookReader {
     }
     // Reads content.xml from its start again.
     void restart() {
-        content_.reset();  // one part is read at a time
+        content_.reset();  // one entry is read at a time
         content_ = archive_->stream(kContentPart);
         chunk_ = {};
         position_ = 0;

@@ -27,7 +27,7 @@ struct ColumnRun {
 
 class TableGrid {
   public:
-    // place: the file and package part that errors name, with the sheet.
+    // place: the file and package entry that errors name, with the sheet.
     TableGrid(ReadErrorPlace place, const WorkbookData& book, OdsWorksheet& sheet)
         : sheet_(sheet), writer_(book, sheet, std::move(place)) {}
 

@@ -16,7 +16,7 @@ void readSharedStrings(ZipArchive& archive, std::string_view part, StringPool& o
             out.shrinkToFit();
             return;
         }
-        // Start again from nothing: expat decides what the part holds.
+        // Start again from nothing: expat decides what the entry holds.
         out.clear();
     }
     SharedStringsBuilder builder(out);

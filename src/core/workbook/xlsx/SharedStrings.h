@@ -10,7 +10,7 @@
 namespace tabulon::workbook::xlsx {
 
 // Reads the strings into the pool: by the content scanner with expat around it, and by expat alone
-// when the scanner does not read the part, or when preferred says so.
+// when the scanner does not read the entry, or when preferred says so.
 void readSharedStrings(ZipArchive& archive, std::string_view part, StringPool& out,
                        SheetPath preferred = SheetPath::Scanner);
 
