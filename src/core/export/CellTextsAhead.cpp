@@ -22,6 +22,8 @@ CellTextsAhead::CellTextsAhead(std::int32_t outerLast, std::int32_t innerLast, T
       cellCount_(static_cast<std::uint64_t>(outerLast_) * static_cast<std::uint64_t>(innerLast_)),
       blockCount_((cellCount_ + kBlockCells - 1) / kBlockCells),
       text_(std::move(text)) {
+    // A walk of one block makes it itself: a second thread would only wait for it.
+    if (blockCount_ < 2) return;
     // The blocks' room is taken here, from this thread's heap, to which it returns for the reads
     // that follow; made on the second thread, it would stay with that thread's heap.
     for (Block& block : slots_) {
@@ -37,7 +39,7 @@ CellTextsAhead::~CellTextsAhead() {
         cancelled_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
 }
 
 bool CellTextsAhead::claimable() const {

@@ -26,7 +26,7 @@ class CellTextsAhead {
     // each cell once, so it may only read what nothing changes during the walk.
     using Text = std::function<std::string(std::int32_t outer, std::int32_t inner)>;
     CellTextsAhead(std::int32_t outerLast, std::int32_t innerLast, Text text);
-    // Stops the second thread (after the cell it is making) and waits for it.
+    // Stops the second thread, if there is one (after the cell it is making), and waits for it.
     ~CellTextsAhead();
     CellTextsAhead(const CellTextsAhead&) = delete;
     CellTextsAhead& operator=(const CellTextsAhead&) = delete;
