@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 #include "core/numfmt/Decimal.h"
 
@@ -44,6 +45,17 @@ void appendScientific(const Decimal& d, std::string& out) {
 }  // namespace
 
 void appendGeneral(double absValue, std::string& out) {
+    // Whole numbers of up to ten digits (counts, keys, serial days) show as they are, which
+    // spares them the decimal expansion and its roundings.
+    if (absValue >= 1.0 && absValue < 1e10) {
+        const auto whole = static_cast<std::uint64_t>(absValue);
+        if (static_cast<double>(whole) == absValue) {
+            char buffer[16];
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, whole).ptr;
+            out.append(buffer, end);
+            return;
+        }
+    }
     const Decimal d = Decimal::of(absValue);
     if (d.isZero()) {
         out.push_back('0');

@@ -28,6 +28,8 @@ void expectShown(std::initializer_list<Shown> cases) {
 TEST(GeneralFormat, ElevenCharactersThenScientific) {
     expectShown({
         {"General", 0.1 + 0.2, "0.3"},
+        {"General", 1.0, "1"},
+        {"General", -9999999999.0, "-9999999999"},
         {"General", 10000000000.0, "10000000000"},
         {"General", 100000000000.0, "1E+11"},
         {"General", 112345600000.0, "1.12346E+11"},
