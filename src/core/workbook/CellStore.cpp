@@ -87,6 +87,14 @@ std::size_t CellStore::indexOf(std::int32_t row, std::int32_t col) const {
     const std::size_t r = static_cast<std::size_t>(row - bounds_.firstRow);
     std::size_t lo = rowStart_[r];
     std::size_t hi = rowStart_[r + 1];
+    if (lo == hi) return kNone;
+    // A row without gaps holds the cell as many places after its first as its column lies
+    // after the first cell's: tried before the search.
+    const std::int32_t firstCol = at(lo).col;
+    if (col >= firstCol) {
+        const std::size_t guess = lo + static_cast<std::size_t>(col - firstCol);
+        if (guess < hi && at(guess).col == col) return guess;
+    }
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
         const StoredCell& cell = at(mid);
