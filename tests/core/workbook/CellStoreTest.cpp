@@ -1,11 +1,11 @@
 // Finding cells in the store, checked against every position around rows that are dense, have
 // gaps or are missing, whatever order the cells came in.
-#include "core/workbook/CellStore.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <utility>
+
+#include "core/workbook/CellStore.h"
 
 namespace tabulon::workbook {
 namespace {
@@ -13,9 +13,9 @@ namespace {
 TEST(CellStoreTest, FindsEveryStoredCellAndNothingElse) {
     // Row 1 dense, row 2 with gaps, row 3 missing, row 4 a single cell, row 5 wide apart; one
     // cell given twice (the second wins) and some out of order.
-    const std::pair<int, int> given[] = {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {2, 2},
-                                         {2, 4}, {2, 7}, {4, 3}, {5, 1}, {5, 16000},
-                                         {2, 3}, {1, 3}, {5, 2}};
+    const std::pair<int, int> given[] = {{1, 1},     {1, 2}, {1, 3}, {1, 4}, {1, 5},
+                                         {2, 2},     {2, 4}, {2, 7}, {4, 3}, {5, 1},
+                                         {5, 16000}, {2, 3}, {1, 3}, {5, 2}};
     CellStore store;
     std::map<std::pair<int, int>, double> expected;
     double number = 0;

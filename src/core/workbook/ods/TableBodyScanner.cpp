@@ -108,6 +108,46 @@ const char* TableBodyScanner::scanTextElement(const char* p, const char* end) {
     return q + tail;
 }
 
+const char* TableBodyScanner::takeAttribute(std::size_t index, const char* lead, const char* name,
+                                            const char* local, const char* nameEnd,
+                                            const char* valueStart, const char* end) {
+    const char quote = valueStart[-1];
+    const char* q = valueStart;
+    bool plain = true;
+    for (;;) {
+        q = xml::skipPlainValue(q, end);
+        if (q == end) return nullptr;
+        if (*q == quote) break;
+        if (*q == '"' || *q == '\'') {
+            ++q;  // the other quote
+        } else if (*q == '&' || static_cast<unsigned char>(*q) >= 0x80) {
+            plain = false;
+            const char* stop = q;
+            while (stop < end && *stop != quote && *stop != '<') ++stop;
+            if (stop == end) return nullptr;
+            q = stop;
+        } else {
+            unsupported();  // '<', and tabs and line ends, which attribute values normalize
+        }
+    }
+    const std::string_view raw(valueStart, q - valueStart);
+    leadStart_[index] = lead;
+    valueStart_[index] = valueStart;
+    attributes_[index] = {std::string_view(name, nameEnd - name),
+                          std::string_view(local, nameEnd - local), raw};
+    decodedAt_[index] = kRaw;
+    if (!plain) {
+        // Decoded into decoded_, which may still move: the value is pointed at once the tag
+        // is complete.
+        for (const char c : raw)
+            if (c == '\t' || c == '\n' || c == '\r') unsupported();
+        decodedAt_[index] = decoded_.size();
+        if (!xml::decodeCharacterData(raw, decoded_)) unsupported();
+        decodedSize_[index] = decoded_.size() - decodedAt_[index];
+    }
+    return q + 1;
+}
+
 // A start tag and its attributes; nullptr when the tag is not complete in the bytes yet.
 const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     const char* local = nullptr;
@@ -116,9 +156,27 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     if (q == nullptr) return nullptr;
     const std::string_view name(p + 1, q - p - 1);
 
+    if (siblings_.size() <= depth_) siblings_.resize(depth_ + 1, 0);
+    const std::size_t place = siblings_[depth_];
+    TagShape* shape = place < kShapes ? &shapes_[place] : nullptr;
+
     std::size_t count = 0;
     bool selfClosing = false;
     decoded_.clear();
+    // The attributes that repeat the shape's leads.
+    for (const std::size_t shaped = shape != nullptr ? shape->count : 0; count < shaped; ++count) {
+        const std::size_t from = count == 0 ? 0 : shape->leadEnd[count - 1];
+        const std::string_view lead =
+            std::string_view(shape->leads).substr(from, shape->leadEnd[count] - from);
+        if (static_cast<std::size_t>(end - q) <= lead.size() || !xml::sameBytes(q, lead)) break;
+        const char* after =
+            takeAttribute(count, q, q + shape->nameAt[count], q + shape->localAt[count],
+                          q + shape->nameEndAt[count], q + lead.size(), end);
+        if (after == nullptr) return nullptr;
+        attributeNames_[count] = nullptr;  // compared by name with any that follow
+        q = after;
+    }
+    const std::size_t shapedCount = count;
     for (;;) {
         const char* spaceStart = q;
         while (q < end && isSpace(*q)) ++q;
@@ -142,33 +200,14 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
         q = scanName(q, end, attributeLocal, known);
         if (q == nullptr) return nullptr;
         const std::string_view qualified(nameStart, q - nameStart);
+        const char* nameEnd = q;
         while (q < end && isSpace(*q)) ++q;
         if (q == end) return nullptr;
         if (*q != '=') unsupported();
         ++q;
         while (q < end && isSpace(*q)) ++q;
         if (q == end) return nullptr;
-        const char quote = *q;
-        if (quote != '"' && quote != '\'') unsupported();
-        const char* valueStart = ++q;
-        bool plain = true;
-        for (;;) {
-            q = xml::skipPlainValue(q, end);
-            if (q == end) return nullptr;
-            if (*q == quote) break;
-            if (*q == '"' || *q == '\'') {
-                ++q;  // the other quote
-            } else if (*q == '&' || static_cast<unsigned char>(*q) >= 0x80) {
-                plain = false;
-                const char* stop = q;
-                while (stop < end && *stop != quote && *stop != '<') ++stop;
-                if (stop == end) return nullptr;
-                q = stop;
-            } else {
-                unsupported();  // '<', and tabs and line ends, which attribute values normalize
-            }
-        }
-        const std::string_view raw(valueStart, q - valueStart);
+        if (*q != '"' && *q != '\'') unsupported();
         // A duplicate is refused. Names found among those met before are one entry each, but an
         // entry may have been given to another name since an earlier attribute was found in it.
         for (std::size_t i = 0; i < count; ++i) {
@@ -177,27 +216,19 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
             if (!distinctEntries && sameName(attributes_[i].qualifiedName, qualified))
                 unsupported();
         }
+        q = takeAttribute(count, spaceStart, nameStart, attributeLocal, nameEnd, q + 1, end);
+        if (q == nullptr) return nullptr;
         attributeNames_[count] = known;
-        attributes_[count] = {
-            qualified, std::string_view(attributeLocal, qualified.end() - attributeLocal), raw};
-        decodedAt_[count] = kRaw;
-        if (!plain) {
-            // Decoded into decoded_, which may still move: the value is pointed at once the tag
-            // is complete.
-            for (const char c : raw)
-                if (c == '\t' || c == '\n' || c == '\r') unsupported();
-            decodedAt_[count] = decoded_.size();
-            if (!xml::decodeCharacterData(raw, decoded_)) unsupported();
-            decodedSize_[count] = decoded_.size() - decodedAt_[count];
-        }
         ++count;
-        ++q;
     }
     if (!selfClosing && depth_ == kMaxDepth) unsupported();
     for (std::size_t i = 0; i < count; ++i)
         if (decodedAt_[i] != kRaw)
             attributes_[i].value =
                 std::string_view(decoded_).substr(decodedAt_[i], decodedSize_[i]);
+    if (shape != nullptr && !(shapedCount == count && count == shape->count))
+        keepShape(*shape, count);
+    ++siblings_[depth_];
 
     const std::string_view localName(local, name.end() - local);
     reader_.startElement(localName, MarkupAttributes(attributes_.data(), count));
@@ -213,8 +244,29 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
         }
         openLocal_[depth_] = static_cast<std::size_t>(local - name.data());
         ++depth_;
+        if (siblings_.size() <= depth_) siblings_.resize(depth_ + 1, 0);
+        siblings_[depth_] = 0;
     }
     return q;
+}
+
+void TableBodyScanner::keepShape(TagShape& shape, std::size_t count) {
+    shape.leads.clear();
+    shape.count = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char* lead = leadStart_[i];
+        const std::size_t size = static_cast<std::size_t>(valueStart_[i] - lead);
+        // A lead too long for the shape's offsets ends the shape before it.
+        if (size > UINT8_MAX || shape.leads.size() + size > UINT16_MAX) return;
+        const MarkupAttribute& attribute = attributes_[i];
+        shape.nameAt[i] = static_cast<std::uint8_t>(attribute.qualifiedName.data() - lead);
+        shape.localAt[i] = static_cast<std::uint8_t>(attribute.name.data() - lead);
+        shape.nameEndAt[i] = static_cast<std::uint8_t>(attribute.qualifiedName.data() +
+                                                       attribute.qualifiedName.size() - lead);
+        shape.leads.append(lead, size);
+        shape.leadEnd[i] = static_cast<std::uint16_t>(shape.leads.size());
+        shape.count = i + 1;
+    }
 }
 
 // An end tag, which must be that of the innermost open element; nullptr when it is not complete

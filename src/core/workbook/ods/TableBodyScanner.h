@@ -50,6 +50,13 @@ class TableBodyScanner {
     const char* scanText(const char* p, const char* end);
     const char* scanTextElement(const char* p, const char* end);
     const char* scanStartTag(const char* p, const char* end);
+    // The attribute whose name lies at [name, nameEnd), local part at local, and whose value
+    // begins at valueStart after its quote: its value is read and it is kept as attribute
+    // `index`. Returns what follows the closing quote; nullptr when the value does not end in the
+    // bytes.
+    const char* takeAttribute(std::size_t index, const char* lead, const char* name,
+                              const char* local, const char* nameEnd, const char* valueStart,
+                              const char* end);
     const char* scanEndTag(const char* p, const char* end);
 
     static constexpr std::size_t kMaxAttributes = 32;
@@ -62,6 +69,22 @@ class TableBodyScanner {
         std::string name;
         std::size_t local = 0;
     };
+    // The attributes of the last start tag at one place among its siblings (the cells of a row,
+    // by column), as they stood in the bytes: each one's lead, its white space, name, '=' and
+    // quote. The next tag there mostly repeats them, and an attribute whose lead it repeats to the
+    // byte is taken without its name being read again: the same bytes read the same way, and
+    // they were read without fault before, as attributes of one tag, so without a duplicate.
+    struct TagShape {
+        std::size_t count = 0;
+        std::string leads;
+        std::array<std::uint16_t, kMaxAttributes> leadEnd{};   // of each lead in leads
+        std::array<std::uint8_t, kMaxAttributes> nameAt{};     // where its name begins in the lead
+        std::array<std::uint8_t, kMaxAttributes> localAt{};    // where its local name begins
+        std::array<std::uint8_t, kMaxAttributes> nameEndAt{};  // where its name ends
+    };
+    static constexpr std::size_t kShapes = 64;
+    // Keeps the shape of the tag just scanned, whose attributes' leads began at leadStart_.
+    void keepShape(TagShape& shape, std::size_t count);
     // Sets of four names by the hash of their first eight bytes, which names that begin alike
     // share ("office:value", "office:value-type").
     static constexpr unsigned kSetBits = 4;
@@ -81,8 +104,14 @@ class TableBodyScanner {
     static constexpr std::size_t kRaw = SIZE_MAX;
     std::array<std::size_t, kMaxAttributes> decodedAt_{};
     std::array<std::size_t, kMaxAttributes> decodedSize_{};
-    std::vector<std::string> open_;       // qualified names of the open elements
-    std::vector<std::size_t> openLocal_;  // where their local names start
+    // Where each attribute of the tag being scanned begins (its white space) and where its
+    // value begins.
+    std::array<const char*, kMaxAttributes> leadStart_{};
+    std::array<const char*, kMaxAttributes> valueStart_{};
+    std::array<TagShape, kShapes> shapes_;  // by place among siblings
+    std::vector<std::size_t> siblings_;     // start tags met at each depth, under the open element
+    std::vector<std::string> open_;         // qualified names of the open elements
+    std::vector<std::size_t> openLocal_;    // where their local names start
     std::size_t depth_ = 0;
     std::string decoded_;  // decoded text, or decoded attribute values of one tag
     bool reachedEnd_ = false;

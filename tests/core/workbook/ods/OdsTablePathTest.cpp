@@ -112,5 +112,44 @@ TEST(OdsTablePathTest, MutatedTablesReadAlikeOnBothPaths) {
     EXPECT_GT(count - read, count / 10);
 }
 
+// Cells at the same place in successive rows mostly repeat their attributes' names, which the
+// scanner then takes from the last such tag: repeated exactly, in part, with more or fewer of
+// them, with white space around '=', or followed by a duplicate.
+TEST(OdsTablePathTest, RepeatedTagsReadAlikeOnBothPaths) {
+    const std::string cell = "<table:table-cell office:value-type=\"float\" office:value=";
+    const std::string row = "<table:table-row>";
+    const std::string end = "</table:table-row>";
+    const struct {
+        std::string rows;
+        bool scanned;  // else refused by both
+    } cases[] = {
+        {row + cell + "\"1\"/>" + end + row + cell + "'2'/>" + end + row + cell +
+             "\"3\" table:style-name=\"ce1\"/>" + end + row + cell + "\"4\"/>" + end,
+         true},
+        {row + cell + "\"1\" table:style-name=\"ce1\"/>" + end + row +
+             "<table:table-cell office:value-type=\"string\" office:string-value=\"a&amp;b\" "
+             "table:style-name=\"ce1\"/>" +
+             end,
+         true},
+        {row + "<table:table-cell office:value-type = \"float\" office:value\n=\"5\"/>" + end +
+             row + "<table:table-cell office:value-type = \"float\" office:value\n=\"6\"/>" + end,
+         true},
+        {row + cell + "\"1\"/>" + end + row + cell + "\"2\" office:value-type=\"float\"/>" + end,
+         false},
+        {row + cell + "\"1\"/>" + end + row + cell + "\"2\" office:value=\"3\"/>" + end, false},
+    };
+    ::tabulon::testing::ScratchFolder folder;
+    for (const auto& c : cases) {
+        const std::string file = folder.file("repeated.ods");
+        testing::odsPackage("<table:table table:name=\"S\">" + c.rows + "</table:table>",
+                            kAutomaticStyles)
+            .write(file);
+        const auto viaScanner = readThrough(file, TablePath::Scanner);
+        EXPECT_EQ(firstDifference(viaScanner, readThrough(file, TablePath::Expat)), "") << c.rows;
+        EXPECT_EQ(scannedTables(viaScanner), c.scanned ? 1 : 0) << c.rows;
+        EXPECT_EQ(viaScanner.book != nullptr, c.scanned) << c.rows;
+    }
+}
+
 }  // namespace
 }  // namespace tabulon::workbook
