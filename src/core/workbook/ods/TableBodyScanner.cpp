@@ -73,31 +73,30 @@ const char* TableBodyScanner::scanText(const char* p, const char* end) {
     return xml::scanCharacterData(p, end, reader_, decoded_, unsupported);
 }
 
-// The common <text:p>12</text:p>: an element without attributes around plain text, in one step.
-// nullptr for anything else, which the general steps then read.
+// The common <text:p>12</text:p>: an element without attributes around plain text, in one step,
+// when it has the name of the last one read so. nullptr for anything else, which the general
+// steps then read.
 const char* TableBodyScanner::scanTextElement(const char* p, const char* end) {
-    const char* local = nullptr;
-    const char* q = nullptr;
     const std::size_t size = textName_.size();
-    const bool sameAsLast = size != 0 && static_cast<std::size_t>(end - p) > size + 1 &&
-                            xml::sameBytes(p + 1, textName_) && p[size + 1] == '>';
-    if (sameAsLast) {
-        q = p + 1 + size;
-        local = p + 1 + textLocal_;
-    } else {
-        const KnownName* known = nullptr;
-        q = scanName(p + 1, end, local, known);
-        if (q == nullptr || *q != '>') return nullptr;
-    }
+    if (size == 0 || static_cast<std::size_t>(end - p) <= size + 1 ||
+        !xml::sameBytes(p + 1, textName_) || p[size + 1] != '>')
+        return nullptr;
+    return textElement(p, p + 1 + size, p + 1 + textLocal_, end);
+}
+
+// The element at p, whose name ends at nameEnd with its '>', in one step when plain text and its
+// end tag follow in the bytes; nullptr otherwise.
+const char* TableBodyScanner::textElement(const char* p, const char* nameEnd, const char* local,
+                                          const char* end) {
     if (depth_ == kMaxDepth) return nullptr;
-    const std::string_view name(p + 1, q - p - 1);
-    const char* text = ++q;
-    q = xml::skipPlainText(q, end);
+    const std::string_view name(p + 1, nameEnd - p - 1);
+    const char* text = nameEnd + 1;
+    const char* q = xml::skipPlainText(text, end);
     const std::size_t tail = name.size() + 3;  // </name>
     if (static_cast<std::size_t>(end - q) < tail || q[0] != '<' || q[1] != '/' ||
         !xml::sameBytes(q + 2, name) || q[tail - 1] != '>')
         return nullptr;
-    if (!sameAsLast) {
+    if (!sameName(textName_, name)) {
         textName_.assign(name);
         textLocal_ = static_cast<std::size_t>(local - name.data());
     }
@@ -154,6 +153,8 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     const KnownName* elementName = nullptr;
     const char* q = scanName(p + 1, end, local, elementName);
     if (q == nullptr) return nullptr;
+    if (*q == '>')
+        if (const char* after = textElement(p, q, local, end)) return after;
     const std::string_view name(p + 1, q - p - 1);
 
     if (siblings_.size() <= depth_) siblings_.resize(depth_ + 1, 0);

@@ -49,6 +49,7 @@ class TableBodyScanner {
                          const KnownName*& known);
     const char* scanText(const char* p, const char* end);
     const char* scanTextElement(const char* p, const char* end);
+    const char* textElement(const char* p, const char* nameEnd, const char* local, const char* end);
     const char* scanStartTag(const char* p, const char* end);
     // The attribute whose name lies at [name, nameEnd), local part at local, and whose value
     // begins at valueStart after its quote: its value is read and it is kept as attribute
