@@ -131,9 +131,10 @@ const char* ContentScanner<Builder>::scanStartTag(const char* p, const char* end
     if (selfClosing) {
         builder_.endElement(name);
     } else {
+        // Elements at one depth mostly share their name: it is copied only when it differs.
         if (depth_ == open_.size())
             open_.emplace_back(name);
-        else
+        else if (!sameName(open_[depth_], name))
             open_[depth_].assign(name);
         ++depth_;
     }
