@@ -119,13 +119,32 @@ class OutlineScan {
 
     const char* scanTokens(const char* p, const char* end) {
         while (p < end) {
-            const char* lt = xml::findByte(p, end, '<');
+            const char* lt = inTable_ ? nextInTable(p, end) : xml::findByte(p, end, '<');
             if (lt == end) return end;
             const char* next = token(lt, end);
             if (next == nullptr) return lt;
             p = next;
         }
         return p;
+    }
+
+    // Inside a table: the first '<' from p on that token() has to see, or the end of the bytes.
+    // Only markup that begins with '!' or '?' and tags that may have the table's own name count;
+    // the tags of the table's rows, cells and paragraphs are passed over here in one loop.
+    const char* nextInTable(const char* p, const char* end) const {
+        const std::size_t length = tableName_.size();
+        for (;;) {
+            const char* lt = xml::findByte(p, end, '<');
+            // Too near the end to tell: token() decides, or waits for more bytes.
+            if (static_cast<std::size_t>(end - lt) <= length + 2) return lt;
+            const char* name = lt + (lt[1] == '/' ? 2 : 1);
+            const char after = name[length];
+            if (lt[1] == '!' || lt[1] == '?' ||
+                (xml::sameBytes(name, tableName_) &&
+                 (isSpace(after) || after == '>' || after == '/')))
+                return lt;
+            p = name;
+        }
     }
 
     // Passes over the markup at lt; nullptr when it is not complete in the bytes.

@@ -25,10 +25,11 @@ inline std::string odsStylesPart(const std::string& styles) {
 }
 
 // A package whose content.xml has these automatic styles and this office:spreadsheet content
-// (tables, calculation settings); styles.xml holds the given office:styles content.
-inline tabulon::testing::XlsxPackage odsPackage(const std::string& spreadsheet,
-                                                const std::string& automaticStyles = {},
-                                                const std::string& styles = {}) {
+// (tables, calculation settings) after this XML declaration; styles.xml holds the given
+// office:styles content.
+inline tabulon::testing::XlsxPackage odsPackage(
+    const std::string& spreadsheet, const std::string& automaticStyles = {},
+    const std::string& styles = {}, const std::string& declaration = "<?xml version=\"1.0\"?>") {
     tabulon::testing::XlsxPackage package;
     package.setPart("mimetype", "application/vnd.oasis.opendocument.spreadsheet");
     package.setPart("META-INF/manifest.xml",
@@ -37,12 +38,11 @@ inline tabulon::testing::XlsxPackage odsPackage(const std::string& spreadsheet,
                     "manifest:full-path=\"/\" manifest:media-type=\"application/"
                     "vnd.oasis.opendocument.spreadsheet\"/></manifest:manifest>");
     package.setPart("styles.xml", odsStylesPart(styles));
-    package.setPart("content.xml",
-                    std::string("<?xml version=\"1.0\"?><office:document-content") +
-                        kOdsNamespaces + "><office:automatic-styles>" + automaticStyles +
-                        "</office:automatic-styles><office:body><office:spreadsheet>" +
-                        spreadsheet +
-                        "</office:spreadsheet></office:body></office:document-content>");
+    package.setPart(
+        "content.xml",
+        declaration + "<office:document-content" + kOdsNamespaces + "><office:automatic-styles>" +
+            automaticStyles + "</office:automatic-styles><office:body><office:spreadsheet>" +
+            spreadsheet + "</office:spreadsheet></office:body></office:document-content>");
     return package;
 }
 

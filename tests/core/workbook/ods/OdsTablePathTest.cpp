@@ -151,5 +151,40 @@ TEST(OdsTablePathTest, RepeatedTagsReadAlikeOnBothPaths) {
     }
 }
 
+// Where each table ends is found by a scan that passes over the tags of rows, cells and
+// paragraphs. Tables holding markup that might end them early or late read as they do when
+// content.xml is read whole, as it is when it declares an encoding other than UTF-8.
+TEST(OdsTablePathTest, TablesEndWhereAWholeReadingEndsThem) {
+    const std::string row =
+        "<table:table-row><table:table-cell office:value-type=\"string\">"
+        "<text:p>a</text:p></table:table-cell></table:table-row>";
+    const std::string bodies[] = {
+        row + "<!-- </table:table><table:table table:name=\"X\"> -->",
+        row + "<![CDATA[</table:table>]]>",
+        row + "<?pi </table:table>?>",
+        row + "<text:p>&lt;/table:table&gt;</text:p>",
+        "<table:table-row><table:table-cell><table:table table:name=\"Sub\"><table:table-row/>"
+        "</table:table ><text:p>x</text:p></table:table-cell></table:table-row>" +
+            row,
+        row + "<table:table\n table:name=\"Sub\"/><table:tables/>",
+    };
+    ::tabulon::testing::ScratchFolder folder;
+    for (const std::string& body : bodies) {
+        const std::string tables = "<table:table table:name=\"A\">" + body +
+                                   "</table:table\t><table:table table:name=\"B\">" + row +
+                                   "</table:table>";
+        const std::string split = folder.file("split.ods");
+        const std::string whole = folder.file("whole.ods");
+        testing::odsPackage(tables).write(split);
+        testing::odsPackage(tables, {}, {}, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")
+            .write(whole);
+        const auto wholly = readThrough(whole, TablePath::Expat);
+        ASSERT_TRUE(wholly.book) << body << ": " << wholly.errorText;
+        EXPECT_EQ(wholly.book->worksheetCount(), 2u) << body;
+        for (const TablePath path : {TablePath::Scanner, TablePath::Expat})
+            EXPECT_EQ(firstDifference(readThrough(split, path), wholly), "") << body;
+    }
+}
+
 }  // namespace
 }  // namespace tabulon::workbook
