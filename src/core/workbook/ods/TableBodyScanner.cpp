@@ -19,12 +19,8 @@ using xml::kPlainText;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// Names are short: a loop beats a call to memcmp.
 bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i]) return false;
-    return true;
+    return a.size() == b.size() && xml::sameBytes(a.data(), b);
 }
 
 [[noreturn]] void unsupported() { throw UnsupportedTableMarkup{}; }
@@ -96,10 +92,6 @@ const char* TableBodyScanner::textElement(const char* p, const char* nameEnd, co
     if (static_cast<std::size_t>(end - q) < tail || q[0] != '<' || q[1] != '/' ||
         !xml::sameBytes(q + 2, name) || q[tail - 1] != '>')
         return nullptr;
-    if (!sameName(textName_, name)) {
-        textName_.assign(name);
-        textLocal_ = static_cast<std::size_t>(local - name.data());
-    }
     const std::string_view localName(local, name.end() - local);
     reader_.startElement(localName, {});
     if (reader_.wantsText() && q != text) reader_.characters(std::string_view(text, q - text));
@@ -153,8 +145,14 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     const KnownName* elementName = nullptr;
     const char* q = scanName(p + 1, end, local, elementName);
     if (q == nullptr) return nullptr;
-    if (*q == '>')
-        if (const char* after = textElement(p, q, local, end)) return after;
+    if (*q == '>') {
+        if (const char* after = textElement(p, q, local, end)) {
+            // The next element of this name is read in one step from the start.
+            textName_.assign(p + 1, q);
+            textLocal_ = static_cast<std::size_t>(local - (p + 1));
+            return after;
+        }
+    }
     const std::string_view name(p + 1, q - p - 1);
 
     if (siblings_.size() <= depth_) siblings_.resize(depth_ + 1, 0);
