@@ -51,10 +51,10 @@ class TableBodyScanner {
     const char* scanTextElement(const char* p, const char* end);
     const char* textElement(const char* p, const char* nameEnd, const char* local, const char* end);
     const char* scanStartTag(const char* p, const char* end);
-    // The attribute whose name lies at [name, nameEnd), local part at local, and whose value
-    // begins at valueStart after its quote: its value is read and it is kept as attribute
-    // `index`. Returns what follows the closing quote; nullptr when the value does not end in the
-    // bytes.
+    // The attribute that begins at lead (the white space before its name), whose name lies at
+    // [name, nameEnd), local part at local, and whose value begins at valueStart after its
+    // quote: its value is read and it is kept as attribute `index`. Returns what follows the
+    // closing quote; nullptr when the value does not end in the bytes.
     const char* takeAttribute(std::size_t index, const char* lead, const char* name,
                               const char* local, const char* nameEnd, const char* valueStart,
                               const char* end);
