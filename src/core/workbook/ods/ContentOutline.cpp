@@ -222,6 +222,10 @@ class OutlineScan {
         if (after == end) return q;  // malformed: expat says so as the frame goes on
         feed(lt, after);
         frameFrom_ = after;
+        // Expat has taken the start tag for this table's, else it waits on earlier markup (a
+        // stray quote before the root element opens a literal) and the places would not match
+        // the tables.
+        if (tables_.size() != places_.size() + 1) throw NotSplittable{};
         places_.push_back({at(lt), at(after), at(after), at(after), selfClosing});
         if (places_.size() == 1) {
             definitionsAtFirst_ = styles_.definitionCount();
@@ -294,6 +298,8 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData
         last.bodyEnd = last.end = scan.offset() + carried.size();
     }
     scan.finish(carried);
+    // Each table has its place, and no table was read as part of the frame.
+    if (outline.places.size() != outline.tables.size()) throw NotSplittable{};
     book.date1904 = handler.date1904();
     outline.settledBeforeFirstTable = scan.settled();
     return outline;

@@ -306,6 +306,11 @@ TEST(OdsContentTest, ProtectedDamagedAndForeignPackagesSayWhatIsWrong) {
 
     EXPECT_EQ(errorOf(odsPackage("<table:table table:name=\"S\"><table:table-row>")),
               ReadErrorKind::DamagedXml);
+    // A stray quote before the root element, which expat takes for the start of a literal and
+    // waits on, so that it has not seen the table when the table's place is found.
+    EXPECT_EQ(errorOf(odsPackage("<table:table table:name=\"S\"/>", {}, {},
+                                 "<?xml version=\"1.0\"?>\n'")),
+              ReadErrorKind::DamagedXml);
 }
 
 TEST(OdsContentTest, ADamagedTableFailsAloneAndTheOthersAreRead) {
