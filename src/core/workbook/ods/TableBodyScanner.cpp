@@ -99,9 +99,9 @@ const char* TableBodyScanner::textElement(const char* p, const char* nameEnd, co
     return q + tail;
 }
 
-const char* TableBodyScanner::takeAttribute(std::size_t index, const char* lead, const char* name,
-                                            const char* local, const char* nameEnd,
-                                            const char* valueStart, const char* end) {
+const char* TableBodyScanner::takeAttribute(std::size_t index, const char* name, const char* local,
+                                            const char* nameEnd, const char* valueStart,
+                                            const char* end) {
     const char quote = valueStart[-1];
     const char* q = valueStart;
     bool plain = true;
@@ -122,8 +122,6 @@ const char* TableBodyScanner::takeAttribute(std::size_t index, const char* lead,
         }
     }
     const std::string_view raw(valueStart, q - valueStart);
-    leadStart_[index] = lead;
-    valueStart_[index] = valueStart;
     attributes_[index] = {std::string_view(name, nameEnd - name),
                           std::string_view(local, nameEnd - local), raw};
     decodedAt_[index] = kRaw;
@@ -169,7 +167,7 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
             std::string_view(shape->leads).substr(from, shape->leadEnd[count] - from);
         if (static_cast<std::size_t>(end - q) <= lead.size() || !xml::sameBytes(q, lead)) break;
         const char* after =
-            takeAttribute(count, q, q + shape->nameAt[count], q + shape->localAt[count],
+            takeAttribute(count, q + shape->nameAt[count], q + shape->localAt[count],
                           q + shape->nameEndAt[count], q + lead.size(), end);
         if (after == nullptr) return nullptr;
         attributeNames_[count] = nullptr;  // compared by name with any that follow
@@ -215,18 +213,18 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
             if (!distinctEntries && sameName(attributes_[i].qualifiedName, qualified))
                 unsupported();
         }
-        q = takeAttribute(count, spaceStart, nameStart, attributeLocal, nameEnd, q + 1, end);
+        q = takeAttribute(count, nameStart, attributeLocal, nameEnd, q + 1, end);
         if (q == nullptr) return nullptr;
         attributeNames_[count] = known;
         ++count;
     }
     if (!selfClosing && depth_ == kMaxDepth) unsupported();
+    if (shape != nullptr && !(shapedCount == count && count == shape->count))
+        keepShape(*shape, name.end(), count);
     for (std::size_t i = 0; i < count; ++i)
         if (decodedAt_[i] != kRaw)
             attributes_[i].value =
                 std::string_view(decoded_).substr(decodedAt_[i], decodedSize_[i]);
-    if (shape != nullptr && !(shapedCount == count && count == shape->count))
-        keepShape(*shape, count);
     ++siblings_[depth_];
 
     const std::string_view localName(local, name.end() - local);
@@ -249,19 +247,20 @@ const char* TableBodyScanner::scanStartTag(const char* p, const char* end) {
     return q;
 }
 
-void TableBodyScanner::keepShape(TagShape& shape, std::size_t count) {
+void TableBodyScanner::keepShape(TagShape& shape, const char* nameEnd, std::size_t count) {
     shape.leads.clear();
     shape.count = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const char* lead = leadStart_[i];
-        const std::size_t size = static_cast<std::size_t>(valueStart_[i] - lead);
+        // A lead begins after the element's name or the last value's closing quote, and ends
+        // where its value begins.
+        const MarkupAttribute& attribute = attributes_[i];
+        const char* lead = i == 0 ? nameEnd : attributes_[i - 1].value.end() + 1;
+        const std::size_t size = static_cast<std::size_t>(attribute.value.data() - lead);
         // A lead too long for the shape's offsets ends the shape before it.
         if (size > UINT8_MAX || shape.leads.size() + size > UINT16_MAX) return;
-        const MarkupAttribute& attribute = attributes_[i];
         shape.nameAt[i] = static_cast<std::uint8_t>(attribute.qualifiedName.data() - lead);
         shape.localAt[i] = static_cast<std::uint8_t>(attribute.name.data() - lead);
-        shape.nameEndAt[i] = static_cast<std::uint8_t>(attribute.qualifiedName.data() +
-                                                       attribute.qualifiedName.size() - lead);
+        shape.nameEndAt[i] = static_cast<std::uint8_t>(attribute.qualifiedName.end() - lead);
         shape.leads.append(lead, size);
         shape.leadEnd[i] = static_cast<std::uint16_t>(shape.leads.size());
         shape.count = i + 1;

@@ -51,13 +51,12 @@ class TableBodyScanner {
     const char* scanTextElement(const char* p, const char* end);
     const char* textElement(const char* p, const char* nameEnd, const char* local, const char* end);
     const char* scanStartTag(const char* p, const char* end);
-    // The attribute that begins at lead (the white space before its name), whose name lies at
-    // [name, nameEnd), local part at local, and whose value begins at valueStart after its
-    // quote: its value is read and it is kept as attribute `index`. Returns what follows the
-    // closing quote; nullptr when the value does not end in the bytes.
-    const char* takeAttribute(std::size_t index, const char* lead, const char* name,
-                              const char* local, const char* nameEnd, const char* valueStart,
-                              const char* end);
+    // The attribute whose name lies at [name, nameEnd), local part at local, and whose value
+    // begins at valueStart after its quote: its value is read and it is kept as attribute
+    // `index`. Returns what follows the closing quote; nullptr when the value does not end in the
+    // bytes.
+    const char* takeAttribute(std::size_t index, const char* name, const char* local,
+                              const char* nameEnd, const char* valueStart, const char* end);
     const char* scanEndTag(const char* p, const char* end);
 
     static constexpr std::size_t kMaxAttributes = 32;
@@ -84,8 +83,9 @@ class TableBodyScanner {
         std::array<std::uint8_t, kMaxAttributes> nameEndAt{};  // where its name ends
     };
     static constexpr std::size_t kShapes = 64;
-    // Keeps the shape of the tag just scanned, whose attributes' leads began at leadStart_.
-    void keepShape(TagShape& shape, std::size_t count);
+    // Keeps the shape of the tag just scanned, whose name ends at nameEnd, from its attributes
+    // while their values still lie in the bytes.
+    void keepShape(TagShape& shape, const char* nameEnd, std::size_t count);
     // Sets of four names by the hash of their first eight bytes, which names that begin alike
     // share ("office:value", "office:value-type").
     static constexpr unsigned kSetBits = 4;
@@ -105,10 +105,6 @@ class TableBodyScanner {
     static constexpr std::size_t kRaw = SIZE_MAX;
     std::array<std::size_t, kMaxAttributes> decodedAt_{};
     std::array<std::size_t, kMaxAttributes> decodedSize_{};
-    // Where each attribute of the tag being scanned begins (its white space) and where its
-    // value begins.
-    std::array<const char*, kMaxAttributes> leadStart_{};
-    std::array<const char*, kMaxAttributes> valueStart_{};
     std::array<TagShape, kShapes> shapes_;  // by place among siblings
     std::vector<std::size_t> siblings_;     // start tags met at each depth, under the open element
     std::vector<std::string> open_;         // qualified names of the open elements
