@@ -13,6 +13,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/Error.h"
@@ -60,8 +61,13 @@ void removeEndedRunFolders(const std::string& tempFolder) {
         int lock = -1;
         if (::fstat(folder, &info) == 0 && info.st_uid == ::geteuid() &&
             runEnded(folder, info, lock)) {
+            const std::string path = joinPath(tempFolder, entry->d_name);
             std::error_code ignored;
-            std::filesystem::remove_all(joinPath(tempFolder, entry->d_name), ignored);
+            std::filesystem::remove_all(path, ignored);
+            // FAT through FUSE keeps a folder whose removed lock file is still open: the emptied
+            // folder goes once the lock is let go.
+            if (lock >= 0) ::close(std::exchange(lock, -1));
+            ::rmdir(path.c_str());
         }
         if (lock >= 0) ::close(lock);
         ::close(folder);
