@@ -5,7 +5,18 @@
 # Tabulon::results, Tabulon::gui for the main window), so each links only what it tests.
 include(GoogleTest)
 
-set(TABULON_SHARED_DIR "${PROJECT_SOURCE_DIR}/../shared" CACHE PATH "Shared test data folder")
+# The shared test data lie beside the checkout; a clone made elsewhere from a local repository
+# (git clone REPO /tmp/x) finds them beside that repository.
+set(tabulon_shared_default "${PROJECT_SOURCE_DIR}/../shared")
+if(NOT IS_DIRECTORY "${tabulon_shared_default}")
+    execute_process(COMMAND git -C "${PROJECT_SOURCE_DIR}" config --get remote.origin.url
+                    OUTPUT_VARIABLE tabulon_origin OUTPUT_STRIP_TRAILING_WHITESPACE
+                    ERROR_QUIET)
+    if(IS_ABSOLUTE "${tabulon_origin}" AND IS_DIRECTORY "${tabulon_origin}/../shared")
+        get_filename_component(tabulon_shared_default "${tabulon_origin}/../shared" ABSOLUTE)
+    endif()
+endif()
+set(TABULON_SHARED_DIR "${tabulon_shared_default}" CACHE PATH "Shared test data folder")
 
 function(tabulon_add_test name)
     cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
