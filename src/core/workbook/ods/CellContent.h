@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "core/workbook/CellStore.h"
 
@@ -13,8 +14,8 @@ struct CellContent {
     std::uint16_t style;    // index into the book's cell formats
     double number;          // for numbers
     std::uint32_t index;    // for text: the sheet's string; for booleans: 0 or 1
-    bool shown;             // for numbers whose paragraphs show them: that text is kept
-    std::size_t shownText;  // the sheet's held shown text, when shown
+    bool shown;                  // for numbers whose paragraphs show them: that text is kept
+    std::string_view shownText;  // that text, until the cell is placed
 };
 
 }  // namespace tabulon::workbook::ods

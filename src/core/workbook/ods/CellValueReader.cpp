@@ -107,13 +107,13 @@ std::optional<CellContent> CellValueReader::content(const CellParagraphs& paragr
     if (valueRead_) {
         switch (valueType_) {
             case ValueType::Float:
-                return numberContent(std::nullopt, paragraphs, sheet);
+                return numberContent(std::nullopt, paragraphs);
             case ValueType::Date:
                 return numberContent(
                     std::floor(number_) == number_ ? styles_.date() : styles_.dateTime(),
-                    paragraphs, sheet);
+                    paragraphs);
             case ValueType::Time:
-                return numberContent(styles_.duration(), paragraphs, sheet);
+                return numberContent(styles_.duration(), paragraphs);
             case ValueType::Boolean: {
                 CellContent cell{};
                 cell.kind = StoredKind::Boolean;
@@ -144,15 +144,14 @@ std::optional<CellContent> CellValueReader::textContent(StoredKind kind, std::st
 }
 
 CellContent CellValueReader::numberContent(std::optional<std::uint16_t> dateFallback,
-                                           const CellParagraphs& paragraphs,
-                                           OdsWorksheet& sheet) const {
+                                           const CellParagraphs& paragraphs) const {
     CellContent cell{};
     cell.kind = StoredKind::Number;
     cell.number = number_;
     cell.style = format_;
     if (dateFallback && !book_.cellFormats[format_].isDateTime()) cell.style = *dateFallback;
     cell.shown = paragraphs.any();
-    if (cell.shown) cell.shownText = sheet.shownTexts().hold(paragraphs.text());
+    if (cell.shown) cell.shownText = paragraphs.text();
     return cell;
 }
 

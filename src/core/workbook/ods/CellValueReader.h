@@ -24,7 +24,8 @@ class CellValueReader {
 
     // A cell starts in the column; its attributes are read now.
     void startCell(MarkupAttributes attributes, std::int64_t column);
-    // What the cell holds; nothing for an empty cell. Its text goes to the sheet's strings.
+    // What the cell holds; nothing for an empty cell. Its text goes to the sheet's strings; the
+    // text a number shows is that of the paragraphs, read until they are cleared.
     std::optional<CellContent> content(const CellParagraphs& paragraphs, OdsWorksheet& sheet);
 
   private:
@@ -35,7 +36,7 @@ class CellValueReader {
                                            OdsWorksheet& sheet) const;
     // dateFallback: the format for date and time values whose style shows no date or time.
     CellContent numberContent(std::optional<std::uint16_t> dateFallback,
-                              const CellParagraphs& paragraphs, OdsWorksheet& sheet) const;
+                              const CellParagraphs& paragraphs) const;
 
     const WorkbookData& book_;
     const StyleFormats& styles_;

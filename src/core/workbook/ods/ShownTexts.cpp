@@ -73,26 +73,12 @@ void ShownTexts::write(std::uint64_t number, std::string_view text) {
     size_ += n + text.size();
 }
 
-std::size_t ShownTexts::hold(std::string_view text) {
+std::uint64_t ShownTexts::add(std::size_t cell, std::string_view text) {
     text = cutCellText(text);
     if (budget_ != nullptr) {
         budget_->charge(text.size() + kStringOverhead);
         charged_ += text.size() + kStringOverhead;
     }
-    heldChars_.append(text);
-    heldEnds_.push_back(heldChars_.size());
-    return heldEnds_.size() - 1;
-}
-
-void ShownTexts::releaseHeld() {
-    heldChars_.clear();
-    heldEnds_.clear();
-}
-
-std::uint64_t ShownTexts::add(std::size_t cell, std::size_t held) {
-    const std::size_t begin = held == 0 ? 0 : heldEnds_[held - 1];
-    const std::string_view text =
-        std::string_view(heldChars_).substr(begin, heldEnds_[held] - begin);
     mark(cell);
     const std::uint64_t start = reserve(kMaxNumberBytes + text.size());
     write(std::uint64_t{text.size()} << 1, text);
@@ -106,8 +92,6 @@ void ShownTexts::repeat(std::size_t cell, std::uint64_t at) {
 }
 
 void ShownTexts::finish() {
-    std::string().swap(heldChars_);
-    std::vector<std::size_t>().swap(heldEnds_);
     showing_.shrink_to_fit();
     firstEntry_.shrink_to_fit();
 }

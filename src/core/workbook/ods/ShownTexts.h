@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,14 +20,10 @@ class ShownTexts {
     ShownTexts& operator=(const ShownTexts&) = delete;
     ~ShownTexts();
 
-    // Keeps a text, cut at the cell text limit and charged to the budget, until the cells that
-    // show it are stored; returns its number for add().
-    std::size_t hold(std::string_view text);
-    // Lets go of the held texts, once their cells are stored.
-    void releaseHeld();
-    // The cell at the store index shows the held text; indices only grow from call to call.
-    // Returns where the text is kept, for cells that repeat it.
-    std::uint64_t add(std::size_t cell, std::size_t held);
+    // The cell at the store index shows the text, which is kept cut at the cell text limit and
+    // charged to the budget; indices only grow from call to call. Returns where the text is
+    // kept, for cells that repeat it.
+    std::uint64_t add(std::size_t cell, std::string_view text);
     // The cell shows the text kept at `at` (what add returned).
     void repeat(std::size_t cell, std::uint64_t at);
     // Trims the buffers; call once after the last cell.
@@ -58,8 +53,6 @@ class ShownTexts {
 
     TextBudget* budget_;
     std::uint64_t charged_ = 0;
-    std::string heldChars_;
-    std::vector<std::size_t> heldEnds_;
     // Bit i of word w: the cell at store index 64w + i shows a text.
     std::vector<std::uint64_t> showing_;
     // firstEntry_[w]: where the entry of the first showing cell at or after 64w begins.

@@ -33,24 +33,18 @@ std::optional<ColumnRun> TableGrid::addColumns(MarkupAttributes attributes) {
 void TableGrid::startRow(MarkupAttributes attributes) {
     rowRepeat_ = repeatCount(findAttribute(attributes, "number-rows-repeated"), kMaxRows);
     col_ = 1;
-    pending_.clear();
+    repeated_.clear();
 }
 
 void TableGrid::endRow() {
-    if (!pending_.empty()) {
-        if (row_ + rowRepeat_ - 1 > kMaxRows)
-            fail(ReadErrorKind::CellOutOfBounds, "row " + std::to_string(row_ + rowRepeat_ - 1));
-        // Repeated rows show the texts that the first one keeps.
-        shownEntries_.assign(pending_.size(), std::nullopt);
-        for (std::int64_t r = 0; r < rowRepeat_; ++r)
-            for (std::size_t i = 0; i < pending_.size(); ++i)
-                store(static_cast<std::int32_t>(row_ + r), pending_[i], r > 0, shownEntries_[i]);
-        sheet_.shownTexts().releaseHeld();
-    }
+    // Repeated rows show the texts that the first one keeps.
+    for (std::int64_t r = 1; r < rowRepeat_; ++r)
+        for (RepeatedCell& cell : repeated_)
+            store(static_cast<std::int32_t>(row_ + r), cell, true, cell.shownEntry);
     row_ = std::min<std::int64_t>(row_ + rowRepeat_, kMaxRows + 1);
 }
 
-void TableGrid::store(std::int32_t row, const PendingCell& cell, bool repeatedRow,
+void TableGrid::store(std::int32_t row, const RepeatedCell& cell, bool repeatedRow,
                       std::optional<std::uint64_t>& shownEntry) {
     const CellContent& content = cell.content;
     for (std::int32_t i = 0; i < cell.count; ++i) {
@@ -85,10 +79,19 @@ void TableGrid::place(std::int64_t column, const CellContent& content) {
     if (column > kMaxColumns)
         fail(ReadErrorKind::CellOutOfBounds,
              "a cell after column XFD in row " + std::to_string(row_));
-    pending_.push_back(
-        {static_cast<std::int32_t>(column),
-         static_cast<std::int32_t>(std::min<std::int64_t>(cellRepeat_, kMaxColumns - column + 1)),
-         content});
+    if (row_ + rowRepeat_ - 1 > kMaxRows)
+        fail(ReadErrorKind::CellOutOfBounds, "row " + std::to_string(row_ + rowRepeat_ - 1));
+    RepeatedCell cell{
+        static_cast<std::int32_t>(column),
+        static_cast<std::int32_t>(std::min<std::int64_t>(cellRepeat_, kMaxColumns - column + 1)),
+        content,
+        std::nullopt};
+    store(static_cast<std::int32_t>(row_), cell, false, cell.shownEntry);
+    if (rowRepeat_ > 1) {
+        // Its shown text is kept in the sheet from now on: the copies point back to it.
+        cell.content.shownText = {};
+        repeated_.push_back(cell);
+    }
 }
 
 }  // namespace tabulon::workbook::ods

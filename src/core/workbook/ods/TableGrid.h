@@ -34,7 +34,8 @@ class TableGrid {
     // table:table-column: the columns it stands for; nothing once past the last column.
     std::optional<ColumnRun> addColumns(MarkupAttributes attributes);
 
-    // table:table-row: its cells are kept until it ends, then stored once for each repeat.
+    // table:table-row: its cells are stored as they come, and stored again for each repeat once
+    // it ends.
     void startRow(MarkupAttributes attributes);
     void endRow();
 
@@ -45,21 +46,23 @@ class TableGrid {
     std::int64_t column() const { return col_; }
     // Moves past the cell and its repeats; returns the cell's first column.
     std::int64_t endCell();
-    // Keeps the content for the row at the column and the cell's repeats after it. Throws
-    // ReadError for a column past the last one.
+    // Stores the content in the row at the column and the cell's repeats after it. Throws
+    // ReadError for a position past the last row or column.
     void place(std::int64_t column, const CellContent& content);
 
   private:
-    // A cell of the current row.
-    struct PendingCell {
+    // A cell of a row that repeats, to be stored again in each repeat.
+    struct RepeatedCell {
         std::int32_t col;
         std::int32_t count;
         CellContent content;
+        std::optional<std::uint64_t> shownEntry;  // where its shown text is kept
     };
 
     [[noreturn]] void fail(ReadErrorKind kind, std::string detail) const;
-    // Stores the cell and its repeats in the row; where its shown text is kept, once stored.
-    void store(std::int32_t row, const PendingCell& cell, bool repeatedRow,
+    // Stores the cell and its repeats in the row; shownEntry: where its shown text is kept, set
+    // when it is stored first.
+    void store(std::int32_t row, const RepeatedCell& cell, bool repeatedRow,
                std::optional<std::uint64_t>& shownEntry);
 
     OdsWorksheet& sheet_;
@@ -70,9 +73,7 @@ class TableGrid {
     std::int64_t row_ = 1;
     std::int64_t rowRepeat_ = 1;
     std::int64_t col_ = 1;
-    std::vector<PendingCell> pending_;
-    // Where each pending cell's shown text is kept once it has been stored.
-    std::vector<std::optional<std::uint64_t>> shownEntries_;
+    std::vector<RepeatedCell> repeated_;  // the cells of the current row, when it repeats
 
     bool covered_ = false;
     std::int64_t cellRepeat_ = 1;
