@@ -84,8 +84,7 @@ void TableGrid::place(std::int64_t column, const CellContent& content) {
     RepeatedCell cell{
         static_cast<std::int32_t>(column),
         static_cast<std::int32_t>(std::min<std::int64_t>(cellRepeat_, kMaxColumns - column + 1)),
-        content,
-        std::nullopt};
+        content, std::nullopt};
     store(static_cast<std::int32_t>(row_), cell, false, cell.shownEntry);
     if (rowRepeat_ > 1) {
         // Its shown text is kept in the sheet from now on: the copies point back to it.
