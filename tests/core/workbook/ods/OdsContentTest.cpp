@@ -123,21 +123,23 @@ TEST(OdsContentTest, EveryValueTypeGivesItsValueAndTheShownText) {
 }
 
 TEST(OdsContentTest, RepeatsStoreTheirCellsAndHugeEmptyRepeatsStoreNothing) {
-    const auto book = readTable("<table:table-column table:number-columns-repeated=\"16384\"/>" +
-                                row(cell("table:number-columns-repeated=\"2\"") +
-                                    cell("table:number-columns-repeated=\"3\" "
-                                         "office:value-type=\"float\" office:value=\"7\"",
-                                         "<text:p>7</text:p>") +
-                                    cell("table:number-columns-repeated=\"16379\"")) +
-                                row(cell("office:value-type=\"string\"", "<text:p>x</text:p>") +
-                                        cell("table:number-columns-repeated=\"16383\""),
-                                    "table:number-rows-repeated=\"2\"") +
-                                row(cell("table:number-columns-repeated=\"16384\""),
-                                    "table:number-rows-repeated=\"1048572\"") +
-                                row(cell("table:number-columns-repeated=\"16384\"")) +
-                                // Beyond the sheet's last row: empty rows that are passed over.
-                                row(cell("table:number-columns-repeated=\"16384\""),
-                                    "table:number-rows-repeated=\"99999999999\""));
+    const auto book = readTable(
+        "<table:table-column table:number-columns-repeated=\"16384\"/>" +
+        row(cell("table:number-columns-repeated=\"2\"") +
+            cell("table:number-columns-repeated=\"3\" "
+                 "office:value-type=\"float\" office:value=\"7\"",
+                 "<text:p>7</text:p>") +
+            cell("table:number-columns-repeated=\"16379\"")) +
+        row(cell("office:value-type=\"string\"", "<text:p>x</text:p>") +
+                cell("office:value-type=\"float\" office:value=\"0.5\"", "<text:p>half</text:p>") +
+                cell("table:number-columns-repeated=\"16382\""),
+            "table:number-rows-repeated=\"2\"") +
+        row(cell("table:number-columns-repeated=\"16384\""),
+            "table:number-rows-repeated=\"1048572\"") +
+        row(cell("table:number-columns-repeated=\"16384\"")) +
+        // Beyond the sheet's last row: empty rows that are passed over.
+        row(cell("table:number-columns-repeated=\"16384\""),
+            "table:number-rows-repeated=\"99999999999\""));
     const Worksheet& sheet = book->worksheet(0);
     const CellRange used = sheet.usedRange();
     EXPECT_EQ(used.firstRow, 1);
@@ -149,6 +151,9 @@ TEST(OdsContentTest, RepeatsStoreTheirCellsAndHugeEmptyRepeatsStoreNothing) {
     EXPECT_EQ(sheet.text(1, 6), "");
     EXPECT_EQ(sheet.text(2, 1), "x");
     EXPECT_EQ(sheet.text(3, 1), "x");
+    // The copies of a repeated row show the text its first one shows.
+    EXPECT_EQ(sheet.text(2, 2), "half");
+    EXPECT_EQ(sheet.text(3, 2), "half");
     EXPECT_EQ(sheet.text(4, 1), "");
 }
 
