@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 
 #if TABULON_WITH_ISAL
 #include <isa-l/igzip_lib.h>
@@ -54,6 +55,17 @@ std::size_t RawInflater::inflate(unsigned char* out, std::size_t capacity) {
 
 std::uint32_t RawInflater::crc() const { return state_->isal.crc; }
 
+// The decoder keeps the last 32 KiB of output in its state, so a copy of the state goes on alone.
+std::unique_ptr<RawInflater> RawInflater::copy() const {
+    auto copied = std::make_unique<RawInflater>();
+    copied->state_->isal = state_->isal;
+    copied->state_->isal.next_in = nullptr;
+    copied->state_->isal.avail_in = 0;
+    copied->finished_ = finished_;
+    copied->damaged_ = damaged_;
+    return copied;
+}
+
 #else
 
 struct RawInflater::State {
@@ -99,6 +111,20 @@ std::size_t RawInflater::inflate(unsigned char* out, std::size_t capacity) {
 }
 
 std::uint32_t RawInflater::crc() const { return state_->crc; }
+
+std::unique_ptr<RawInflater> RawInflater::copy() const {
+    auto copied = std::make_unique<RawInflater>();
+    z_stream& z = copied->state_->zlib;
+    inflateEnd(&z);
+    // Fails only for want of memory.
+    if (inflateCopy(&z, &state_->zlib) != Z_OK) throw std::bad_alloc();
+    z.next_in = nullptr;
+    z.avail_in = 0;
+    copied->state_->crc = state_->crc;
+    copied->finished_ = finished_;
+    copied->damaged_ = damaged_;
+    return copied;
+}
 
 #endif
 

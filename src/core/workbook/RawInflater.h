@@ -28,6 +28,9 @@ class RawInflater {
     bool damaged() const { return damaged_; }
     // The CRC-32 of everything inflated so far.
     std::uint32_t crc() const;
+    // An inflater that goes on from where this one stands, given the compressed bytes that follow
+    // those this one has taken (its input left out).
+    std::unique_ptr<RawInflater> copy() const;
 
   private:
     struct State;

@@ -10,7 +10,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/workbook/InflatedEntry.h"
 #include "core/workbook/PackageBytes.h"
 #include "core/workbook/ReadError.h"
 
@@ -66,6 +68,9 @@ class ZipArchive {
                                        ChunkWatch watch = {});
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
+    // Streams of the deflated part keep points along its content from now on, from which a later
+    // stream with a skip starts instead of inflating all the skipped bytes again.
+    void keepPoints(std::string_view name);
     // From now on, parts are read through their decoders.
     void setPartDecoders(PartDecoders decoders) { decoders_ = std::move(decoders); }
 
@@ -92,6 +97,8 @@ class ZipArchive {
     std::atomic<std::uint64_t> decompressed_ = 0;  // counted on the inflating thread
     // How far each entry's output has been counted, by entry index and kind.
     std::map<std::pair<std::uint64_t, int>, std::uint64_t> counted_;
+    // The points kept along entries' content, by entry index, in content order.
+    std::map<std::uint64_t, std::vector<InflatePoint>> points_;
     PartDecoders decoders_;
 };
 

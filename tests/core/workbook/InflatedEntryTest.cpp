@@ -6,9 +6,12 @@
 
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ScratchFolder.h"
+#include "core/workbook/InflatedEntry.h"
 #include "core/workbook/ReadError.h"
 #include "core/workbook/ZipArchive.h"
 
@@ -147,6 +150,75 @@ TEST(InflatedEntryTest, DamagedEntriesGetLibzipsVerdict) {
         if (expected.error.empty()) {
             EXPECT_TRUE(got.bytes == expected.bytes);
         }
+    }
+}
+
+// The content after each point kept on a first read, read again from the point: the same bytes,
+// and the CRC-32 of the whole entry checked at its end.
+TEST(InflatedEntryTest, ReadingFromAKeptPointGivesTheRestOfTheContent) {
+    const std::string text = sample(3 << 20);
+    const auto crc = static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
+    const testing::ScratchFolder folder;
+    const std::string path = folder.file("entry.zip");
+    std::ofstream(path, std::ios::binary) << zipOf(deflated(text), crc, text.size());
+    int code = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+    ASSERT_NE(archive, nullptr);
+    const auto readFrom = [&](const InflatePoint* from, std::vector<InflatePoint>* points) {
+        zip_file_t* file = zip_fopen_index(archive, 0, ZIP_FL_COMPRESSED);
+        std::optional<InflatedEntry> entry;
+        from != nullptr ? entry.emplace(file, crc, *from) : entry.emplace(file, crc);
+        std::string out;
+        // Pieces of changing sizes put the points at every kind of place in the input.
+        std::vector<char> buffer(200000);
+        for (std::size_t size = 1;; size = size * 7 % 199999 + 1) {
+            const std::int64_t n = entry->read(buffer.data(), size);
+            EXPECT_GE(n, 0);
+            if (n <= 0) break;
+            out.append(buffer.data(), static_cast<std::size_t>(n));
+            if (points != nullptr) points->push_back(entry->point());
+        }
+        zip_fclose(file);
+        return out;
+    };
+    std::vector<InflatePoint> points;
+    EXPECT_TRUE(readFrom(nullptr, &points) == text);
+    ASSERT_GT(points.size(), 20u);
+    for (std::size_t i = 0; i < points.size(); i += points.size() / 10) {
+        SCOPED_TRACE(points[i].content);
+        EXPECT_TRUE(readFrom(&points[i], nullptr) == text.substr(points[i].content));
+    }
+    EXPECT_TRUE(readFrom(&points.back(), nullptr).empty());
+    zip_discard(archive);
+}
+
+// A part streamed with a skip after a first read that kept points gives the bytes from there on.
+TEST(InflatedEntryTest, StreamsWithASkipStartFromKeptPoints) {
+    std::string text;
+    const std::string piece = sample(30000);
+    while (text.size() < (70u << 20)) text += piece;
+    text += "end";
+    const auto crc = static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
+    const testing::ScratchFolder folder;
+    const std::string path = folder.file("entry.zip");
+    std::ofstream(path, std::ios::binary) << zipOf(deflated(text), crc, text.size());
+    ZipArchive archive(path);
+    const auto streamFrom = [&](std::uint64_t skip) {
+        std::string out;
+        const auto stream = archive.stream("e.xml", skip);
+        for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next())
+            out.append(chunk);
+        return out;
+    };
+    archive.keepPoints("e.xml");
+    EXPECT_TRUE(streamFrom(0) == text);
+    const std::uint64_t spacing = 64 << 20;
+    for (const std::uint64_t skip : {std::uint64_t{12345}, spacing - 1, spacing, spacing + 1,
+                                     spacing + 777, text.size() - 3, text.size()}) {
+        SCOPED_TRACE(skip);
+        EXPECT_TRUE(streamFrom(skip) == text.substr(skip));
     }
 }
 

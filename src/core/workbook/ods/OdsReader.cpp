@@ -131,6 +131,8 @@ class OdsReader : public WorkbookReader {
         OdsStyles styles;
         if (archive.contains("styles.xml")) readStylesPart(archive, "styles.xml", styles);
         const bool scanning = options_.tablePath == TablePath::Scanner;
+        // The tables after the first are read from points that the outline's reading keeps.
+        if (scanning) archive.keepPoints(kContentPart);
         FirstTable first(archive.path(), book, styles, formats_);
         ContentOutline outline =
             readContentOutline(archive, styles, book, scanning ? &first : nullptr);
@@ -189,18 +191,18 @@ class OdsReader : public WorkbookReader {
         chunk_.remove_prefix(n);
         position_ += n;
     }
-    // Reads content.xml from its start again.
-    void restart() {
+    // Reads content.xml again, from its start or from a later position.
+    void restart(std::uint64_t from = 0) {
         content_.reset();  // one entry is read at a time
-        content_ = archive_->stream(kContentPart);
+        content_ = archive_->stream(kContentPart, from);
         chunk_ = {};
-        position_ = 0;
+        position_ = from;
     }
 
     // Reads the table's content with the scanner, forward from where the last table ended;
     // false when the scanner leaves it to expat.
     bool scanTable(const TablePlace& table, TableReader&& reader) {
-        if (!content_ || position_ > table.bodyStart) restart();
+        if (!content_ || position_ > table.bodyStart) restart(table.bodyStart);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
         try {
