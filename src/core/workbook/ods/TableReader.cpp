@@ -24,6 +24,10 @@ void TableReader::startElement(std::string_view name, MarkupAttributes attribute
         if (const auto run = grid_.addColumns(attributes))
             formats_.addColumns(run->first, run->last, attributes);
     } else if (named(name, "table-row")) {
+        // A row inside a row is no row of its own: its cells go on in the outer one, so that
+        // cells arrive in row and column order.
+        if (rowDepth_ != 0) return;
+        rowDepth_ = depth_;
         grid_.startRow(attributes);
         formats_.startRow(attributes);
     } else if (named(name, "table-cell") || named(name, "covered-table-cell")) {
@@ -43,15 +47,17 @@ void TableReader::endElement(std::string_view name) {
             endCell();
             cellDepth_ = 0;
         }
-    } else if (named(name, "table-row")) {
+    } else if (depth_ == rowDepth_) {
         grid_.endRow();
+        rowDepth_ = 0;
     }
     --depth_;
 }
 
 void TableReader::endCell() {
     const std::int64_t column = grid_.endCell();
-    if (grid_.inCoveredCell()) return;
+    // A cell outside every row has no place.
+    if (grid_.inCoveredCell() || rowDepth_ == 0) return;
     if (const auto content = values_.content(paragraphs_, sheet_)) grid_.place(column, *content);
 }
 

@@ -42,6 +42,7 @@ class TableReader {
     CellParagraphs paragraphs_;
     int depth_ = 0;      // of the element being read, the table's children at 1
     int cellDepth_ = 0;  // of the cell being read; 0 outside cells
+    int rowDepth_ = 0;   // of the row being read; 0 outside rows
     bool wantText_ = false;
 };
 

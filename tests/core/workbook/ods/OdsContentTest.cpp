@@ -157,6 +157,27 @@ TEST(OdsContentTest, RepeatsStoreTheirCellsAndHugeEmptyRepeatsStoreNothing) {
     EXPECT_EQ(sheet.text(4, 1), "");
 }
 
+// Malformed tables: a row inside a row goes on in the outer row, a cell outside every row is
+// left out, and every number keeps the text it shows.
+TEST(OdsContentTest, RowsInsideRowsAndCellsOutsideRowsLeaveTheOtherCellsInPlace) {
+    const auto number = [](const std::string& value, const std::string& shown) {
+        return cell("office:value-type=\"float\" office:value=\"" + value + "\"",
+                    "<text:p>" + shown + "</text:p>");
+    };
+    const auto book =
+        readTable(row(number("1", "one") + number("11", "eleven") + row(number("2", "two")) +
+                      number("3", "three")) +
+                  number("9", "nine") + row(number("4", "four") + number("5", "five")));
+    const Worksheet& sheet = book->worksheet(0);
+    const char* const expected[2][4] = {{"one", "eleven", "two", "three"},
+                                        {"four", "five", "", ""}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(sheet.text(r + 1, c + 1), expected[r][c]) << r + 1 << "," << c + 1;
+    EXPECT_EQ(sheet.usedRange().lastRow, 2);
+    EXPECT_EQ(sheet.usedRange().lastCol, 4);
+}
+
 TEST(OdsContentTest, RepeatedValuesBeyondTheLimitsAreRefused) {
     const std::string wholeSheet =
         row(cell("table:number-columns-repeated=\"16384\" office:value-type=\"float\" "
