@@ -38,7 +38,8 @@ void TableReader::startElement(std::string_view name, MarkupAttributes attribute
     }
 }
 
-void TableReader::endElement(std::string_view name) {
+// Rows are told by their depth; the name is not needed.
+void TableReader::endElement(std::string_view /*name*/) {
     if (cellDepth_ != 0) {
         if (depth_ > cellDepth_) {
             paragraphs_.endElement(depth_ - cellDepth_);
