@@ -27,7 +27,7 @@ class ManifestHandler : public xml::XmlHandler {
             part_.checksumHash = checksumHash(a.find("checksum-type"));
             part_.checksum = base64(a.find("checksum"), "checksum");
         } else if (name == "algorithm") {
-            const std::string_view algorithm = text(a.find("algorithm-name"));
+            const std::string_view algorithm = named(a.find("algorithm-name"), "cipher name");
             if (algorithm == "http://www.w3.org/2001/04/xmlenc#aes256-cbc")
                 part_.cipher = OdfCipher::Aes256Cbc;
             else if (algorithm == "Blowfish CFB")
@@ -36,7 +36,8 @@ class ManifestHandler : public xml::XmlHandler {
                 unsupported("the " + std::string(algorithm) + " cipher");
             part_.iv = base64(a.find("initialisation-vector"), "initialisation vector");
         } else if (name == "start-key-generation") {
-            const std::string_view hash = text(a.find("start-key-generation-name"));
+            const std::string_view hash =
+                named(a.find("start-key-generation-name"), "start key name");
             if (hash == "http://www.w3.org/2000/09/xmldsig#sha256")
                 part_.startKeyHash = HashAlgorithm::Sha256;
             else if (hash == "SHA1" || hash == "http://www.w3.org/2000/09/xmldsig#sha1")
@@ -44,7 +45,7 @@ class ManifestHandler : public xml::XmlHandler {
             else
                 unsupported("the " + std::string(hash) + " start key");
         } else if (name == "key-derivation") {
-            if (text(a.find("key-derivation-name")) != "PBKDF2")
+            if (named(a.find("key-derivation-name"), "key derivation name") != "PBKDF2")
                 unsupported("a key derivation other than PBKDF2");
             const char* keySizeText = a.find("key-size");
             const std::uint64_t keySize = keySizeText ? number(keySizeText, "key size") : 16;
@@ -70,7 +71,11 @@ class ManifestHandler : public xml::XmlHandler {
     std::map<std::string, OdfEncryptedPart> parts;
 
   private:
-    static std::string_view text(const char* value) { return value ? value : ""; }
+    // The name an attribute gives; a manifest without it, or with an empty one, is damaged.
+    std::string_view named(const char* value, const char* what) const {
+        if (value == nullptr || *value == '\0') bad(std::string("its manifest lacks a ") + what);
+        return value;
+    }
 
     [[noreturn]] void bad(const std::string& detail) const {
         throw ReadError(ReadErrorKind::DamagedContainer, {path_, "META-INF/manifest.xml", {}, {}},
@@ -93,8 +98,7 @@ class ManifestHandler : public xml::XmlHandler {
         return std::move(*bytes);
     }
     HashAlgorithm checksumHash(const char* type) const {
-        if (type == nullptr) bad("its manifest lacks a checksum type");
-        const std::string_view t = text(type);
+        const std::string_view t = named(type, "checksum type");
         if (t == "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha256-1k")
             return HashAlgorithm::Sha256;
         if (t == "SHA1/1K" || t == "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha1-1k")

@@ -1,6 +1,7 @@
 // Damaged copies of encrypted workbooks give clear damage errors, never a password question.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -137,6 +138,51 @@ std::string manifestWith(const ::tabulon::testing::ScratchFolder& folder,
     const std::string path = folder.file("manifest-" + iterations + ".zip");
     package.write(path);
     return path;
+}
+
+// A manifest that names no cipher, start key, key derivation or checksum type is damaged; one that
+// names another is a format not supported.
+TEST(DamagedEncryptionTest, AManifestWithoutTheNamesItNeedsIsDamaged) {
+    const ::tabulon::testing::ScratchFolder folder;
+    const std::string sound =
+        ZipArchive(manifestWith(folder, "1000")).readAll("META-INF/manifest.xml");
+    const struct {
+        const char* from;
+        const char* to;
+        ReadErrorKind kind;
+    } cases[] = {
+        {"algorithm-name=\"Blowfish CFB\"", "algorithm-name=\"\"", ReadErrorKind::DamagedContainer},
+        {"algorithm-name=\"Blowfish CFB\"", "", ReadErrorKind::DamagedContainer},
+        {"algorithm-name=\"Blowfish CFB\"", "algorithm-name=\"Twofish\"",
+         ReadErrorKind::UnsupportedFormat},
+        {"key-derivation-name=\"PBKDF2\"", "key-derivation-name=\"\"",
+         ReadErrorKind::DamagedContainer},
+        {"checksum-type=\"SHA1/1K\"", "checksum-type=\"\"", ReadErrorKind::DamagedContainer},
+        {"<key-derivation ", "<start-key-generation/><key-derivation ",
+         ReadErrorKind::DamagedContainer},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.to);
+        std::string manifest = sound;
+        const std::size_t at = manifest.find(c.from);
+        ASSERT_NE(at, std::string::npos);
+        manifest.replace(at, std::strlen(c.from), c.to);
+        ::tabulon::testing::XlsxPackage package;
+        package.setPart("META-INF/manifest.xml", manifest);
+        const std::string path = folder.file("manifest.zip");
+        package.write(path);
+        ZipArchive archive(path);
+        try {
+            crypto::readOdfManifest(archive);
+            ADD_FAILURE() << "read";
+        } catch (const ReadError& e) {
+            EXPECT_EQ(e.kind(), c.kind);
+            if (c.kind == ReadErrorKind::DamagedContainer) {
+                EXPECT_NE(e.detail().find("its manifest lacks a "), std::string::npos)
+                    << e.detail();
+            }
+        }
+    }
 }
 
 TEST(DamagedEncryptionTest, CountsAreCheckedInTheirFullWidthBeforeTheyAreNarrowed) {
