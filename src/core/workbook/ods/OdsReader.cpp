@@ -144,10 +144,7 @@ class OdsReader : public WorkbookReader {
         if (!settled || !formats_) formats_.emplace(styles, book.cellFormats);
         // The second table is inflated and its first bytes made ready while the first one is
         // exported.
-        if (scanning && places_.size() > 1) {
-            content_ = archive.stream(kContentPart, places_[1].bodyStart);
-            position_ = places_[1].bodyStart;
-        }
+        if (scanning && places_.size() > 1) restart(places_[1].bodyStart);
         return std::move(outline.tables);
     }
 

@@ -39,13 +39,11 @@ void TableGrid::startRow(MarkupAttributes attributes) {
 void TableGrid::endRow() {
     // Repeated rows show the texts that the first one keeps.
     for (std::int64_t r = 1; r < rowRepeat_; ++r)
-        for (RepeatedCell& cell : repeated_)
-            store(static_cast<std::int32_t>(row_ + r), cell, true, cell.shownEntry);
+        for (RepeatedCell& cell : repeated_) store(static_cast<std::int32_t>(row_ + r), cell, true);
     row_ = std::min<std::int64_t>(row_ + rowRepeat_, kMaxRows + 1);
 }
 
-void TableGrid::store(std::int32_t row, const RepeatedCell& cell, bool repeatedRow,
-                      std::optional<std::uint64_t>& shownEntry) {
+void TableGrid::store(std::int32_t row, RepeatedCell& cell, bool repeatedRow) {
     const CellContent& content = cell.content;
     for (std::int32_t i = 0; i < cell.count; ++i) {
         if (repeatedRow || i > 0) {
@@ -56,10 +54,10 @@ void TableGrid::store(std::int32_t row, const RepeatedCell& cell, bool repeatedR
         writer_.store(row, cell.col + i, content.kind, content.style, content.number,
                       content.index);
         if (!content.shown) continue;
-        if (shownEntry) {
-            sheet_.shownTexts().repeat(index, *shownEntry);
+        if (cell.shownEntry) {
+            sheet_.shownTexts().repeat(index, *cell.shownEntry);
         } else {
-            shownEntry = sheet_.shownTexts().add(index, content.shownText);
+            cell.shownEntry = sheet_.shownTexts().add(index, content.shownText);
         }
     }
 }
@@ -85,7 +83,7 @@ void TableGrid::place(std::int64_t column, const CellContent& content) {
         static_cast<std::int32_t>(column),
         static_cast<std::int32_t>(std::min<std::int64_t>(cellRepeat_, kMaxColumns - column + 1)),
         content, std::nullopt};
-    store(static_cast<std::int32_t>(row_), cell, false, cell.shownEntry);
+    store(static_cast<std::int32_t>(row_), cell, false);
     if (rowRepeat_ > 1) {
         // Its shown text is kept in the sheet from now on: the copies point back to it.
         cell.content.shownText = {};

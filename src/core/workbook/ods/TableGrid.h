@@ -60,10 +60,9 @@ class TableGrid {
     };
 
     [[noreturn]] void fail(ReadErrorKind kind, std::string detail) const;
-    // Stores the cell and its repeats in the row; shownEntry: where its shown text is kept, set
-    // when it is stored first.
-    void store(std::int32_t row, const RepeatedCell& cell, bool repeatedRow,
-               std::optional<std::uint64_t>& shownEntry);
+    // Stores the cell and its repeats in the row; the first store sets where its shown text is
+    // kept.
+    void store(std::int32_t row, RepeatedCell& cell, bool repeatedRow);
 
     OdsWorksheet& sheet_;
     CellWriter writer_;
