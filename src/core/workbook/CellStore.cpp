@@ -2,6 +2,7 @@
 #include "core/workbook/CellStore.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tabulon::workbook {
 
@@ -16,7 +17,7 @@ std::int64_t keyOf(std::int32_t row, std::int32_t col) {
 void CellStore::append(std::int32_t row, std::int32_t col, StoredKind kind, std::uint16_t style,
                        double number, std::uint32_t index) {
     if ((count_ & (kBlockSize - 1)) == 0 && (count_ >> kBlockBits) == blocks_.size())
-        blocks_.push_back(std::make_unique_for_overwrite<StoredCell[]>(kBlockSize));
+        blocks_.push_back(makePageBlock<StoredCell>(kBlockSize));
     StoredCell& cell = at(count_);
     if (kind == StoredKind::Number)
         cell.number = number;
@@ -25,7 +26,10 @@ void CellStore::append(std::int32_t row, std::int32_t col, StoredKind kind, std:
     cell.rowAndKind = static_cast<std::uint32_t>(row) | (static_cast<std::uint32_t>(kind) << 24);
     cell.col = static_cast<std::uint16_t>(col);
     cell.style = style;
+    noteAdded(row, col);
+}
 
+void CellStore::noteAdded(std::int32_t row, std::int32_t col) {
     const std::int64_t key = keyOf(row, col);
     if (key <= lastKey_) sorted_ = false;
     lastKey_ = key;
@@ -38,6 +42,38 @@ void CellStore::append(std::int32_t row, std::int32_t col, StoredKind kind, std:
         bounds_.lastCol = std::max(bounds_.lastCol, col);
     }
     ++count_;
+}
+
+void CellStore::appendAll(CellStore& from, std::int32_t rowOffset, std::uint32_t textOffset) {
+    const auto moved = [&](StoredCell& cell) {
+        const StoredKind kind = cell.kind();
+        cell.rowAndKind += static_cast<std::uint32_t>(rowOffset);
+        if (kind == StoredKind::LocalText || kind == StoredKind::Error) cell.index += textOffset;
+        noteAdded(cell.row(), cell.col);
+    };
+    // The last block here is filled up first; the blocks of `from` then come after it, each
+    // moved up by as many cells as that took, so that no cell is held twice.
+    const std::size_t room = (kBlockSize - (count_ & (kBlockSize - 1))) & (kBlockSize - 1);
+    const std::size_t first = std::min(room, from.count_);
+    for (std::size_t i = 0; i < first; ++i) {
+        at(count_) = from.at(i);
+        moved(at(count_));
+    }
+    const std::size_t rest = from.count_ - first;
+    const std::size_t blocks = (rest + kBlockSize - 1) >> kBlockBits;
+    for (std::size_t b = 0; b < blocks; ++b) {
+        StoredCell* block = from.blocks_[b].get();
+        if (first != 0) {
+            std::memmove(block, block + first, (kBlockSize - first) * sizeof(StoredCell));
+            if (b + 1 < from.blocks_.size())
+                std::memcpy(block + kBlockSize - first, from.blocks_[b + 1].get(),
+                            first * sizeof(StoredCell));
+        }
+        blocks_.push_back(std::move(from.blocks_[b]));
+        const std::size_t cells = std::min(kBlockSize, rest - (b << kBlockBits));
+        for (std::size_t i = 0; i < cells; ++i) moved(block[i]);
+    }
+    from = CellStore();
 }
 
 void CellStore::sortCells() {

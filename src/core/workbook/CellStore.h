@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/workbook/PageBlock.h"
 #include "core/workbook/Worksheet.h"
 
 namespace tabulon::workbook {
@@ -32,6 +33,10 @@ class CellStore {
     // twice keeps its last content.
     void append(std::int32_t row, std::int32_t col, StoredKind kind, std::uint16_t style,
                 double number, std::uint32_t index);
+    // Appends the cells of `from`, which lie below these, `rowOffset` rows further down and with
+    // the string indexes of LocalText and Error cells `textOffset` further on, taking over its
+    // blocks rather than copying them; `from` is left empty.
+    void appendAll(CellStore& from, std::int32_t rowOffset, std::uint32_t textOffset);
     // Sorts if needed and builds the row index; call once after the last append.
     void finish();
 
@@ -55,8 +60,10 @@ class CellStore {
         return blocks_[i >> kBlockBits][i & (kBlockSize - 1)];
     }
     void sortCells();
+    // Counts the cell just placed at index count_.
+    void noteAdded(std::int32_t row, std::int32_t col);
 
-    std::vector<std::unique_ptr<StoredCell[]>> blocks_;
+    std::vector<PageBlock<StoredCell>> blocks_;
     std::size_t count_ = 0;
     bool sorted_ = true;
     std::int64_t lastKey_ = -1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/workbook/CellText.h"
+#include "core/workbook/PageBlock.h"
 #include "core/workbook/ReadError.h"
 
 namespace tabulon::workbook {
@@ -26,6 +27,8 @@ class TextBudget {
     }
     void refund(std::uint64_t bytes) { used_ -= bytes; }
     std::uint64_t used() const { return used_; }
+    // What may still be charged without passing the limit.
+    std::uint64_t left() const { return used_ >= limit_ ? 0 : limit_ - used_; }
 
   private:
     std::uint64_t limit_;
@@ -52,22 +55,27 @@ class StringPool {
         else
             begin = index == 0 ? 0 : ends_[index - 1] & kPositionMask;
         if (begin == end) return {};
-        return {blocks_[begin >> kBlockBits].data() + (begin & (kBlockSize - 1)), end - begin};
+        return {blocks_[begin >> kBlockBits].get() + (begin & (kBlockSize - 1)), end - begin};
     }
     std::size_t size() const { return ends_.size(); }
+    // What the texts have charged to the budget.
+    std::uint64_t charged() const { return charged_; }
+    // Adds the texts of `from` after these, in order (its text i becomes text size() + i here),
+    // taking over its blocks and its count of cut texts, and empties it. Throws ReadError past
+    // the budget.
+    void appendAll(StringPool& from);
     // How many texts were cut at the cell text limit.
     std::size_t cutCount() const { return cutCount_; }
-    // Gives back what the last block and the index do not use.
-    void shrinkToFit() {
-        if (!blocks_.empty()) blocks_.back().shrink_to_fit();
-        ends_.shrink_to_fit();
-    }
+    // Gives back what the index does not use (the pages of a block that no text reached are
+    // not the process's).
+    void shrinkToFit() { ends_.shrink_to_fit(); }
     // Empties the pool and gives its bytes back to the budget.
     void clear() {
         if (budget_ != nullptr) budget_->refund(charged_);
         charged_ = 0;
         cutCount_ = 0;
-        std::vector<std::string>().swap(blocks_);
+        std::vector<PageBlock<char>>().swap(blocks_);
+        lastUsed_ = 0;
         std::vector<std::uint32_t>().swap(ends_);
     }
 
@@ -84,7 +92,9 @@ class StringPool {
     TextBudget* budget_ = nullptr;
     std::uint64_t charged_ = 0;
     std::size_t cutCount_ = 0;
-    std::vector<std::string> blocks_;  // all but the last hold kBlockSize bytes or a little less
+    std::vector<PageBlock<char>>
+        blocks_;                  // all but the last hold kBlockSize bytes or a little less
+    std::uint32_t lastUsed_ = 0;  // bytes of the last block
     std::vector<std::uint32_t> ends_;
 };
 

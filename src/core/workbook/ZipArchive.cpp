@@ -224,8 +224,8 @@ class ZipArchive::EntryStream : public PartStream {
             archive.fail(ReadErrorKind::DamagedContainer, name, name_ + ": " + zipErrorText(code));
         }
         if (inflateHere) startInflating(stat.crc);
-        const bool large =
-            known && (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
+        const bool large = archive.inflateAhead_ && known && (stat.valid & ZIP_STAT_SIZE) != 0 &&
+                           stat.size > kPipelineThreshold;
         if (large) {
             // Inflated on a second thread (and watched on a third, when there is a watch) while
             // the caller parses.
@@ -370,6 +370,37 @@ void ZipArchive::read(std::string_view name,
 
 void ZipArchive::keepPoints(std::string_view name) {
     if (const auto index = locate(name)) points_.try_emplace(*index);
+}
+
+std::unique_ptr<ZipArchive> ZipArchive::twin() const {
+    if (bytes_ || decoders_) return nullptr;
+    std::unique_ptr<ZipArchive> other;
+    try {
+        other = std::make_unique<ZipArchive>(path_);
+    } catch (const ReadError&) {
+        return nullptr;
+    }
+    // The points hold places in an entry's compressed bytes: they serve only the same bytes.
+    const auto sameEntry = [&](std::uint64_t index) {
+        zip_stat_t mine;
+        zip_stat_t theirs;
+        zip_stat_init(&mine);
+        zip_stat_init(&theirs);
+        const auto i = static_cast<zip_uint64_t>(index);
+        const zip_uint64_t needed =
+            ZIP_STAT_NAME | ZIP_STAT_CRC | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE;
+        return zip_stat_index(archive_, i, 0, &mine) == 0 &&
+               zip_stat_index(other->archive_, i, 0, &theirs) == 0 &&
+               (mine.valid & needed) == needed && (theirs.valid & needed) == needed &&
+               mine.crc == theirs.crc && mine.size == theirs.size &&
+               mine.comp_size == theirs.comp_size && std::strcmp(mine.name, theirs.name) == 0;
+    };
+    for (const auto& [index, points] : points_) {
+        if (!sameEntry(index)) return nullptr;
+        other->points_.emplace(index, points);
+    }
+    other->inflateAhead_ = false;
+    return other;
 }
 
 std::string ZipArchive::readAll(std::string_view name) {

@@ -71,6 +71,11 @@ class ZipArchive {
     // Streams of the deflated part keep points along its content from now on, from which a later
     // stream with a skip starts instead of inflating all the skipped bytes again.
     void keepPoints(std::string_view name);
+    // Another reader of the same file, for a second thread, with the points kept so far (call it
+    // when no stream is keeping new ones); its streams inflate on the thread that takes their
+    // chunks, the other threads being busy already. Null when the archive reads bytes given to it or
+    // decodes its parts, or when the file now holds other content for the entries with points.
+    std::unique_ptr<ZipArchive> twin() const;
     // From now on, parts are read through their decoders.
     void setPartDecoders(PartDecoders decoders) { decoders_ = std::move(decoders); }
 
@@ -100,6 +105,7 @@ class ZipArchive {
     // The points kept along entries' content, by entry index, in content order.
     std::map<std::uint64_t, std::vector<InflatePoint>> points_;
     PartDecoders decoders_;
+    bool inflateAhead_ = true;  // large parts are inflated on a thread of their own
 };
 
 }  // namespace tabulon::workbook

@@ -82,12 +82,16 @@ SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path) {
     return outcome;
 }
 
-SheetReadOutcome readThrough(const std::string& file, ods::TablePath path) {
+SheetReadOutcome readThrough(const std::string& file, ods::TablePath path,
+                             std::uint64_t halvedSize) {
     std::vector<ods::TablePath> taken;
+    std::size_t joined = 0;
     SheetReadOutcome outcome = readAll([&] {
-        return ods::readOds(std::make_unique<ZipArchive>(file), nullptr, {path, &taken});
+        return ods::readOds(std::make_unique<ZipArchive>(file), nullptr,
+                            {path, &taken, halvedSize, &joined});
     });
     outcome.tablePaths = std::move(taken);
+    outcome.halvesJoined = joined;
     return outcome;
 }
 

@@ -22,12 +22,14 @@ struct SheetReadOutcome {
     std::string errorText;
     std::vector<xlsx::SheetPath> pathsTaken;  // of each xlsx worksheet read
     std::vector<ods::TablePath> tablePaths;   // of each ods table read
+    std::size_t halvesJoined = 0;             // ods tables read in two halves
 };
 
 // Opens the file as a zip package and reads it with the xlsx reader, worksheets by the path given.
 SheetReadOutcome readThrough(const std::string& file, xlsx::SheetPath path);
-// The same with the ods reader.
-SheetReadOutcome readThrough(const std::string& file, ods::TablePath path);
+// The same with the ods reader, tables of at least halvedSize bytes in two halves.
+SheetReadOutcome readThrough(const std::string& file, ods::TablePath path,
+                             std::uint64_t halvedSize = ods::OdsReadOptions{}.halvedSize);
 
 // The first difference between the two outcomes (sheet names, used ranges, each stored cell's
 // position, kind, style, value and shown text, or the error's kind and text), empty when there is

@@ -19,6 +19,8 @@ class CellStyleFormats {
 
     // table:table-column over the columns first to last: their default cell style.
     void addColumns(std::int32_t first, std::int32_t last, MarkupAttributes attributes);
+    // The column styles that `other` has read, for a table read on from a later row.
+    void takeColumns(const CellStyleFormats& other) { columns_ = other.columns_; }
     // table:table-row: its default cell style.
     void startRow(MarkupAttributes attributes);
 

@@ -2,13 +2,17 @@
 // content.xml once to find its tables, and again, forward, for the cells of each table.
 #include "core/workbook/ods/OdsReader.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
+#include <system_error>
 
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/crypto/OdfDecryption.h"
 #include "core/workbook/ods/ContentHandler.h"
 #include "core/workbook/ods/ContentOutline.h"
 #include "core/workbook/ods/OdsStyles.h"
+#include "core/workbook/ods/SecondHalf.h"
 #include "core/workbook/ods/StyleFormats.h"
 #include "core/workbook/ods/TableBodyScanner.h"
 #include "core/workbook/ods/TableReader.h"
@@ -18,6 +22,9 @@
 namespace tabulon::workbook::ods {
 
 namespace {
+
+// How far the scanner reads at a time before a large table's first row begins.
+constexpr std::uint64_t kFirstRowStep = 4096;
 
 // The lines that the bytes end, as an XML parser counts them (LF, CR LF and a lone CR); cr: the
 // last byte before them was a CR.
@@ -160,7 +167,8 @@ class OdsReader : public WorkbookReader {
         const ReadErrorPlace place{archive_->path(), std::string(kContentPart), entry.name, {}};
         auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
         if (!places_.empty() && options_.tablePath == TablePath::Scanner) {
-            if (scanTable(places_.at(index), TableReader(place, book, *formats_, *sheet))) {
+            TableReader reader(place, book, *formats_, *sheet);
+            if (scanTable(index, reader, *sheet, place, book)) {
                 taken(TablePath::Scanner);
                 return sheet;
             }
@@ -196,14 +204,43 @@ class OdsReader : public WorkbookReader {
         position_ = from;
     }
 
-    // Reads the table's content with the scanner, forward from where the last table ended;
-    // false when the scanner leaves it to expat.
-    bool scanTable(const TablePlace& table, TableReader&& reader) {
+    // Reads the table's content with the scanner, forward from where the last table ended, a
+    // large one in two halves at once; false when the scanner leaves it to expat.
+    bool scanTable(std::size_t index, TableReader& reader, OdsWorksheet& sheet,
+                   const ReadErrorPlace& place, const WorkbookData& book) {
+        const TablePlace& table = places_.at(index);
         if (!content_ || position_ > table.bodyStart) restart(table.bodyStart);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
+        const std::uint64_t middle = table.bodyStart + (table.bodyEnd - table.bodyStart) / 2;
+        bool mayHalve = table.closed && table.bodyEnd - table.bodyStart >= options_.halvedSize;
+        std::unique_ptr<SecondHalf> half;
+        std::size_t columns = 0;  // read when the half began
+        std::uint64_t split = 0;  // where the half begins, once known
         try {
             while (position_ < table.bodyEnd) {
+                // The second half begins once the first row has: the columns come before it.
+                if (mayHalve && (reader.rowsBegun() || position_ >= middle)) {
+                    mayHalve = false;
+                    auto twin = reader.rowsBegun() ? archive_->twin() : nullptr;
+                    try {
+                        if (twin)
+                            half = std::make_unique<SecondHalf>(std::move(twin), table, middle,
+                                                                place, book, *formats_, reader);
+                    } catch (const std::system_error&) {
+                        // No thread to be had: one reads it all.
+                    }
+                    columns = reader.columnElements();
+                }
+                if (half && split == 0 && position_ >= middle) {
+                    split = half->start().value_or(0);
+                    if (split == 0) half.reset();
+                }
+                // Until the first row begins, the bytes are taken a few at a time.
+                const std::uint64_t limit = split != 0 ? split
+                                            : half     ? middle
+                                            : mayHalve ? std::min(middle, position_ + kFirstRowStep)
+                                                       : table.bodyEnd;
                 const std::string_view bytes = nextBytes();
                 if (bytes.empty()) return false;
                 if (position_ < table.bodyStart) {
@@ -212,10 +249,24 @@ class OdsReader : public WorkbookReader {
                     continue;
                 }
                 const auto n = static_cast<std::size_t>(
-                    std::min<std::uint64_t>(bytes.size(), table.bodyEnd - position_));
+                    std::min<std::uint64_t>(bytes.size(), limit - position_));
                 // An end tag that closes the table before its end is malformed.
                 if (chunks.feed(bytes.substr(0, n))) return false;
                 advance(n);
+                if (split != 0 && position_ == split) {
+                    if (joinHalf(*half, chunks, scanner, reader, columns, sheet)) {
+                        reader.finish();
+                        if (options_.halvesJoined != nullptr) ++*options_.halvesJoined;
+                        // The next table is read from the nearest kept point.
+                        if (index + 1 < places_.size())
+                            restart(places_[index + 1].bodyStart);
+                        else
+                            content_.reset();
+                        return true;
+                    }
+                    half.reset();  // read on alone
+                    split = 0;
+                }
             }
             if (chunks.finish()) return false;
         } catch (const UnsupportedTableMarkup&) {
@@ -225,6 +276,25 @@ class OdsReader : public WorkbookReader {
         }
         if (chunks.carrying() || !scanner.balanced() || !table.closed) return false;
         reader.finish();
+        return true;
+    }
+
+    // At the second half's start: its cells are moved after the first half's when the first
+    // half ends there between rows, with nothing left but white space between them, the columns
+    // have not changed since the half began, and the half read to the table's end and fits
+    // the sheet's limits and the workbook's budgets after the first.
+    static bool joinHalf(SecondHalf& half, const xml::ChunkedScan<TableBodyScanner>& chunks,
+                         const TableBodyScanner& scanner, const TableReader& reader,
+                         std::size_t columns, OdsWorksheet& sheet) {
+        const std::string_view carried = chunks.carried();
+        const bool spaceOnly = std::all_of(carried.begin(), carried.end(), [](char c) {
+            return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        });
+        if (!spaceOnly || !scanner.balanced() || !reader.atTableLevel() ||
+            reader.columnElements() != columns || !half.read() ||
+            !reader.grid().canFollow(half.reader().grid()) || !sheet.canTake(half.sheet()))
+            return false;
+        sheet.appendAll(half.sheet(), static_cast<std::int32_t>(reader.grid().nextRow() - 1));
         return true;
     }
 

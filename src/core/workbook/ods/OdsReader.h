@@ -1,6 +1,7 @@
 // The reader of OpenDocument spreadsheets (.ods).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct OdsReadOptions {
     TablePath tablePath = TablePath::Scanner;
     // When set, receives the path that read each table, in the order they are read.
     std::vector<TablePath>* pathsTaken = nullptr;
+    // Tables (after the first) whose content has at least this many bytes are read in two
+    // halves at once.
+    std::uint64_t halvedSize = std::uint64_t{8} << 20;
+    // When set, counts the tables read in two halves.
+    std::size_t* halvesJoined = nullptr;
 };
 
 // Reads every table of the package as a worksheet, hidden ones too; the entries of an encrypted

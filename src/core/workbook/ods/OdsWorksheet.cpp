@@ -3,6 +3,22 @@
 
 namespace tabulon::workbook::ods {
 
+bool OdsWorksheet::canTake(const OdsWorksheet& half) const {
+    return half.cells().size() <= book().cellsLeft &&
+           half.localStrings().charged() + half.shown_.charged() <= book().textBudget.left();
+}
+
+void OdsWorksheet::appendAll(OdsWorksheet& half, std::int32_t rowOffset) {
+    const std::size_t cellOffset = cells().size();
+    const auto textOffset = static_cast<std::uint32_t>(localStrings().size());
+    shown_.appendAll(half.shown_, cellOffset);
+    localStrings().appendAll(half.localStrings());
+    const std::size_t count = half.cells().size();
+    book().cellsLeft -= count;
+    half.book().cellsLeft += count;
+    cells().appendAll(half.cells(), rowOffset, textOffset);
+}
+
 void OdsWorksheet::finish() {
     cells().finish();
     localStrings().shrinkToFit();

@@ -17,6 +17,12 @@ class OdsWorksheet : public StoredWorksheet {
 
     // The texts shown by the cells, by their index in the store.
     ShownTexts& shownTexts() { return shown_; }
+    // Whether the cells and texts of `half` fit the workbook's budgets beside these.
+    bool canTake(const OdsWorksheet& half) const;
+    // Moves the cells and texts of `half`, a later part of the same table read into a sheet of
+    // its own, after these, `rowOffset` rows further down, charging them to this workbook's
+    // budgets (check canTake first). `half` is left empty.
+    void appendAll(OdsWorksheet& half, std::int32_t rowOffset);
     // Call once after the last cell.
     void finish();
 

@@ -56,7 +56,7 @@ std::uint64_t ShownTexts::reserve(std::size_t bytes) {
             blocks_.back()[used] = static_cast<unsigned char>(kPadding);
             size_ = blocks_.size() * kBlockSize;
         }
-        blocks_.push_back(std::make_unique_for_overwrite<unsigned char[]>(kBlockSize));
+        blocks_.push_back(makePageBlock<unsigned char>(kBlockSize));
     }
     return size_;
 }
@@ -91,6 +91,43 @@ void ShownTexts::repeat(std::size_t cell, std::uint64_t at) {
     write(((start - at) << 1) | 1, {});
 }
 
+void ShownTexts::appendAll(ShownTexts& from, std::size_t cellOffset) {
+    if (from.showing_.empty()) return;
+    if (budget_ != nullptr) {
+        budget_->charge(from.charged_);
+        charged_ += from.charged_;
+    }
+    if (from.budget_ != nullptr) from.budget_->refund(from.charged_);
+    from.charged_ = 0;
+    // Its entries go on in blocks of their own, so that they keep their places relative to each
+    // other and their back references hold: the rest of the current block is marked unused.
+    const std::size_t used = size_ & (kBlockSize - 1);
+    const std::uint64_t base = blocks_.size() * kBlockSize;
+    const std::size_t firstWord = cellOffset >> 6;
+    const unsigned shift = cellOffset & 63;
+    const std::size_t words = (cellOffset + from.showing_.size() * 64 + 63) >> 6;
+    // A word that held a showing cell before starts at its entry; a new one at the entry of its
+    // first cell that comes from `from`.
+    const std::size_t held = showing_.size();
+    firstEntry_.resize(words);
+    for (std::size_t w = held; w < words; ++w)
+        firstEntry_[w] = base + from.entryFrom(w * 64 < cellOffset ? 0 : w * 64 - cellOffset);
+    showing_.resize(words, 0);
+    for (std::size_t w = 0; w < from.showing_.size(); ++w) {
+        const std::uint64_t bits = from.showing_[w];
+        showing_[firstWord + w] |= bits << shift;
+        if (shift != 0 && firstWord + w + 1 < words)
+            showing_[firstWord + w + 1] |= bits >> (64 - shift);
+    }
+    if (used != 0) blocks_.back()[used] = static_cast<unsigned char>(kPadding);
+    for (auto& block : from.blocks_) blocks_.push_back(std::move(block));
+    size_ = base + from.size_;
+    from.showing_.clear();
+    from.firstEntry_.clear();
+    from.blocks_.clear();
+    from.size_ = 0;
+}
+
 void ShownTexts::finish() {
     showing_.shrink_to_fit();
     firstEntry_.shrink_to_fit();
@@ -103,6 +140,27 @@ std::uint64_t ShownTexts::readNumber(std::uint64_t& position) const {
         number |= std::uint64_t{byte & 0x7Fu} << shift;
         if ((byte & 0x80) == 0) return number;
     }
+}
+
+std::uint64_t ShownTexts::skipEntries(std::uint64_t position, std::uint64_t count) const {
+    while (count > 0) {
+        const std::uint64_t start = position;
+        const std::uint64_t number = readNumber(position);
+        if (number == kPadding) {
+            position = (start + kBlockSize) & ~std::uint64_t{kBlockSize - 1};
+            continue;
+        }
+        if ((number & 1) == 0) position += number >> 1;
+        --count;
+    }
+    return position;
+}
+
+std::uint64_t ShownTexts::entryFrom(std::size_t cell) const {
+    const std::size_t word = cell >> 6;
+    if (word >= showing_.size()) return size_;
+    const std::uint64_t before = showing_[word] & ((std::uint64_t{1} << (cell & 63)) - 1);
+    return skipEntries(firstEntry_[word], static_cast<std::uint64_t>(std::popcount(before)));
 }
 
 std::string_view ShownTexts::textAt(std::uint64_t position) const {
@@ -137,16 +195,7 @@ std::optional<std::string_view> ShownTexts::find(std::size_t cell) const {
         position = firstEntry_[word];
         before = static_cast<std::uint64_t>(std::popcount(showing_[word] & (bit - 1)));
     }
-    while (before > 0) {
-        const std::uint64_t start = position;
-        const std::uint64_t number = readNumber(position);
-        if (number == kPadding) {
-            position = (start + kBlockSize) & ~std::uint64_t{kBlockSize - 1};
-            continue;
-        }
-        if ((number & 1) == 0) position += number >> 1;
-        --before;
-    }
+    position = skipEntries(position, before);
     last = {id_, cell, position};
     return textAt(position);
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/workbook/PageBlock.h"
 #include "core/workbook/StringPool.h"
 
 namespace tabulon::workbook::ods {
@@ -26,6 +27,11 @@ class ShownTexts {
     std::uint64_t add(std::size_t cell, std::string_view text);
     // The cell shows the text kept at `at` (what add returned).
     void repeat(std::size_t cell, std::uint64_t at);
+    // Adds the texts of `from` after these, its cell i being cell cellOffset + i here (after every
+    // cell added so far), and empties it. Throws ReadError past the budget.
+    void appendAll(ShownTexts& from, std::size_t cellOffset);
+    // What the texts have charged to the budget.
+    std::uint64_t charged() const { return charged_; }
     // Trims the buffers; call once after the last cell.
     void finish();
 
@@ -48,6 +54,11 @@ class ShownTexts {
     }
     // Reads the number at the position (seven bits a byte, low first) and moves past it.
     std::uint64_t readNumber(std::uint64_t& position) const;
+    // Moves past `count` entries from the position, and past unused ends of blocks.
+    std::uint64_t skipEntries(std::uint64_t position, std::uint64_t count) const;
+    // Where the entry of the first showing cell at or after `cell` begins (or unused bytes
+    // before it); the end of the entries when there is none.
+    std::uint64_t entryFrom(std::size_t cell) const;
     // The text of the entry at the position, following a back reference.
     std::string_view textAt(std::uint64_t position) const;
 
@@ -59,7 +70,7 @@ class ShownTexts {
     std::vector<std::uint64_t> firstEntry_;
     // The entries: a number n; n even: a text of n/2 bytes follows (kept whole in one block);
     // n odd: the same text as the entry (n-1)/2 bytes before this one.
-    std::vector<std::unique_ptr<unsigned char[]>> blocks_;
+    std::vector<PageBlock<unsigned char>> blocks_;
     std::uint64_t size_ = 0;
     // Tells this set of texts from every other, for the place each thread found its last text.
     const std::uint64_t id_;

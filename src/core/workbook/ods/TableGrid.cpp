@@ -62,6 +62,11 @@ void TableGrid::store(std::int32_t row, RepeatedCell& cell, bool repeatedRow) {
     }
 }
 
+bool TableGrid::canFollow(const TableGrid& half) const {
+    return row_ - 1 + half.lastRowPlaced_ <= kMaxRows &&
+           repeatedCells_ + half.repeatedCells_ <= kMaxRepeatedCells;
+}
+
 void TableGrid::startCell(bool covered, MarkupAttributes attributes) {
     covered_ = covered;
     cellRepeat_ = repeatCount(findAttribute(attributes, "number-columns-repeated"), kMaxColumns);
@@ -79,6 +84,7 @@ void TableGrid::place(std::int64_t column, const CellContent& content) {
              "a cell after column XFD in row " + std::to_string(row_));
     if (row_ + rowRepeat_ - 1 > kMaxRows)
         fail(ReadErrorKind::CellOutOfBounds, "row " + std::to_string(row_ + rowRepeat_ - 1));
+    lastRowPlaced_ = std::max(lastRowPlaced_, row_ + rowRepeat_ - 1);
     RepeatedCell cell{
         static_cast<std::int32_t>(column),
         static_cast<std::int32_t>(std::min<std::int64_t>(cellRepeat_, kMaxColumns - column + 1)),

@@ -50,6 +50,15 @@ class TableGrid {
     // ReadError for a position past the last row or column.
     void place(std::int64_t column, const CellContent& content);
 
+    // The columns that `other` has defined so far, for a grid that goes on from a later row.
+    void takeColumns(const TableGrid& other) { nextColumn_ = other.nextColumn_; }
+    // The row that the next table:table-row starts.
+    std::int64_t nextRow() const { return row_; }
+    // Whether `half`, a grid that read the rest of the table from row nextRow() on as its row 1,
+    // stored what this one would have: its cells stay within the sheet and the repeats within
+    // their limit once counted after these.
+    bool canFollow(const TableGrid& half) const;
+
   private:
     // A cell of a row that repeats, to be stored again in each repeat.
     struct RepeatedCell {
@@ -73,6 +82,7 @@ class TableGrid {
     std::int64_t rowRepeat_ = 1;
     std::int64_t col_ = 1;
     std::vector<RepeatedCell> repeated_;  // the cells of the current row, when it repeats
+    std::int64_t lastRowPlaced_ = 0;      // the last row that a cell, with its repeats, reaches
 
     bool covered_ = false;
     std::int64_t cellRepeat_ = 1;

@@ -21,6 +21,7 @@ void TableReader::startElement(std::string_view name, MarkupAttributes attribute
         return;
     }
     if (named(name, "table-column")) {
+        ++columnElements_;
         if (const auto run = grid_.addColumns(attributes))
             formats_.addColumns(run->first, run->last, attributes);
     } else if (named(name, "table-row")) {
@@ -28,6 +29,7 @@ void TableReader::startElement(std::string_view name, MarkupAttributes attribute
         // cells arrive in row and column order.
         if (rowDepth_ != 0) return;
         rowDepth_ = depth_;
+        rowsBegun_ = true;
         grid_.startRow(attributes);
         formats_.startRow(attributes);
     } else if (named(name, "table-cell") || named(name, "covered-table-cell")) {
@@ -36,6 +38,11 @@ void TableReader::startElement(std::string_view name, MarkupAttributes attribute
         values_.startCell(attributes, grid_.column());
         paragraphs_.clear();
     }
+}
+
+void TableReader::takeColumnsOf(const TableReader& other) {
+    grid_.takeColumns(other.grid_);
+    formats_.takeColumns(other.formats_);
 }
 
 // Rows are told by their depth; the name is not needed.

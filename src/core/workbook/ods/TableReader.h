@@ -32,6 +32,16 @@ class TableReader {
     // Sorts the cells and trims the sheet's buffers; call once after the table's last element.
     void finish() { sheet_.finish(); }
 
+    // For a reader of a later part of the table: the columns that `other` has read.
+    void takeColumnsOf(const TableReader& other);
+    // table:table-column elements read so far.
+    std::size_t columnElements() const { return columnElements_; }
+    // A row has begun.
+    bool rowsBegun() const { return rowsBegun_; }
+    // No element is open: the next one is a child of the table.
+    bool atTableLevel() const { return depth_ == 0; }
+    const TableGrid& grid() const { return grid_; }
+
   private:
     void endCell();
 
@@ -44,6 +54,8 @@ class TableReader {
     int cellDepth_ = 0;  // of the cell being read; 0 outside cells
     int rowDepth_ = 0;   // of the row being read; 0 outside rows
     bool wantText_ = false;
+    std::size_t columnElements_ = 0;
+    bool rowsBegun_ = false;
 };
 
 }  // namespace tabulon::workbook::ods

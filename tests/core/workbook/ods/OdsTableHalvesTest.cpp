@@ -1,0 +1,98 @@
+// Tables read in two halves at once, held against the same tables read by one thread and by
+// expat: joined where the second half begins at a row of the table itself, read by one thread
+// wherever it does not, and alike either way.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "OdsPackage.h"
+#include "ScratchFolder.h"
+#include "SheetPathComparison.h"
+
+namespace tabulon::workbook {
+namespace {
+
+using ods::TablePath;
+using testing::firstDifference;
+using testing::readThrough;
+
+const std::string kStyles =
+    "<number:number-style style:name=\"N2\"><number:number number:decimal-places=\"2\" "
+    "number:min-integer-digits=\"1\"/></number:number-style>"
+    "<style:style style:name=\"ce1\" style:family=\"table-cell\" style:data-style-name=\"N2\"/>";
+
+// Row r of the second table: numbers with the text they show, a text, a cell repeated across
+// columns and one spanning two, every seventh row repeated.
+std::string row(int r) {
+    const std::string n = std::to_string(r);
+    return std::string("<table:table-row") +
+           (r % 7 == 0 ? " table:number-rows-repeated=\"3\"" : "") +
+           "><table:table-cell office:value-type=\"float\" office:value=\"" + n + ".5\"><text:p>" +
+           n +
+           ".50, shown at length to fill blocks</text:p></table:table-cell><table:table-cell/>"
+           "<table:table-cell office:value-type=\"string\"><text:p>t" +
+           n +
+           "</text:p></table:table-cell><table:table-cell office:value-type=\"float\" "
+           "office:value=\"" +
+           n + "\" table:number-columns-repeated=\"3\"><text:p>#" + n +
+           "</text:p></table:table-cell><table:table-cell office:value-type=\"float\" "
+           "office:value=\"1\" table:number-columns-spanned=\"2\"/><table:covered-table-cell/>"
+           "</table:table-row>";
+}
+
+std::string rows(int from, int to, const std::string& between = {}) {
+    std::string text;
+    for (int r = from; r <= to; ++r) text += row(r) + between;
+    return text;
+}
+
+TEST(OdsTableHalvesTest, HalvesAreJoinedOnlyAtARowOfTheTableAndReadAlike) {
+    const std::string columns =
+        "<table:table-column table:number-columns-repeated=\"2\" "
+        "table:default-cell-style-name=\"ce1\"/><table:table-column/>";
+    const struct {
+        const char* what;
+        std::string body;  // of the second table
+        bool joined;
+    } cases[] = {
+        {"rows", columns + rows(1, 400), true},
+        {"rows with line breaks between them", columns + rows(1, 400, "\n  "), true},
+        {"rows in a group",
+         columns + "<table:table-row-group>" + rows(1, 400) + "</table:table-row-group>", false},
+        {"a column after the rows that came before the second half began",
+         columns + rows(1, 30) + "<table:table-column table:default-cell-style-name=\"ce1\"/>" +
+             rows(31, 400),
+         false},
+        {"a comment in the second half", columns + rows(1, 300) + "<!-- c -->" + rows(301, 400),
+         false},
+        {"a damaged second half",
+         columns + rows(1, 300) + "<text:p></table:table-row>" + rows(301, 400), false},
+        {"rows past the last one only when counted after the first half",
+         columns + "<table:table-row table:number-rows-repeated=\"1048276\"/>" + rows(1, 400),
+         false},
+        {"a table of 270,000 cells with a megabyte of shown texts in each half",
+         columns + rows(1, 30000), true},
+    };
+    ::tabulon::testing::ScratchFolder folder;
+    for (const auto& c : cases) {
+        const std::string file = folder.file("halves.ods");
+        testing::odsPackage(
+            "<table:table table:name=\"A\"><table:table-row><table:table-cell "
+            "office:value-type=\"float\" office:value=\"1\"/></table:table-row>"
+            "</table:table><table:table table:name=\"B\">" +
+                c.body + "</table:table><table:table table:name=\"C\">" + rows(1, 1) +
+                "</table:table>",
+            kStyles)
+            .write(file);
+        const auto halved = readThrough(file, TablePath::Scanner, 0);
+        EXPECT_EQ(halved.halvesJoined, c.joined ? 1u : 0u) << c.what;
+        EXPECT_EQ(firstDifference(halved, readThrough(file, TablePath::Scanner, UINT64_MAX)), "")
+            << c.what;
+        EXPECT_EQ(firstDifference(halved, readThrough(file, TablePath::Expat)), "") << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace tabulon::workbook
