@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for SECONDS seconds:
 #
-#   bash scripts/fuzz.sh TARGET SECONDS     TARGET: fuzz_xlsx fuzz_xlsb fuzz_ods fuzz_xls
-#                                                   fuzz_numfmt fuzz_paths
+#   bash scripts/fuzz.sh TARGET SECONDS     TARGET: fuzz_xlsx fuzz_xlsb fuzz_ods fuzz_ods_halves
+#                                                   fuzz_xls fuzz_numfmt fuzz_paths
 #
 # Builds the targets with clang, ASan and UBSan into build-fuzz/ (configured once), makes the
 # seeds from ../shared into build-fuzz/corpus/ when they are missing, and runs the target on that
@@ -27,9 +27,14 @@ corpus=build-fuzz/corpus/$target
 if [ ! -d build-fuzz/corpus ] && [ -d ../shared/corpus/files ] && command -v python3 >/dev/null; then
     python3 fuzz/make_seeds.py shared build-fuzz/corpus
 fi
+# fuzz_ods_halves reads what fuzz_ods reads: it starts from that target's corpus and seeds.
+seedsOf=${target%_halves}
+if [ "$seedsOf" != "$target" ] && [ ! -d "$corpus" ] && [ -d "build-fuzz/corpus/$seedsOf" ]; then
+    cp -r "build-fuzz/corpus/$seedsOf" "$corpus"
+fi
 mkdir -p "$corpus" "build-fuzz/findings/$target"
 seeds=()
-[ -d "fuzz/seeds/$target" ] && seeds+=("fuzz/seeds/$target")
+[ -d "fuzz/seeds/$seedsOf" ] && seeds+=("fuzz/seeds/$seedsOf")
 
 # ASan and UBSan roughly double what the readers hold: 2 GiB of resident memory stands for the
 # 1 GiB that an uninstrumented run may use.

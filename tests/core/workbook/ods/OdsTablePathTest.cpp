@@ -24,22 +24,28 @@ int scannedTables(const testing::SheetReadOutcome& outcome) {
         std::count(outcome.tablePaths.begin(), outcome.tablePaths.end(), TablePath::Scanner));
 }
 
-TEST(OdsTablePathTest, EveryCorpusFileReadsAlikeOnBothPaths) {
+TEST(OdsTablePathTest, EveryCorpusFileReadsAlikeOnAllPaths) {
     const fs::path corpus = ::tabulon::testing::kCorpus / "files";
     TABULON_REQUIRE_SHARED(corpus);
     int scanned = 0;
     int tables = 0;
+    std::size_t joined = 0;
     for (const auto& entry : fs::directory_iterator(corpus)) {
         if (entry.path().extension() != ".ods") continue;
         const auto viaScanner = readThrough(entry.path().string(), TablePath::Scanner);
         EXPECT_EQ(firstDifference(viaScanner, readThrough(entry.path().string(), TablePath::Expat)),
                   "")
             << entry.path().filename();
+        // Every table that allows it read in two halves at once, too.
+        const auto halved = readThrough(entry.path().string(), TablePath::Scanner, 0);
+        EXPECT_EQ(firstDifference(viaScanner, halved), "") << entry.path().filename();
+        joined += halved.halvesJoined;
         scanned += scannedTables(viaScanner);
         tables += static_cast<int>(viaScanner.tablePaths.size());
     }
-    // The scanner carries the ordinary files.
+    // The scanner carries the ordinary files, and the halves join in some of them.
     EXPECT_GT(scanned, 9 * tables / 10);
+    EXPECT_GT(joined, 0u);
 }
 
 const std::string kAutomaticStyles =
