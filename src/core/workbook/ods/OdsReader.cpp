@@ -167,8 +167,14 @@ class OdsReader : public WorkbookReader {
         const ReadErrorPlace place{archive_->path(), std::string(kContentPart), entry.name, {}};
         auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
         if (!places_.empty() && options_.tablePath == TablePath::Scanner) {
-            TableReader reader(place, book, *formats_, *sheet);
-            if (scanTable(index, reader, *sheet, place, book)) {
+            Scanned scanned = Scanned::ReadAlone;
+            for (bool halves = true; scanned == Scanned::ReadAlone; halves = false) {
+                if (!halves)
+                    sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
+                TableReader reader(place, book, *formats_, *sheet);
+                scanned = scanTable(index, reader, *sheet, place, book, halves);
+            }
+            if (scanned == Scanned::Read) {
                 taken(TablePath::Scanner);
                 return sheet;
             }
@@ -204,16 +210,25 @@ class OdsReader : public WorkbookReader {
         position_ = from;
     }
 
+    enum class Scanned {
+        Read,
+        LeftToExpat,
+        // A limit was reached while a second half held part of the budgets: the table is read
+        // again by one thread, which reaches that limit, or not, as it would have alone.
+        ReadAlone,
+    };
+
     // Reads the table's content with the scanner, forward from where the last table ended, a
-    // large one in two halves at once; false when the scanner leaves it to expat.
-    bool scanTable(std::size_t index, TableReader& reader, OdsWorksheet& sheet,
-                   const ReadErrorPlace& place, const WorkbookData& book) {
+    // large one in two halves at once when `halves`.
+    Scanned scanTable(std::size_t index, TableReader& reader, OdsWorksheet& sheet,
+                      const ReadErrorPlace& place, const WorkbookData& book, bool halves) {
         const TablePlace& table = places_.at(index);
         if (!content_ || position_ > table.bodyStart) restart(table.bodyStart);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
         const std::uint64_t middle = table.bodyStart + (table.bodyEnd - table.bodyStart) / 2;
-        bool mayHalve = table.closed && table.bodyEnd - table.bodyStart >= options_.halvedSize;
+        bool mayHalve =
+            halves && table.closed && table.bodyEnd - table.bodyStart >= options_.halvedSize;
         std::unique_ptr<SecondHalf> half;
         std::size_t columns = 0;  // read when the half began
         std::uint64_t split = 0;  // where the half begins, once known
@@ -242,7 +257,7 @@ class OdsReader : public WorkbookReader {
                                             : mayHalve ? std::min(middle, position_ + kFirstRowStep)
                                                        : table.bodyEnd;
                 const std::string_view bytes = nextBytes();
-                if (bytes.empty()) return false;
+                if (bytes.empty()) return Scanned::LeftToExpat;
                 if (position_ < table.bodyStart) {
                     advance(static_cast<std::size_t>(
                         std::min<std::uint64_t>(bytes.size(), table.bodyStart - position_)));
@@ -251,7 +266,7 @@ class OdsReader : public WorkbookReader {
                 const auto n = static_cast<std::size_t>(
                     std::min<std::uint64_t>(bytes.size(), limit - position_));
                 // An end tag that closes the table before its end is malformed.
-                if (chunks.feed(bytes.substr(0, n))) return false;
+                if (chunks.feed(bytes.substr(0, n))) return Scanned::LeftToExpat;
                 advance(n);
                 if (split != 0 && position_ == split) {
                     if (joinHalf(*half, chunks, scanner, reader, columns, sheet)) {
@@ -262,21 +277,26 @@ class OdsReader : public WorkbookReader {
                             restart(places_[index + 1].bodyStart);
                         else
                             content_.reset();
-                        return true;
+                        return Scanned::Read;
                     }
                     half.reset();  // read on alone
                     split = 0;
                 }
             }
-            if (chunks.finish()) return false;
+            if (chunks.finish()) return Scanned::LeftToExpat;
         } catch (const UnsupportedTableMarkup&) {
-            return false;
+            return Scanned::LeftToExpat;
         } catch (const xml::TokenTooLong&) {
-            return false;
+            return Scanned::LeftToExpat;
+        } catch (const ReadError& e) {
+            const bool limit =
+                e.kind() == ReadErrorKind::TooManyCells || e.kind() == ReadErrorKind::TooLarge;
+            if (half && limit) return Scanned::ReadAlone;
+            throw;
         }
-        if (chunks.carrying() || !scanner.balanced() || !table.closed) return false;
+        if (chunks.carrying() || !scanner.balanced() || !table.closed) return Scanned::LeftToExpat;
         reader.finish();
-        return true;
+        return Scanned::Read;
     }
 
     // At the second half's start: its cells are moved after the first half's when the first
@@ -291,8 +311,10 @@ class OdsReader : public WorkbookReader {
             return c == ' ' || c == '\t' || c == '\n' || c == '\r';
         });
         if (!spaceOnly || !scanner.balanced() || !reader.atTableLevel() ||
-            reader.columnElements() != columns || !half.read() ||
-            !reader.grid().canFollow(half.reader().grid()) || !sheet.canTake(half.sheet()))
+            reader.columnElements() != columns || !half.read())
+            return false;
+        half.giveBack();
+        if (!reader.grid().canFollow(half.reader().grid()) || !sheet.canTake(half.sheet()))
             return false;
         sheet.appendAll(half.sheet(), static_cast<std::int32_t>(reader.grid().nextRow() - 1));
         return true;

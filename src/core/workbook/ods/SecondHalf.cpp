@@ -33,19 +33,39 @@ SecondHalf::SecondHalf(std::unique_ptr<ZipArchive> archive, const TablePlace& ta
                        std::uint64_t from, const ReadErrorPlace& place, const WorkbookData& book,
                        const StyleFormats& styles, const TableReader& first)
     : archive_(std::move(archive)),
+      workbook_(book),
+      cellsTaken_(book.cellsLeft / 2),
+      textTaken_(book.textBudget.left() / 2),
       from_(from),
       end_(table.bodyEnd),
       sheet_(book_, {}, SheetVisibility::Visible),
       reader_(place, book_, styles, sheet_) {
     book_.date1904 = book.date1904;
     book_.cellFormats = book.cellFormats;
+    book_.cellsLeft = cellsTaken_;
+    book_.textBudget = TextBudget(textTaken_);
     reader_.takeColumnsOf(first);
-    thread_ = std::thread([this] { run(); });
+    workbook_.cellsLeft -= cellsTaken_;
+    workbook_.textBudget.charge(textTaken_);
+    try {
+        thread_ = std::thread([this] { run(); });
+    } catch (...) {
+        giveBack();
+        throw;
+    }
 }
 
 SecondHalf::~SecondHalf() {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
+    giveBack();
+}
+
+void SecondHalf::giveBack() {
+    workbook_.cellsLeft += cellsTaken_;
+    workbook_.textBudget.refund(textTaken_);
+    cellsTaken_ = 0;
+    textTaken_ = 0;
 }
 
 std::optional<std::uint64_t> SecondHalf::start() {

@@ -2,7 +2,9 @@
 // the first: from the first row start tag after a place in the table's content to the table's
 // end, into a sheet of its own, with that row counted as row 1. The caller moves its cells in
 // when it reaches that tag between rows, with the columns it had when the half began; otherwise
-// it reads on alone, and what the half read is let go.
+// it reads on alone, and what the half read is let go. The half stores its cells and texts
+// against half of what the workbook's budgets have left, taken from them while it lives, so that
+// the two halves together stay within them.
 #pragma once
 
 #include <atomic>
@@ -25,8 +27,7 @@ namespace tabulon::workbook::ods {
 class SecondHalf {
   public:
     // Starts reading content.xml through `archive`, a twin of the caller's, from `from` inside
-    // the table, with the columns that `first` has read so far. Its cells are charged to budgets
-    // of its own until they are moved.
+    // the table, with the columns that `first` has read so far.
     SecondHalf(std::unique_ptr<ZipArchive> archive, const TablePlace& table, std::uint64_t from,
                const ReadErrorPlace& place, const WorkbookData& book, const StyleFormats& styles,
                const TableReader& first);
@@ -44,6 +45,9 @@ class SecondHalf {
     // What it read; valid once read() is true.
     OdsWorksheet& sheet() { return sheet_; }
     const TableReader& reader() const { return reader_; }
+    // Gives the workbook's budgets back what the half took from them (once; the destructor does
+    // it otherwise).
+    void giveBack();
 
   private:
     void run();
@@ -54,6 +58,9 @@ class SecondHalf {
     void finished(bool read);
 
     std::unique_ptr<ZipArchive> archive_;
+    const WorkbookData& workbook_;
+    std::uint64_t cellsTaken_;  // from the workbook's budgets
+    std::uint64_t textTaken_;
     const std::uint64_t from_;
     const std::uint64_t end_;  // of the table's content
     WorkbookData book_;        // the budgets of this half, with the workbook's formats

@@ -94,5 +94,37 @@ TEST(OdsTableHalvesTest, HalvesAreJoinedOnlyAtARowOfTheTableAndReadAlike) {
     }
 }
 
+// The second half takes half of the cells the workbook has left while it reads. A first half that
+// needs more than the rest is read again by one thread, which has them all: the table is read,
+// as it is by one thread from the start.
+TEST(OdsTableHalvesTest, AFirstHalfShortOfCellsIsReadAgainAlone) {
+    // 500 rows of 16,384 cells each: 8,192,000 of the 20,000,000 cells a workbook may hold.
+    const std::string large =
+        "<table:table-row table:number-rows-repeated=\"500\"><table:table-cell "
+        "office:value-type=\"float\" office:value=\"1\" "
+        "table:number-columns-repeated=\"16384\"/></table:table-row>";
+    // 150 such rows (2,457,600 cells) in the first half, when fewer than 3,700,000 are left.
+    const std::string last =
+        rows(1, 100) +
+        "<table:table-row table:number-rows-repeated=\"150\"><table:table-cell "
+        "office:value-type=\"float\" office:value=\"2\" "
+        "table:number-columns-repeated=\"16384\"/></table:table-row>" +
+        rows(101, 3000);
+    ::tabulon::testing::ScratchFolder folder;
+    const std::string file = folder.file("budget.ods");
+    testing::odsPackage("<table:table table:name=\"A\">" + rows(1, 1) +
+                            "</table:table><table:table table:name=\"B\">" + large +
+                            "</table:table><table:table table:name=\"C\">" + large +
+                            "</table:table><table:table table:name=\"D\">" + last +
+                            "</table:table>",
+                        kStyles)
+        .write(file);
+    const auto halved = readThrough(file, TablePath::Scanner, 0);
+    ASSERT_TRUE(halved.book) << halved.errorText;
+    const workbook::CellRange range = halved.book->worksheet(3).usedRange();
+    EXPECT_EQ(range.lastRow, 100 + 14 * 2 + 150 + 2900 + 414 * 2);
+    EXPECT_EQ(range.lastCol, 16384);
+}
+
 }  // namespace
 }  // namespace tabulon::workbook
