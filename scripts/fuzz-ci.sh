@@ -10,7 +10,7 @@ if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev
 fi
 seconds=${SECONDS_PER_TARGET:-30}
-targets=(fuzz_xlsx fuzz_xlsb fuzz_ods fuzz_xls fuzz_numfmt fuzz_paths)
+targets=(fuzz_xlsx fuzz_xlsb fuzz_ods fuzz_ods_halves fuzz_xls fuzz_numfmt fuzz_paths)
 status=0
 for target in "${targets[@]}"; do
     echo "== $target"
