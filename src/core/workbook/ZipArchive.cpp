@@ -198,9 +198,8 @@ bool ZipArchive::contains(std::string_view name) const { return locate(name).has
 // them), decoded when the package encrypts them.
 class ZipArchive::EntryStream : public PartStream {
   public:
-    EntryStream(ZipArchive& archive, std::string_view name, std::uint64_t skip = 0,
-                ChunkWatch watch = {})
-        : archive_(archive), name_(name), skip_(skip), watch_(std::move(watch)) {
+    EntryStream(ZipArchive& archive, std::string_view name, std::uint64_t skip = 0)
+        : archive_(archive), name_(name), skip_(skip) {
         decoder_ = archive.decoders_ ? archive.decoders_(name) : nullptr;
         const auto index = archive.locate(name);
         if (!index) archive.fail(ReadErrorKind::MissingPart, name, name_);
@@ -227,11 +226,10 @@ class ZipArchive::EntryStream : public PartStream {
         const bool large = archive.inflateAhead_ && known && (stat.valid & ZIP_STAT_SIZE) != 0 &&
                            stat.size > kPipelineThreshold;
         if (large) {
-            // Inflated on a second thread (and watched on a third, when there is a watch) while
-            // the caller parses.
-            pipe_.emplace([this](char* buffer,
-                                 std::size_t capacity) { return produceChunk(buffer, capacity); },
-                          watch_);
+            // Inflated on a second thread while the caller parses.
+            pipe_.emplace([this](char* buffer, std::size_t capacity) {
+                return produceChunk(buffer, capacity);
+            });
         } else {
             buffer_.resize(kChunkSize);
         }
@@ -239,34 +237,22 @@ class ZipArchive::EntryStream : public PartStream {
 
     std::string_view next() override {
         if (pipe_) return pipe_->next();
-        const std::string_view chunk(buffer_.data(), produceChunk(buffer_.data(), buffer_.size()));
-        if (watch_ && !chunk.empty()) watch_(chunk);
-        return chunk;
+        return {buffer_.data(), produceChunk(buffer_.data(), buffer_.size())};
     }
 
   private:
     // From the last point kept before the bytes to skip, when there is one.
     void startInflating(std::uint32_t crc) {
-        const auto kept = archive_.points_.find(index_);
         // A decoded part is skipped in decoded bytes, which the points do not place.
-        if (kept != archive_.points_.end() && !decoder_) points_ = &kept->second;
-        const InflatePoint* from = nullptr;
-        if (points_ != nullptr)
-            for (const InflatePoint& point : *points_)
-                if (point.content <= skip_) from = &point;
-        if (from == nullptr) {
+        keeping_ = !decoder_ && archive_.keepsPoints(index_);
+        const auto from = keeping_ ? archive_.pointBefore(index_, skip_) : std::nullopt;
+        if (!from) {
             inflated_.emplace(file_.get(), crc);
             return;
         }
         inflated_.emplace(file_.get(), crc, *from);
         storedCount_ = from->content;
         skip_ -= from->content;
-    }
-
-    // Keeps a point when the content read has passed the next one's place.
-    void keepPoint() {
-        const std::uint64_t last = points_->empty() ? 0 : points_->back().content;
-        if (storedCount_ >= last + kPointSpacing) points_->push_back(inflated_->point());
     }
 
     // The next chunk for the caller, past the bytes to skip.
@@ -303,7 +289,8 @@ class ZipArchive::EntryStream : public PartStream {
         }
         storedCount_ += static_cast<std::uint64_t>(n);
         archive_.countUpTo(name_, index_, 0, storedCount_);
-        if (points_ != nullptr) keepPoint();
+        if (keeping_)
+            archive_.passedPoint(index_, storedCount_, [&] { return inflated_->point(); });
         return static_cast<std::size_t>(n);
     }
 
@@ -342,11 +329,10 @@ class ZipArchive::EntryStream : public PartStream {
     std::uint64_t storedCount_ = 0;   // bytes as stored or inflated, so far
     std::uint64_t decodedCount_ = 0;  // bytes decoded, so far
     std::uint64_t skip_;
-    ChunkWatch watch_;
     std::unique_ptr<PartDecoder> decoder_;
     std::unique_ptr<zip_file_t, FileCloser> file_;
     std::optional<InflatedEntry> inflated_;
-    std::vector<InflatePoint>* points_ = nullptr;  // kept along this entry, when they are
+    bool keeping_ = false;  // points are kept along this entry
     std::vector<char> buffer_;
     std::vector<char> stored_;
     std::string pending_;
@@ -356,9 +342,8 @@ class ZipArchive::EntryStream : public PartStream {
     std::optional<ChunkPipe> pipe_;
 };
 
-std::unique_ptr<PartStream> ZipArchive::stream(std::string_view name, std::uint64_t skip,
-                                               ChunkWatch watch) {
-    return std::make_unique<EntryStream>(*this, name, skip, std::move(watch));
+std::unique_ptr<PartStream> ZipArchive::stream(std::string_view name, std::uint64_t skip) {
+    return std::make_unique<EntryStream>(*this, name, skip);
 }
 
 void ZipArchive::read(std::string_view name,
@@ -369,7 +354,47 @@ void ZipArchive::read(std::string_view name,
 }
 
 void ZipArchive::keepPoints(std::string_view name) {
-    if (const auto index = locate(name)) points_.try_emplace(*index);
+    const auto index = locate(name);
+    if (!index) return;
+    const auto stamp = stampOf(*index);
+    if (!stamp) return;
+    const std::lock_guard lock(pointsMutex_);
+    points_.try_emplace(*index, EntryPoints{*stamp, {}});
+}
+
+std::optional<std::string> ZipArchive::stampOf(std::uint64_t index) const {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    const zip_uint64_t needed = ZIP_STAT_NAME | ZIP_STAT_CRC | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE;
+    if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+        (stat.valid & needed) != needed)
+        return std::nullopt;
+    return std::string(stat.name) + '\n' + std::to_string(stat.crc) + ' ' +
+           std::to_string(stat.size) + ' ' + std::to_string(stat.comp_size);
+}
+
+bool ZipArchive::keepsPoints(std::uint64_t index) const {
+    const std::lock_guard lock(pointsMutex_);
+    return points_.contains(index);
+}
+
+std::optional<InflatePoint> ZipArchive::pointBefore(std::uint64_t index,
+                                                    std::uint64_t content) const {
+    const std::lock_guard lock(pointsMutex_);
+    const auto kept = points_.find(index);
+    std::optional<InflatePoint> from;
+    if (kept != points_.end())
+        for (const InflatePoint& point : kept->second.points)
+            if (point.content <= content) from = point;
+    return from;
+}
+
+void ZipArchive::passedPoint(std::uint64_t index, std::uint64_t content,
+                             const std::function<InflatePoint()>& point) {
+    const std::lock_guard lock(pointsMutex_);
+    std::vector<InflatePoint>& points = points_.at(index).points;
+    const std::uint64_t last = points.empty() ? 0 : points.back().content;
+    if (content >= last + kPointSpacing) points.push_back(point());
 }
 
 std::unique_ptr<ZipArchive> ZipArchive::twin() const {
@@ -380,24 +405,11 @@ std::unique_ptr<ZipArchive> ZipArchive::twin() const {
     } catch (const ReadError&) {
         return nullptr;
     }
+    const std::lock_guard lock(pointsMutex_);
     // The points hold places in an entry's compressed bytes: they serve only the same bytes.
-    const auto sameEntry = [&](std::uint64_t index) {
-        zip_stat_t mine;
-        zip_stat_t theirs;
-        zip_stat_init(&mine);
-        zip_stat_init(&theirs);
-        const auto i = static_cast<zip_uint64_t>(index);
-        const zip_uint64_t needed =
-            ZIP_STAT_NAME | ZIP_STAT_CRC | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE;
-        return zip_stat_index(archive_, i, 0, &mine) == 0 &&
-               zip_stat_index(other->archive_, i, 0, &theirs) == 0 &&
-               (mine.valid & needed) == needed && (theirs.valid & needed) == needed &&
-               mine.crc == theirs.crc && mine.size == theirs.size &&
-               mine.comp_size == theirs.comp_size && std::strcmp(mine.name, theirs.name) == 0;
-    };
-    for (const auto& [index, points] : points_) {
-        if (!sameEntry(index)) return nullptr;
-        other->points_.emplace(index, points);
+    for (const auto& [index, kept] : points_) {
+        if (other->stampOf(index) != kept.stamp) return nullptr;
+        other->points_.emplace(index, kept);
     }
     other->inflateAhead_ = false;
     return other;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,13 +60,9 @@ class ZipArchive {
     // missing part, damaged data, an encrypted entry or when the workbook's size cap is passed.
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
     // The same bytes, taken by the caller chunk by chunk; a large part is inflated on a second
-    // thread meanwhile. The first `skip` bytes are passed over there, and `watch`, when given,
-    // sees each chunk before the caller takes it, for a large part on a third thread (an
-    // exception it throws reaches the caller in the chunk's place). Parts are read one at a time:
-    // nothing else is read from the archive while the stream lives.
-    using ChunkWatch = std::function<void(std::string_view)>;
-    std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0,
-                                       ChunkWatch watch = {});
+    // thread meanwhile. The first `skip` bytes are passed over there. Parts are read one at a
+    // time: nothing else is read from the archive while the stream lives.
+    std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0);
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
     // Streams of the deflated part keep points along its content from now on, from which a later
@@ -73,8 +70,8 @@ class ZipArchive {
     void keepPoints(std::string_view name);
     // Another reader of the same file, for a second thread, with the points kept so far (call it
     // when no stream is keeping new ones); its streams inflate on the thread that takes their
-    // chunks, the other threads being busy already. Null when the archive reads bytes given to it or
-    // decodes its parts, or when the file now holds other content for the entries with points.
+    // chunks, the other threads being busy already. Null when the archive reads bytes given to it
+    // or decodes its parts, or when the file now holds other content for the entries with points.
     std::unique_ptr<ZipArchive> twin() const;
     // From now on, parts are read through their decoders.
     void setPartDecoders(PartDecoders decoders) { decoders_ = std::move(decoders); }
@@ -102,8 +99,25 @@ class ZipArchive {
     std::atomic<std::uint64_t> decompressed_ = 0;  // counted on the inflating thread
     // How far each entry's output has been counted, by entry index and kind.
     std::map<std::pair<std::uint64_t, int>, std::uint64_t> counted_;
-    // The points kept along entries' content, by entry index, in content order.
-    std::map<std::uint64_t, std::vector<InflatePoint>> points_;
+    // The points kept along one entry's content, in content order, and what the entry was (its
+    // name, CRC and sizes) when they were kept.
+    struct EntryPoints {
+        std::string stamp;
+        std::vector<InflatePoint> points;
+    };
+    // The name, CRC and sizes of the entry; nullopt when they are not known.
+    std::optional<std::string> stampOf(std::uint64_t index) const;
+    // The last point kept along the entry at or before `content`, if any, and whether the
+    // entry keeps points at all.
+    bool keepsPoints(std::uint64_t index) const;
+    std::optional<InflatePoint> pointBefore(std::uint64_t index, std::uint64_t content) const;
+    // Keeps a point along the entry once its content has passed the next one's place.
+    void passedPoint(std::uint64_t index, std::uint64_t content,
+                     const std::function<InflatePoint()>& point);
+
+    // Streams on other threads keep points while the archive's twins are made.
+    mutable std::mutex pointsMutex_;
+    std::map<std::uint64_t, EntryPoints> points_;  // by entry index
     PartDecoders decoders_;
     bool inflateAhead_ = true;  // large parts are inflated on a thread of their own
 };

@@ -2,7 +2,6 @@
 // are only passed over: a table's content ends at the end tag that matches its start tag.
 #include "core/workbook/ods/ContentOutline.h"
 
-#include <atomic>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -48,7 +47,7 @@ const char* find(const char* p, const char* end, std::string_view what) {
 class OutlineScan {
   public:
     OutlineScan(ContentHandler& handler, xml::XmlStream& frame, ContentOutline& outline,
-                OdsStyles& styles, FirstTableReader* first)
+                OdsStyles& styles, FirstTablePlaced* first)
         : handler_(handler),
           frame_(frame),
           places_(outline.places),
@@ -56,11 +55,6 @@ class OutlineScan {
           styles_(styles),
           first_(first) {}
 
-    // Where the first table's content begins, once known; read on another thread.
-    std::optional<std::uint64_t> firstContent() const {
-        const std::uint64_t at = firstContent_.load(std::memory_order_acquire);
-        return at == kUnknown ? std::nullopt : std::optional<std::uint64_t>(at);
-    }
     // The styles and date system were complete when the first table began.
     bool settled() const {
         return places_.empty() || (definitionsAtFirst_ == styles_.definitionCount() &&
@@ -197,6 +191,7 @@ class OutlineScan {
             places_.back().closed = true;
             inTable_ = false;
             frameFrom_ = lt;
+            if (places_.size() == 1) firstPlaced();
             return q;
         }
         bool selfClosing = false;
@@ -230,8 +225,7 @@ class OutlineScan {
         if (places_.size() == 1) {
             definitionsAtFirst_ = styles_.definitionCount();
             date1904AtFirst_ = handler_.date1904();
-            if (first_ != nullptr) first_->firstTableStarts(tables_.back(), date1904AtFirst_);
-            firstContent_.store(at(after), std::memory_order_release);
+            if (selfClosing) firstPlaced();
         }
         if (!selfClosing) {
             inTable_ = true;
@@ -242,14 +236,17 @@ class OutlineScan {
         return after;
     }
 
+    void firstPlaced() {
+        if (first_ != nullptr)
+            first_->firstTablePlaced(tables_.front(), places_.front(), date1904AtFirst_);
+    }
+
     ContentHandler& handler_;
     xml::XmlStream& frame_;
     std::vector<TablePlace>& places_;
     const std::vector<WorksheetEntry>& tables_;
     OdsStyles& styles_;
-    FirstTableReader* first_;
-    static constexpr std::uint64_t kUnknown = UINT64_MAX;
-    std::atomic<std::uint64_t> firstContent_ = kUnknown;
+    FirstTablePlaced* first_;
     std::size_t definitionsAtFirst_ = 0;
     bool date1904AtFirst_ = false;
     std::uint64_t offset_ = 0;         // of the first byte of this scan's range
@@ -260,16 +257,16 @@ class OutlineScan {
     int nesting_ = 0;        // its elements of that name still open
 };
 
-ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
-                            FirstTableReader* first) {
+ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, FirstTablePlaced* first) {
     ContentOutline outline;
     ContentHandler handler(styles, outline.tables);
     xml::XmlStream frame(handler);
     OutlineScan scan(handler, frame, outline, styles, first);
     xml::ChunkedScan<OutlineScan> chunks(scan);
+    // The outline is made as each chunk is inflated.
+    const auto stream = archive.stream(kContentPart);
     bool firstChunk = true;
-    // On the watching thread: the outline is made as each chunk is inflated.
-    auto outlineChunk = [&](std::string_view chunk) {
+    for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next()) {
         // UTF-16 text (by its byte order mark or its zero bytes) is not split.
         if (firstChunk && (chunk[0] == 0 || chunk[0] == '\xFE' || chunk[0] == '\xFF' ||
                            (chunk.size() > 1 && chunk[1] == 0)))
@@ -280,15 +277,7 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData
         } catch (const xml::TokenTooLong&) {
             throw NotSplittable{};
         }
-    };
-    {
-        const auto stream = archive.stream(kContentPart, 0, outlineChunk);
-        std::uint64_t offset = 0;
-        for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next()) {
-            if (first != nullptr) first->take(chunk, offset, scan.firstContent());
-            offset += chunk.size();
-        }
-    }  // the stream's threads have ended: what they made is this thread's now
+    }
     chunks.finish();
     // What is still carried is an incomplete token at content.xml's end.
     std::string carried;
@@ -300,18 +289,17 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, WorkbookData
     scan.finish(carried);
     // Each table has its place, and no table was read as part of the frame.
     if (outline.places.size() != outline.tables.size()) throw NotSplittable{};
-    book.date1904 = handler.date1904();
+    outline.date1904 = handler.date1904();
     outline.settledBeforeFirstTable = scan.settled();
     return outline;
 }
 
 }  // namespace
 
-ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
-                                  FirstTableReader* first) {
+ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, FirstTablePlaced* first) {
     const OdsStyles partStyles = styles;  // of styles.xml, for a second reading
     try {
-        return splitContent(archive, styles, book, first);
+        return splitContent(archive, styles, first);
     } catch (const NotSplittable&) {
     }
     // content.xml read as a whole: its tables are found as it goes.
@@ -325,7 +313,7 @@ ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, Workbo
         if (!e.place().sheet.empty() || !handler.insideTable()) throw;
         throw e.placedIn({}, outline.tables.back().name);
     }
-    book.date1904 = handler.date1904();
+    outline.date1904 = handler.date1904();
     return outline;
 }
 

@@ -1,12 +1,11 @@
 // content.xml read once when the workbook opens: expat reads everything but the contents of the
 // tables (the styles, the null date, each table's name and visibility), while a light scan finds
-// where each table's content lies, for the table to be read from there when it is asked for. Both
-// run on the stream's watching thread, beside the one that inflates content.xml, so that the caller
-// may read the first table from the same chunks meanwhile.
+// where each table's content lies, for the table to be read from there when it is asked for. The
+// scan runs on the thread that reads, beside the one that inflates content.xml; it tells when the
+// first table's place is known, so that the table may be read meanwhile.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -35,26 +34,23 @@ struct ContentOutline {
     std::vector<TablePlace> places;
     // No style and no date system was defined after the first table had begun.
     bool settledBeforeFirstTable = true;
+    bool date1904 = false;  // the date system content.xml sets
 };
 
-// What reads the first table from the chunks of the outline's own reading of content.xml.
-class FirstTableReader {
+// What is told the first table's place as soon as the scan knows it.
+class FirstTablePlaced {
   public:
-    virtual ~FirstTableReader() = default;
-    // On the watching thread, once everything before the first table's content has been read
-    // (its styles, its name and visibility, the date system given here).
-    virtual void firstTableStarts(const WorksheetEntry& table, bool date1904) = 0;
-    // On the calling thread, each chunk of content.xml in order, from `offset`; `content`: where
-    // the first table's content begins, once that is known (it is known before any chunk that holds
-    // some of it).
-    virtual void take(std::string_view chunk, std::uint64_t offset,
-                      std::optional<std::uint64_t> content) = 0;
+    virtual ~FirstTablePlaced() = default;
+    // On the thread that reads content.xml, with the styles read into `styles` so far and the
+    // date system that held when the table began.
+    virtual void firstTablePlaced(const WorksheetEntry& table, const TablePlace& place,
+                                  bool date1904) = 0;
 };
 
-// Reads content.xml's styles sections into styles (which holds those of styles.xml) and its null
-// date into the book, handing its chunks to `first` when given. Throws ReadError for damage
-// outside the tables; damage inside a table is left for the table to report when it is read.
-ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles, WorkbookData& book,
-                                  FirstTableReader* first = nullptr);
+// Reads content.xml's styles sections into styles (which holds those of styles.xml), telling
+// `first`, when given, where the first table lies. Throws ReadError for damage outside the
+// tables; damage inside a table is left for the table to report when it is read.
+ContentOutline readContentOutline(ZipArchive& archive, OdsStyles& styles,
+                                  FirstTablePlaced* first = nullptr);
 
 }  // namespace tabulon::workbook::ods

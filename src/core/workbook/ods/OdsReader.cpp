@@ -3,9 +3,13 @@
 #include "core/workbook/ods/OdsReader.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "core/workbook/StoredWorkbook.h"
 #include "core/workbook/crypto/OdfDecryption.h"
@@ -37,81 +41,53 @@ std::uint64_t lineEnds(std::string_view bytes, bool& cr) {
     return count;
 }
 
-// The first table read from the chunks of the outline's reading of content.xml, while the outline
-// is made on the stream's watching thread: it is kept when the scanner read it to the end of its
-// content with the styles and date system that hold for all tables.
-class FirstTable : public FirstTableReader {
+// Where the first table lies, told by the outline's thread as soon as it knows, with the formats
+// of the styles as they stood when the table began; the calling thread waits for it, or for the
+// outline's end.
+class FirstTableAhead : public FirstTablePlaced {
   public:
-    FirstTable(const std::string& path, WorkbookData& book, const OdsStyles& styles,
-               std::optional<StyleFormats>& formats)
-        : path_(path), book_(book), styles_(styles), formats_(formats) {}
-    ~FirstTable() override { letGo(); }
+    struct Placed {
+        WorksheetEntry table;
+        TablePlace place;
+        bool date1904;
+    };
 
-    void firstTableStarts(const WorksheetEntry& table, bool date1904) override {
-        entry_ = table;
-        book_.date1904 = date1904;
-        formats_.emplace(styles_, book_.cellFormats);
+    FirstTableAhead(const OdsStyles& styles, std::vector<numfmt::NumberFormat>& cellFormats,
+                    std::optional<StyleFormats>& formats)
+        : styles_(styles), cellFormats_(cellFormats), formats_(formats) {}
+
+    void firstTablePlaced(const WorksheetEntry& table, const TablePlace& place,
+                          bool date1904) override {
+        formats_.emplace(styles_, cellFormats_);
+        const std::lock_guard lock(mutex_);
+        placed_ = Placed{table, place, date1904};
+        changed_.notify_all();
     }
-
-    void take(std::string_view chunk, std::uint64_t offset,
-              std::optional<std::uint64_t> content) override {
-        if (over_ || !content || *content >= offset + chunk.size()) return;
-        try {
-            if (!sheet_) {
-                sheet_ = std::make_unique<OdsWorksheet>(book_, entry_.name, entry_.visibility);
-                reader_.emplace(ReadErrorPlace{path_, std::string(kContentPart), entry_.name, {}},
-                                book_, *formats_, *sheet_);
-                scanner_.emplace(*reader_);
-                chunks_.emplace(*scanner_);
-            }
-            const auto from = static_cast<std::size_t>(*content > offset ? *content - offset : 0);
-            if (const auto rest = chunks_->feed(chunk.substr(from))) {
-                end_ = offset + chunk.size() - rest->chunk.size() - rest->carried.size();
-                over_ = true;
-            }
-        } catch (const UnsupportedTableMarkup&) {
-            letGo();
-        } catch (const xml::TokenTooLong&) {
-            letGo();
-        } catch (const ReadError&) {
-            letGo();  // the table says so again when it is asked for
-        }
+    void outlineDone() {
+        const std::lock_guard lock(mutex_);
+        done_ = true;
+        changed_.notify_all();
     }
-
-    // The table, when it was read to the end of its content as the outline placed it.
-    std::unique_ptr<OdsWorksheet> sheet(const TablePlace& place) {
-        if (!over_ || !sheet_ || !place.closed || end_ != place.bodyEnd) {
-            letGo();
-            return nullptr;
-        }
-        reader_->finish();
-        chunks_.reset();
-        scanner_.reset();
-        reader_.reset();
-        return std::move(sheet_);
+    // The first table's place once known; nothing when the outline ended without it.
+    std::optional<Placed> wait() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return placed_ || done_; });
+        return placed_;
     }
 
   private:
-    void letGo() {
-        over_ = true;
-        chunks_.reset();
-        scanner_.reset();
-        reader_.reset();
-        sheet_.reset();
-    }
-
-    const std::string& path_;
-    WorkbookData& book_;
     const OdsStyles& styles_;
+    std::vector<numfmt::NumberFormat>& cellFormats_;
     std::optional<StyleFormats>& formats_;
-    WorksheetEntry entry_;
-    std::unique_ptr<OdsWorksheet> sheet_;
-    std::optional<TableReader> reader_;
-    std::optional<TableBodyScanner> scanner_;
-    std::optional<xml::ChunkedScan<TableBodyScanner>> chunks_;
-    bool over_ = false;  // read to its end, or given up
-    std::uint64_t end_ = 0;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<Placed> placed_;
+    bool done_ = false;
 };
+
+bool samePlace(const TablePlace& a, const TablePlace& b) {
+    return a.bodyStart == b.bodyStart && a.bodyEnd == b.bodyEnd && a.closed == b.closed;
+}
 
 class OdsReader : public WorkbookReader {
   public:
@@ -138,14 +114,52 @@ class OdsReader : public WorkbookReader {
         OdsStyles styles;
         if (archive.contains("styles.xml")) readStylesPart(archive, "styles.xml", styles);
         const bool scanning = options_.tablePath == TablePath::Scanner;
-        // The tables after the first are read from points that the outline's reading keeps.
+        // The tables are read from points that the outline's reading keeps.
         if (scanning) archive.keepPoints(kContentPart);
-        FirstTable first(archive.path(), book, styles, formats_);
-        ContentOutline outline =
-            readContentOutline(archive, styles, book, scanning ? &first : nullptr);
+        ContentOutline outline;
+        std::optional<FirstTableAhead::Placed> first;
+        if (scanning) {
+            // The outline is made on a thread of its own; the first table is read as soon as
+            // the outline has passed it.
+            FirstTableAhead ahead(styles, book.cellFormats, formats_);
+            std::exception_ptr failure;
+            std::thread outliner;
+            try {
+                outliner = std::thread([&] {
+                    try {
+                        outline = readContentOutline(archive, styles, &ahead);
+                    } catch (...) {
+                        failure = std::current_exception();
+                    }
+                    ahead.outlineDone();
+                });
+            } catch (const std::system_error&) {
+                outline = readContentOutline(archive, styles, &ahead);  // no thread to be had
+                ahead.outlineDone();
+            }
+            struct Join {
+                std::thread& thread;
+                ~Join() {
+                    if (thread.joinable()) thread.join();
+                }
+            } join{outliner};
+            first = ahead.wait();
+            if (first) {
+                book.date1904 = first->date1904;
+                firstSheet_ = readAhead(*first, book);
+            }
+            if (outliner.joinable()) outliner.join();
+            if (failure) std::rethrow_exception(failure);
+        } else {
+            outline = readContentOutline(archive, styles);
+        }
         places_ = std::move(outline.places);
-        const bool settled = !places_.empty() && outline.settledBeforeFirstTable;
-        if (settled) firstSheet_ = first.sheet(places_.front());
+        book.date1904 = outline.date1904;
+        // The first table read ahead is kept when the styles and the date system it was read
+        // with hold for all tables.
+        const bool settled = first && !places_.empty() && outline.settledBeforeFirstTable &&
+                             samePlace(first->place, places_.front());
+        if (!settled) firstSheet_.reset();
         // Styles defined after the first table began, or content.xml read as a whole: the formats
         // come from all the styles.
         if (!settled || !formats_) formats_.emplace(styles, book.cellFormats);
@@ -165,22 +179,15 @@ class OdsReader : public WorkbookReader {
         }
         firstSheet_.reset();
         const ReadErrorPlace place{archive_->path(), std::string(kContentPart), entry.name, {}};
-        auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
         if (!places_.empty() && options_.tablePath == TablePath::Scanner) {
-            Scanned scanned = Scanned::ReadAlone;
-            for (bool halves = true; scanned == Scanned::ReadAlone; halves = false) {
-                if (!halves)
-                    sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
-                TableReader reader(place, book, *formats_, *sheet);
-                scanned = scanTable(index, reader, *sheet, place, book, halves);
-            }
-            if (scanned == Scanned::Read) {
+            const TablePlace* next = index + 1 < places_.size() ? &places_[index + 1] : nullptr;
+            if (auto sheet = readScanned(places_.at(index), next, entry, place, book)) {
                 taken(TablePath::Scanner);
                 return sheet;
             }
-            // Start again from nothing: expat decides what the table holds.
-            sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
         }
+        // Expat decides what the table holds.
+        auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
         TableReader reader(place, book, *formats_, *sheet);
         parseTable(index, reader, place);
         reader.finish();
@@ -189,6 +196,46 @@ class OdsReader : public WorkbookReader {
     }
 
   private:
+    // The first table, read while the outline goes on, through a reader of the file of its own;
+    // null when it cannot be read so (it is read again when it is asked for, and says why).
+    std::unique_ptr<OdsWorksheet> readAhead(const FirstTableAhead::Placed& first,
+                                            const WorkbookData& book) {
+        const auto twin = archive_->twin();
+        if (!twin) return nullptr;
+        source_ = twin.get();
+        std::unique_ptr<OdsWorksheet> sheet;
+        try {
+            sheet = readScanned(first.place, nullptr, first.table,
+                                {archive_->path(), std::string(kContentPart), first.table.name, {}},
+                                book);
+        } catch (const ReadError&) {
+        }
+        content_.reset();
+        source_ = archive_.get();
+        return sheet;
+    }
+
+    // The table read with the scanner, in two halves at once when it is large; a table that
+    // reaches a limit while a second half holds part of the budgets is read again by one thread.
+    // Null when the scanner leaves the table to expat.
+    std::unique_ptr<OdsWorksheet> readScanned(const TablePlace& table, const TablePlace* next,
+                                              const WorksheetEntry& entry,
+                                              const ReadErrorPlace& place,
+                                              const WorkbookData& book) {
+        for (bool halves = true;; halves = false) {
+            auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
+            TableReader reader(place, book, *formats_, *sheet);
+            switch (scanTable(table, next, reader, *sheet, place, book, halves)) {
+                case Scanned::Read:
+                    return sheet;
+                case Scanned::LeftToExpat:
+                    return nullptr;
+                case Scanned::ReadAlone:
+                    break;
+            }
+        }
+    }
+
     void taken(TablePath path) {
         if (options_.pathsTaken != nullptr) options_.pathsTaken->push_back(path);
     }
@@ -205,7 +252,7 @@ class OdsReader : public WorkbookReader {
     // Reads content.xml again, from its start or from a later position.
     void restart(std::uint64_t from = 0) {
         content_.reset();  // one entry is read at a time
-        content_ = archive_->stream(kContentPart, from);
+        content_ = source_->stream(kContentPart, from);
         chunk_ = {};
         position_ = from;
     }
@@ -220,9 +267,10 @@ class OdsReader : public WorkbookReader {
 
     // Reads the table's content with the scanner, forward from where the last table ended, a
     // large one in two halves at once when `halves`.
-    Scanned scanTable(std::size_t index, TableReader& reader, OdsWorksheet& sheet,
-                      const ReadErrorPlace& place, const WorkbookData& book, bool halves) {
-        const TablePlace& table = places_.at(index);
+    // next: the table after it, whose first bytes are made ready once this one is read in halves.
+    Scanned scanTable(const TablePlace& table, const TablePlace* next, TableReader& reader,
+                      OdsWorksheet& sheet, const ReadErrorPlace& place, const WorkbookData& book,
+                      bool halves) {
         if (!content_ || position_ > table.bodyStart) restart(table.bodyStart);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
@@ -273,8 +321,8 @@ class OdsReader : public WorkbookReader {
                         reader.finish();
                         if (options_.halvesJoined != nullptr) ++*options_.halvesJoined;
                         // The next table is read from the nearest kept point.
-                        if (index + 1 < places_.size())
-                            restart(places_[index + 1].bodyStart);
+                        if (next != nullptr)
+                            restart(next->bodyStart);
                         else
                             content_.reset();
                         return Scanned::Read;
@@ -359,6 +407,7 @@ class OdsReader : public WorkbookReader {
     }
 
     std::unique_ptr<ZipArchive> archive_;
+    ZipArchive* source_ = archive_.get();  // what content.xml is read through
     PasswordSource* passwords_;
     OdsReadOptions options_;
     std::vector<TablePlace> places_;
