@@ -1,5 +1,6 @@
 // Reading an OpenDocument package: the manifest for encryption and styles.xml when it opens, then
-// content.xml once to find its tables, and again, forward, for the cells of each table.
+// content.xml once to find its tables, and again, forward, for the cells of each table (the
+// first while its tables are still being found).
 #include "core/workbook/ods/OdsReader.h"
 
 #include <algorithm>
