@@ -64,4 +64,11 @@ void writePackage(const std::string& path, const std::uint8_t* data, std::size_t
     }
 }
 
+void writePackageInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    if (size >= 4 && std::memcmp(data, "PK\x03\x04", 4) == 0)
+        writeWholeFile(path, data, size);
+    else
+        writePackage(path, data, size);
+}
+
 }  // namespace tabulon::fuzz

@@ -20,4 +20,8 @@ void writeWholeFile(const std::string& path, const std::uint8_t* data, std::size
 // there. fuzz/make_seeds.py writes this form from real packages.
 void writePackage(const std::string& path, const std::uint8_t* data, std::size_t size);
 
+// Writes a zip package from the input: the input itself when it starts like a zip file, else the
+// package whose entries it lists.
+void writePackageInput(const std::string& path, const std::uint8_t* data, std::size_t size);
+
 }  // namespace tabulon::fuzz

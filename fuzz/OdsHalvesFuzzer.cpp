@@ -77,10 +77,7 @@ std::uint64_t outcome(const std::string& path, std::uint64_t halvedSize) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = tabulon::fuzz::scratchPath();
-    if (size >= 4 && std::memcmp(data, "PK\x03\x04", 4) == 0)
-        tabulon::fuzz::writeWholeFile(path, data, size);
-    else
-        tabulon::fuzz::writePackage(path, data, size);
+    tabulon::fuzz::writePackageInput(path, data, size);
     if (outcome(path, 0) != outcome(path, UINT64_MAX)) std::abort();
     return 0;
 }
