@@ -2,7 +2,6 @@
 #include "core/workbook/StringPool.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tabulon::workbook {
 
@@ -14,21 +13,25 @@ std::uint32_t StringPool::add(std::string_view text) {
         charged_ += kept.size() + kStringOverhead;
     }
     std::uint32_t entry = 0;
-    if (!kept.empty() && (blocks_.empty() || lastUsed_ + kept.size() > kBlockSize)) {
+    if (!kept.empty() && (blocks_.empty() || blocks_.back().size() + kept.size() > kBlockSize)) {
         if (blocks_.size() >= (std::size_t{kPositionMask} + 1) >> kBlockBits)
             throw ReadError(ReadErrorKind::TooLarge, {}, "more than 2 GiB of cell text");
-        blocks_.push_back(makePageBlock<char>(kBlockSize));
-        lastUsed_ = 0;
+        blocks_.emplace_back();
         entry = kStartsBlock;
     }
+    const std::uint32_t blockStart =
+        blocks_.empty() ? 0 : static_cast<std::uint32_t>(blocks_.size() - 1) << kBlockBits;
     if (!kept.empty()) {
-        std::memcpy(blocks_.back().get() + lastUsed_, kept.data(), kept.size());
-        lastUsed_ += static_cast<std::uint32_t>(kept.size());
+        std::string& block = blocks_.back();
+        // A block grows as a string does, but never past its size.
+        const std::size_t needed = block.size() + kept.size();
+        if (needed > block.capacity())
+            block.reserve(
+                std::min<std::size_t>(kBlockSize, std::max(needed, 2 * block.capacity())));
+        block.append(kept);
     }
     const std::uint32_t end =
-        blocks_.empty()
-            ? 0
-            : (static_cast<std::uint32_t>(blocks_.size() - 1) << kBlockBits) + lastUsed_;
+        blocks_.empty() ? 0 : blockStart + static_cast<std::uint32_t>(blocks_.back().size());
     ends_.push_back(entry | end);
     return static_cast<std::uint32_t>(ends_.size() - 1);
 }
@@ -48,8 +51,7 @@ void StringPool::appendAll(StringPool& from) {
         const bool inBlock = (entry & kStartsBlock) != 0 || (entry & kPositionMask) != 0;
         ends_.push_back(inBlock ? entry + offset : lastEnd);
     }
-    for (PageBlock<char>& block : from.blocks_) blocks_.push_back(std::move(block));
-    if (!from.blocks_.empty()) lastUsed_ = from.lastUsed_;
+    for (std::string& block : from.blocks_) blocks_.push_back(std::move(block));
     cutCount_ += from.cutCount_;
     if (from.budget_ != nullptr) from.budget_->refund(from.charged_);
     from.charged_ = 0;

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/workbook/CellText.h"
-#include "core/workbook/PageBlock.h"
 #include "core/workbook/ReadError.h"
 
 namespace tabulon::workbook {
@@ -55,7 +54,7 @@ class StringPool {
         else
             begin = index == 0 ? 0 : ends_[index - 1] & kPositionMask;
         if (begin == end) return {};
-        return {blocks_[begin >> kBlockBits].get() + (begin & (kBlockSize - 1)), end - begin};
+        return {blocks_[begin >> kBlockBits].data() + (begin & (kBlockSize - 1)), end - begin};
     }
     std::size_t size() const { return ends_.size(); }
     // What the texts have charged to the budget.
@@ -66,16 +65,17 @@ class StringPool {
     void appendAll(StringPool& from);
     // How many texts were cut at the cell text limit.
     std::size_t cutCount() const { return cutCount_; }
-    // Gives back what the index does not use (the pages of a block that no text reached are
-    // not the process's).
-    void shrinkToFit() { ends_.shrink_to_fit(); }
+    // Gives back what the last block and the index do not use.
+    void shrinkToFit() {
+        if (!blocks_.empty()) blocks_.back().shrink_to_fit();
+        ends_.shrink_to_fit();
+    }
     // Empties the pool and gives its bytes back to the budget.
     void clear() {
         if (budget_ != nullptr) budget_->refund(charged_);
         charged_ = 0;
         cutCount_ = 0;
-        std::vector<PageBlock<char>>().swap(blocks_);
-        lastUsed_ = 0;
+        std::vector<std::string>().swap(blocks_);
         std::vector<std::uint32_t>().swap(ends_);
     }
 
@@ -92,9 +92,7 @@ class StringPool {
     TextBudget* budget_ = nullptr;
     std::uint64_t charged_ = 0;
     std::size_t cutCount_ = 0;
-    std::vector<PageBlock<char>>
-        blocks_;                  // all but the last hold kBlockSize bytes or a little less
-    std::uint32_t lastUsed_ = 0;  // bytes of the last block
+    std::vector<std::string> blocks_;  // all but the last hold kBlockSize bytes or a little less
     std::vector<std::uint32_t> ends_;
 };
 
