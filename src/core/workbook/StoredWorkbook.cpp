@@ -1,20 +1,11 @@
 // Opening a workbook through its reader, and reading and releasing its worksheets' cells.
 #include "core/workbook/StoredWorkbook.h"
 
-#include <malloc.h>
-
 #include <stdexcept>
 
 #include "core/workbook/CellFormats.h"
 
 namespace tabulon::workbook {
-
-namespace {
-
-// Sheets of at least this many cells give their freed memory back to the system when released.
-constexpr std::size_t kLargeSheetCells = std::size_t{1} << 16;
-
-}  // namespace
 
 StoredWorkbook::StoredWorkbook(std::string path, std::unique_ptr<WorkbookReader> reader)
     : path_(std::move(path)), reader_(std::move(reader)) {
@@ -53,11 +44,7 @@ const Worksheet& StoredWorkbook::worksheet(std::size_t index) const {
 void StoredWorkbook::release(std::size_t index) const {
     Slot& slot = slots_.at(index);
     slot.released = true;
-    const bool large = slot.sheet && slot.sheet->cells().size() >= kLargeSheetCells;
     slot.sheet.reset();
-    // What reading a large sheet freed on the threads that helped stays with their heaps
-    // otherwise, however many sheets later: it is given back before the next sheet is read.
-    if (large) malloc_trim(0);
 }
 
 std::string StoredWorkbook::notice() const {
