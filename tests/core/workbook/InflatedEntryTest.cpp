@@ -193,7 +193,8 @@ TEST(InflatedEntryTest, ReadingFromAKeptPointGivesTheRestOfTheContent) {
     zip_discard(archive);
 }
 
-// A part streamed with a skip after a first read that kept points gives the bytes from there on.
+// A part streamed with a skip after a first read that kept points gives the bytes from there on,
+// and so does a twin of the archive.
 TEST(InflatedEntryTest, StreamsWithASkipStartFromKeptPoints) {
     std::string text;
     const std::string piece = sample(30000);
@@ -220,6 +221,22 @@ TEST(InflatedEntryTest, StreamsWithASkipStartFromKeptPoints) {
         SCOPED_TRACE(skip);
         EXPECT_TRUE(streamFrom(skip) == text.substr(skip));
     }
+
+    // A twin, for another thread, reads the same bytes from the points; once the file holds
+    // another entry of that name there is none.
+    const auto twin = archive.twin();
+    ASSERT_TRUE(twin);
+    std::string fromTwin;
+    const auto stream = twin->stream("e.xml", spacing + 777);
+    for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next())
+        fromTwin.append(chunk);
+    EXPECT_TRUE(fromTwin == text.substr(spacing + 777));
+    const std::string other = "other";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << zipOf(
+        deflated(other),
+        static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(other.data()), 5)),
+        other.size());
+    EXPECT_FALSE(archive.twin());
 }
 
 }  // namespace
