@@ -37,9 +37,12 @@ void TableGrid::startRow(MarkupAttributes attributes) {
 }
 
 void TableGrid::endRow() {
-    // Repeated rows show the texts that the first one keeps.
-    for (std::int64_t r = 1; r < rowRepeat_; ++r)
-        for (RepeatedCell& cell : repeated_) store(static_cast<std::int32_t>(row_ + r), cell, true);
+    // Repeated rows show the texts that the first one keeps; a row without cells, often
+    // repeated to the sheet's last row, has nothing to repeat.
+    if (!repeated_.empty())
+        for (std::int64_t r = 1; r < rowRepeat_; ++r)
+            for (RepeatedCell& cell : repeated_)
+                store(static_cast<std::int32_t>(row_ + r), cell, true);
     row_ = std::min<std::int64_t>(row_ + rowRepeat_, kMaxRows + 1);
 }
 
