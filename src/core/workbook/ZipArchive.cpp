@@ -194,6 +194,16 @@ std::optional<std::uint64_t> ZipArchive::locate(std::string_view name) const {
 
 bool ZipArchive::contains(std::string_view name) const { return locate(name).has_value(); }
 
+std::optional<std::uint64_t> ZipArchive::statedSize(std::string_view name) const {
+    const auto index = locate(name);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (!index || zip_stat_index(archive_, static_cast<zip_uint64_t>(*index), 0, &stat) != 0 ||
+        (stat.valid & ZIP_STAT_SIZE) == 0)
+        return std::nullopt;
+    return stat.size;
+}
+
 // An entry opened for reading: its bytes as the zip stores them (inflated when the zip compressed
 // them), decoded when the package encrypts them.
 class ZipArchive::EntryStream : public PartStream {

@@ -63,6 +63,8 @@ class ZipArchive {
     // thread meanwhile. The first `skip` bytes are passed over there. Parts are read one at a
     // time: nothing else is read from the archive while the stream lives.
     std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0);
+    // The size of the part's content as the archive states it; nothing when it does not.
+    std::optional<std::uint64_t> statedSize(std::string_view name) const;
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
     // Streams of the deflated part keep points along its content from now on, from which a later
