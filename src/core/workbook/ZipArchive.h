@@ -63,16 +63,16 @@ class ZipArchive {
     // thread meanwhile. The first `skip` bytes are passed over there. Parts are read one at a
     // time: nothing else is read from the archive while the stream lives.
     std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0);
-    // The size of the part's content as the archive states it; nothing when it does not.
+    // The size of the entry's content as the archive states it; nothing when it does not.
     std::optional<std::uint64_t> statedSize(std::string_view name) const;
     // The whole part, for small parts.
     std::string readAll(std::string_view name);
     // Streams of the deflated part keep points along its content from now on, from which a later
     // stream with a skip starts instead of inflating all the skipped bytes again.
     void keepPoints(std::string_view name);
-    // Another reader of the same file, for a second thread, with the points kept so far (call it
-    // when no stream is keeping new ones); its streams inflate on the thread that takes their
-    // chunks, the other threads being busy already. Null when the archive reads bytes given to it
+    // Another reader of the same file, for a second thread, with the points kept so far; its
+    // streams inflate on the thread that takes their chunks, the other threads being busy
+    // already. Null when the archive reads bytes given to it
     // or decodes its parts, or when the file now holds other content for the entries with points.
     std::unique_ptr<ZipArchive> twin() const;
     // From now on, parts are read through their decoders.
@@ -109,9 +109,9 @@ class ZipArchive {
     };
     // The name, CRC and sizes of the entry; nullopt when they are not known.
     std::optional<std::string> stampOf(std::uint64_t index) const;
-    // The last point kept along the entry at or before `content`, if any, and whether the
-    // entry keeps points at all.
+    // Whether points are kept along the entry.
     bool keepsPoints(std::uint64_t index) const;
+    // The last point kept along the entry at or before `content`, if any.
     std::optional<InflatePoint> pointBefore(std::uint64_t index, std::uint64_t content) const;
     // Keeps a point along the entry once its content has passed the next one's place.
     void passedPoint(std::uint64_t index, std::uint64_t content,

@@ -25,6 +25,8 @@ struct TablePlace {
     std::uint64_t bodyEnd;    // the '<' of its end tag, or content.xml's end when it has none
     std::uint64_t end;        // after its end tag, or content.xml's end
     bool closed;              // it has its end tag
+
+    bool operator==(const TablePlace&) const = default;
 };
 
 struct ContentOutline {

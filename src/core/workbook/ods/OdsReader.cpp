@@ -88,10 +88,6 @@ class FirstTableAhead : public FirstTablePlaced {
     bool done_ = false;
 };
 
-bool samePlace(const TablePlace& a, const TablePlace& b) {
-    return a.bodyStart == b.bodyStart && a.bodyEnd == b.bodyEnd && a.closed == b.closed;
-}
-
 class OdsReader : public WorkbookReader {
   public:
     OdsReader(std::unique_ptr<ZipArchive> archive, PasswordSource* passwords,
@@ -130,9 +126,9 @@ class OdsReader : public WorkbookReader {
         if (ahead) {
             FirstTableAhead ahead(styles, book.cellFormats, formats_);
             std::exception_ptr failure;
-            std::thread outliner;
+            std::jthread outliner;  // joined when it goes, whatever is thrown meanwhile
             try {
-                outliner = std::thread([&] {
+                outliner = std::jthread([&] {
                     try {
                         outline = readContentOutline(archive, styles, &ahead);
                     } catch (...) {
@@ -144,12 +140,6 @@ class OdsReader : public WorkbookReader {
                 outline = readContentOutline(archive, styles, &ahead);  // no thread to be had
                 ahead.outlineDone();
             }
-            struct Join {
-                std::thread& thread;
-                ~Join() {
-                    if (thread.joinable()) thread.join();
-                }
-            } join{outliner};
             first = ahead.wait();
             if (first) {
                 book.date1904 = first->date1904;
@@ -165,7 +155,7 @@ class OdsReader : public WorkbookReader {
         // The first table read ahead is kept when the styles and the date system it was read
         // with hold for all tables.
         const bool settled = first && !places_.empty() && outline.settledBeforeFirstTable &&
-                             samePlace(first->place, places_.front());
+                             first->place == places_.front();
         if (!settled) firstSheet_.reset();
         // Styles defined after the first table began, or content.xml read as a whole: the formats
         // come from all the styles.
@@ -289,7 +279,6 @@ class OdsReader : public WorkbookReader {
         bool mayHalve =
             halves && table.closed && table.bodyEnd - table.bodyStart >= options_.halvedSize;
         std::unique_ptr<SecondHalf> half;
-        std::size_t columns = 0;  // read when the half began
         std::uint64_t split = 0;  // where the half begins, once known
         try {
             while (position_ < table.bodyEnd) {
@@ -306,7 +295,6 @@ class OdsReader : public WorkbookReader {
                     } catch (const std::system_error&) {
                         // No thread to be had: one reads it all.
                     }
-                    columns = reader.columnElements();
                 }
                 if (half && split == 0 && position_ >= middle) {
                     split = half->start().value_or(0);
@@ -330,7 +318,7 @@ class OdsReader : public WorkbookReader {
                 if (chunks.feed(bytes.substr(0, n))) return Scanned::LeftToExpat;
                 advance(n);
                 if (split != 0 && position_ == split) {
-                    if (joinHalf(*half, chunks, scanner, reader, columns, sheet)) {
+                    if (joinHalf(*half, chunks, scanner, reader, sheet)) {
                         reader.finish();
                         if (options_.halvesJoined != nullptr) ++*options_.halvesJoined;
                         // The next table is read from the nearest kept point.
@@ -366,13 +354,13 @@ class OdsReader : public WorkbookReader {
     // the sheet's limits and the workbook's budgets after the first.
     static bool joinHalf(SecondHalf& half, const xml::ChunkedScan<TableBodyScanner>& chunks,
                          const TableBodyScanner& scanner, const TableReader& reader,
-                         std::size_t columns, OdsWorksheet& sheet) {
+                         OdsWorksheet& sheet) {
         const std::string_view carried = chunks.carried();
         const bool spaceOnly = std::all_of(carried.begin(), carried.end(), [](char c) {
             return c == ' ' || c == '\t' || c == '\n' || c == '\r';
         });
-        if (!spaceOnly || !scanner.balanced() || !reader.atTableLevel() ||
-            reader.columnElements() != columns || !half.read())
+        if (!spaceOnly || !scanner.balanced() || reader.columnElements() != half.columnsAtStart() ||
+            !half.read())
             return false;
         half.giveBack();
         if (!reader.grid().canFollow(half.reader().grid()) || !sheet.canTake(half.sheet()))

@@ -19,7 +19,7 @@ class OdsWorksheet : public StoredWorksheet {
     ShownTexts& shownTexts() { return shown_; }
     // Whether the cells and texts of `half` fit the workbook's budgets beside these.
     bool canTake(const OdsWorksheet& half) const;
-    // Moves the cells and texts of `half`, a later part of the same table read into a sheet of
+    // Moves the cells and texts of `half`, the later rows of the same table read into a sheet of
     // its own, after these, `rowOffset` rows further down, charging them to this workbook's
     // budgets (check canTake first). `half` is left empty.
     void appendAll(OdsWorksheet& half, std::int32_t rowOffset);

@@ -38,6 +38,7 @@ SecondHalf::SecondHalf(std::unique_ptr<ZipArchive> archive, const TablePlace& ta
       textTaken_(book.textBudget.left() / 2),
       from_(from),
       end_(table.bodyEnd),
+      columnsAtStart_(first.columnElements()),
       sheet_(book_, {}, SheetVisibility::Visible),
       reader_(place, book_, styles, sheet_) {
     book_.date1904 = book.date1904;
@@ -80,23 +81,23 @@ bool SecondHalf::read() {
     return read_;
 }
 
-void SecondHalf::found(std::optional<std::uint64_t> start) {
+void SecondHalf::found(std::uint64_t start) {
     const std::lock_guard lock(mutex_);
     searched_ = true;
     start_ = start;
-    done_ = !start;
     changed_.notify_all();
 }
 
 void SecondHalf::finished(bool read) {
     const std::lock_guard lock(mutex_);
+    searched_ = true;
     done_ = true;
     read_ = read;
     changed_.notify_all();
 }
 
 void SecondHalf::run() {
-    bool searched = false;
+    bool read = false;
     try {
         const auto stream = archive_->stream(kContentPart, from_);
         std::uint64_t position = from_;
@@ -107,19 +108,22 @@ void SecondHalf::run() {
             if (bytes.empty()) break;
             bytes = bytes.substr(0, static_cast<std::size_t>(
                                         std::min<std::uint64_t>(bytes.size(), end_ - position)));
-            const std::string joined = tail + std::string(bytes.substr(0, kRowTag.size() + 1));
+            // The half's first bytes: from a tag that begins in the tail, or in the chunk.
+            std::string joined = tail + std::string(bytes.substr(0, kRowTag.size() + 1));
+            std::string_view first;
+            std::uint64_t start = 0;
             if (const std::size_t at = findRowStart(joined); at < tail.size()) {
-                found(position - tail.size() + at);
-                searched = true;
-                finished(scanFrom(*stream, position - tail.size() + at,
-                                  tail.substr(at) + std::string(bytes)));
-                return;
+                joined = tail.substr(at) + std::string(bytes);
+                first = joined;
+                start = position - tail.size() + at;
+            } else if (const std::size_t in = findRowStart(bytes); in != std::string_view::npos) {
+                first = bytes.substr(in);
+                start = position + in;
             }
-            if (const std::size_t at = findRowStart(bytes); at != std::string_view::npos) {
-                found(position + at);
-                searched = true;
-                finished(scanFrom(*stream, position + at, bytes.substr(at)));
-                return;
+            if (!first.empty()) {
+                found(start);
+                read = scanFrom(*stream, start, first);
+                break;
             }
             const std::size_t kept = std::min(bytes.size(), kRowTag.size());
             tail.assign(bytes.substr(bytes.size() - kept));
@@ -129,10 +133,7 @@ void SecondHalf::run() {
         // Damage, markup that the scanner leaves to expat, a cell past a limit: the caller reads
         // on alone and meets it itself.
     }
-    if (searched)
-        finished(false);
-    else
-        found(std::nullopt);
+    finished(read);
 }
 
 bool SecondHalf::scanFrom(PartStream& stream, std::uint64_t position, std::string_view bytes) {

@@ -35,26 +35,29 @@ class SecondHalf {
     SecondHalf(const SecondHalf&) = delete;
     SecondHalf& operator=(const SecondHalf&) = delete;
 
-    // Where its part begins, waiting until that is known: the '<' of the first
+    // Where the half begins, waiting until that is known: the '<' of the first
     // table:table-row start tag at or after `from`; nothing when the table has none there or
     // its bytes could not be read.
     std::optional<std::uint64_t> start();
-    // Waits for the end of its reading: true when it read its part to the table's end, which
+    // Waits for the end of its reading: true when it read the half to the table's end, which
     // closed every element it opened, without fault.
     bool read();
     // What it read; valid once read() is true.
     OdsWorksheet& sheet() { return sheet_; }
     const TableReader& reader() const { return reader_; }
+    // The table:table-column elements the first half had read when this one began.
+    std::size_t columnsAtStart() const { return columnsAtStart_; }
     // Gives the workbook's budgets back what the half took from them (once; the destructor does
     // it otherwise).
     void giveBack();
 
   private:
     void run();
-    // Scans the part's bytes from the row start tag on; true when they reach the table's end.
+    // Scans the half's bytes from the row start tag on; true when they reach the table's end.
     bool scanFrom(PartStream& stream, std::uint64_t position, std::string_view bytes);
-    // Tells the caller where the part begins (nothing: it has none), then whether it was read.
-    void found(std::optional<std::uint64_t> start);
+    // Tells the caller where the half begins, then whether it was read (when it ends without
+    // having begun, the half has no start).
+    void found(std::uint64_t start);
     void finished(bool read);
 
     std::unique_ptr<ZipArchive> archive_;
@@ -63,7 +66,8 @@ class SecondHalf {
     std::uint64_t textTaken_;
     const std::uint64_t from_;
     const std::uint64_t end_;  // of the table's content
-    WorkbookData book_;        // the budgets of this half, with the workbook's formats
+    const std::size_t columnsAtStart_;
+    WorkbookData book_;  // the budgets of this half, with the workbook's formats
     OdsWorksheet sheet_;
     TableReader reader_;
 

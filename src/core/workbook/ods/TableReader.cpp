@@ -29,7 +29,6 @@ void TableReader::startElement(std::string_view name, MarkupAttributes attribute
         // cells arrive in row and column order.
         if (rowDepth_ != 0) return;
         rowDepth_ = depth_;
-        rowsBegun_ = true;
         grid_.startRow(attributes);
         formats_.startRow(attributes);
     } else if (named(name, "table-cell") || named(name, "covered-table-cell")) {

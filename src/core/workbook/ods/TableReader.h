@@ -32,14 +32,12 @@ class TableReader {
     // Sorts the cells and trims the sheet's buffers; call once after the table's last element.
     void finish() { sheet_.finish(); }
 
-    // For a reader of a later part of the table: the columns that `other` has read.
+    // For a reader of the table's rows after some that `other` read: the columns it has read.
     void takeColumnsOf(const TableReader& other);
     // table:table-column elements read so far.
     std::size_t columnElements() const { return columnElements_; }
     // A row has begun.
-    bool rowsBegun() const { return rowsBegun_; }
-    // No element is open: the next one is a child of the table.
-    bool atTableLevel() const { return depth_ == 0; }
+    bool rowsBegun() const { return rowDepth_ != 0 || grid_.nextRow() > 1; }
     const TableGrid& grid() const { return grid_; }
 
   private:
@@ -55,7 +53,6 @@ class TableReader {
     int rowDepth_ = 0;   // of the row being read; 0 outside rows
     bool wantText_ = false;
     std::size_t columnElements_ = 0;
-    bool rowsBegun_ = false;
 };
 
 }  // namespace tabulon::workbook::ods
