@@ -22,9 +22,11 @@ namespace {
 constexpr std::size_t kChunkSize = 256 * 1024;
 // Entries above this size are inflated on a second thread.
 constexpr std::uint64_t kPipelineThreshold = 4 << 20;
-// The content between two points kept along an entry: a later stream inflates at most this much
-// that it skips; each point holds the inflater's state (about 90 KiB with ISA-L).
-constexpr std::uint64_t kPointSpacing = 64 << 20;
+// The content between two points kept along an entry, at least: a later stream inflates at most
+// this much that it skips. Each point holds the inflater's state (about 90 KiB with ISA-L), so
+// the spacing grows with the content passed, which keeps an entry of any size to a hundred points
+// or so.
+constexpr std::uint64_t kPointSpacing = 8 << 20;
 
 std::string zipErrorText(int code) {
     zip_error_t error;
@@ -402,9 +404,33 @@ std::optional<InflatePoint> ZipArchive::pointBefore(std::uint64_t index,
 void ZipArchive::passedPoint(std::uint64_t index, std::uint64_t content,
                              const std::function<InflatePoint()>& point) {
     const std::lock_guard lock(pointsMutex_);
-    std::vector<InflatePoint>& points = points_.at(index).points;
-    const std::uint64_t last = points.empty() ? 0 : points.back().content;
-    if (content >= last + kPointSpacing) points.push_back(point());
+    EntryPoints& kept = points_.at(index);
+    if (content < kept.lastKept + std::max(kPointSpacing, kept.lastKept / 16)) return;
+    kept.points.push_back(point());
+    kept.lastKept = content;
+}
+
+std::vector<std::uint64_t> ZipArchive::pointsKept(std::string_view name) const {
+    std::vector<std::uint64_t> offsets;
+    const auto index = locate(name);
+    if (!index) return offsets;
+    const std::lock_guard lock(pointsMutex_);
+    if (const auto kept = points_.find(*index); kept != points_.end())
+        for (const InflatePoint& point : kept->second.points) offsets.push_back(point.content);
+    return offsets;
+}
+
+void ZipArchive::letGoOfPoints(std::string_view name, std::uint64_t from, std::uint64_t to,
+                               std::span<const std::uint64_t> keep) {
+    const auto index = locate(name);
+    if (!index) return;
+    const std::lock_guard lock(pointsMutex_);
+    const auto kept = points_.find(*index);
+    if (kept == points_.end()) return;
+    std::erase_if(kept->second.points, [&](const InflatePoint& point) {
+        return point.content >= from && point.content < to &&
+               std::find(keep.begin(), keep.end(), point.content) == keep.end();
+    });
 }
 
 std::unique_ptr<ZipArchive> ZipArchive::twin() const {

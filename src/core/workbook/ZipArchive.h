@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,12 @@ class ZipArchive {
     // Streams of the deflated part keep points along its content from now on, from which a later
     // stream with a skip starts instead of inflating all the skipped bytes again.
     void keepPoints(std::string_view name);
+    // The content offsets of the points kept along the part so far, in order.
+    std::vector<std::uint64_t> pointsKept(std::string_view name) const;
+    // Lets go of the points kept along the part at content offsets in [from, to), but those at
+    // the offsets in `keep`: once a reader knows which places it will start from again.
+    void letGoOfPoints(std::string_view name, std::uint64_t from, std::uint64_t to,
+                       std::span<const std::uint64_t> keep);
     // Another reader of the same file, for a second thread, with the points kept so far; its
     // streams inflate on the thread that takes their chunks, the other threads being busy
     // already. Null when the archive reads bytes given to it
@@ -106,6 +113,7 @@ class ZipArchive {
     struct EntryPoints {
         std::string stamp;
         std::vector<InflatePoint> points;
+        std::uint64_t lastKept = 0;  // the content offset of the last point kept, let go of or not
     };
     // The name, CRC and sizes of the entry; nullopt when they are not known.
     std::optional<std::string> stampOf(std::uint64_t index) const;

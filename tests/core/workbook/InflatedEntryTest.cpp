@@ -222,6 +222,19 @@ TEST(InflatedEntryTest, StreamsWithASkipStartFromKeptPoints) {
         EXPECT_TRUE(streamFrom(skip) == text.substr(skip));
     }
 
+    // Points let go of are not started from; those kept still are.
+    const std::vector<std::uint64_t> kept = archive.pointsKept("e.xml");
+    ASSERT_GE(kept.size(), 4u);
+    const std::vector<std::uint64_t> keep{kept[2]};
+    archive.letGoOfPoints("e.xml", kept[1], kept[3] + 1, keep);
+    std::vector<std::uint64_t> left{kept[0], kept[2]};
+    left.insert(left.end(), kept.begin() + 4, kept.end());
+    EXPECT_EQ(archive.pointsKept("e.xml"), left);
+    for (const std::uint64_t skip : {kept[1] + 9, kept[2], kept[3] + 9}) {
+        SCOPED_TRACE(skip);
+        EXPECT_TRUE(streamFrom(skip) == text.substr(skip));
+    }
+
     // A twin, for another thread, reads the same bytes from the points; once the file holds
     // another entry of that name there is none.
     const auto twin = archive.twin();

@@ -2,7 +2,9 @@
 // are only passed over: a table's content ends at the end tag that matches its start tag.
 #include "core/workbook/ods/ContentOutline.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -46,9 +48,10 @@ const char* find(const char* p, const char* end, std::string_view what) {
 
 class OutlineScan {
   public:
-    OutlineScan(ContentHandler& handler, xml::XmlStream& frame, ContentOutline& outline,
-                OdsStyles& styles, FirstTablePlaced* first)
-        : handler_(handler),
+    OutlineScan(ZipArchive& archive, ContentHandler& handler, xml::XmlStream& frame,
+                ContentOutline& outline, OdsStyles& styles, FirstTablePlaced* first)
+        : archive_(archive),
+          handler_(handler),
           frame_(frame),
           places_(outline.places),
           tables_(outline.tables),
@@ -189,6 +192,7 @@ class OutlineScan {
             places_.back().bodyEnd = at(lt);
             places_.back().end = at(*close == '>' ? close + 1 : close);
             places_.back().closed = true;
+            placeSplit(places_.back());
             inTable_ = false;
             frameFrom_ = lt;
             if (places_.size() == 1) firstPlaced();
@@ -221,7 +225,7 @@ class OutlineScan {
         // stray quote before the root element opens a literal) and the places would not match
         // the tables.
         if (tables_.size() != places_.size() + 1) throw NotSplittable{};
-        places_.push_back({at(lt), at(after), at(after), at(after), selfClosing});
+        places_.push_back({at(lt), at(after), at(after), at(after), selfClosing, at(after)});
         if (places_.size() == 1) {
             definitionsAtFirst_ = styles_.definitionCount();
             date1904AtFirst_ = handler_.date1904();
@@ -236,11 +240,38 @@ class OutlineScan {
         return after;
     }
 
+    // The split of a table whose content has ended: the point nearest the middle of its content,
+    // when one lies within an eighth of the content from there. Of the points kept since the last
+    // table's end, those that the table's reading and the next table's start from stay; the
+    // others are let go of.
+    void placeSplit(TablePlace& table) {
+        const std::uint64_t length = table.bodyEnd - table.bodyStart;
+        const std::uint64_t middle = table.bodyStart + length / 2;
+        const std::vector<std::uint64_t> points = archive_.pointsKept(kContentPart);
+        std::uint64_t nearest = length / 8 + 1;
+        table.split = middle;
+        for (const std::uint64_t point : points) {
+            const std::uint64_t distance = point > middle ? point - middle : middle - point;
+            if (point > table.bodyStart && point < table.bodyEnd && distance < nearest) {
+                table.split = point;
+                nearest = distance;
+            }
+        }
+        std::vector<std::uint64_t> keep;
+        for (const std::uint64_t place : {table.bodyStart, table.split, table.bodyEnd}) {
+            const auto last = std::upper_bound(points.begin(), points.end(), place);
+            if (last != points.begin()) keep.push_back(*std::prev(last));
+        }
+        archive_.letGoOfPoints(kContentPart, thinnedFrom_, table.bodyEnd, keep);
+        thinnedFrom_ = table.bodyEnd;
+    }
+
     void firstPlaced() {
         if (first_ != nullptr)
             first_->firstTablePlaced(tables_.front(), places_.front(), date1904AtFirst_);
     }
 
+    ZipArchive& archive_;
     ContentHandler& handler_;
     xml::XmlStream& frame_;
     std::vector<TablePlace>& places_;
@@ -250,6 +281,7 @@ class OutlineScan {
     std::size_t definitionsAtFirst_ = 0;
     bool date1904AtFirst_ = false;
     std::uint64_t offset_ = 0;         // of the first byte of this scan's range
+    std::uint64_t thinnedFrom_ = 0;    // the points before here are those kept for tables
     const char* begin_ = nullptr;      // of this scan's range
     const char* frameFrom_ = nullptr;  // frame bytes of this range not yet given to expat
     bool inTable_ = false;
@@ -261,7 +293,7 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, FirstTablePl
     ContentOutline outline;
     ContentHandler handler(styles, outline.tables);
     xml::XmlStream frame(handler);
-    OutlineScan scan(handler, frame, outline, styles, first);
+    OutlineScan scan(archive, handler, frame, outline, styles, first);
     xml::ChunkedScan<OutlineScan> chunks(scan);
     // The outline is made as each chunk is inflated.
     const auto stream = archive.stream(kContentPart);
@@ -285,6 +317,7 @@ ContentOutline splitContent(ZipArchive& archive, OdsStyles& styles, FirstTablePl
     if (scan.inTable()) {
         TablePlace& last = outline.places.back();
         last.bodyEnd = last.end = scan.offset() + carried.size();
+        last.split = last.bodyStart + (last.bodyEnd - last.bodyStart) / 2;
     }
     scan.finish(carried);
     // Each table has its place, and no table was read as part of the frame.

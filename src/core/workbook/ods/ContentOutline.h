@@ -25,6 +25,9 @@ struct TablePlace {
     std::uint64_t bodyEnd;    // the '<' of its end tag, or content.xml's end when it has none
     std::uint64_t end;        // after its end tag, or content.xml's end
     bool closed;              // it has its end tag
+    // Where a second half of its content may begin: a point kept near the middle of its content,
+    // from which the half inflates nothing it does not read, or else that middle.
+    std::uint64_t split;
 
     bool operator==(const TablePlace&) const = default;
 };

@@ -275,7 +275,7 @@ class OdsReader : public WorkbookReader {
         if (!content_ || position_ > table.bodyStart) restart(table.bodyStart);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
-        const std::uint64_t middle = table.bodyStart + (table.bodyEnd - table.bodyStart) / 2;
+        const std::uint64_t halfFrom = table.split;  // where a second half would look for its start
         bool mayHalve =
             halves && table.closed && table.bodyEnd - table.bodyStart >= options_.halvedSize;
         std::unique_ptr<SecondHalf> half;
@@ -283,12 +283,12 @@ class OdsReader : public WorkbookReader {
         try {
             while (position_ < table.bodyEnd) {
                 // The second half begins once the first row has: the columns come before it.
-                if (mayHalve && (reader.rowsBegun() || position_ >= middle)) {
+                if (mayHalve && (reader.rowsBegun() || position_ >= halfFrom)) {
                     mayHalve = false;
                     auto twin = reader.rowsBegun() ? archive_->twin() : nullptr;
                     try {
                         if (twin) {
-                            half = std::make_unique<SecondHalf>(std::move(twin), table, middle,
+                            half = std::make_unique<SecondHalf>(std::move(twin), table, halfFrom,
                                                                 place, book, *formats_, reader);
                             halved_ = true;
                         }
@@ -296,15 +296,16 @@ class OdsReader : public WorkbookReader {
                         // No thread to be had: one reads it all.
                     }
                 }
-                if (half && split == 0 && position_ >= middle) {
+                if (half && split == 0 && position_ >= halfFrom) {
                     split = half->start().value_or(0);
                     if (split == 0) half.reset();
                 }
                 // Until the first row begins, the bytes are taken a few at a time.
                 const std::uint64_t limit = split != 0 ? split
-                                            : half     ? middle
-                                            : mayHalve ? std::min(middle, position_ + kFirstRowStep)
-                                                       : table.bodyEnd;
+                                            : half     ? halfFrom
+                                            : mayHalve
+                                                ? std::min(halfFrom, position_ + kFirstRowStep)
+                                                : table.bodyEnd;
                 const std::string_view bytes = nextBytes();
                 if (bytes.empty()) return Scanned::LeftToExpat;
                 if (position_ < table.bodyStart) {

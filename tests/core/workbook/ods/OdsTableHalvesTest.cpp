@@ -3,13 +3,17 @@
 // wherever it does not, and alike either way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "OdsPackage.h"
 #include "ScratchFolder.h"
 #include "SheetPathComparison.h"
+#include "core/workbook/ZipArchive.h"
+#include "core/workbook/ods/ContentOutline.h"
 
 namespace tabulon::workbook {
 namespace {
@@ -91,6 +95,34 @@ TEST(OdsTableHalvesTest, HalvesAreJoinedOnlyAtARowOfTheTableAndReadAlike) {
         EXPECT_EQ(firstDifference(halved, readThrough(file, TablePath::Scanner, UINT64_MAX)), "")
             << c.what;
         EXPECT_EQ(firstDifference(halved, readThrough(file, TablePath::Expat)), "") << c.what;
+    }
+}
+
+// A large table's second half begins at the point kept nearest its middle, from which it inflates
+// nothing it does not read; of the points kept along the tables, only those stay that a table's
+// halves start from.
+TEST(OdsTableHalvesTest, SecondHalvesBeginAtPointsKeptNearTheMiddle) {
+    ::tabulon::testing::ScratchFolder folder;
+    const std::string file = folder.file("points.ods");
+    // Each table about 16 MB, two spacings of the points.
+    testing::odsPackage("<table:table table:name=\"A\">" + rows(1, 30000) +
+                            "</table:table><table:table table:name=\"B\">" + rows(1, 30000) +
+                            "</table:table>",
+                        kStyles)
+        .write(file);
+    ZipArchive archive(file);
+    archive.keepPoints(ods::kContentPart);
+    ods::OdsStyles styles;
+    const ods::ContentOutline outline = ods::readContentOutline(archive, styles);
+    ASSERT_EQ(outline.places.size(), 2u);
+    std::vector<std::uint64_t> kept;
+    for (const std::uint64_t point : archive.pointsKept(ods::kContentPart))
+        if (point < outline.places[1].bodyEnd) kept.push_back(point);
+    EXPECT_EQ(kept, (std::vector<std::uint64_t>{outline.places[0].split, outline.places[1].split}));
+    for (const ods::TablePlace& table : outline.places) {
+        const std::uint64_t middle = (table.bodyStart + table.bodyEnd) / 2;
+        EXPECT_LT(std::max(table.split, middle) - std::min(table.split, middle),
+                  (table.bodyEnd - table.bodyStart) / 8);
     }
 }
 
