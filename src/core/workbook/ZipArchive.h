@@ -71,9 +71,9 @@ class ZipArchive {
     // Streams of the deflated part keep points along its content from now on, from which a later
     // stream with a skip starts instead of inflating all the skipped bytes again.
     void keepPoints(std::string_view name);
-    // The content offsets of the points kept along the part so far, in order.
+    // The content offsets of the points kept along the named entry so far, in order.
     std::vector<std::uint64_t> pointsKept(std::string_view name) const;
-    // Lets go of the points kept along the part at content offsets in [from, to), but those at
+    // Lets go of the points kept along the named entry at content offsets in [from, to), but those at
     // the offsets in `keep`: once a reader knows which places it will start from again.
     void letGoOfPoints(std::string_view name, std::uint64_t from, std::uint64_t to,
                        std::span<const std::uint64_t> keep);
