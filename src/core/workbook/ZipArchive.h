@@ -73,8 +73,8 @@ class ZipArchive {
     void keepPoints(std::string_view name);
     // The content offsets of the points kept along the named entry so far, in order.
     std::vector<std::uint64_t> pointsKept(std::string_view name) const;
-    // Lets go of the points kept along the named entry at content offsets in [from, to), but those at
-    // the offsets in `keep`: once a reader knows which places it will start from again.
+    // Lets go of the points kept along the named entry at content offsets in [from, to), but
+    // those at the offsets in `keep`: once a reader knows which places it will start from again.
     void letGoOfPoints(std::string_view name, std::uint64_t from, std::uint64_t to,
                        std::span<const std::uint64_t> keep);
     // Another reader of the same file, for a second thread, with the points kept so far; its
