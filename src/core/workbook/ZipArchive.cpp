@@ -210,7 +210,8 @@ std::optional<std::uint64_t> ZipArchive::statedSize(std::string_view name) const
 // them), decoded when the package encrypts them.
 class ZipArchive::EntryStream : public PartStream {
   public:
-    EntryStream(ZipArchive& archive, std::string_view name, std::uint64_t skip = 0)
+    EntryStream(ZipArchive& archive, std::string_view name, std::uint64_t skip = 0,
+                Inflating inflating = Inflating::Ahead)
         : archive_(archive), name_(name), skip_(skip) {
         decoder_ = archive.decoders_ ? archive.decoders_(name) : nullptr;
         const auto index = archive.locate(name);
@@ -235,8 +236,8 @@ class ZipArchive::EntryStream : public PartStream {
             archive.fail(ReadErrorKind::DamagedContainer, name, name_ + ": " + zipErrorText(code));
         }
         if (inflateHere) startInflating(stat.crc);
-        const bool large = archive.inflateAhead_ && known && (stat.valid & ZIP_STAT_SIZE) != 0 &&
-                           stat.size > kPipelineThreshold;
+        const bool large = archive.inflateAhead_ && inflating == Inflating::Ahead && known &&
+                           (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
         if (large) {
             // Inflated on a second thread while the caller parses.
             pipe_.emplace([this](char* buffer, std::size_t capacity) {
@@ -354,8 +355,9 @@ class ZipArchive::EntryStream : public PartStream {
     std::optional<ChunkPipe> pipe_;
 };
 
-std::unique_ptr<PartStream> ZipArchive::stream(std::string_view name, std::uint64_t skip) {
-    return std::make_unique<EntryStream>(*this, name, skip);
+std::unique_ptr<PartStream> ZipArchive::stream(std::string_view name, std::uint64_t skip,
+                                               Inflating inflating) {
+    return std::make_unique<EntryStream>(*this, name, skip, inflating);
 }
 
 void ZipArchive::read(std::string_view name,

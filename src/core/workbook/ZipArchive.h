@@ -60,10 +60,15 @@ class ZipArchive {
     // Streams the package part's decompressed bytes to the sink in chunks. Throws ReadError for a
     // missing part, damaged data, an encrypted entry or when the workbook's size cap is passed.
     void read(std::string_view name, const std::function<void(const char*, std::size_t)>& sink);
+    // Where a stream inflates a large entry: on a second thread while the caller takes the
+    // chunks, or on the caller's thread, when another thread of the caller's keeps the second
+    // core busy already.
+    enum class Inflating { Ahead, OnCaller };
     // The same bytes, taken by the caller chunk by chunk; a large part is inflated on a second
-    // thread meanwhile. The first `skip` bytes are passed over there. Parts are read one at a
-    // time: nothing else is read from the archive while the stream lives.
-    std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0);
+    // thread meanwhile, unless told otherwise. The first `skip` bytes are passed over there.
+    // Parts are read one at a time: nothing else is read from the archive while the stream lives.
+    std::unique_ptr<PartStream> stream(std::string_view name, std::uint64_t skip = 0,
+                                       Inflating inflating = Inflating::Ahead);
     // The size of the entry's content as the archive states it; nothing when it does not.
     std::optional<std::uint64_t> statedSize(std::string_view name) const;
     // The whole part, for small parts.

@@ -194,7 +194,7 @@ TEST(InflatedEntryTest, ReadingFromAKeptPointGivesTheRestOfTheContent) {
 }
 
 // A part streamed with a skip after a first read that kept points gives the bytes from there on,
-// and so does a twin of the archive.
+// inflated ahead or on the caller's thread, and so does a twin of the archive.
 TEST(InflatedEntryTest, StreamsWithASkipStartFromKeptPoints) {
     std::string text;
     const std::string piece = sample(30000);
@@ -206,9 +206,10 @@ TEST(InflatedEntryTest, StreamsWithASkipStartFromKeptPoints) {
     const std::string path = folder.file("entry.zip");
     std::ofstream(path, std::ios::binary) << zipOf(deflated(text), crc, text.size());
     ZipArchive archive(path);
-    const auto streamFrom = [&](std::uint64_t skip) {
+    const auto streamFrom = [&](std::uint64_t skip,
+                                ZipArchive::Inflating inflating = ZipArchive::Inflating::Ahead) {
         std::string out;
-        const auto stream = archive.stream("e.xml", skip);
+        const auto stream = archive.stream("e.xml", skip, inflating);
         for (std::string_view chunk = stream->next(); !chunk.empty(); chunk = stream->next())
             out.append(chunk);
         return out;
@@ -220,6 +221,7 @@ TEST(InflatedEntryTest, StreamsWithASkipStartFromKeptPoints) {
                                      spacing + 777, text.size() - 3, text.size()}) {
         SCOPED_TRACE(skip);
         EXPECT_TRUE(streamFrom(skip) == text.substr(skip));
+        EXPECT_TRUE(streamFrom(skip, ZipArchive::Inflating::OnCaller) == text.substr(skip));
     }
 
     // Points let go of are not started from; those kept still are.

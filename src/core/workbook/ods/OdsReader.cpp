@@ -163,7 +163,8 @@ class OdsReader : public WorkbookReader {
         // The next table to read is inflated and its first bytes made ready meanwhile (the
         // second while the first one, read already, is exported).
         const std::size_t next = firstSheet_ ? 1 : 0;
-        if (scanning && places_.size() > next) restart(places_[next].bodyStart);
+        if (scanning && places_.size() > next)
+            restart(places_[next].bodyStart, inflatingFor(places_[next], true));
         return std::move(outline.tables);
     }
 
@@ -251,11 +252,26 @@ class OdsReader : public WorkbookReader {
         position_ += n;
     }
     // Reads content.xml again, from its start or from a later position.
-    void restart(std::uint64_t from = 0) {
+    void restart(std::uint64_t from = 0,
+                 ZipArchive::Inflating inflating = ZipArchive::Inflating::Ahead) {
         content_.reset();  // one entry is read at a time
-        content_ = source_->stream(kContentPart, from);
+        content_ = source_->stream(kContentPart, from, inflating);
+        inflating_ = inflating;
         chunk_ = {};
         position_ = from;
+    }
+
+    // Whether the table is read in two halves at once, when halves are allowed: when it is
+    // closed and large enough for a second thread to pay.
+    bool halvable(const TablePlace& table, bool halves) const {
+        return halves && table.closed && table.bodyEnd - table.bodyStart >= options_.halvedSize;
+    }
+    // How content.xml is inflated for the table: on the reading thread for a table read in
+    // halves, whose second half keeps the other core busy (a third thread would slow the half
+    // that has none, and the table waits on it), ahead of the reading otherwise.
+    ZipArchive::Inflating inflatingFor(const TablePlace& table, bool halves) const {
+        return halvable(table, halves) ? ZipArchive::Inflating::OnCaller
+                                       : ZipArchive::Inflating::Ahead;
     }
 
     enum class Scanned {
@@ -272,12 +288,13 @@ class OdsReader : public WorkbookReader {
     Scanned scanTable(const TablePlace& table, const TablePlace* next, TableReader& reader,
                       OdsWorksheet& sheet, const ReadErrorPlace& place, const WorkbookData& book,
                       bool halves) {
-        if (!content_ || position_ > table.bodyStart) restart(table.bodyStart);
+        const ZipArchive::Inflating inflating = inflatingFor(table, halves);
+        if (!content_ || position_ > table.bodyStart || inflating_ != inflating)
+            restart(table.bodyStart, inflating);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
         const std::uint64_t halfFrom = table.split;  // where a second half would look for its start
-        bool mayHalve =
-            halves && table.closed && table.bodyEnd - table.bodyStart >= options_.halvedSize;
+        bool mayHalve = halvable(table, halves);
         std::unique_ptr<SecondHalf> half;
         std::uint64_t split = 0;  // where the half begins, once known
         try {
@@ -324,7 +341,7 @@ class OdsReader : public WorkbookReader {
                         if (options_.halvesJoined != nullptr) ++*options_.halvesJoined;
                         // The next table is read from the nearest kept point.
                         if (next != nullptr)
-                            restart(next->bodyStart);
+                            restart(next->bodyStart, inflatingFor(*next, true));
                         else
                             content_.reset();
                         return Scanned::Read;
@@ -418,6 +435,7 @@ class OdsReader : public WorkbookReader {
     bool halved_ = false;                       // a table was read in two halves
     // content.xml as far as the tables have been read.
     std::unique_ptr<PartStream> content_;
+    ZipArchive::Inflating inflating_ = ZipArchive::Inflating::Ahead;  // of content_
     std::string_view chunk_;  // the rest of its current chunk
     std::uint64_t position_ = 0;
 };
