@@ -195,7 +195,7 @@ class OutlineScan {
             placeSplit(places_.back());
             inTable_ = false;
             frameFrom_ = lt;
-            if (places_.size() == 1) firstPlaced();
+            if (places_.size() == 1 && first_ != nullptr) first_->firstTableEnded(places_.front());
             return q;
         }
         bool selfClosing = false;
@@ -229,7 +229,10 @@ class OutlineScan {
         if (places_.size() == 1) {
             definitionsAtFirst_ = styles_.definitionCount();
             date1904AtFirst_ = handler_.date1904();
-            if (selfClosing) firstPlaced();
+            if (first_ != nullptr) {
+                first_->firstTableBegun(tables_.front(), places_.front(), date1904AtFirst_);
+                if (selfClosing) first_->firstTableEnded(places_.front());
+            }
         }
         if (!selfClosing) {
             inTable_ = true;
@@ -241,18 +244,22 @@ class OutlineScan {
     }
 
     // The split of a table whose content has ended: the point nearest the middle of its content,
-    // when one lies within an eighth of the content from there. Of the points kept since the last
-    // table's end, those that the table's reading and the next table's start from stay; the
-    // others are let go of.
+    // when one lies within an eighth of the content from there; for a first table read
+    // meanwhile, of the content that is left to read. Of the points kept since the last table's
+    // end, those that the table's reading and the next table's start from stay; the others are
+    // let go of.
     void placeSplit(TablePlace& table) {
-        const std::uint64_t length = table.bodyEnd - table.bodyStart;
-        const std::uint64_t middle = table.bodyStart + length / 2;
+        std::uint64_t from = table.bodyStart;
+        if (places_.size() == 1 && first_ != nullptr)
+            from = std::clamp(first_->firstTableReadTo(), table.bodyStart, table.bodyEnd);
+        const std::uint64_t length = table.bodyEnd - from;
+        const std::uint64_t middle = from + length / 2;
         const std::vector<std::uint64_t> points = archive_.pointsKept(kContentPart);
         std::uint64_t nearest = length / 8 + 1;
         table.split = middle;
         for (const std::uint64_t point : points) {
             const std::uint64_t distance = point > middle ? point - middle : middle - point;
-            if (point > table.bodyStart && point < table.bodyEnd && distance < nearest) {
+            if (point > from && point < table.bodyEnd && distance < nearest) {
                 table.split = point;
                 nearest = distance;
             }
@@ -264,11 +271,6 @@ class OutlineScan {
         }
         archive_.letGoOfPoints(kContentPart, thinnedFrom_, table.bodyEnd, keep);
         thinnedFrom_ = table.bodyEnd;
-    }
-
-    void firstPlaced() {
-        if (first_ != nullptr)
-            first_->firstTablePlaced(tables_.front(), places_.front(), date1904AtFirst_);
     }
 
     ZipArchive& archive_;

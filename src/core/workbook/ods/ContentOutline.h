@@ -1,8 +1,8 @@
 // content.xml read once when the workbook opens: expat reads everything but the contents of the
 // tables (the styles, the null date, each table's name and visibility), while a light scan finds
 // where each table's content lies, for the table to be read from there when it is asked for. The
-// scan runs on the thread that reads, beside the one that inflates content.xml; it tells when the
-// first table's place is known, so that the table may be read meanwhile.
+// scan runs on the thread that reads, beside the one that inflates content.xml; it tells where
+// the first table begins and ends, so that the table may be read meanwhile.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,8 @@ struct TablePlace {
     std::uint64_t end;        // after its end tag, or content.xml's end
     bool closed;              // it has its end tag
     // Where a second half of its content may begin: a point kept near the middle of its content,
-    // from which the half inflates nothing it does not read, or else that middle.
+    // from which the half inflates nothing it does not read, or else that middle. For a first
+    // table read while the scan went on, the middle of what was left to read when it ended.
     std::uint64_t split;
 
     bool operator==(const TablePlace&) const = default;
@@ -42,14 +43,20 @@ struct ContentOutline {
     bool date1904 = false;  // the date system content.xml sets
 };
 
-// What is told the first table's place as soon as the scan knows it.
+// What is told of the first table while the scan goes on, so that the table may be read
+// meanwhile: when it begins, and where it ends.
 class FirstTablePlaced {
   public:
     virtual ~FirstTablePlaced() = default;
-    // On the thread that reads content.xml, with the styles read into `styles` so far and the
-    // date system that held when the table began.
-    virtual void firstTablePlaced(const WorksheetEntry& table, const TablePlace& place,
-                                  bool date1904) = 0;
+    // On the thread that reads content.xml, once the table's start tag is read, with the styles
+    // read into `styles` so far and the date system that holds there. Only the place's start is
+    // known (its content ends at its start, and it is not closed, unless the tag closes itself).
+    virtual void firstTableBegun(const WorksheetEntry& table, const TablePlace& place,
+                                 bool date1904) = 0;
+    // How far the table's content has been read meanwhile: its split is placed in the rest.
+    virtual std::uint64_t firstTableReadTo() const = 0;
+    // The table's whole place, once its end is known.
+    virtual void firstTableEnded(const TablePlace& place) = 0;
 };
 
 // Reads content.xml's styles sections into styles (which holds those of styles.xml), telling

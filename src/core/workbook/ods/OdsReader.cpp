@@ -6,6 +6,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -44,14 +45,14 @@ std::uint64_t lineEnds(std::string_view bytes, bool& cr) {
     return count;
 }
 
-// Where the first table lies, told by the outline's thread as soon as it knows, with the formats
-// of the styles as they stood when the table began; the calling thread waits for it, or for the
-// outline's end.
+// The first table as the outline's thread finds it: where it begins, with the formats of the
+// styles as they stood there, and then where it ends; told in turn how far the calling thread,
+// which reads the table meanwhile, has got.
 class FirstTableAhead : public FirstTablePlaced {
   public:
-    struct Placed {
+    struct Begun {
         WorksheetEntry table;
-        TablePlace place;
+        TablePlace place;  // its start
         bool date1904;
     };
 
@@ -59,11 +60,18 @@ class FirstTableAhead : public FirstTablePlaced {
                     std::optional<StyleFormats>& formats)
         : styles_(styles), cellFormats_(cellFormats), formats_(formats) {}
 
-    void firstTablePlaced(const WorksheetEntry& table, const TablePlace& place,
-                          bool date1904) override {
+    void firstTableBegun(const WorksheetEntry& table, const TablePlace& place,
+                         bool date1904) override {
         formats_.emplace(styles_, cellFormats_);
         const std::lock_guard lock(mutex_);
-        placed_ = Placed{table, place, date1904};
+        begun_ = Begun{table, place, date1904};
+        changed_.notify_all();
+    }
+    std::uint64_t firstTableReadTo() const override { return readTo_; }
+    void firstTableEnded(const TablePlace& place) override {
+        const std::lock_guard lock(mutex_);
+        ended_ = place;
+        hasEnded_ = true;
         changed_.notify_all();
     }
     void outlineDone() {
@@ -71,20 +79,38 @@ class FirstTableAhead : public FirstTablePlaced {
         done_ = true;
         changed_.notify_all();
     }
-    // The first table's place once known; nothing when the outline ended without it.
-    std::optional<Placed> wait() {
+
+    // The first table once it has begun; nothing when the outline ended without one.
+    std::optional<Begun> waitBegun() {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return placed_ || done_; });
-        return placed_;
+        changed_.wait(lock, [&] { return begun_ || done_; });
+        return begun_;
+    }
+    // The reading of the table has got to the content offset.
+    void readTo(std::uint64_t offset) { readTo_ = offset; }
+    // Its whole place, if its end is known yet.
+    std::optional<TablePlace> ended() {
+        if (!hasEnded_) return std::nullopt;
+        const std::lock_guard lock(mutex_);
+        return ended_;
+    }
+    // Its whole place once its end is known; nothing when the outline ended without it.
+    std::optional<TablePlace> waitEnded() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return ended_ || done_; });
+        return ended_;
     }
 
   private:
     const OdsStyles& styles_;
     std::vector<numfmt::NumberFormat>& cellFormats_;
     std::optional<StyleFormats>& formats_;
+    std::atomic<std::uint64_t> readTo_ = 0;
+    std::atomic<bool> hasEnded_ = false;  // checked between chunks without the lock
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::optional<Placed> placed_;
+    std::optional<Begun> begun_;
+    std::optional<TablePlace> ended_;
     bool done_ = false;
 };
 
@@ -116,10 +142,10 @@ class OdsReader : public WorkbookReader {
         // The tables are read from points that the outline's reading keeps.
         if (scanning) archive.keepPoints(kContentPart);
         ContentOutline outline;
-        std::optional<FirstTableAhead::Placed> first;
+        std::optional<TablePlace> firstPlace;  // of the first table as the outline ended it
         // The outline of a content.xml of a megabyte or more (an eighth of what makes a table
         // be read in halves) is made on a thread of its own, and the first table is read as soon
-        // as the outline has passed it; a smaller one is quicker read first (a thread and a
+        // as the outline has reached it; a smaller one is quicker read first (a thread and a
         // second reader of the file cost about half a millisecond).
         const bool ahead =
             scanning && archive.statedSize(kContentPart).value_or(0) >= options_.halvedSize / 8;
@@ -140,13 +166,13 @@ class OdsReader : public WorkbookReader {
                 outline = readContentOutline(archive, styles, &ahead);  // no thread to be had
                 ahead.outlineDone();
             }
-            first = ahead.wait();
-            if (first) {
+            if (const auto first = ahead.waitBegun()) {
                 book.date1904 = first->date1904;
-                firstSheet_ = readAhead(*first, book);
+                firstSheet_ = readAhead(*first, ahead, book);
             }
             if (outliner.joinable()) outliner.join();
             if (failure) std::rethrow_exception(failure);
+            firstPlace = ahead.ended();
         } else {
             outline = readContentOutline(archive, styles);
         }
@@ -154,8 +180,8 @@ class OdsReader : public WorkbookReader {
         book.date1904 = outline.date1904;
         // The first table read ahead is kept when the styles and the date system it was read
         // with hold for all tables.
-        const bool settled = first && !places_.empty() && outline.settledBeforeFirstTable &&
-                             first->place == places_.front();
+        const bool settled = firstSheet_ && !places_.empty() && outline.settledBeforeFirstTable &&
+                             firstPlace == places_.front();
         if (!settled) firstSheet_.reset();
         // Styles defined after the first table began, or content.xml read as a whole: the formats
         // come from all the styles.
@@ -200,8 +226,8 @@ class OdsReader : public WorkbookReader {
   private:
     // The first table, read while the outline goes on, through a reader of the file of its own;
     // null when it cannot be read so (it is read again when it is asked for, and says why).
-    std::unique_ptr<OdsWorksheet> readAhead(const FirstTableAhead::Placed& first,
-                                            const WorkbookData& book) {
+    std::unique_ptr<OdsWorksheet> readAhead(const FirstTableAhead::Begun& first,
+                                            FirstTableAhead& ahead, const WorkbookData& book) {
         const auto twin = archive_->twin();
         if (!twin) return nullptr;
         source_ = twin.get();
@@ -209,7 +235,7 @@ class OdsReader : public WorkbookReader {
         try {
             sheet = readScanned(first.place, nullptr, first.table,
                                 {archive_->path(), std::string(kContentPart), first.table.name, {}},
-                                book);
+                                book, &ahead);
         } catch (const ReadError&) {
         }
         content_.reset();
@@ -219,15 +245,15 @@ class OdsReader : public WorkbookReader {
 
     // The table read with the scanner, in two halves at once when it is large; a table that
     // reaches a limit while a second half holds part of the budgets is read again by one thread.
-    // Null when the scanner leaves the table to expat.
+    // Null when the scanner leaves the table to expat. ahead: see scanTable.
     std::unique_ptr<OdsWorksheet> readScanned(const TablePlace& table, const TablePlace* next,
                                               const WorksheetEntry& entry,
-                                              const ReadErrorPlace& place,
-                                              const WorkbookData& book) {
+                                              const ReadErrorPlace& place, const WorkbookData& book,
+                                              FirstTableAhead* ahead = nullptr) {
         for (bool halves = true;; halves = false) {
             auto sheet = std::make_unique<OdsWorksheet>(book, entry.name, entry.visibility);
             TableReader reader(place, book, *formats_, *sheet);
-            switch (scanTable(table, next, reader, *sheet, place, book, halves)) {
+            switch (scanTable(table, next, reader, *sheet, place, book, halves, ahead)) {
                 case Scanned::Read:
                     return sheet;
                 case Scanned::LeftToExpat:
@@ -285,20 +311,42 @@ class OdsReader : public WorkbookReader {
     // Reads the table's content with the scanner, forward from where the last table ended, a
     // large one in two halves at once when `halves`.
     // next: the table after it, whose first bytes are made ready once this one is read in halves.
-    Scanned scanTable(const TablePlace& table, const TablePlace* next, TableReader& reader,
+    // ahead: for the first table read while the outline goes on, of which `known` may hold the
+    // start only; it tells the table's whole place once the outline has found its end, and is
+    // told how far the reading has got, so that the rest is halved from there.
+    Scanned scanTable(const TablePlace& known, const TablePlace* next, TableReader& reader,
                       OdsWorksheet& sheet, const ReadErrorPlace& place, const WorkbookData& book,
-                      bool halves) {
+                      bool halves, FirstTableAhead* ahead) {
+        TablePlace table = known;
+        bool endKnown = ahead == nullptr;
+        const auto learnEnd = [&](const TablePlace& whole) {
+            table = whole;
+            endKnown = true;
+        };
+        if (!endKnown)
+            if (const auto whole = ahead->ended()) learnEnd(*whole);
         const ZipArchive::Inflating inflating = inflatingFor(table, halves);
         if (!content_ || position_ > table.bodyStart || inflating_ != inflating)
             restart(table.bodyStart, inflating);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
-        const std::uint64_t halfFrom = table.split;  // where a second half would look for its start
-        bool mayHalve = halvable(table, halves);
+        bool mayHalve = endKnown && halvable(table, halves);
         std::unique_ptr<SecondHalf> half;
         std::uint64_t split = 0;  // where the half begins, once known
         try {
-            while (position_ < table.bodyEnd) {
+            for (;;) {
+                if (!endKnown) {
+                    ahead->readTo(position_);
+                    if (const auto whole = ahead->ended()) {
+                        learnEnd(*whole);
+                        // The split was placed in what was left to read, which the reading may
+                        // just have passed.
+                        mayHalve = halvable(table, halves) && table.split > position_;
+                    }
+                }
+                if (endKnown && position_ >= table.bodyEnd) break;
+                // Where a second half would look for its start.
+                const std::uint64_t halfFrom = table.split;
                 // The second half begins once the first row has: the columns come before it.
                 if (mayHalve && (reader.rowsBegun() || position_ >= halfFrom)) {
                     mayHalve = false;
@@ -322,7 +370,8 @@ class OdsReader : public WorkbookReader {
                                             : half     ? halfFrom
                                             : mayHalve
                                                 ? std::min(halfFrom, position_ + kFirstRowStep)
-                                                : table.bodyEnd;
+                                            : endKnown ? table.bodyEnd
+                                                       : UINT64_MAX;
                 const std::string_view bytes = nextBytes();
                 if (bytes.empty()) return Scanned::LeftToExpat;
                 if (position_ < table.bodyStart) {
@@ -332,8 +381,19 @@ class OdsReader : public WorkbookReader {
                 }
                 const auto n = static_cast<std::size_t>(
                     std::min<std::uint64_t>(bytes.size(), limit - position_));
-                // An end tag that closes the table before its end is malformed.
-                if (chunks.feed(bytes.substr(0, n))) return Scanned::LeftToExpat;
+                if (const auto rest = chunks.feed(bytes.substr(0, n))) {
+                    // An end tag that closes the table before its end is malformed; while the
+                    // end is not known, the outline must find it at that tag.
+                    if (endKnown) return Scanned::LeftToExpat;
+                    const std::uint64_t endTag =
+                        position_ + n - rest->carried.size() - rest->chunk.size();
+                    const auto whole = ahead->waitEnded();
+                    if (!whole || whole->bodyEnd != endTag) return Scanned::LeftToExpat;
+                    learnEnd(*whole);
+                    advance(n);
+                    reader.finish();
+                    return Scanned::Read;
+                }
                 advance(n);
                 if (split != 0 && position_ == split) {
                     if (joinHalf(*half, chunks, scanner, reader, sheet)) {
