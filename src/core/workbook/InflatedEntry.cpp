@@ -3,6 +3,8 @@
 
 #include <zip.h>
 
+#include <cstdio>
+
 namespace tabulon::workbook {
 
 namespace {
@@ -23,20 +25,14 @@ InflatedEntry::InflatedEntry(zip_file* compressed, std::uint32_t crc, const Infl
       inflater_(from.inflater->copy()),
       content_(from.content),
       input_(kInputSize) {
-    while (taken_ < from.compressed) {
-        const zip_int64_t n = zip_fread(compressed_, input_.data(), input_.size());
-        if (n <= 0) {
-            // The entry read differently before; read() says so.
-            error_ = n < 0 ? zip_error_code_zip(zip_file_get_error(compressed_)) : ZIP_ER_INCONS;
-            return;
-        }
-        const auto got = static_cast<std::uint64_t>(n);
-        if (taken_ + got > from.compressed) {
-            const auto used = static_cast<std::size_t>(from.compressed - taken_);
-            inflater_->setInput(input_.data() + used, static_cast<std::size_t>(got) - used);
-        }
-        taken_ += got;
+    // The compressed bytes are read as stored, in which libzip seeks without reading what lies
+    // before the point; read() reports it when it cannot.
+    if (zip_fseek(compressed_, static_cast<zip_int64_t>(from.compressed), SEEK_SET) != 0) {
+        error_ = zip_error_code_zip(zip_file_get_error(compressed_));
+        if (error_ == 0) error_ = ZIP_ER_SEEK;
+        return;
     }
+    taken_ = from.compressed;
 }
 
 InflatePoint InflatedEntry::point() const {
