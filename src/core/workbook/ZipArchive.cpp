@@ -405,6 +405,7 @@ std::optional<InflatePoint> ZipArchive::pointBefore(std::uint64_t index,
 
 void ZipArchive::passedPoint(std::uint64_t index, std::uint64_t content,
                              const std::function<InflatePoint()>& point) {
+    if (!addsPoints_) return;
     const std::lock_guard lock(pointsMutex_);
     EntryPoints& kept = points_.at(index);
     if (content < kept.lastKept + std::max(kPointSpacing, kept.lastKept / 16)) return;
@@ -450,6 +451,7 @@ std::unique_ptr<ZipArchive> ZipArchive::twin() const {
         other->points_.emplace(index, kept);
     }
     other->inflateAhead_ = false;
+    other->addsPoints_ = false;
     return other;
 }
 

@@ -84,7 +84,7 @@ class ZipArchive {
                        std::span<const std::uint64_t> keep);
     // Another reader of the same file, for a second thread, with the points kept so far; its
     // streams inflate on the thread that takes their chunks, the other threads being busy
-    // already. Null when the archive reads bytes given to it
+    // already, and keep no points of their own. Null when the archive reads bytes given to it
     // or decodes its parts, or when the file now holds other content for the entries with points.
     std::unique_ptr<ZipArchive> twin() const;
     // From now on, parts are read through their decoders.
@@ -135,6 +135,9 @@ class ZipArchive {
     std::map<std::uint64_t, EntryPoints> points_;  // by entry index
     PartDecoders decoders_;
     bool inflateAhead_ = true;  // large parts are inflated on a thread of their own
+    // Its streams add points to those kept; a twin's only start from the points it was given,
+    // which its twin's streams keep.
+    bool addsPoints_ = true;
 };
 
 }  // namespace tabulon::workbook

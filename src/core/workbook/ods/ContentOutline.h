@@ -1,8 +1,7 @@
 // content.xml read once when the workbook opens: expat reads everything but the contents of the
 // tables (the styles, the null date, each table's name and visibility), while a light scan finds
-// where each table's content lies, for the table to be read from there when it is asked for. The
-// scan runs on the thread that reads, beside the one that inflates content.xml; it tells where
-// the first table begins and ends, so that the table may be read meanwhile.
+// where each table's content lies, for the table to be read from there when it is asked for. It
+// tells where the first table begins and ends, so that the table may be read meanwhile.
 #pragma once
 
 #include <cstdint>
