@@ -180,12 +180,16 @@ class OdsReader : public WorkbookReader {
         book.date1904 = outline.date1904;
         // The first table read ahead is kept when the styles and the date system it was read
         // with hold for all tables.
-        const bool settled = firstSheet_ && !places_.empty() && outline.settledBeforeFirstTable &&
-                             firstPlace == places_.front();
+        const bool settled =
+            !places_.empty() && outline.settledBeforeFirstTable && firstPlace == places_.front();
         if (!settled) firstSheet_.reset();
         // Styles defined after the first table began, or content.xml read as a whole: the formats
-        // come from all the styles.
-        if (!settled || !formats_) formats_.emplace(styles, book.cellFormats);
+        // come from all the styles, compiled afresh, so that each style has the same format
+        // however the tables are read.
+        if (!settled || !formats_) {
+            book.cellFormats.clear();
+            formats_.emplace(styles, book.cellFormats);
+        }
         // The next table to read is inflated and its first bytes made ready meanwhile (the
         // second while the first one, read already, is exported).
         const std::size_t next = firstSheet_ ? 1 : 0;

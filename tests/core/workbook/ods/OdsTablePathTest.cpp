@@ -195,5 +195,25 @@ TEST(OdsTablePathTest, TablesEndWhereAWholeReadingEndsThem) {
     }
 }
 
+// Styles defined after the first table began: that table, read while the outline went on, is
+// read again with all the styles, whose formats (here the one a date and time without a style
+// takes) are numbered as when no table is read ahead.
+TEST(OdsTablePathTest, StylesAfterTheFirstTableAreNumberedAlike) {
+    const std::string row =
+        "<table:table-row><table:table-cell office:value-type=\"date\" "
+        "office:date-value=\"2023-03-01T10:00:00\"/></table:table-row>";
+    ::tabulon::testing::ScratchFolder folder;
+    const std::string file = folder.file("late.ods");
+    testing::odsPackage("<table:table table:name=\"A\">" + row +
+                        "</table:table><office:automatic-styles><style:style "
+                        "style:name=\"late\" style:family=\"table-cell\"/>"
+                        "</office:automatic-styles><table:table table:name=\"B\">" +
+                        row + "</table:table>")
+        .write(file);
+    EXPECT_EQ(firstDifference(readThrough(file, TablePath::Scanner, 0),
+                              readThrough(file, TablePath::Scanner)),
+              "");
+}
+
 }  // namespace
 }  // namespace tabulon::workbook
