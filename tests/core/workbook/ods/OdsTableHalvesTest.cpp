@@ -100,7 +100,9 @@ TEST(OdsTableHalvesTest, HalvesAreJoinedOnlyAtARowOfTheTableAndReadAlike) {
             kStyles)
             .write(file);
         const auto halved = readThrough(file, TablePath::Scanner, 0);
-        if (!c.first || !c.joined) EXPECT_EQ(halved.halvesJoined, c.joined ? 1u : 0u) << c.what;
+        if (!c.first || !c.joined) {
+            EXPECT_EQ(halved.halvesJoined, c.joined ? 1u : 0u) << c.what;
+        }
         EXPECT_EQ(firstDifference(halved, readThrough(file, TablePath::Scanner, UINT64_MAX)), "")
             << c.what;
         EXPECT_EQ(firstDifference(halved, readThrough(file, TablePath::Expat)), "") << c.what;
@@ -152,9 +154,10 @@ TEST(OdsTableHalvesTest, SecondHalvesBeginAtPointsKeptNearTheMiddle) {
         for (const std::uint64_t point : archive.pointsKept(ods::kContentPart))
             if (point < outline.places[1].bodyEnd) kept.push_back(point);
         // The rest of the first table has no point near its middle when its reading is far on.
-        if (readTo == 0)
+        if (readTo == 0) {
             EXPECT_EQ(kept, (std::vector<std::uint64_t>{outline.places[0].split,
                                                         outline.places[1].split}));
+        }
         for (const ods::TablePlace& table : outline.places) {
             const std::uint64_t from =
                 &table == &outline.places[0] ? std::max(table.bodyStart, readTo) : table.bodyStart;
