@@ -393,7 +393,6 @@ class OdsReader : public WorkbookReader {
                         position_ + n - rest->carried.size() - rest->chunk.size();
                     const auto whole = ahead->waitEnded();
                     if (!whole || whole->bodyEnd != endTag) return Scanned::LeftToExpat;
-                    learnEnd(*whole);
                     advance(n);
                     reader.finish();
                     return Scanned::Read;
