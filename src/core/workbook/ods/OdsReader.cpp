@@ -144,12 +144,14 @@ class OdsReader : public WorkbookReader {
         ContentOutline outline;
         std::optional<TablePlace> firstPlace;  // of the first table as the outline ended it
         // The outline of a content.xml of a megabyte or more (an eighth of what makes a table
-        // be read in halves) is made on a thread of its own, and the first table is read as soon
-        // as the outline has reached it; a smaller one is quicker read first (a thread and a
-        // second reader of the file cost about half a millisecond).
-        const bool ahead =
-            scanning && archive.statedSize(kContentPart).value_or(0) >= options_.halvedSize / 8;
-        if (ahead) {
+        // be read in halves) is made on a thread of its own, and the first table is read
+        // meanwhile, from its start, through a twin of the archive; a smaller one is quicker read
+        // first (a thread and a second reader of the file cost about half a millisecond), and so
+        // is the outline of a package without twins (its entries decoded).
+        std::unique_ptr<ZipArchive> firstReader;
+        if (scanning && archive.statedSize(kContentPart).value_or(0) >= options_.halvedSize / 8)
+            firstReader = archive.twin();
+        if (firstReader) {
             FirstTableAhead ahead(styles, book.cellFormats, formats_);
             std::exception_ptr failure;
             std::jthread outliner;  // joined when it goes, whatever is thrown meanwhile
@@ -168,7 +170,7 @@ class OdsReader : public WorkbookReader {
             }
             if (const auto first = ahead.waitBegun()) {
                 book.date1904 = first->date1904;
-                firstSheet_ = readAhead(*first, ahead, book);
+                firstSheet_ = readAhead(*first, ahead, *firstReader, book);
             }
             if (outliner.joinable()) outliner.join();
             if (failure) std::rethrow_exception(failure);
@@ -228,23 +230,27 @@ class OdsReader : public WorkbookReader {
     }
 
   private:
-    // The first table, read while the outline goes on, through a reader of the file of its own;
+    // The first table, read while the outline goes on, through `reader`, a twin of the archive;
     // null when it cannot be read so (it is read again when it is asked for, and says why).
     std::unique_ptr<OdsWorksheet> readAhead(const FirstTableAhead::Begun& first,
-                                            FirstTableAhead& ahead, const WorkbookData& book) {
-        const auto twin = archive_->twin();
-        if (!twin) return nullptr;
-        source_ = twin.get();
-        std::unique_ptr<OdsWorksheet> sheet;
+                                            FirstTableAhead& ahead, ZipArchive& reader,
+                                            const WorkbookData& book) {
+        source_ = &reader;
+        // However the reading ends, its stream goes before the reader does.
+        struct Restore {
+            OdsReader& self;
+            ~Restore() {
+                self.content_.reset();
+                self.source_ = self.archive_.get();
+            }
+        } restore{*this};
         try {
-            sheet = readScanned(first.place, nullptr, first.table,
-                                {archive_->path(), std::string(kContentPart), first.table.name, {}},
-                                book, &ahead);
+            return readScanned(first.place, nullptr, first.table,
+                               {archive_->path(), std::string(kContentPart), first.table.name, {}},
+                               book, &ahead);
         } catch (const ReadError&) {
+            return nullptr;
         }
-        content_.reset();
-        source_ = archive_.get();
-        return sheet;
     }
 
     // The table read with the scanner, in two halves at once when it is large; a table that
