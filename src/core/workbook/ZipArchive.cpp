@@ -236,7 +236,7 @@ class ZipArchive::EntryStream : public PartStream {
             archive.fail(ReadErrorKind::DamagedContainer, name, name_ + ": " + zipErrorText(code));
         }
         if (inflateHere) startInflating(stat.crc);
-        const bool large = archive.inflateAhead_ && inflating == Inflating::Ahead && known &&
+        const bool large = !archive.twin_ && inflating == Inflating::Ahead && known &&
                            (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kPipelineThreshold;
         if (large) {
             // Inflated on a second thread while the caller parses.
@@ -405,7 +405,7 @@ std::optional<InflatePoint> ZipArchive::pointBefore(std::uint64_t index,
 
 void ZipArchive::passedPoint(std::uint64_t index, std::uint64_t content,
                              const std::function<InflatePoint()>& point) {
-    if (!addsPoints_) return;
+    if (twin_) return;
     const std::lock_guard lock(pointsMutex_);
     EntryPoints& kept = points_.at(index);
     if (content < kept.lastKept + std::max(kPointSpacing, kept.lastKept / 16)) return;
@@ -450,8 +450,7 @@ std::unique_ptr<ZipArchive> ZipArchive::twin() const {
         if (other->stampOf(index) != kept.stamp) return nullptr;
         other->points_.emplace(index, kept);
     }
-    other->inflateAhead_ = false;
-    other->addsPoints_ = false;
+    other->twin_ = true;
     return other;
 }
 

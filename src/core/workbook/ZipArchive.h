@@ -134,10 +134,9 @@ class ZipArchive {
     mutable std::mutex pointsMutex_;
     std::map<std::uint64_t, EntryPoints> points_;  // by entry index
     PartDecoders decoders_;
-    bool inflateAhead_ = true;  // large parts are inflated on a thread of their own
-    // Its streams add points to those kept; a twin's only start from the points it was given,
-    // which its twin's streams keep.
-    bool addsPoints_ = true;
+    // Made by twin(): its streams inflate on the thread that takes their chunks and only start
+    // from the points it was given, which its twin's streams keep.
+    bool twin_ = false;
 };
 
 }  // namespace tabulon::workbook

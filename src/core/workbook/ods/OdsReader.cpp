@@ -71,7 +71,6 @@ class FirstTableAhead : public FirstTablePlaced {
     void firstTableEnded(const TablePlace& place) override {
         const std::lock_guard lock(mutex_);
         ended_ = place;
-        hasEnded_ = true;
         changed_.notify_all();
     }
     void outlineDone() {
@@ -90,7 +89,6 @@ class FirstTableAhead : public FirstTablePlaced {
     void readTo(std::uint64_t offset) { readTo_ = offset; }
     // Its whole place, if its end is known yet.
     std::optional<TablePlace> ended() {
-        if (!hasEnded_) return std::nullopt;
         const std::lock_guard lock(mutex_);
         return ended_;
     }
@@ -106,7 +104,6 @@ class FirstTableAhead : public FirstTablePlaced {
     std::vector<numfmt::NumberFormat>& cellFormats_;
     std::optional<StyleFormats>& formats_;
     std::atomic<std::uint64_t> readTo_ = 0;
-    std::atomic<bool> hasEnded_ = false;  // checked between chunks without the lock
     std::mutex mutex_;
     std::condition_variable changed_;
     std::optional<Begun> begun_;
@@ -323,38 +320,33 @@ class OdsReader : public WorkbookReader {
     // next: the table after it, whose first bytes are made ready once this one is read in halves.
     // ahead: for the first table read while the outline goes on, of which `known` may hold the
     // start only; it tells the table's whole place once the outline has found its end, and is
-    // told how far the reading has got, so that the rest is halved from there.
+    // told how far the reading has got, so that the rest is halved from there. Null once the
+    // end is known.
     Scanned scanTable(const TablePlace& known, const TablePlace* next, TableReader& reader,
                       OdsWorksheet& sheet, const ReadErrorPlace& place, const WorkbookData& book,
                       bool halves, FirstTableAhead* ahead) {
         TablePlace table = known;
-        bool endKnown = ahead == nullptr;
-        const auto learnEnd = [&](const TablePlace& whole) {
-            table = whole;
-            endKnown = true;
-        };
-        if (!endKnown)
-            if (const auto whole = ahead->ended()) learnEnd(*whole);
         const ZipArchive::Inflating inflating = inflatingFor(table, halves);
         if (!content_ || position_ > table.bodyStart || inflating_ != inflating)
             restart(table.bodyStart, inflating);
         TableBodyScanner scanner(reader);
         xml::ChunkedScan<TableBodyScanner> chunks(scanner);
-        bool mayHalve = endKnown && halvable(table, halves);
+        bool mayHalve = ahead == nullptr && halvable(table, halves);
         std::unique_ptr<SecondHalf> half;
         std::uint64_t split = 0;  // where the half begins, once known
         try {
             for (;;) {
-                if (!endKnown) {
+                if (ahead != nullptr) {
                     ahead->readTo(position_);
                     if (const auto whole = ahead->ended()) {
-                        learnEnd(*whole);
+                        table = *whole;
+                        ahead = nullptr;
                         // The split was placed in what was left to read, which the reading may
                         // just have passed.
                         mayHalve = halvable(table, halves) && table.split > position_;
                     }
                 }
-                if (endKnown && position_ >= table.bodyEnd) break;
+                if (ahead == nullptr && position_ >= table.bodyEnd) break;
                 // Where a second half would look for its start.
                 const std::uint64_t halfFrom = table.split;
                 // The second half begins once the first row has: the columns come before it.
@@ -380,8 +372,8 @@ class OdsReader : public WorkbookReader {
                                             : half     ? halfFrom
                                             : mayHalve
                                                 ? std::min(halfFrom, position_ + kFirstRowStep)
-                                            : endKnown ? table.bodyEnd
-                                                       : UINT64_MAX;
+                                            : ahead == nullptr ? table.bodyEnd
+                                                               : UINT64_MAX;
                 const std::string_view bytes = nextBytes();
                 if (bytes.empty()) return Scanned::LeftToExpat;
                 if (position_ < table.bodyStart) {
@@ -394,7 +386,7 @@ class OdsReader : public WorkbookReader {
                 if (const auto rest = chunks.feed(bytes.substr(0, n))) {
                     // An end tag that closes the table before its end is malformed; while the
                     // end is not known, the outline must find it at that tag.
-                    if (endKnown) return Scanned::LeftToExpat;
+                    if (ahead == nullptr) return Scanned::LeftToExpat;
                     const std::uint64_t endTag =
                         position_ + n - rest->carried.size() - rest->chunk.size();
                     const auto whole = ahead->waitEnded();
